@@ -1,0 +1,233 @@
+// The value record of the run-time and everything generated code needs to
+// hold, assign and release values: Obj_Node with its type and kind codes, the
+// constructors, __SET_OBJECT, the global state record `glob` with its context
+// pools and ring of temporaries, the constant pool, and the error codes that
+// every export raises through __RuntimeError. Exports have C++ linkage.
+#ifndef ZELTAOBJS_H
+#define ZELTAOBJS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+// Value types (objType). Numbers are always T_DOUBLE; T_LONG only carries raw
+// integers between run-time calls and foreign code.
+enum {
+  T_LONG = 5,
+  T_CHARPTR = 10,
+  T_ARRAY = 11,
+  T_DATE = 12,
+  T_DOUBLE = 13,
+  T_BOOL = 15,
+  T_NIL = 21,
+  T_NUL = 22,  // ends variable-length argument lists
+  T_VOIDPTR = 23,
+  T_HANDLE = 24
+};
+
+// Storage kinds (objKind).
+enum {
+  vArray = 0,     // array object, linked in the array pool
+  vVariable = 1,  // variable or other heap value, linked in the variable pool
+  vElArray = 2,   // array element, linked only in its array's element chain
+  vConstant = 4,  // constant-pool entry; assignment into it is ignored
+  vStack = 5,     // slot of the ring of temporaries
+  vSystem = 6     // one of the fifteen shared system records
+};
+
+// Error codes of __RuntimeError; ORDER ERROR_CODES (names in errors.cpp).
+enum {
+  ARGUMENT_ERROR = 0,
+  BOUND_ERROR = 1,
+  DIVIDE_BY_ZERO = 2,
+  RUNTIME_ERROR = 3,
+  INVALID_FIELD = 4,
+  LOW_MEMORY = 5,
+  EG_ARG = 6,
+  ALIAS_ALREADY_EXISTS = 7,
+  IDX_CREATE_ERROR = 8,
+  IDX_NOT_EXISTS = 9,
+  INVALID_ORDER = 10,
+  CREATE_ERROR = 11,
+  INDEX_CREATE_ERROR = 12,
+  INVALID_INDEX = 13,
+  ALIAS_DOES_NOT_EXISTS = 14,
+  STACK_FULL = 15,
+  DLL_NOT_FOUND = 16,
+  FUNCTION_NOT_FOUND_IN_DLL = 17,
+  RDD_NOT_IMPLEMENTED = 18
+};
+
+#define True 1
+#define False 0
+
+struct Obj_Node;
+typedef struct Obj_Node* pObj_Node;
+
+// Owned by an array object: the element chain, linked through `next`.
+struct ArrayHeader {
+  int32_t count;  // 16-bit range: arrays hold at most 32767 elements
+  pObj_Node first;
+  pObj_Node last;
+};
+
+union ObjData {
+  double dValue;        // T_DOUBLE, T_DATE
+  int32_t lValue;       // T_LONG
+  int32_t bValue;       // T_BOOL: 0 or 1
+  char* mbuff;          // T_CHARPTR
+  void* pValue;         // T_VOIDPTR, T_HANDLE
+  ArrayHeader* header;  // T_ARRAY in a vArray record
+  pObj_Node array;      // T_ARRAY in an element: the nested vArray record
+};
+
+// One record per value. The first nine fields are the language's record; the
+// last three belong to the context pools and must not be touched elsewhere.
+// Stored formats write the device's 40-byte image field by field, never this
+// struct.
+struct Obj_Node {
+  pObj_Node next;
+  uint32_t objKind;
+  uint32_t objType;
+  int32_t objLength;  // string buffer size with its zero; -1: owns no buffer
+  ObjData objData;
+  uint16_t refCount;  // extra holders; lock level of a stack temporary
+  int16_t level;      // context depth that owns the value; -1 never freed
+  int32_t byRef;
+  pObj_Node refObj;   // the variable this record aliases (write-through)
+  pObj_Node poolPrev;
+  uint64_t poolSerial;
+  uint32_t poolFlags;
+};
+
+#define __GET_BOOL(node) ((node)->objData.bValue != 0)
+#define __GET_STRING(node) ((node)->objData.mbuff)
+#define __GET_DOUBLE(node) ((node)->objData.dValue)
+#define __GET_PTR(node) ((node)->objData.pValue)
+
+// Settings table slots (index = setting number - 1).
+enum { kSettingCount = 13, kSetDateFormat = 3, kSetEpoch = 4, kSetCentury = 11 };
+
+// System records; the indexes not named here hold NIL.
+enum {
+  kSysFalse = 0,
+  kSysTrue = 1,
+  kSysZero = 5,
+  kSysNoBuffer = 6,
+  kSysOne = 7,
+  kSysEmpty = 8,
+  kSysNil = 9,
+  kSysNul = 10,
+  kSysZero2 = 11,
+  kSysLastFld = 12,
+  kSysTouch = 13,
+  kSystemRecords = 15
+};
+
+// One pool of heap records of one kind, in creation order.
+struct ObjPool {
+  pObj_Node head;
+  pObj_Node tail;
+  int32_t count;
+  int32_t recordSize;  // 40: the device's record size
+  pObj_Node (*ctor)(int kind);
+};
+
+// Pool 0 arrays ("Arrays"), 1 variables ("pObj"), 2 elements ("vElArray").
+struct ContextRecord {
+  ObjPool pools[3];
+};
+
+struct TraceRecord {
+  TraceRecord* next;
+  const char* function;  // not copied: generated code passes literals
+  uint16_t line;
+  int16_t depth;  // depth at entry - 1
+};
+
+struct Glob {
+  ContextRecord* context;
+  void* windowList;
+  int16_t windowFlag;
+  int16_t depth;
+  int32_t daysPerMonth[2][12];
+  int32_t msPerDay;
+  int16_t stackCursor;
+  uint16_t constAmount;
+  int16_t lastConst;
+  pObj_Node* settings;
+  char* msgBuffer;  // 1,025-byte scratch for formatted messages
+  Obj_Node* stack;
+  pObj_Node* constPool;
+  pObj_Node* sysRecords;
+  const char* currentFunction;
+  uint16_t currentLine;
+  TraceRecord* traceTail;
+  TraceRecord* traceHead;
+  int32_t shutdown;
+  void** blockTable;  // 50 entries, each non-null entry freed at the end
+  int32_t stackSize;
+  int32_t lockedCount;
+  int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
+};
+
+extern Glob* glob;
+
+[[noreturn]] void __RuntimeError(int code, int aux);
+
+// Counted allocator: every allocation is counted until freed.
+void* xmalloc(size_t size);
+void xfree(void* p);
+
+// Constructors of results: each returns the next stack temporary.
+pObj_Node __INIT_DOUBLE(double value);
+pObj_Node __INIT_DATE(double dayNumber);
+pObj_Node __INIT_LONG(int32_t value);
+pObj_Node __INIT_VOIDPTR(void* value);
+pObj_Node __INIT_HANDLE(void* value);
+pObj_Node __INIT_CHARPTR(const char* text);
+pObj_Node __ALLOC_CHARPTR(int size);
+// Shared records, no temporary taken.
+pObj_Node __INIT_BOOL(int flag);
+pObj_Node __INIT_NIL();
+pObj_Node __INIT_NUL();
+pObj_Node __INIT_CHARCONST(const char* literal);
+
+void __InitObjNode(pObj_Node node, uint32_t type);
+pObj_Node __fcpObj_CT(int kind);
+pObj_Node __fcObj_DT(pObj_Node node);
+pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source);
+void __SetObjLength(char* buffer, int32_t* length);
+void SetCheckBuffer(int flag);
+pObj_Node __SetCheckBuffer(pObj_Node flag);
+void SetEncode(int flag);
+pObj_Node __SetEncode(pObj_Node flag);
+
+// Application start and end, contexts and temporaries.
+int __BeginGlobal();
+void __EndGlobal();
+int SHUTDOWN();
+Glob* __RetGlob(int create);
+void __SetMaxStackElements(int n);
+void __begin_context();
+pObj_Node __end_context(pObj_Node result);
+int __KillContext();
+int __LockStack(pObj_Node first, ...);
+void __ReleaseStack2();
+void __SF(const char* name);
+void __SL(int line);
+void __AddStaticStack(void* buffer);
+void __CleanStaticStack();
+void __LoadLIB();
+void __UnloadLIB();
+
+// Constant pool, loaded once at start by the generated context files.
+void __const_set_amount(int amount);
+int __const_add_el(pObj_Node value);
+pObj_Node __const_get_el(int index);
+
+pObj_Node __Set(pObj_Node number, pObj_Node value);
+pObj_Node __SetCentury(pObj_Node flag);
+pObj_Node __GetRTVer();
+void* nHdlGetDllHandle(const char* fileName);
+
+#endif

@@ -1,0 +1,79 @@
+// Helpers that generated code calls besides the language's exports: plain
+// string and memory operations on C buffers, the debug hooks, Alert2, the
+// host console output (QOUT and friends) and the few host types and calls
+// that the generated entry point names (WinMain, FindWindow, RegisterInstance).
+#ifndef ZELTAUTIL_H
+#define ZELTAUTIL_H
+
+#include <stddef.h>
+#include <string.h>
+
+#include "zeltaobjs.h"
+
+#define WINAPI
+#define APIENTRY
+#ifndef _T
+#define _T(x) x
+#endif
+// Name the single-instance check looks for; one lock file per name.
+#define OOW_NAME "OO_BkWindow"
+
+typedef void* HANDLE;
+typedef void* HINSTANCE;
+typedef void* HWND;
+typedef unsigned long DWORD;  // wide enough to carry a handle through a cast
+typedef char* LPTSTR;
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine,
+                   int nCmdShow);
+
+// Non-null when another instance of this program runs in the same
+// application directory; otherwise this process takes the instance lock.
+HANDLE FindWindow(const char* windowName, const char* title);
+int SetForegroundWindow(HWND window);
+void RegisterInstance(HINSTANCE instance);
+
+// Plain C-buffer helpers; a null source counts as the empty text.
+char* xstrcpy(char* target, const char* source);
+char* xstrncpy(char* target, const char* source, size_t n);
+void* xmemcpy(void* target, const void* source, size_t n);
+void* xmemset(void* target, int value, size_t n);
+size_t xstrlen(const char* text);
+// Size of a block from xmalloc (0 for null or any other pointer).
+size_t MemPtrSize(void* block);
+
+// A message box with the title "Alert" (headless: printed on stdout).
+void Alert2(const char* text);
+void __SetVarDegubgInfo(pObj_Node variable, const char* function, const char* name,
+                        int isLocal);
+void __SetCrtID(const char* creatorId);
+
+// Console output: arguments separated by one blank, each formatted as the
+// language shows values. QOUT starts a new line first, QQOUT does not;
+// OUTSTD writes like QQOUT, OUTERR the same on standard error. Return NIL.
+pObj_Node QOUT(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
+               pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
+               pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
+               pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
+               pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
+               pObj_Node a16 = NULL);
+pObj_Node QQOUT(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
+                pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
+                pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
+                pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
+                pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
+                pObj_Node a16 = NULL);
+pObj_Node OUTSTD(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
+                 pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
+                 pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
+                 pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
+                 pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
+                 pObj_Node a16 = NULL);
+pObj_Node OUTERR(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
+                 pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
+                 pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
+                 pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
+                 pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
+                 pObj_Node a16 = NULL);
+
+#endif
