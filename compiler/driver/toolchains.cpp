@@ -1,0 +1,351 @@
+// Command lines of the target toolchains. The templates are the tools' own
+// syntax and are kept verbatim, blanks included: only their "%s" slots change.
+// A step succeeds when its tool exits with 0; a tool that cannot be started
+// counts as exit code 313.
+#include "toolchains.h"
+
+#include "messages.h"
+#include "paths.h"
+#include "resources.h"
+
+#include <fstream>
+
+namespace {
+
+const char* const S = kToolSeparator;
+
+const char kLibraryList[] =
+    "comctl32.lib kernel32.lib user32.lib gdi32.lib winspool.lib comdlg32.lib advapi32.lib shell32.lib ole32.lib "
+    "oleaut32.lib uuid.lib odbc32.lib odbccp32.lib wsock32.lib zeltaCE.lib zlib.lib ";
+
+bool isCeTarget(tTarget target)
+{
+    return target == tTarget::POCKETPC || target == tTarget::DOTNET;
+}
+
+bool isArmv4i(tCpu cpu)
+{
+    return cpu == tCpu::ARMV4ISRT || cpu == tCpu::ARMV4IPPC || cpu == tCpu::ARMV4ISTD || cpu == tCpu::ARMV4IPRO;
+}
+
+std::string ceCompileCommand(tCpu cpu, const std::string& dir, const std::string& c)
+{
+    const char* d = dir.c_str();
+    switch (cpu) {
+    case tCpu::SH3:
+        return formatText("%s%sbin%sshcl /nologo /Zp4 /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
+                          d, S, S, d, d, c.c_str());
+    case tCpu::ARM:
+        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"ARM\" /D \"_ARM_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c %s",
+                          d, d, d, c.c_str());
+    case tCpu::MIPS:
+        return formatText("%s%sbin%sclmips /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"MIPS\" /D \"_MIPS_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
+                          d, S, S, d, d, c.c_str());
+    case tCpu::x86:
+        return formatText("%s%sbin%scl /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32\" /D \"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D \"INTERNATIONAL\" /D \"USA\" /D \"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D \"_UNICODE\" /D \"_X86_\" /D \"x86\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"zeltaCE_EXPORTS\" /YX /Gz /Oxs /c %s",
+                          d, S, S, d, d, c.c_str());
+    case tCpu::ARMV4:
+        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=420 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+                          d, d, d, c.c_str());
+    case tCpu::ARMV4ISRT:
+    case tCpu::ARMV4IPPC:
+    case tCpu::ARMV4ISTD:
+        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D \"_WIN32_WCE=502\" /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+                          d, d, d, c.c_str());
+    case tCpu::ARMV4IPRO:
+        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=502 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+                          d, d, d, c.c_str());
+    }
+    return {};
+}
+
+// The CE link templates take: install directory, import name, output, version.
+std::string ceLinkCommand(tCpu cpu, const char* d, const char* import, const char* out, const char* version)
+{
+    if (cpu == tCpu::SH3)
+        return formatText("%s\\bin\\link %s commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /nodefaultlib:oldnames.lib /out:%s /subsystem:windowsce,3.00 /MACHINE:SH3 /OPT:NOREF  /version:%s",
+                          d, import, out, version);
+    if (cpu == tCpu::ARM)
+        return formatText("%s\\bin\\link  %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,3.00 /align:\"4096\" /MACHINE:ARM  /version:%s",
+                          d, import, out, version);
+    if (cpu == tCpu::MIPS)
+        return formatText("%s\\bin\\link %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /out:%s /subsystem:WINDOWSCE /MACHINE:MIPS  /version:%s",
+                          d, import, out, version);
+    if (cpu == tCpu::x86)
+        return formatText("%s\\bin\\link   %s /nologo /stack:0x10000,0x1000 /subsystem:windows /incremental:no /nodefaultlib:\"OLDNAMES.lib\"  /nodefaultlib:\"libc.lib\" /out:\"%s\" /windowsce:emulation /MACHINE:IX86 /version:%s",
+                          d, import, out, version);
+    if (isArmv4i(cpu))
+        return formatText("%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,5.02 /align:\"4096\" /MACHINE:THUMB  /version:%s",
+                          d, import, out, version);
+    return formatText("%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,4.20 /align:\"4096\" /MACHINE:ARM  /version:%s",
+                      d, import, out, version);
+}
+
+std::string ceLibrarianCommand(tCpu cpu, const char* d, const char* out)
+{
+    if (cpu == tCpu::SH3)
+        return formatText("%s\\bin\\lib  /out:%s  /MACHINE:SH3 /subsystem:WINDOWSCE", d, out);
+    if (cpu == tCpu::MIPS)
+        return formatText("%s\\bin\\lib   /nologo  /out:%s /MACHINE:MIPS /subsystem:WINDOWSCE", d, out);
+    if (cpu == tCpu::x86)
+        return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:IX86 /subsystem:WINDOWSCE", d, out);
+    if (isArmv4i(cpu))
+        return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:THUMB  /subsystem:WINDOWSCE", d, out);
+    return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:ARM  /subsystem:WINDOWSCE", d, out);
+}
+
+bool fileExists(const std::string& path)
+{
+    return static_cast<bool>(std::ifstream(path));
+}
+
+}  // namespace
+
+const char* targetDefine(tTarget target)
+{
+    if (target == tTarget::PALMOS)
+        return "__PALM__";
+    if (target == tTarget::WIN32EXE)
+        return "__WINEMUL__";
+    return "__POCKETPC__";
+}
+
+const char* objectExtension(const tBuildSettings& settings)
+{
+    return settings.target == tTarget::PALMOS || settings.target == tTarget::GCCDEBUG ? "o" : "obj";
+}
+
+std::string objectFor(const tBuildSettings& settings, const std::string& cFile)
+{
+    return withExtension(cFile, objectExtension(settings));
+}
+
+std::string contextFile(const tBuildSettings& settings, int k, const char* ext)
+{
+    return splitPath(settings.sources.front()).dir + formatText("ctx%03i.%s", settings.contextBase + k, ext);
+}
+
+std::string outputFile(const tBuildSettings& settings)
+{
+    const char* ext = settings.libraryMode == tLibraryMode::generate ? "lib"
+                      : settings.target == tTarget::WIN32DLL         ? "dll"
+                                                                     : "exe";
+    return withExtension(settings.sources.front(), ext);
+}
+
+int tToolchain::run(const std::string& commandLine, tChildOutput output)
+{
+    return runner_.run(commandLine, output);
+}
+
+bool tToolchain::preprocess(const std::string& source)
+{
+    const std::string& base = baseDirectory(settings_);
+    std::string tool = formatText("%s%sbin%szelta16", base.c_str(), S, S);
+    std::string include = base + S + "include";
+    if (settings_.target != tTarget::WIN32EXE && settings_.target != tTarget::WIN32DLL)
+        runner_.setEnvironment("INCLUDE", include);
+
+    std::string define = targetDefine(settings_.target);
+    bool present = false;
+    for (const std::string& d : settings_.defines)
+        present |= d == define;
+    if (!present)
+        settings_.defines.push_back(define);
+
+    if (!writeDefinesFile("defines.ch", settings_.defines)) {
+        out_ << message(tMessage::errorCreating, "defines.ch");
+        return false;
+    }
+    std::string command = quoteArgument(tool) + " " + quoteArgument(sourceWithExtension(source)) + " /i" +
+                          quoteArgument(include) + " " + " /n /s /p /udefines.ch";
+    int code = run(command, tChildOutput::toStderr);
+    if (code == kNotStarted)
+        out_ << message(tMessage::toolNotStarted, tool);
+    return code == 0;
+}
+
+std::string tToolchain::compileCommand(const std::string& cFile)
+{
+    const char* d = settings_.installDir.c_str();
+    switch (settings_.target) {
+    case tTarget::PALMOS: {
+        std::string object = objectFor(settings_, cFile);
+        bool old = settings_.sdk == tSdk::PALM35;
+        return formatText("%s%sbin%sm68k-palmos-gcc -c %s -o %s -I%s%sinclude -I%s%sinclude%smath -D__PALM__  -Os -fno-function-cse -Wall -frepo  -fno-exceptions -fno-rtti -fvtable-thunks -fcheck-new %s ",
+                          d, S, S, cFile.c_str(), object.c_str(), d, S, d, S, S,
+                          old ? "-D__VERSION_3_5__" : "-D__VERSION_5_3__");
+    }
+    case tTarget::POCKETPC: {
+        std::string command = ceCompileCommand(settings_.cpu, settings_.installDir, cFile);
+        runner_.setEnvironment("INCLUDE", settings_.installDir + S + "PocketPC" + S + "include");
+        return command;
+    }
+    case tTarget::DOTNET: {
+        std::string command;
+        if (settings_.cpu == tCpu::ARMV4)
+            command = ceCompileCommand(tCpu::ARMV4, settings_.installDir, cFile);
+        else
+            out_ << message(tMessage::dotnetNeedsArmv4);
+        runner_.setEnvironment("INCLUDE", settings_.installDir + S + "Dotnet" + S + "include");
+        return command;
+    }
+    case tTarget::WIN32EXE:
+    case tTarget::WIN32DLL:
+        return formatText("cl /nologo /W3 /EHsc /O2 /I\"%s/include\"  /I \".\" /D \"NDEBUG\" /D \"_WINDOWS\"  /D \"_WINEMUL_\" /D \"WIN32\"  /D \"_CONSOLE\" /D \"_WINEMULZELTA_\" /D \"_WIN32_WCE\" /D \"_WINEMUL_\" /D \"_MBCS\"   /D \"_USRDLL\"  /D \"_WINDLL\" /D \"__ON_MARHOLD__\" /FD /Zm400 /c %s",
+                          settings_.desktopInstallDir.c_str(), cFile.c_str());
+    case tTarget::GCCDEBUG:
+        break;
+    }
+    return {};
+}
+
+bool tToolchain::compile(const std::string& cFile)
+{
+    if (settings_.target == tTarget::GCCDEBUG) {
+        out_ << message(tMessage::notBuiltYet, "Host compile (g++)");
+        return false;
+    }
+    if (!isDesktopTarget(settings_.target))
+        runner_.setEnvironment("PATH", settings_.installDir + S + "bin");
+    if (settings_.target == tTarget::PALMOS) {
+        if (!palmPrepared_) {
+            const char* sdk = settings_.sdk == tSdk::PALM35 ? "3.5" : "5r3";
+            if (run(formatText("%s%sbin%spalmdev-prep -dsdk-%s", settings_.installDir.c_str(), S, S, sdk)) != 0)
+                return false;
+            palmPrepared_ = true;
+        }
+        out_ << message(tMessage::compilingFile, cFile);
+    }
+    int code = run(compileCommand(cFile));
+    if (code != 0) {
+        out_ << message(tMessage::compileError, code);
+        return false;
+    }
+    return true;
+}
+
+bool tToolchain::compileResources(std::string& resources)
+{
+    out_ << message(tMessage::compilingResources);
+    std::string icon = settings_.iconFile;
+    if (icon.empty()) {
+        icon = "zelta.ico";
+        if (!writeDefaultIcon(icon)) {
+            out_ << message(tMessage::errorCreating, icon);
+            return false;
+        }
+    }
+    std::string script = withExtension(settings_.sources.front(), "rc");
+    if (!appendIconLine(script, icon)) {
+        out_ << message(tMessage::errorCreating, script);
+        return false;
+    }
+    std::string command;
+    if (isCeTarget(settings_.target))
+        command = formatText("%s%sbin%src /l 0x409 /fo\"ezelta.res\" /r %s", settings_.installDir.c_str(), S, S,
+                             script.c_str());
+    else if (settings_.target == tTarget::GCCDEBUG)
+        command = formatText("windres  -O coff -o  \"ezelta.res\"  %s", script.c_str());
+    else
+        command = formatText("rc /l 0x409  /fo\"ezelta.res\"   /r %s", script.c_str());
+    if (run(command) != 0) {
+        out_ << message(tMessage::resourceError);
+        return false;
+    }
+    resources = " ezelta.res ";
+    return true;
+}
+
+std::string tToolchain::objectList(const tBuildOutputs& outputs) const
+{
+    std::string list;
+    for (const std::string& source : settings_.sources)
+        list += objectFor(settings_, source) + " ";
+    for (int k = 1; k <= outputs.contextCount; ++k)
+        list += contextFile(settings_, k, objectExtension(settings_)) + " ";
+    return list;
+}
+
+std::string tToolchain::linkCommand(const tBuildOutputs& outputs) const
+{
+    bool library = settings_.libraryMode == tLibraryMode::generate;
+    std::string output = outputFile(settings_);
+    const char* out = output.c_str();
+    if (isCeTarget(settings_.target)) {
+        const char* d = settings_.installDir.c_str();
+        tCpu cpu = settings_.target == tTarget::DOTNET ? tCpu::ARMV4 : settings_.cpu;
+        if (library)
+            return ceLibrarianCommand(cpu, d, out);
+        const char* import = settings_.libraryMode == tLibraryMode::import ? settings_.importName.c_str() : "";
+        return ceLinkCommand(cpu, d, import, out, settings_.version.empty() ? "0" : settings_.version.c_str());
+    }
+    const char* desk = settings_.desktopInstallDir.c_str();
+    const char* dll = settings_.target == tTarget::WIN32DLL ? " /DLL " : "";
+    if (library)
+        return formatText("lib    /out:\"%s\"  /libpath:\"%s/lib/windll\" /libpath:\"%s/lib/zlib32\" %s", out, desk, desk,
+                          dll);
+    std::string defFile = outputs.moduleName + ".def";
+    std::string def = fileExists(defFile) ? formatText("/def:\"%s\"", defFile.c_str()) : " ";
+    return formatText("link  %s %s /nologo  /incremental:no  /machine:X86   /out:\"%s\"  /libpath:\"%s/lib/windll\" /libpath:\"%s/lib/zlib32\" %s /version:%s %s ",
+                      settings_.libraryMode == tLibraryMode::import ? settings_.importName.c_str() : "", kLibraryList,
+                      out, desk, desk, dll, settings_.version.empty() ? "1" : settings_.version.c_str(), def.c_str());
+}
+
+bool tToolchain::linkPalm(const tBuildOutputs& outputs)
+{
+    const char* d = settings_.installDir.c_str();
+    tPathParts first = splitPath(settings_.sources.front());
+    std::string objects = objectList(outputs);
+    std::string output = outputFile(settings_);
+    if (settings_.libraryMode == tLibraryMode::generate)
+        return run(formatText("%s%sbin%sm68k-palmos-ar rcs %s ", d, S, S, output.c_str()) + objects) == 0;
+
+    std::string def = first.dir + first.name + ".def";
+    const char* stem = first.name.c_str();
+    if (run(formatText("%s%sbin%sm68k-palmos-multigen %s", d, S, S, def.c_str())) != 0)
+        return false;
+    if (run(formatText("%s%sbin%sm68k-palmos-as -o %s-sections.o %s-sections.s", d, S, S, stem, stem)) != 0)
+        return false;
+    std::string image = first.dir + first.name + ".000";
+    std::string library = formatText("%s%slib%s%s", d, S, S, settings_.sdk == tSdk::PALM35 ? "libzelta35.a" : "libzelta53.a");
+    std::string link = formatText("%s%sbin%sm68k-palmos-gcc ", d, S, S) + objects + library + " " +
+                       formatText("%s-sections.o %s-sections.ld -o %s ", stem, stem, image.c_str()) +
+                       "/usr/lib/libScanMgr.a /usr/lib/libPalmOSGlue.a ";
+    if (run(link) != 0)
+        return false;
+    // build-prc would otherwise read "--backup" as the version.
+    const char* version = settings_.version.empty() ? "0" : settings_.version.c_str();
+    return run(formatText("%s%sbin%sbuild-prc %s %s *.bin -o %s -v %s --backup", d, S, S, def.c_str(), image.c_str(),
+                          output.c_str(), version)) == 0;
+}
+
+bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
+{
+    bool palm = settings_.target == tTarget::PALMOS;
+    std::string resources;
+    if (!palm && !compileResources(resources))
+        return false;
+    bool library = settings_.libraryMode == tLibraryMode::generate;
+    out_ << message(tMessage::stepHeader, messageText(library ? tMessage::generatingLib : tMessage::linking));
+    if (palm) {
+        if (!linkPalm(outputs))
+            return false;
+    } else {
+        if (isCeTarget(settings_.target))
+            runner_.setEnvironment("LIB", formatText("%s%slib%s%s", settings_.installDir.c_str(), S, S,
+                                                     cpuName(settings_.cpu)));
+        if (run(linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources) != 0)
+            return false;
+    }
+    switch (settings_.target) {
+    case tTarget::POCKETPC: out_ << message(tMessage::targetPocketPc, cpuName(settings_.cpu)); break;
+    case tTarget::DOTNET: out_ << message(tMessage::targetDotNet, cpuName(settings_.cpu)); break;
+    case tTarget::WIN32DLL: out_ << message(tMessage::targetWindowsLib); break;
+    case tTarget::WIN32EXE:
+    case tTarget::GCCDEBUG: out_ << message(tMessage::targetWindowsExe); break;
+    case tTarget::PALMOS: out_ << message(tMessage::targetPalmOs); break;
+    }
+    out_ << message(tMessage::generated, outputFile(settings_));
+    return true;
+}

@@ -1,0 +1,63 @@
+// The target toolchains: the preprocessor call, the compile of one generated
+// file, and the resource compile and link, each as the command lines of the
+// target's own tools run through a tCommandRunner.
+#pragma once
+
+#include "process.h"
+#include "settings.h"
+
+#include <ostream>
+#include <string>
+
+// Fills the "%s" separators of the tool templates; the rest of each template
+// is kept as its tools expect it.
+constexpr char kToolSeparator[] = "/";
+
+// The names of the generated files of a run, for the compile, link and clean-up.
+struct tBuildOutputs {
+    int contextCount = 0;     // constant-pool context files written
+    std::string moduleName;   // upper-cased name of the last source compiled
+};
+
+// The target define the preprocessor sees: "__PALM__", "__WINEMUL__" or "__POCKETPC__".
+const char* targetDefine(tTarget target);
+
+// "o" for PALMOS and GCCDEBUG, "obj" for the rest.
+const char* objectExtension(const tBuildSettings& settings);
+
+// The object a generated file compiles to.
+std::string objectFor(const tBuildSettings& settings, const std::string& cFile);
+
+// Context file k (1-based) of this run, beside the first source: "ctx%03i"
+// numbered from the context base, with the given extension.
+std::string contextFile(const tBuildSettings& settings, int k, const char* ext);
+
+// The program, library or DLL the link makes.
+std::string outputFile(const tBuildSettings& settings);
+
+class tToolchain {
+public:
+    tToolchain(tBuildSettings& settings, tCommandRunner& runner, std::ostream& out)
+        : settings_(settings), runner_(runner), out_(out)
+    {
+    }
+
+    // Writes "defines.ch" (adding the target define) and runs zelta16 on the
+    // source, the tool's messages going to our standard error.
+    bool preprocess(const std::string& source);
+    bool compile(const std::string& cFile);
+    bool resourcesAndLink(const tBuildOutputs& outputs);
+
+private:
+    std::string compileCommand(const std::string& cFile);
+    bool compileResources(std::string& resources);
+    std::string objectList(const tBuildOutputs& outputs) const;
+    bool linkPalm(const tBuildOutputs& outputs);
+    std::string linkCommand(const tBuildOutputs& outputs) const;
+    int run(const std::string& commandLine, tChildOutput output = tChildOutput::inherit);
+
+    tBuildSettings& settings_;
+    tCommandRunner& runner_;
+    std::ostream& out_;
+    bool palmPrepared_ = false;
+};
