@@ -1,0 +1,103 @@
+// Construction of the call nodes and the counting slots of argument lists.
+#include "calls.h"
+
+#include <cstring>
+
+tFunctionCall::tFunctionCall(tInstruction* name, tInstruction* args) : name_(name), args_(args) {}
+tFunctionCall::~tFunctionCall()
+{
+    delete name_;
+    delete args_;
+}
+
+void tFunctionCall::collectBlockVars(int flag)
+{
+    if (args_)
+        args_->collectBlockVars(flag);
+}
+
+tInstruction* tFunctionCall::inner() { return args_; }
+
+tParmList::tParmList(tInstruction* first, tInstruction* item) : first_(first), item_(item) {}
+tParmList::~tParmList()
+{
+    delete first_;
+    delete item_;
+}
+
+void tParmList::collectBlockVars(int flag)
+{
+    if (first_)
+        first_->collectBlockVars(flag);
+    if (item_)
+        item_->collectBlockVars(flag);
+}
+
+int tParmList::hasItems() { return first_ ? 1 : 0; }
+
+int tParmList::argCount(int countEmpty)
+{
+    return (first_ ? first_->argCount(countEmpty) : 0) + (item_ ? item_->argCount(countEmpty) : 0);
+}
+
+int tParmList::itemCount() { return (first_ ? first_->itemCount() : 0) + (item_ ? 1 : 0); }
+tInstruction* tParmList::inner() { return first_; }
+tInstruction* tParmList::lastItem() { return item_; }
+
+int tParmNull::argCount(int countEmpty) { return countEmpty ? 1 : 0; }
+
+tFixedCall::tFixedCall(tInstruction* args, int arity) : tSingleParam(args), arity_(arity) {}
+
+void tFixedCall::collectBlockVars(int flag)
+{
+    if (operand_)
+        operand_->collectBlockVars(flag);
+}
+
+int tFixedCall::argCount(int) { return arity_; }
+tInstruction* tFixedCall::inner() { return innermost(operand_); }
+
+tVariantCall::tVariantCall(tInstruction* args) : tSingleParam(args) {}
+tInstruction* tVariantCall::inner() { return innermost(operand_); }
+
+tDbOper::tDbOper(tInstruction* args, int arity) : args_(args), arity_(arity) {}
+tDbOper::~tDbOper() { delete args_; }
+tInstruction* tDbOper::inner() { return innermost(args_); }
+void tDbOper::setAlias(tInstruction* alias) { alias_ = alias; }
+
+tAlias::tAlias(tInstruction* alias, tInstruction* operation) : alias_(alias), operation_(operation) {}
+tAlias::~tAlias()
+{
+    delete alias_;
+    delete operation_;
+}
+
+tField::tField(tInstruction* alias, tInstruction* field) : alias_(alias), field_(field) {}
+
+tField::tField(tInstruction* alias, tInstruction* field, const char* fieldText) : alias_(alias), field_(field)
+{
+    if (fieldText) {
+        std::size_t length = std::strlen(fieldText);
+        fieldText_ = new char[length + 1];
+        std::memcpy(fieldText_, fieldText, length + 1);
+    }
+}
+
+tField::~tField()
+{
+    delete alias_;
+    delete field_;
+    delete[] fieldText_;
+}
+
+int tField::kind() { return kindField; }
+void tField::markTarget() { positional_ = 1; }
+
+const char* tField::fieldName()
+{
+    if (fieldText_)
+        return fieldText_;
+    return field_ ? field_->getName() : nullptr;
+}
+
+tFieldEnd::tFieldEnd(tInstruction* alias, const char* field) : tField(alias, nullptr, field) {}

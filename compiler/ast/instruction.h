@@ -1,0 +1,59 @@
+// tInstruction: the base of every syntax-tree node. Every node class has the
+// same eighteen virtual slots; a class overrides the few that mean something
+// for it, and the defaults below answer for the rest. Nodes own their
+// children and delete them; any child pointer may be null.
+#pragma once
+
+// What kind() answers; assignments and the field forms select their text on it.
+enum tNodeKind : int {
+    kindPlain = 0,
+    kindConstant = 1,
+    kindNot = 2,
+    kindSumAssign = 3,
+    kindSubAssign = 4,
+    kindDivAssign = 5,
+    kindMulAssign = 6,
+    kindArrayElement = 7,
+    kindField = 8,
+};
+
+class tInstruction {
+public:
+    tInstruction();
+    tInstruction(const tInstruction&) = delete;
+    tInstruction& operator=(const tInstruction&) = delete;
+
+    virtual ~tInstruction();
+    virtual void generate();
+    virtual void collectBlockVars(int flag);
+    virtual const char* getName();
+    virtual void declareLocal();
+    virtual void declarePublic();
+    virtual void declareStatic();
+    virtual void emitDecl(int toHeader, int nameOnly);
+    virtual void declareParam();
+    virtual int hasItems();
+    virtual int kind();
+    virtual int argCount(int countEmpty);
+    virtual int itemCount();
+    virtual tInstruction* inner();
+    virtual void markTarget();
+    virtual void emitNameConst();
+    virtual void setAlias(tInstruction* alias);
+    virtual tInstruction* lastItem();
+
+    unsigned int sourceLine() const { return line_; }
+
+    // The grammar actions set this from the lexeme being reduced; each node
+    // copies it when it is constructed.
+    static void setConstructionLine(unsigned int line) { constructionLine_ = line; }
+    static unsigned int constructionLine() { return constructionLine_; }
+
+private:
+    unsigned int line_;
+    static unsigned int constructionLine_;
+};
+
+// The end of an operand's inner() chain: the first node whose inner() is null
+// or itself. Null when the operand or its own inner() is null.
+tInstruction* innermost(tInstruction* operand);

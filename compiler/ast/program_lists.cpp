@@ -1,0 +1,18 @@
+// Construction and ownership of the root and the statement lists.
+#include "program_lists.h"
+
+tMain::tMain(tInstruction* statements) : statements_(statements) {}
+tMain::~tMain() { delete statements_; }
+
+tStatList::tStatList(tInstruction* first, tInstruction* rest) : first_(first), rest_(rest) {}
+tStatList::~tStatList()
+{
+    delete first_;
+    delete rest_;
+}
+
+tBlockStmt::tBlockStmt(tInstruction* statement) : statement_(statement) {}
+tBlockStmt::~tBlockStmt() { delete statement_; }
+
+tSourceLine::tSourceLine(tInstruction* statement) : statement_(statement) {}
+tSourceLine::~tSourceLine() { delete statement_; }

@@ -1,0 +1,14 @@
+// The code generator's messages, one table indexed by tCodegenMessage.
+// Errors name the source and line of the construct that cannot be compiled.
+#pragma once
+
+enum class tCodegenMessage {
+    autoPublic,       // name
+    incomplete,       // source, line, construct
+    outsideFunction,  // source, line
+    noCodeBlock,      // source, line
+    badTarget,        // source, line, construct
+    count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
+};
+
+const char* codegenMessageText(tCodegenMessage id);

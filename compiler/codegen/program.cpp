@@ -1,0 +1,213 @@
+// tProgram and its records: function switching, fragments, the
+// automatic-public rule, constant references and the output streams.
+#include "program.h"
+
+#include <chrono>
+#include <cstdarg>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace {
+
+tProgram* activeProgram = nullptr;
+
+}  // namespace
+
+void freeStrings(tArray<String>& list) { list.deleteAll(); }
+
+tFunctionDefinition::tFunctionDefinition(const char* functionName) : name(functionName) {}
+
+tFunctionDefinition::~tFunctionDefinition()
+{
+    freeStrings(blockVarNames);
+    freeStrings(localNames);
+    freeStrings(paramNames);
+    freeStrings(body);
+}
+
+const char* tFunctionDefinition::lastFragment() const
+{
+    const String* last = body.last();
+    return last ? last->text() : nullptr;
+}
+
+void tFunctionDefinition::addName(tArray<String>& list, const char* name)
+{
+    if (!hasName(list, name))
+        list.add(new String(name));
+}
+
+bool tFunctionDefinition::hasName(const tArray<String>& list, const char* name)
+{
+    for (int i = 0; i < list.count(); ++i)
+        if (*list[i] == name)
+            return true;
+    return false;
+}
+
+tProgram::tProgram() = default;
+
+tProgram::~tProgram()
+{
+    if (activeProgram == this)
+        activeProgram = nullptr;
+    releaseSource();
+    freeStrings(publics);
+    freeStrings(publicDefinitions);
+    freeStrings(blockVars);
+    freeStrings(capturedArgs);
+    freeStrings(exportedFunctions);
+    freeStrings(firstSource);
+    freeStrings(foreignDeclarations);
+    freeStrings(foreignBodies);
+    freeStrings(importedPublics);
+    freeStrings(importedFunctionDefs);
+}
+
+tProgram& tProgram::active() { return *activeProgram; }
+
+void tProgram::activate() { activeProgram = this; }
+
+void tProgram::beginSource()
+{
+    // Records of the previous source are gone by now; never write into them.
+    currentFunction = nullptr;
+    currentValid = nullptr;
+    lineOffset = 0;
+    firstFunctionSeen = 0;
+    statementLine = 0;
+    outsideReported_ = 0;
+}
+
+void tProgram::releaseSource()
+{
+    functions.deleteAll();
+    validFunctions.deleteAll();
+    freeStrings(statics);
+    staticInitialisers.clear();
+    currentFunction = nullptr;
+    currentValid = nullptr;
+}
+
+bool tProgram::needFunction()
+{
+    if (currentFunction)
+        return true;
+    if (!outsideReported_)
+        report(tCodegenMessage::outsideFunction, statementLine);
+    outsideReported_ = 1;
+    return false;
+}
+
+void tProgram::append(const char* text)
+{
+    if (!needFunction())
+        return;
+    currentFunction->endedWithReturn = 0;
+    if (!capturing)
+        currentFunction->body.add(new String(text));
+}
+
+void tProgram::appendf(const char* format, ...)
+{
+    char small[256];
+    va_list args;
+    va_start(args, format);
+    int length = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (length < static_cast<int>(sizeof small)) {
+        append(small);
+        return;
+    }
+    std::string large(static_cast<std::size_t>(length) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(&large[0], large.size(), format, args);
+    va_end(args);
+    append(large.c_str());
+}
+
+void tProgram::lineMarker(unsigned int line)
+{
+    if (options.lineTracking)
+        appendf("__SL(%i);", mappedLine(line));
+}
+
+tFunctionDefinition* tProgram::openFunction(const char* functionName, bool isProcedure)
+{
+    tFunctionDefinition* function = new tFunctionDefinition(functionName);
+    function->procedure = isProcedure ? 1 : 0;
+    functions.add(function);
+    currentFunction = function;
+    if (mainFunction.empty() && functionName && *functionName &&
+        (function->name.equalsIgnoreCase("MAIN") || function->name.equalsIgnoreCase(options.moduleName.c_str())))
+        mainFunction.assign(functionName);
+    return function;
+}
+
+tValidFunction* tProgram::openValidFunction(tInstruction* blockExpression)
+{
+    tValidFunction* block = new tValidFunction();
+    block->blockExpression = blockExpression;
+    validFunctions.add(block);
+    block->number = ++validCount;
+    currentValid = block;
+    libraryValidCount = block->number;
+    return block;
+}
+
+void tProgram::resolveTarget(const char* upperName)
+{
+    if (!upperName || !*upperName)
+        return;
+    if (currentFunction && (currentFunction->isParam(upperName) || currentFunction->isLocal(upperName)))
+        return;
+    if (tFunctionDefinition::hasName(statics, upperName) || tFunctionDefinition::hasName(publics, upperName))
+        return;
+    publics.add(new String(upperName));
+    std::printf(codegenMessageText(tCodegenMessage::autoPublic), upperName);
+    std::fflush(stdout);
+    if (autoPublicPauseMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(autoPublicPauseMs));
+}
+
+int tProgram::constNumber(double value) { return constants.internNumber(value) + options.constantBase; }
+int tProgram::constLogical(int value) { return constants.internLogical(value) + options.constantBase; }
+int tProgram::constString(const char* text) { return constants.internString(text) + options.constantBase; }
+
+void tProgram::report(tCodegenMessage message, unsigned int line, const char* construct)
+{
+    ++errors_;
+    std::printf(codegenMessageText(message), options.sourcePath.c_str(), mappedLine(line), construct);
+    std::fflush(stdout);
+}
+
+void tProgram::writeText(const char* text)
+{
+    if (options.sectionIndex == 1)
+        firstSource.add(new String(text));
+    else if (sourceFile)
+        writePiece(sourceFile, text);
+}
+
+void tProgram::writeLine(const char* text)
+{
+    String line(text);
+    line.append(options.sectionIndex == 1 ? "\n" : "\r\n");
+    writeText(line.text());
+}
+
+void tProgram::writeHeader(const char* text)
+{
+    if (headerFile)
+        writePiece(headerFile, text);
+}
+
+void tProgram::writePiece(std::FILE* file, const char* text)
+{
+    for (const char* p = text; *p; ++p) {
+        if (p[0] == '%' && p[1] == '%')
+            ++p;
+        std::fputc(*p, file);
+    }
+}

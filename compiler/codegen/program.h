@@ -1,0 +1,165 @@
+// The code generator's records: tFunctionDefinition (one per FUNCTION or
+// PROCEDURE and per source initialiser), tValidFunction (one per code block)
+// and tProgram, the one object that lives for the whole run and holds the
+// program-wide tables. Nodes reach it through tProgram::active() and append
+// their C text to its current function; they never hold a function record.
+//
+// Per source the driver calls beginSource(), generate() on the tree, then the
+// file writers, then releaseSource(). A source whose tree held a construct
+// that cannot be compiled has raised errorCount(); its C must not be built.
+#pragma once
+
+#include <cstdio>
+
+#include "../ast/containers.h"
+#include "../ast/instruction.h"
+#include "constant_pool.h"
+#include "diagnostics.h"
+#include "options.h"
+
+class tFunctionDefinition {
+public:
+    explicit tFunctionDefinition(const char* functionName);
+    virtual ~tFunctionDefinition();
+    tFunctionDefinition(const tFunctionDefinition&) = delete;
+    tFunctionDefinition& operator=(const tFunctionDefinition&) = delete;
+
+    // Each adds the name unless an equal one (case-sensitive) is there.
+    void addBlockVar(const char* varName) { addName(blockVarNames, varName); }
+    void addLocal(const char* varName) { addName(localNames, varName); }
+    void addParam(const char* varName) { addName(paramNames, varName); }
+    bool isLocal(const char* varName) const { return hasName(localNames, varName); }
+    bool isParam(const char* varName) const { return hasName(paramNames, varName); }
+
+    // The last body fragment, or null for an empty body.
+    const char* lastFragment() const;
+
+    static void addName(tArray<String>& list, const char* name);
+    static bool hasName(const tArray<String>& list, const char* name);
+
+    String name;  // the upper-cased source name
+    String second;
+    tArray<String> blockVarNames;  // variables code blocks read; created on entry
+    tArray<String> localNames;
+    tArray<String> paramNames;
+    tInstruction* parmDef = nullptr;  // the tParmDef; not owned
+    int procedure = 0;
+    int noContext = 0;        // the body opens no run-time context
+    int endedWithReturn = 0;  // cleared by every fragment appended after a RETURN
+    int suppressReturn = 0;   // RETURN writes nothing (foreign-call wrappers)
+    tArray<String> body;      // owned fragments, in order
+};
+
+class tValidFunction : public tFunctionDefinition {
+public:
+    tValidFunction() : tFunctionDefinition("") {}
+
+    tInstruction* paramNode = nullptr;        // not owned
+    tInstruction* blockExpression = nullptr;  // not owned
+    int number = 0;     // 1-based in order of creation within the run
+    int blockKind = 0;  // 1 or 2 once a tValidParam has set it
+};
+
+class tProgram {
+public:
+    tProgram();
+    ~tProgram();
+    tProgram(const tProgram&) = delete;
+    tProgram& operator=(const tProgram&) = delete;
+
+    // The program that nodes write into. There is exactly one per run; tests
+    // make their own and activate it.
+    static tProgram& active();
+    void activate();
+
+    // Resets the per-source state; options must already describe the source.
+    void beginSource();
+    // Frees the function records, code-block records and statics of the
+    // source, once its files are written.
+    void releaseSource();
+
+    // Appends a fragment to the current function (see tFunctionDefinition).
+    // With no current function the text is dropped and the statement is
+    // reported once per source.
+    void append(const char* text);
+    // False, and the statement reported once per source, when there is no
+    // current function to write into.
+    bool needFunction();
+    void appendf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // "__SL(line);" under line tracking; the line is mapped by lineOffset.
+    void lineMarker(unsigned int line);
+
+    // Creates a function record, makes it current and settles the main
+    // function name.
+    tFunctionDefinition* openFunction(const char* functionName, bool isProcedure);
+    tValidFunction* openValidFunction(tInstruction* blockExpression);
+
+    // The automatic-public rule for a name about to be assigned.
+    void resolveTarget(const char* upperName);
+
+    // Constant-pool references: position plus the constant base.
+    int constNumber(double value);
+    int constLogical(int value);
+    int constString(const char* text);
+
+    // Prints an error for the construct at a node's line and counts it.
+    void report(tCodegenMessage message, unsigned int line, const char* construct = "");
+    int errorCount() const { return errors_; }
+    int mappedLine(unsigned int line) const { return static_cast<int>(line) + lineOffset; }
+
+    // The source and header streams of the file writers. While the first
+    // source is written (section index 1) source text is buffered in
+    // firstSource; header text always goes straight to headerFile. Pieces
+    // reach a file as printf formats without arguments: "%%" becomes "%".
+    void writeText(const char* text);
+    void writeLine(const char* text);
+    void writeHeader(const char* text);
+    static void writePiece(std::FILE* file, const char* text);
+
+    tCodegenOptions options;
+
+    // The records, in the order the file writers use them.
+    std::FILE* sourceFile = nullptr;
+    std::FILE* headerFile = nullptr;
+    tArray<tFunctionDefinition> functions;  // owned, this source
+    tArray<tValidFunction> validFunctions;  // owned, this source
+    tFunctionDefinition* currentFunction = nullptr;
+    tValidFunction* currentValid = nullptr;
+    String mainFunction;  // empty while no main function is known
+    int validCount = 0;   // code blocks created in the run
+    String headerCollector;
+    int headerCollect = 0;
+    tArray<String> publics;  // owned; every source of the run
+    tArray<String> statics;  // owned; this source
+    tArray<tInstruction> staticInitialisers;  // not owned; this source's STATIC lists
+
+    // Program-wide tables.
+    tArray<String> publicDefinitions;  // "pObj_Node %s=NULL;\n", owned
+    tArray<String> blockVars;          // filled while one code block is generated
+    tArray<String> capturedArgs;       // owned
+    int capturing = 0;                 // the captured-argument mode
+    tConstantPool constants;
+    tArray<String> exportedFunctions;  // owned
+    tArray<String> firstSource;        // buffered pieces of the first source, owned
+    tArray<String> foreignDeclarations;  // owned; emptied by tMain
+    tArray<String> foreignBodies;        // owned; emptied by tMain
+    tArray<String> importedPublics;      // owned; filled by the driver
+    tArray<String> importedFunctionDefs; // owned; filled by the driver
+    int libraryValidCount = 0;           // number of the last code block
+
+    // Line tracking, per source: the grammar sets lineOffset from a line directive.
+    int lineOffset = 0;
+    int firstFunctionSeen = 0;
+    // The line of the statement being generated, for errors raised below it.
+    unsigned int statementLine = 0;
+
+    // The pause after an automatic-public warning; tests set it to 0.
+    int autoPublicPauseMs = 500;
+
+private:
+    int errors_ = 0;
+    int outsideReported_ = 0;
+};
+
+// Frees every String of a list that owns its items.
+void freeStrings(tArray<String>& list);
