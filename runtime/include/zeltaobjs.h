@@ -68,6 +68,9 @@ struct ArrayHeader {
   int32_t count;  // 16-bit range: arrays hold at most 32767 elements
   pObj_Node first;
   pObj_Node last;
+  // Array objects sharing this header (array-to-array assignment); the
+  // header and its elements are released only by the last of them.
+  int32_t holders;
 };
 
 union ObjData {

@@ -1,0 +1,172 @@
+// Host console output and the plain C-buffer helpers of generated code.
+// Values print as the language shows them: strings as they are, numbers in
+// their shortest exact decimal form, dates in the date-format setting,
+// logicals as .T./.F., NIL as NIL, arrays as {a, b}.
+#include "core.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "day_number.h"
+#include "zeltautil.h"
+
+namespace {
+
+std::string formatNumber(double x) {
+  if (x != x) return "NaN";
+  if (x == 0) return "0";
+  char text[40];
+  for (int precision = 1; precision <= 17; ++precision) {
+    snprintf(text, sizeof text, "%.*g", precision, x);
+    if (strtod(text, nullptr) == x) break;
+  }
+  // Plain decimal notation for the everyday range.
+  if (strchr(text, 'e') && x > -1e16 && x < 1e16 && (x >= 1e-5 || x <= -1e-5)) {
+    snprintf(text, sizeof text, "%.17f", x);
+    std::string s = text;
+    while (!s.empty() && s.back() == '0') s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    return s;
+  }
+  return text;
+}
+
+std::string formatDate(double dayNumber) {
+  const pObj_Node format = glob ? core::setting(kSetDateFormat) : nullptr;
+  std::string pattern =
+      format && format->objType == T_CHARPTR && format->objData.mbuff ? format->objData.mbuff : "mm/dd/yy";
+  if (dayNumber == 0) {
+    for (char& c : pattern) {
+      if (isalpha(static_cast<unsigned char>(c))) c = ' ';
+    }
+    return pattern;
+  }
+  const core::CivilDate d = core::decodeDayNumber(dayNumber);
+  std::string out;
+  for (size_t i = 0; i < pattern.size();) {
+    const char c = static_cast<char>(tolower(static_cast<unsigned char>(pattern[i])));
+    size_t run = 1;
+    while (i + run < pattern.size() &&
+           tolower(static_cast<unsigned char>(pattern[i + run])) == c) {
+      ++run;
+    }
+    char part[16];
+    if (c == 'd') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.day);
+    else if (c == 'm') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.month);
+    else if (c == 'y') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.year % (run >= 4 ? 100000 : 100));
+    else part[0] = 0;
+    out += part[0] ? std::string(part) : pattern.substr(i, run);
+    i += run;
+  }
+  return out;
+}
+
+std::string formatArray(pObj_Node array) {
+  std::string out = "{";
+  const ArrayHeader* header = array->objData.header;
+  for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
+    if (out.size() > 1) out += ", ";
+    out += el->objType == T_ARRAY && el->objKind == vElArray ? formatArray(el->objData.array)
+                                                             : core::formatValue(el);
+  }
+  return out + "}";
+}
+
+void writeValues(FILE* out, bool newLine, pObj_Node* args, int count) {
+  int last = count - 1;
+  while (last >= 0 && !args[last]) --last;
+  std::string line = newLine ? "\n" : "";
+  for (int i = 0; i <= last; ++i) {
+    if (i) line += ' ';
+    line += args[i] ? core::formatValue(args[i]) : "NIL";
+  }
+  fwrite(line.data(), 1, line.size(), out);
+  fflush(out);
+}
+
+int instanceLock = -1;
+
+}  // namespace
+
+namespace core {
+
+std::string formatValue(pObj_Node v) {
+  if (!v) return "NIL";
+  if (v->objKind == vArray) return formatArray(v);
+  switch (v->objType) {
+    case T_CHARPTR: {
+      if (!v->objData.mbuff) return "";
+      size_t n = strlen(v->objData.mbuff);
+      return std::string(v->objData.mbuff, n);
+    }
+    case T_DOUBLE: return formatNumber(v->objData.dValue);
+    case T_DATE: return formatDate(v->objData.dValue);
+    case T_BOOL: return __GET_BOOL(v) ? ".T." : ".F.";
+    case T_LONG: return std::to_string(v->objData.lValue);
+    case T_ARRAY: return v->objData.array ? formatArray(v->objData.array) : "{}";
+    case T_VOIDPTR:
+    case T_HANDLE: {
+      char text[32];
+      snprintf(text, sizeof text, "%p", v->objData.pValue);
+      return text;
+    }
+    default: return "NIL";
+  }
+}
+
+}  // namespace core
+
+#define ZELTA_OUTPUT(name, stream, newLine)                                                    \
+  pObj_Node name(pObj_Node a1, pObj_Node a2, pObj_Node a3, pObj_Node a4, pObj_Node a5,         \
+                 pObj_Node a6, pObj_Node a7, pObj_Node a8, pObj_Node a9, pObj_Node a10,        \
+                 pObj_Node a11, pObj_Node a12, pObj_Node a13, pObj_Node a14, pObj_Node a15,    \
+                 pObj_Node a16) {                                                              \
+    pObj_Node args[] = {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14, a15, a16}; \
+    writeValues(stream, newLine, args, 16);                                                    \
+    return __INIT_NIL();                                                                       \
+  }
+
+ZELTA_OUTPUT(QOUT, stdout, true)
+ZELTA_OUTPUT(QQOUT, stdout, false)
+ZELTA_OUTPUT(OUTSTD, stdout, false)
+ZELTA_OUTPUT(OUTERR, stderr, false)
+
+char* xstrcpy(char* target, const char* source) { return strcpy(target, source ? source : ""); }
+
+char* xstrncpy(char* target, const char* source, size_t n) {
+  return strncpy(target, source ? source : "", n);
+}
+
+void* xmemcpy(void* target, const void* source, size_t n) {
+  return source ? memcpy(target, source, n) : target;
+}
+
+void* xmemset(void* target, int value, size_t n) { return memset(target, value, n); }
+
+size_t xstrlen(const char* text) { return text ? strlen(text) : 0; }
+
+void __SetVarDegubgInfo(pObj_Node, const char*, const char*, int) {}
+
+void __SetCrtID(const char*) {}
+
+HANDLE FindWindow(const char* windowName, const char*) {
+  if (instanceLock >= 0) return nullptr;
+  const std::string path = core::appDirectory() + "/" + (windowName ? windowName : "") + ".lock";
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;  // no lock file, no check: run
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return reinterpret_cast<HANDLE>(1);
+  }
+  instanceLock = fd;
+  return nullptr;
+}
+
+int SetForegroundWindow(HWND) { return 1; }
+
+void RegisterInstance(HINSTANCE) {}

@@ -1,0 +1,80 @@
+// What the run-time folders share with the core beyond the public headers:
+// the pool links of heap records, the ring of temporaries, the switches, the
+// hooks other folders fill in, and the test hook that stands in for the
+// fatal-error exit.
+//
+// Pools. Each kind's records sit in one doubly linked list in creation order
+// (`next` forward, `poolPrev` back; `poolSerial` numbers them). Ending a
+// context walks back from the tail only over the records made since that
+// context began, plus the few older "held" records that outlived an earlier
+// context end because something held them. A folder that frees a pooled
+// record (the array release) must unlink it with poolUnlink first.
+#ifndef ZELTA_CORE_CORE_H
+#define ZELTA_CORE_CORE_H
+
+#include <string>
+
+#include "zeltaobjs.h"
+
+namespace core {
+
+enum PoolIndex { kArrayPool = 0, kVariablePool = 1, kElementPool = 2 };
+
+// The pool a kind's records are kept in, or -1.
+int poolOf(uint32_t kind);
+void poolAppend(int pool, pObj_Node node);
+void poolUnlink(int pool, pObj_Node node);
+
+// Builds the free list of a new ring of `size` slots.
+void ringCreate(int size);
+// The next stack temporary (raises STACK FULL! when every slot is locked).
+pObj_Node takeTemporary();
+pObj_Node systemRecord(int index);
+pObj_Node setting(int slot);
+
+// Allocation that raises LOW MEMORY! instead of returning null; counted.
+void* allocOrDie(size_t size);
+// A zero-filled string buffer for `size` bytes: rounded up to even, at least 2.
+char* allocStringBuffer(int32_t size);
+long liveAllocations();
+void resetAllocationCount();
+
+bool binaryBuffers();
+bool encodeSwitch();
+
+// Frees the named-function registry (at the end of the application).
+void freeBlockRegistry();
+
+// Frees an array record with its elements when the array folder is absent.
+void releaseArrayFallback(pObj_Node array);
+
+// Hooks that other folders set once at load time; null when absent.
+struct Hooks {
+  void (*dumpRegisteredArrays)();  // rescue before the fatal report
+  // Show a modal box; returns 1 for OK/Yes, 0 for No. Replaces the headless
+  // driver when a user interface is present.
+  int (*messageBox)(const char* title, const char* text, int yesNo);
+  // Show the fatal-error window; returns when the user pressed Reset.
+  void (*fatalWindow)(const char* errorText, const char* positions);
+};
+Hooks& hooks();
+
+// Test hook: called with the code, the auxiliary number and the rendered
+// report in place of printing and exiting. It must not return (a test
+// throws from it).
+using FatalTrap = void (*)(int code, int aux, const std::string& report);
+void setFatalTrap(FatalTrap trap);
+
+// Application directory: ZELTA_APPDIR, else the program's own directory.
+std::string appDirectory();
+
+// The rounding of __Round, __Int and numeric formatting: halves (and values
+// within 1e-14 below a half) round away from zero.
+double roundNumber(double x, int decimals);
+
+// Formats one value as the console shows it.
+std::string formatValue(pObj_Node value);
+
+}  // namespace core
+
+#endif

@@ -1,0 +1,176 @@
+// Fatal run-time errors. __RuntimeError rescues the registered arrays, lets
+// a library's exit hook unwind, closes the work areas, reports the error
+// name, the auxiliary message and the source positions (standard error, and
+// the "Fatal Error" window when a user interface is present) and ends the
+// process with status 1.
+#include "core.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "collaborators.h"
+#include "messages.h"
+#include "zeltamisc.h"
+#include "zeltautil.h"
+
+namespace {
+
+// ORDER ERROR_CODES
+const char* const kErrorNames[] = {
+    "ARGUMENT ERROR!",     "BOUND ERROR!",        "DIVIDE BY ZERO!",
+    "RUNTIME ERROR!",      "INVALID FIELD!",      "LOW MEMORY!",
+    "EG ARG!",             "ALIAS ALREADY EXISTS!", "IDX CREATE ERROR!",
+    "IDX NOT EXISTS!",     "INVALID ORDER!",      "CREATE ERROR!",
+    "INDEX CREATE_ERROR!", "INVALID INDEX!",      "ALIAS DOES NOT EXISTS!",
+    "STACK FULL!",         "DLL_NOT_FOUND",       "FUNCTION_NOT_FOUND_IN_DLL",
+    "RDD_NOT_IMPLEMENTED"};
+constexpr int kErrorCount = sizeof kErrorNames / sizeof kErrorNames[0];
+
+int errorLanguage = 1;
+char auxBuffer[1025];
+ExitHook exitHook = nullptr;
+pObj_Node (*exitBlock)(pObj_Node, pObj_Node, pObj_Node) = nullptr;
+core::FatalTrap fatalTrap = nullptr;
+bool reporting = false;
+
+std::string position(const char* function, int line) {
+  char text[300];
+  snprintf(text, sizeof text, "%s(%i)", function, line);
+  return text;
+}
+
+// The current position, then the trace from the newest record back.
+std::string sourcePositions() {
+  if (!glob || !glob->traceHead || !glob->currentFunction || !glob->currentLine) {
+    return "No debug info\n";
+  }
+  std::string list = position(glob->currentFunction, glob->currentLine) + "\n";
+  std::string reversed;
+  for (TraceRecord* r = glob->traceHead; r; r = r->next) {
+    const char* name = r->function ? r->function : "No info->function";
+    reversed = position(name, r->line) + "\n" + reversed;
+  }
+  return list + reversed;
+}
+
+[[noreturn]] void finish(int code, int aux, const std::string& errorText,
+                         const std::string& positions) {
+  const std::string report = "Fatal Error\n" + errorText + "\n" + positions;
+  if (fatalTrap) {
+    reporting = false;
+    fatalTrap(code, aux, report);
+  }
+  fputs(report.c_str(), stderr);
+  fflush(stdout);
+  fflush(stderr);
+  if (core::hooks().fatalWindow) core::hooks().fatalWindow(errorText.c_str(), positions.c_str());
+  _exit(1);
+}
+
+}  // namespace
+
+namespace core {
+
+Hooks& hooks() {
+  static Hooks h;
+  return h;
+}
+
+void setFatalTrap(FatalTrap trap) { fatalTrap = trap; }
+
+}  // namespace core
+
+void __RuntimeError(int code, int aux) {
+  if (reporting && !fatalTrap) {
+    // An error while reporting one: say what we can and stop.
+    fprintf(stderr, "Fatal Error\n%s\n", code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
+    _exit(1);
+  }
+  reporting = true;
+  if (core::hooks().dumpRegisteredArrays) core::hooks().dumpRegisteredArrays();
+  if (aux != -1) __GetAuxError(aux);
+  const std::string positions = sourcePositions();
+  if (exitHook) exitHook();
+  if (exitBlock) exitBlock(nullptr, nullptr, nullptr);
+  if (__dbCloseAll && !fatalTrap) __dbCloseAll();
+  char text[2100];
+  GetError(text, code);
+  finish(code, aux, text, positions);
+}
+
+void GetError(char* buffer, int code) {
+  strcpy(buffer, code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
+  if (auxBuffer[0]) {
+    strcat(buffer, "\n");
+    strcat(buffer, auxBuffer);
+    auxBuffer[0] = 0;
+  }
+}
+
+char* __GetAuxError(int n) {
+  snprintf(auxBuffer, sizeof auxBuffer, "Msg(%d)-%s", n, core::auxMessage(errorLanguage, n));
+  return auxBuffer;
+}
+
+pObj_Node __SetErrorLang(pObj_Node language) {
+  if (!language || language->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
+  const double n = language->objData.dValue;
+  errorLanguage = n >= 1 && n <= 3 ? static_cast<int>(n) : 1;
+  return __INIT_BOOL(1);
+}
+
+pObj_Node __RegisterExit(ExitHook hook) {
+  if (hook) exitHook = hook;
+  return __INIT_BOOL(0);
+}
+
+pObj_Node __RegisterExit(pObj_Node (*block)(pObj_Node, pObj_Node, pObj_Node)) {
+  if (block) exitBlock = block;
+  return __INIT_BOOL(0);
+}
+
+void rstCall() {
+  ErrSync();
+  exit(0);
+}
+
+int ErrSync() {
+  char question[1100];
+  snprintf(question, sizeof question, "%s", __GetAuxError(138));
+  const char* title = __GetAuxError(139);
+  const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR(question), __INIT_CHARPTR(title)));
+  if (yes && __DoSync) __DoSync(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  return yes;
+}
+
+void cleandbs() {
+  const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR("Confirma exclusão dos dados?"),
+                                         __INIT_CHARPTR("Erro")));
+  if (yes) {
+    const std::string dir = core::appDirectory();
+    for (const char* name : {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_IDX"}) {
+      unlink((dir + "/" + name).c_str());
+    }
+  }
+  ErrSync();
+  exit(0);
+}
+
+void ShowFreeMem() {
+  long total = sysconf(_SC_PHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
+  long avail = sysconf(_SC_AVPHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
+  const int load = total > 0 ? static_cast<int>(100 - avail * 100 / total) : 0;
+  char text[512];
+  const ObjPool* pools = glob->context->pools;
+  snprintf(text, sizeof text,
+           "malloc-free=%i\npObj=%d\nArrays=%d\nvElArray=%d\nLocked Stack=%d\nMemory Load(%%)=%d\n"
+           "Physical Memory (Total/Aval)=%d/%d",
+           static_cast<int>(core::liveAllocations()), pools[1].count, pools[0].count,
+           pools[2].count, glob->lockedCount, load, static_cast<int>(total),
+           static_cast<int>(avail));
+  Alert2(text);
+}

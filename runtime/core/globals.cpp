@@ -1,0 +1,456 @@
+// The global state record `glob`: start and end of an application, the
+// system records, the settings table, the constant pool, the source-position
+// trace, the static buffers of generated code and the foreign library cache.
+#include "core.h"
+
+#include <dlfcn.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "collaborators.h"
+#include "zeltamisc.h"
+
+Glob* glob = nullptr;
+
+namespace {
+
+int ringSize = 160;
+constexpr int kMessageBufferSize = 1025;
+constexpr int kBlockTableSize = 50;
+
+struct StaticBuffer {
+  StaticBuffer* next;
+  void* buffer;
+  int16_t depth;
+};
+StaticBuffer* staticBuffers = nullptr;
+
+struct LibraryEntry {
+  char* fileName;
+  void* handle;
+  LibraryEntry* next;
+};
+LibraryEntry* libraries = nullptr;
+
+pObj_Node newSystemRecord(uint32_t type) {
+  pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));
+  __InitObjNode(node, type);
+  node->objKind = vSystem;
+  node->refCount = 1;
+  node->level = -1;
+  return node;
+}
+
+void createSystemRecords() {
+  glob->sysRecords = static_cast<pObj_Node*>(core::allocOrDie(kSystemRecords * sizeof(pObj_Node)));
+  for (int i = 0; i < kSystemRecords; ++i) glob->sysRecords[i] = newSystemRecord(T_NIL);
+  pObj_Node* sys = glob->sysRecords;
+  sys[kSysFalse]->objType = T_BOOL;
+  sys[kSysTrue]->objType = T_BOOL;
+  sys[kSysTrue]->objData.bValue = 1;
+  sys[kSysTouch]->objType = T_BOOL;
+  sys[kSysTouch]->objData.bValue = 1;
+  for (int i : {static_cast<int>(kSysZero), static_cast<int>(kSysOne), static_cast<int>(kSysZero2), static_cast<int>(kSysLastFld)}) sys[i]->objType = T_DOUBLE;
+  sys[kSysOne]->objData.dValue = 1;
+  sys[kSysNoBuffer]->objType = T_CHARPTR;
+  sys[kSysEmpty]->objType = T_CHARPTR;
+  sys[kSysEmpty]->objData.mbuff = core::allocStringBuffer(1);
+  sys[kSysEmpty]->objLength = 1;
+  sys[kSysNul]->objType = T_NUL;
+}
+
+void freeSystemRecords() {
+  if (!glob->sysRecords) return;
+  xfree(glob->sysRecords[kSysEmpty]->objData.mbuff);
+  for (int i = 0; i < kSystemRecords; ++i) xfree(glob->sysRecords[i]);
+  xfree(glob->sysRecords);
+  glob->sysRecords = nullptr;
+}
+
+pObj_Node newSetting(uint32_t type) {
+  pObj_Node node = __fcpObj_CT(vVariable);
+  node->objType = type;
+  node->level = -1;  // settings live as long as the application
+  return node;
+}
+
+void setString(int slot, const char* text) {
+  pObj_Node node = glob->settings[slot];
+  if (!node) node = glob->settings[slot] = newSetting(T_CHARPTR);
+  if (node->objType == T_CHARPTR) xfree(node->objData.mbuff);
+  const int32_t size = static_cast<int32_t>(strlen(text)) + 1;
+  node->objType = T_CHARPTR;
+  node->objData.mbuff = core::allocStringBuffer(size);
+  memcpy(node->objData.mbuff, text, static_cast<size_t>(size));
+  node->objLength = size;
+}
+
+void initSettings() {
+  glob->settings = static_cast<pObj_Node*>(core::allocOrDie(kSettingCount * sizeof(pObj_Node)));
+  for (int i = 0; i < kSettingCount; ++i) glob->settings[i] = nullptr;
+  glob->settings[2] = newSetting(T_DOUBLE);
+  glob->settings[2]->objData.dValue = 2;
+  setString(kSetDateFormat, "mm/dd/yy");
+  glob->settings[kSetEpoch] = newSetting(T_DOUBLE);
+  glob->settings[kSetEpoch]->objData.dValue = 1940;
+  for (int slot : {8, 10, static_cast<int>(kSetCentury)}) glob->settings[slot] = newSetting(T_BOOL);
+}
+
+void freeSettings() {
+  if (!glob->settings) return;
+  for (int i = 0; i < kSettingCount; ++i) {
+    pObj_Node node = glob->settings[i];
+    if (!node || node->objKind != vVariable) continue;
+    node->refCount = 0;
+    __fcObj_DT(node);
+  }
+  xfree(glob->settings);
+  glob->settings = nullptr;
+}
+
+int countYears(const char* format) {
+  int n = 0;
+  for (const char* p = format; *p; ++p) n += *p == 'y' || *p == 'Y';
+  return n;
+}
+
+// The date format follows the century setting: two or four year letters.
+std::string rewriteDateFormat(std::string format) {
+  const bool century = __GET_BOOL(glob->settings[kSetCentury]);
+  const int years = countYears(format.c_str());
+  if (!century) {
+    if (years == 2 || format.size() < 2) return format;
+    if (format[0] == 'y' || format[0] == 'Y') return format.substr(2);
+    return format.substr(0, format.size() - 2);
+  }
+  if (years == 4) return format;
+  size_t at = format.find('y');
+  if (at == std::string::npos) at = format.find('Y');
+  if (at != std::string::npos && format.size() - at - 1 >= 2) return "yy" + format;
+  return format + "yy";
+}
+
+void resetDateFormatForCentury() {
+  setString(kSetDateFormat, __GET_BOOL(glob->settings[kSetCentury]) ? "mm/dd/yyyy" : "mm/dd/yy");
+}
+
+void storeCentury(pObj_Node flag) {
+  pObj_Node slot = glob->settings[kSetCentury];
+  slot->objType = T_BOOL;
+  slot->objData.bValue = __GET_BOOL(flag) ? 1 : 0;
+  resetDateFormatForCentury();
+}
+
+void freeTrace() {
+  for (TraceRecord* r = glob->traceHead; r;) {
+    TraceRecord* next = r->next;
+    xfree(r);
+    r = next;
+  }
+  glob->traceHead = glob->traceTail = nullptr;
+}
+
+void freeConstants() {
+  if (!glob->constPool) return;
+  for (int i = 0; i < glob->constAmount; ++i) xfree(glob->constPool[i]);
+  xfree(glob->constPool);
+  glob->constPool = nullptr;
+  glob->constAmount = 0;
+  glob->lastConst = -1;
+}
+
+void freeLibraries() {
+  while (libraries) {
+    LibraryEntry* next = libraries->next;
+    xfree(libraries->fileName);
+    xfree(libraries);
+    libraries = next;
+  }
+}
+
+void freeRing() {
+  for (int i = 0; i < glob->stackSize; ++i) {
+    pObj_Node slot = &glob->stack[i];
+    if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+    slot->objData.mbuff = nullptr;
+  }
+}
+
+void freeBlockTable() {
+  if (!glob->blockTable) return;
+  for (int i = 0; i < kBlockTableSize; ++i) xfree(glob->blockTable[i]);
+  xfree(glob->blockTable);
+  glob->blockTable = nullptr;
+}
+
+std::string modulePath() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  path[n] = 0;
+  return path;
+}
+
+bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+// Leaves "inst.txt" in the application directory and starts the installer
+// when the install list is waiting.
+void handOverToInstaller() {
+  const std::string dir = core::appDirectory();
+  FILE* log = fopen((dir + "/inst.txt").c_str(), "w");
+  if (!log) return;
+  const std::string installer = dir + "/Rovane";
+  fprintf(log, "DIRAPP=%s\n", dir.c_str());
+  fprintf(log, "Finding EXE=%s\n", installer.c_str());
+  if (fileExists(installer)) {
+    fprintf(log, "EXE=%s OK\n", installer.c_str());
+    const std::string installList = dir + "/ZELTAINST.tLog";
+    if (fileExists(installList)) {
+      const std::string self = modulePath();
+      const std::string params = self + " ZELTAINST.tLog " + self;
+      fprintf(log, "CreateProcess Begin %s .\nParam=%s\n", installer.c_str(), params.c_str());
+      const pid_t pid = fork();
+      if (pid == 0) {
+        execl(installer.c_str(), installer.c_str(), self.c_str(), "ZELTAINST.tLog", self.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      fprintf(log, pid > 0 ? "CreateProcess OK" : "CreateProcess NOK");
+      fprintf(log, "LOGFILE=%s\n", (dir + "/inst.txt").c_str());
+    }
+  }
+  fclose(log);
+}
+
+}  // namespace
+
+namespace core {
+
+pObj_Node systemRecord(int index) { return glob->sysRecords[index]; }
+pObj_Node setting(int slot) { return glob->settings[slot]; }
+
+std::string appDirectory() {
+  const char* env = getenv("ZELTA_APPDIR");
+  if (env && *env) return env;
+  std::string self = modulePath();
+  const size_t slash = self.rfind('/');
+  return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
+}
+
+}  // namespace core
+
+Glob* __RetGlob(int create) {
+  if (!create) return glob;
+  glob = static_cast<Glob*>(core::allocOrDie(sizeof(Glob)));
+  memset(glob, 0, sizeof(Glob));
+  glob->context = static_cast<ContextRecord*>(core::allocOrDie(sizeof(ContextRecord)));
+  memset(glob->context, 0, sizeof(ContextRecord));
+  for (ObjPool& p : glob->context->pools) {
+    p.recordSize = 40;
+    p.ctor = __fcpObj_CT;
+  }
+  glob->depth = 1;
+  glob->lastConst = -1;
+  static const int32_t kMonths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (int m = 0; m < 12; ++m) {
+    glob->daysPerMonth[0][m] = kMonths[m];
+    glob->daysPerMonth[1][m] = m == 1 ? 29 : kMonths[m];
+  }
+  glob->msPerDay = 86400000;
+  glob->msgBuffer = static_cast<char*>(core::allocOrDie(kMessageBufferSize));
+  memset(glob->msgBuffer, 0, kMessageBufferSize);
+  glob->stackSize = ringSize;
+  glob->stack = static_cast<Obj_Node*>(core::allocOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
+  for (int i = 0; i < ringSize; ++i) {
+    pObj_Node slot = &glob->stack[i];
+    __InitObjNode(slot, T_NIL);
+    slot->objKind = vStack;
+    slot->level = -1;
+  }
+  core::ringCreate(ringSize);
+  return glob;
+}
+
+void __SetMaxStackElements(int n) { ringSize = n; }
+
+int __BeginGlobal() {
+  core::resetAllocationCount();
+  if (ringSize <= 0) ringSize = 160;
+  __RetGlob(1);
+  glob->shutdown = 0;
+  createSystemRecords();
+  initSettings();
+  glob->depth = 1;
+  glob->blockTable = static_cast<void**>(core::allocOrDie(kBlockTableSize * sizeof(void*)));
+  memset(glob->blockTable, 0, kBlockTableSize * sizeof(void*));
+  if (__InstanceBackWindow) __InstanceBackWindow();
+  return 1;
+}
+
+void __EndGlobal() {
+  if (!glob) return;
+  core::freeBlockRegistry();
+  if (__dbCloseAll) __dbCloseAll();
+  glob->depth = -32;
+  freeSettings();
+  __KillContext();
+  freeLibraries();
+  freeRing();
+  freeBlockTable();
+  freeTrace();
+  freeConstants();
+  freeSystemRecords();
+  if (glob->shutdown) handOverToInstaller();
+  __CleanStaticStack();
+  xfree(glob->msgBuffer);
+  xfree(glob->stack);
+  xfree(glob->context);
+  xfree(glob);
+  glob = nullptr;
+}
+
+int SHUTDOWN() {
+  if (glob) glob->shutdown = 1;
+  return 0;
+}
+
+void __SF(const char* name) {
+  TraceRecord* r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
+  r->next = nullptr;
+  r->function = name;
+  r->line = glob->currentLine;
+  r->depth = static_cast<int16_t>(glob->depth - 1);
+  if (glob->traceTail) glob->traceTail->next = r;
+  else glob->traceHead = r;
+  glob->traceTail = r;
+  glob->currentFunction = name;
+}
+
+void __SL(int line) {
+  if (!glob || !glob->traceTail) return;
+  glob->currentLine = static_cast<uint16_t>(line);
+  glob->traceTail->line = static_cast<uint16_t>(line);
+}
+
+void __AddStaticStack(void* buffer) {
+  StaticBuffer* r = static_cast<StaticBuffer*>(core::allocOrDie(sizeof(StaticBuffer)));
+  r->next = nullptr;
+  r->buffer = buffer;
+  r->depth = glob ? glob->depth : 0;
+  StaticBuffer** tail = &staticBuffers;
+  while (*tail) tail = &(*tail)->next;
+  *tail = r;
+}
+
+void __CleanStaticStack() {
+  while (staticBuffers) {
+    StaticBuffer* next = staticBuffers->next;
+    xfree(staticBuffers->buffer);
+    xfree(staticBuffers);
+    staticBuffers = next;
+  }
+}
+
+void __LoadLIB() {}
+void __UnloadLIB() { __CleanStaticStack(); }
+
+void __const_set_amount(int amount) {
+  const size_t bytes = (static_cast<size_t>(amount) + 2) * sizeof(pObj_Node);
+  glob->constPool = amount >= 0 ? static_cast<pObj_Node*>(xmalloc(bytes)) : nullptr;
+  if (!glob->constPool) {
+    snprintf(glob->msgBuffer, 1025, "AmountmConst=%d, sz=%d, Obj_Sz=%d", amount,
+             static_cast<int>(bytes), 40);
+    __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
+    __RuntimeError(LOW_MEMORY, -1);
+  }
+  glob->constAmount = static_cast<uint16_t>(amount);
+  glob->lastConst = -1;
+  for (int i = 0; i < amount; ++i) {
+    pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));
+    __InitObjNode(node, T_NIL);
+    node->objKind = vConstant;
+    node->level = -1;
+    node->refCount = 1;
+    glob->constPool[i] = node;
+  }
+  glob->constPool[amount] = glob->constPool[amount + 1] = nullptr;
+}
+
+int __const_add_el(pObj_Node value) {
+  const int index = ++glob->lastConst;
+  if (index >= glob->constAmount || !value) __RuntimeError(ARGUMENT_ERROR, -1);
+  pObj_Node node = glob->constPool[index];
+  node->objType = value->objType;
+  node->refCount = 1;
+  if (value->objType == T_CHARPTR) {
+    node->objData.mbuff = value->objData.mbuff;
+    node->objLength = value->objLength;
+    if (value->objKind == vConstant) {
+      value->objData.mbuff = nullptr;
+      value->objLength = -1;
+    }
+  } else {
+    node->objData = value->objData;
+  }
+  return index;
+}
+
+pObj_Node __const_get_el(int index) { return glob->constPool[index]; }
+
+pObj_Node __Set(pObj_Node number, pObj_Node value) {
+  if (!number || number->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
+  const double n = number->objData.dValue;
+  if (!(n >= 1 && n <= 12)) __RuntimeError(ARGUMENT_ERROR, -1);
+  const int slot = static_cast<int>(n) - 1;
+  if (!value) return glob->settings[slot] ? glob->settings[slot] : __INIT_NIL();
+  if (slot == kSetDateFormat) {
+    if (value->objType != T_CHARPTR || !value->objData.mbuff) __RuntimeError(ARGUMENT_ERROR, -1);
+    setString(kSetDateFormat, rewriteDateFormat(value->objData.mbuff).c_str());
+  } else if (slot == kSetCentury) {
+    if (value->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
+    storeCentury(value);
+  } else {
+    pObj_Node stored = __SET_OBJECT(glob->settings[slot], value);
+    // A setting outlives every context, whatever record now holds it.
+    if (stored->objKind == vVariable || stored->objKind == vArray) stored->level = -1;
+    glob->settings[slot] = stored;
+  }
+  return glob->settings[slot];
+}
+
+pObj_Node __SetCentury(pObj_Node flag) {
+  if (!flag) return glob->settings[kSetCentury];
+  if (flag->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
+  storeCentury(flag);
+  return glob->settings[kSetCentury];
+}
+
+pObj_Node __GetRTVer() {
+  char text[64];
+  snprintf(text, sizeof text, "%s %s", __DATE__, __TIME__);
+  return __INIT_CHARPTR(text);
+}
+
+void* nHdlGetDllHandle(const char* fileName) {
+  if (!fileName) fileName = "";
+  for (LibraryEntry* e = libraries; e; e = e->next) {
+    if (strcmp(e->fileName, fileName) == 0) return e->handle;
+  }
+  void* handle = fileName ? dlopen(fileName, RTLD_NOW) : nullptr;
+  if (!handle) {
+    snprintf(glob->msgBuffer, 1025, "DLL %s não encontrada", fileName ? fileName : "");
+    __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
+    __RuntimeError(DLL_NOT_FOUND, 133);
+  }
+  LibraryEntry* e = static_cast<LibraryEntry*>(core::allocOrDie(sizeof(LibraryEntry)));
+  const size_t len = strlen(fileName) + 1;
+  e->fileName = static_cast<char*>(core::allocOrDie(len));
+  memcpy(e->fileName, fileName, len);
+  e->handle = handle;
+  e->next = libraries;
+  libraries = e;
+  return handle;
+}

@@ -1,0 +1,353 @@
+// The value model: constructors of temporaries and shared records, heap
+// records (__fcpObj_CT, __fcObj_DT) and the assignment primitive
+// __SET_OBJECT, which decides whether a value is moved, copied or shared.
+// Strings own their buffer when objLength > 0, except in constants (the
+// buffer is the program's literal) and in array elements that alias a
+// variable (the variable owns it).
+#include "core.h"
+
+#include <string.h>
+
+namespace {
+
+bool binarySwitch = false;
+bool encodeFlag = true;
+
+// Scratch record of __INIT_CHARCONST, handed to __const_add_el at once.
+Obj_Node charConst;
+
+void freeOwnedString(pObj_Node node) {
+  if (node->objType == T_CHARPTR && node->objLength > 0) xfree(node->objData.mbuff);
+  node->objData.mbuff = nullptr;
+}
+
+int32_t copiedStringLength(pObj_Node source) {
+  if (source->objLength >= 1) return source->objLength;
+  return static_cast<int32_t>(strlen(source->objData.mbuff)) + 1;
+}
+
+// Copies a string value into `target`, which owns nothing at this point.
+void copyString(pObj_Node target, pObj_Node source) {
+  const int32_t size = copiedStringLength(source);
+  char* buffer = core::allocStringBuffer(size);
+  if (binarySwitch) {
+    memcpy(buffer, source->objData.mbuff, static_cast<size_t>(size));
+  } else {
+    const size_t len = strnlen(source->objData.mbuff, static_cast<size_t>(size - 1));
+    memcpy(buffer, source->objData.mbuff, len);
+  }
+  target->objData.mbuff = buffer;
+  target->objLength = size;
+}
+
+void lowerElements(ArrayHeader* header, int16_t level) {
+  if (!header) return;
+  for (pObj_Node el = header->first; el; el = el->next) {
+    if (el->level > level) el->level = level;
+    if (el->objType == T_ARRAY && el->objData.array) {
+      pObj_Node nested = el->objData.array;
+      if (nested->level > level) nested->level = level;
+      lowerElements(nested->objData.header, level);
+    }
+  }
+}
+
+void releaseHeader(ArrayHeader* header) {
+  if (--header->holders > 0) return;
+  pObj_Node el = header->first;
+  while (el) {
+    pObj_Node next = el->next;
+    if (!el->refObj) freeOwnedString(el);
+    else if (el->refObj->refCount > 0) --el->refObj->refCount;
+    xfree(el);
+    el = next;
+  }
+  xfree(header);
+}
+
+// Both operands are array objects: the target shares the source's header.
+pObj_Node assignArrayToArray(pObj_Node target, pObj_Node source) {
+  ArrayHeader* former = target->objData.header;
+  ArrayHeader* shared = source->objData.header;
+  if (former == shared) return target;
+  if (shared) ++shared->holders;
+  target->objData.header = shared;
+  ++source->refCount;
+  lowerElements(shared, target->level);
+  if (former) releaseHeader(former);
+  return target;
+}
+
+void dropStringBeforeAssignment(pObj_Node target) {
+  if (target->objType != T_CHARPTR) return;
+  if (target->refObj) {
+    // The aliased variable owns the buffer both point at.
+  } else if (target->objKind == vArray || target->objKind == vElArray) {
+    if (target->objLength >= 1) xfree(target->objData.mbuff);
+  } else {
+    xfree(target->objData.mbuff);
+  }
+  target->objLength = -1;
+  target->objData.mbuff = nullptr;
+}
+
+void copyValue(pObj_Node target, pObj_Node source) {
+  switch (source->objType) {
+    case T_LONG:
+    case T_BOOL:
+    case T_VOIDPTR:
+    case T_DATE:
+    case T_DOUBLE:
+      // The whole word: a host pointer is 8 bytes wide.
+      target->objData = source->objData;
+      target->objType = source->objType;
+      target->objLength = -1;
+      return;
+    case T_HANDLE:
+      target->objData.pValue = source->objData.pValue;
+      target->objType = T_VOIDPTR;
+      target->objLength = -1;
+      return;
+    case T_NIL:
+    case T_NUL:
+      target->objType = source->objType;
+      target->objLength = -1;
+      return;
+    case T_CHARPTR:
+      break;
+    default:
+      __RuntimeError(ARGUMENT_ERROR, -1);
+  }
+  target->objType = T_CHARPTR;
+  if (!source->objData.mbuff) {
+    target->objType = T_NUL;
+    target->objLength = 0;
+    return;
+  }
+  if (source == target->refObj) return;
+  if (source->objKind == vStack && source->refCount == 0) {
+    pObj_Node alias = target->refObj;
+    if (alias && alias->objType == T_CHARPTR && alias->objData.mbuff != source->objData.mbuff) {
+      xfree(alias->objData.mbuff);
+      alias->objData.mbuff = nullptr;
+    }
+    target->objData.mbuff = source->objData.mbuff;
+    target->objLength = source->objLength;
+    source->objData.mbuff = nullptr;
+    source->objLength = 0;
+    return;
+  }
+  copyString(target, source);
+}
+
+pObj_Node writeThrough(pObj_Node target, pObj_Node source) {
+  pObj_Node alias = target->refObj;
+  if (source == alias) {
+    target->objType = alias->objType;
+    target->objData = alias->objData;
+    target->objLength = alias->objLength;
+    return target;
+  }
+  if (alias->objType == T_CHARPTR && alias->objData.mbuff &&
+      alias->objData.mbuff != target->objData.mbuff && alias->objLength > 0) {
+    xfree(alias->objData.mbuff);
+  }
+  alias->objType = target->objType;
+  alias->objData = target->objData;
+  alias->objLength = target->objLength;
+  return alias;
+}
+
+// The source is an array object: the holder now denotes the array itself.
+pObj_Node assignArray(pObj_Node target, pObj_Node source) {
+  if (!target) return source;
+  if (target->objKind == vVariable) {
+    const int16_t level = target->level;
+    __fcObj_DT(target);
+    if (level < source->level) source->level = level;
+  } else if (target->objKind != vStack) {
+    if (target->level < source->level) source->level = target->level;
+  }
+  return source;
+}
+
+}  // namespace
+
+namespace core {
+
+bool binaryBuffers() { return binarySwitch; }
+bool encodeSwitch() { return encodeFlag; }
+
+void releaseArrayFallback(pObj_Node array) {
+  if (array->objData.header) releaseHeader(array->objData.header);
+  poolUnlink(kArrayPool, array);
+  xfree(array);
+}
+
+}  // namespace core
+
+pObj_Node __INIT_DOUBLE(double value) {
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_DOUBLE;
+  t->objLength = -1;
+  t->objData.dValue = value;
+  return t;
+}
+
+pObj_Node __INIT_DATE(double dayNumber) {
+  pObj_Node t = __INIT_DOUBLE(dayNumber);
+  t->objType = T_DATE;
+  return t;
+}
+
+pObj_Node __INIT_LONG(int32_t value) {
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_LONG;
+  t->objLength = -1;
+  t->objData.dValue = 0;
+  t->objData.lValue = value;
+  return t;
+}
+
+pObj_Node __INIT_VOIDPTR(void* value) {
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_VOIDPTR;
+  t->objLength = -1;
+  t->objData.pValue = value;
+  return t;
+}
+
+pObj_Node __INIT_HANDLE(void* value) {
+  pObj_Node t = __INIT_VOIDPTR(value);
+  t->objType = T_HANDLE;
+  return t;
+}
+
+pObj_Node __INIT_CHARPTR(const char* text) {
+  if (!text) text = "";
+  const size_t len = strlen(text);
+  int32_t size = static_cast<int32_t>(len + 1);
+  if (size < 2) size = 2;
+  char* buffer = core::allocStringBuffer(size);
+  memcpy(buffer, text, len);
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_CHARPTR;
+  t->objData.mbuff = buffer;
+  t->objLength = size;
+  return t;
+}
+
+pObj_Node __ALLOC_CHARPTR(int size) {
+  if (size < 0 || size == INT32_MAX) __RuntimeError(LOW_MEMORY, -1);
+  char* buffer = core::allocStringBuffer(size + 1);
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_CHARPTR;
+  t->objData.mbuff = buffer;
+  t->objLength = size + 1;
+  return t;
+}
+
+pObj_Node __INIT_BOOL(int flag) { return core::systemRecord(flag ? kSysTrue : kSysFalse); }
+pObj_Node __INIT_NIL() { return core::systemRecord(kSysNil); }
+pObj_Node __INIT_NUL() { return core::systemRecord(kSysNul); }
+
+pObj_Node __INIT_CHARCONST(const char* literal) {
+  __InitObjNode(&charConst, T_CHARPTR);
+  charConst.objKind = vConstant;
+  charConst.level = -1;
+  // The literal is never written through: constants ignore assignment.
+  charConst.objData.mbuff = const_cast<char*>(literal ? literal : "");
+  charConst.objLength = static_cast<int32_t>(strlen(charConst.objData.mbuff)) + 1;
+  return &charConst;
+}
+
+void __InitObjNode(pObj_Node node, uint32_t type) {
+  memset(node, 0, sizeof(Obj_Node));
+  node->objKind = vVariable;
+  node->objType = type;
+  node->objLength = -1;
+}
+
+pObj_Node __fcpObj_CT(int kind) {
+  pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));
+  memset(node, 0, sizeof(Obj_Node));
+  node->objKind = static_cast<uint32_t>(kind);
+  node->objType = T_NIL;
+  node->objLength = -1;
+  node->level = glob ? glob->depth : 0;
+  if (kind == vArray) {
+    ArrayHeader* header = static_cast<ArrayHeader*>(core::allocOrDie(sizeof(ArrayHeader)));
+    header->count = 0;
+    header->first = header->last = nullptr;
+    header->holders = 1;
+    node->objData.header = header;
+    node->objType = T_ARRAY;
+  }
+  const int pool = core::poolOf(node->objKind);
+  if (pool >= 0 && pool != core::kElementPool) core::poolAppend(pool, node);
+  return node;
+}
+
+pObj_Node __fcObj_DT(pObj_Node node) {
+  if (!node) return nullptr;
+  if (node->refCount > 0) {
+    --node->refCount;
+    return node->next;
+  }
+  if (node->objKind != vVariable) return nullptr;
+  pObj_Node successor = node->next;
+  core::poolUnlink(core::kVariablePool, node);
+  if (node->objType == T_CHARPTR && !node->refObj) xfree(node->objData.mbuff);
+  xfree(node);
+  return successor;
+}
+
+pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
+  if (target == source) return target;
+  if (!source) source = __INIT_NIL();
+  if (target && target->objKind == vConstant) return target;
+  if (target && target->objKind == vSystem) target = nullptr;
+  const bool sourceIsArray = source->objKind == vArray;
+  if (target && sourceIsArray && target->objKind == vArray) {
+    return assignArrayToArray(target, source);
+  }
+  if (target) dropStringBeforeAssignment(target);
+  if (sourceIsArray) return assignArray(target, source);
+  if (!target || target->objKind == vStack) {
+    target = __fcpObj_CT(vVariable);
+  } else if (target->objKind == vArray) {
+    // The holder stops denoting the array; the array record is left to its
+    // context, and the new variable keeps the holder's lifetime.
+    const int16_t level = target->level;
+    target = __fcpObj_CT(vVariable);
+    if (level < target->level) target->level = level;
+  }
+  copyValue(target, source);
+  return target->refObj ? writeThrough(target, source) : target;
+}
+
+void __SetObjLength(char* buffer, int32_t* length) {
+  if (!buffer || !length) return;
+  while (*length >= 1 && static_cast<unsigned char>(buffer[*length - 1]) == 0xFF) {
+    buffer[*length - 1] = 0;
+    --*length;
+  }
+}
+
+void SetCheckBuffer(int flag) { binarySwitch = flag != 0; }
+
+pObj_Node __SetCheckBuffer(pObj_Node flag) {
+  if (!flag || flag->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
+  const bool previous = binarySwitch;
+  binarySwitch = __GET_BOOL(flag);
+  return __INIT_BOOL(previous);
+}
+
+void SetEncode(int flag) { encodeFlag = flag != 0; }
+
+pObj_Node __SetEncode(pObj_Node flag) {
+  if (!flag || flag->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
+  const bool previous = encodeFlag;
+  encodeFlag = __GET_BOOL(flag);
+  return __INIT_BOOL(previous);
+}
