@@ -1,0 +1,148 @@
+// Numbers as text. Digits are taken from the value scaled by 10^decimals as a
+// whole number, so the integer part and the decimals always agree; rounding
+// happens on that scaled value with the same half threshold as __Round.
+#include "number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <langinfo.h>
+#include <locale.h>
+
+namespace lib {
+
+namespace {
+
+constexpr int kMaxDecimals = 20;
+constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+constexpr double kHalf = 0.49999999999999;
+
+char separatorSetting = 0;
+
+char readLocaleSeparator() {
+  locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (!loc) return '.';
+  const char *radix = nl_langinfo_l(RADIXCHAR, loc);
+  char c = radix && (radix[0] == ',' || radix[0] == '.') ? radix[0] : '.';
+  freelocale(loc);
+  return c;
+}
+
+// Whole number of units of the last decimal in a (a >= 0).
+double scaledUnits(double a, double p, bool round) {
+  double y = a * p;
+  double i = std::floor(y);
+  if (round) return y - i >= kHalf ? i + 1 : i;
+  // A cut must not lose a unit to binary noise (0.29 * 100 is 28.999...).
+  return std::floor(y + std::max(1e-9, y * 1e-14));
+}
+
+}  // namespace
+
+char decimalSeparator() {
+  if (!separatorSetting) separatorSetting = readLocaleSeparator();
+  return separatorSetting;
+}
+
+void setDecimalSeparator(char separator) { separatorSetting = separator; }
+
+std::string formatNumber(double x, int decimals, bool round, char separator) {
+  if (std::isnan(x)) return "nan";
+  if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  double p = std::pow(10.0, decimals);
+  double a = std::fabs(x);
+  double whole, fraction;
+  if (a * p < kExactLimit) {
+    double units = scaledUnits(a, p, round);
+    whole = std::floor(units / p);
+    fraction = units - whole * p;
+    if (fraction < 0) {
+      whole -= 1;
+      fraction += p;
+    } else if (fraction >= p) {
+      whole += 1;
+      fraction -= p;
+    }
+  } else {
+    whole = scaledUnits(a, 1.0, round && decimals == 0);
+    fraction = 0;
+  }
+  std::string text;
+  if (x < 0 && (whole > 0 || fraction > 0)) text += '-';
+  char buf[400];
+  snprintf(buf, sizeof buf, "%.0f", whole);
+  text += buf;
+  if (decimals > 0) {
+    std::string digits(decimals, '0');
+    for (int i = decimals - 1; i >= 0 && fraction > 0; --i) {
+      digits[i] = static_cast<char>('0' + static_cast<int>(std::fmod(fraction, 10.0)));
+      fraction = std::floor(fraction / 10.0);
+    }
+    text += separator;
+    text += digits;
+  }
+  return text;
+}
+
+std::string strOfNumber(double x, int width, int decimals) {
+  std::string text = formatNumber(x, decimals, true, decimalSeparator());
+  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string strZeroOfNumber(double x, int width, int decimals) {
+  char separator = decimalSeparator();
+  std::string text = formatNumber(x, decimals, true, separator);
+  if (static_cast<int>(text.size()) < width) {
+    // The zeros go after the sign: -0005, not 000-5.
+    size_t at = text[0] == '-' ? 1 : 0;
+    text.insert(at, width - text.size(), '0');
+  }
+  if (decimals > 0) {
+    size_t dot = text.rfind(separator);
+    if (dot != std::string::npos && dot + 3 < text.size() && text[dot + 3] == '0') text.resize(dot + 3);
+  }
+  return text;
+}
+
+double valueOfText(std::string_view text) {
+  std::string packed;
+  for (char c : text)
+    if (c != ' ') packed += c;
+  size_t start = 0;
+  auto isNumberChar = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; };
+  // The first run that holds a digit is the number; letters before it are skipped.
+  for (;;) {
+    while (start < packed.size() && !isNumberChar(packed[start])) ++start;
+    size_t end = start;
+    bool hasDigit = false;
+    for (; end < packed.size() && isNumberChar(packed[end]); ++end)
+      if (packed[end] >= '0' && packed[end] <= '9') hasDigit = true;
+    if (start >= packed.size()) return 0;
+    if (!hasDigit) {
+      start = end;
+      continue;
+    }
+    size_t point = std::string::npos;
+    for (size_t i = start; i < end; ++i)
+      if (packed[i] == '.' || packed[i] == ',') point = i;
+    // One division at the end keeps "1.23" exactly the double nearest 1.23.
+    double mantissa = 0;
+    int decimals = 0;
+    for (size_t i = start; i < end; ++i) {
+      char c = packed[i];
+      if (c == '.' || c == ',') continue;
+      mantissa = mantissa * 10 + (c - '0');
+      if (point != std::string::npos && i > point) ++decimals;
+    }
+    double value = mantissa / std::pow(10.0, decimals);
+    return start > 0 && packed[start - 1] == '-' ? -value : value;
+  }
+}
+
+double cutDecimals(double x, int decimals) {
+  return valueOfText(formatNumber(x, decimals < 0 ? 0 : decimals, false, '.'));
+}
+
+}  // namespace lib
