@@ -31,7 +31,8 @@ Block* find(const char* key) {
 bool keyOf(pObj_Node name, bool plain, char* key) {
   if (!name) return false;
   if (name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
-  if (!blocksHead || name->objLength > static_cast<int32_t>(kMaxName) || !name->objData.mbuff) {
+  // objLength counts the terminating zero: a registered 12-letter name has 13.
+  if (!blocksHead || name->objLength - 1 > static_cast<int32_t>(kMaxName) || !name->objData.mbuff) {
     return false;
   }
   strcpy(key, plain ? "" : "U_");

@@ -1,0 +1,123 @@
+// Error texts in three languages, named functions, the evaluator, console
+// formatting, and a fatal error seen from outside: report and exit status.
+#include <stdio.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core_fixture.h"
+#include "zeltaeval.h"
+#include "zeltamisc.h"
+#include "zeltaobjs2.h"
+#include "zeltautil.h"
+
+using ErrorsTest = CoreTest;
+
+TEST_F(ErrorsTest, GetErrorAndAuxiliaryMessages) {
+  char text[2100];
+  GetError(text, LOW_MEMORY);
+  EXPECT_STREQ(text, "LOW MEMORY!");
+  __SetErrorLang(D(2));
+  __GetAuxError(133);
+  GetError(text, DLL_NOT_FOUND);
+  EXPECT_STREQ(text, "DLL_NOT_FOUND\nMsg(133)-DLL Not Found!");
+  GetError(text, DLL_NOT_FOUND);
+  EXPECT_STREQ(text, "DLL_NOT_FOUND");
+  EXPECT_STREQ(__GetAuxError(141), "Msg(141)-");
+  EXPECT_STREQ(__GetAuxError(2), "Msg(2)-__SCmpFunc\\n (Tipo de Dados Desconhecido)");
+  __SetErrorLang(D(3));
+  EXPECT_STREQ(__GetAuxError(0), "Msg(0)-Erro Desconocido!");
+  EXPECT_STREQ(__GetAuxError(1), "Msg(1)-ZELTA: Init Failure!");
+  __SetErrorLang(D(7));
+  EXPECT_STREQ(__GetAuxError(0), "Msg(0)-Erro Desconhecido!");
+  GetError(text, 0);
+}
+
+pObj_Node double_it(pObj_Node x) { return __MUL(x, __INIT_DOUBLE(2)); }
+
+TEST_F(ErrorsTest, NamedFunctions) {
+  EXPECT_EQ(RegisterBlock("THIRTEENCHARS", reinterpret_cast<void*>(double_it)), 0);
+  EXPECT_EQ(RegisterBlock("", reinterpret_cast<void*>(double_it)), 0);
+  EXPECT_FALSE(__GET_BOOL(ExistBlock(S("THIRTEENCHARS"))));
+  ASSERT_EQ(RegisterBlock("TWELVECHARSX", reinterpret_cast<void*>(double_it)), 1);
+  EXPECT_TRUE(__GET_BOOL(ExistBlock(S("TWELVECHARSX"))));
+  EXPECT_EQ(num(ExecBlock(S("TWELVECHARSX"), nullptr, nullptr, D(4), nullptr)), 8);
+  ASSERT_EQ(RegisterBlock("TWICE", reinterpret_cast<void*>(double_it)), 1);
+  EXPECT_EQ(num(ExecBlock(S("U_TWICE"), nullptr, nullptr, D(4), __INIT_BOOL(1))), 8);
+  EXPECT_EQ(ExecBlock(S("U_TWICE"), nullptr, nullptr, D(4), nullptr), __INIT_BOOL(0));
+  EXPECT_EQ(ExecBlock(S("NOPE"), nullptr, nullptr, D(4), nullptr), __INIT_BOOL(0));
+  EXPECT_EQ(errorOf([] { ExistBlock(D(1)); }), ARGUMENT_ERROR);
+}
+
+namespace {
+
+pObj_Node pairsOf(const char* name, double value) {
+  pObj_Node list = __fcpObj_CT(vArray);
+  pObj_Node pair = __fcpObj_CT(vArray);
+  pObj_Node n = __fcpObj_CT(vElArray), v = __fcpObj_CT(vElArray);
+  __SET_OBJECT(n, __INIT_CHARPTR(name));
+  __SET_OBJECT(v, __INIT_DOUBLE(value));
+  n->next = v;
+  *pair->objData.header = ArrayHeader{2, n, v, 1};
+  pObj_Node el = __fcpObj_CT(vElArray);
+  el->objType = T_ARRAY;
+  el->objData.array = pair;
+  *list->objData.header = ArrayHeader{1, el, el, 1};
+  return list;
+}
+
+}  // namespace
+
+TEST_F(ErrorsTest, Evaluator) {
+  struct Case { const char* text; double want; };
+  const Case cases[] = {{"2^3^2", 64}, {"-3+5", 2}, {"1/0", -1}, {"sqrt(16)+X", 5},
+                        {"2*(3+4)", 14}, {"Y+1", -1}, {"pow(2,3)", 8}, {"log10(100)", 2},
+                        {"{|| 1 + 2 }", 3}, {"PI_2/PI", 2}};
+  for (const Case& c : cases) {
+    __begin_context();
+    pObj_Node result = __Eval(S(c.text), pairsOf("x", 1));
+    EXPECT_DOUBLE_EQ(num(result), c.want) << c.text;
+    __end_context(nullptr);
+  }
+  double r = 99;
+  EXPECT_EQ(__evalexpression("", nullptr, nullptr, 0, &r), -100);
+  EXPECT_EQ(r, 99);
+  EXPECT_EQ(__evalexpression("2*", nullptr, nullptr, 0, &r), 1);
+  EXPECT_EQ(errorOf([] { __Eval(S("1"), __INIT_NIL()); }), ARGUMENT_ERROR);
+}
+
+TEST_F(ErrorsTest, ConsoleFormat) {
+  struct Case { pObj_Node v; const char* want; };
+  const Case cases[] = {{D(5), "5"},          {D(3.14), "3.14"}, {D(-0.5), "-0.5"},
+                        {D(1e20), "1e+20"},   {D(0.1 + 0.2), "0.30000000000000004"},
+                        {__INIT_BOOL(1), ".T."}, {__INIT_NIL(), "NIL"},
+                        {__INIT_DATE(36585), "02/29/00"}, {S("text"), "text"}};
+  for (const Case& c : cases) EXPECT_EQ(core::formatValue(c.v), c.want);
+  __SetCentury(__INIT_BOOL(1));
+  EXPECT_EQ(core::formatValue(__INIT_DATE(36585)), "02/29/2000");
+}
+
+TEST(FatalError, ReportGoesToStderrAndTheProcessExitsWithOne) {
+  int pipeFd[2];
+  ASSERT_EQ(pipe(pipeFd), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(pipeFd[1], 2);
+    core::setFatalTrap(nullptr);
+    __BeginGlobal();
+    __begin_context();
+    __SF("MAIN");
+    __SL(12);
+    __SetErrorLang(__INIT_DOUBLE(2));
+    __RuntimeError(DLL_NOT_FOUND, 133);
+  }
+  close(pipeFd[1]);
+  std::string report;
+  char buffer[256];
+  for (ssize_t n; (n = read(pipeFd[0], buffer, sizeof buffer)) > 0;) report.append(buffer, n);
+  close(pipeFd[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(report, "Fatal Error\nDLL_NOT_FOUND\nMsg(133)-DLL Not Found!\nMAIN(12)\nMAIN(12)\n");
+}
