@@ -1,0 +1,110 @@
+// Grammar actions: the parser subclass whose reduce step turns each
+// recognised production into a syntax-tree node. A node belongs to the stack
+// element that carries it until an action hands it to a parent, so a parse
+// that stops half-way (a syntax error or a rejected construct) frees what it
+// had built, and a production that builds nothing frees the children it drops.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "../ast/instruction.h"
+#include "ss_yacc.h"
+
+class OrvicYaccStackElement : public SSYaccStackElement {
+public:
+    OrvicYaccStackElement() = default;
+    ~OrvicYaccStackElement() override;
+
+    tInstruction* node = nullptr;  // owned until an action takes it
+};
+
+// Where the parse is, for the line directives of the preprocessed text and
+// for messages that must name the source line rather than the ".ppo" line.
+struct tSourcePosition {
+    std::string path;             // the current source path, as the driver set it
+    unsigned long lexemeLine = 0;  // ".ppo" line of the production being reduced
+    long directiveLine = 0;       // source line announced by the last line statement
+    unsigned long directivePpoLine = 0;  // ".ppo" line that statement stood on
+    std::string directiveFile;           // file that statement named
+    bool directiveSeen = false;
+
+    // The source line of a ".ppo" line: counted on from the last directive,
+    // which names the source line of the ".ppo" line after it.
+    long sourceLine(unsigned long ppoLine) const;
+};
+
+// The grammar's own rejections; their texts are grammarErrorText's.
+enum class tGrammarError {
+    sequence,
+    pcount,
+    devpos,
+    flock,
+    setpos,
+    rlock,
+    inkey,
+    macro,
+    objects,
+    parameters,
+    declare,
+    syntax,
+    dllCall,
+    exportCall,
+    count  // ORDER tGrammarError: keep last, and kGrammarErrors in step
+};
+
+const char* grammarErrorText(tGrammarError error);
+
+// A construct that the grammar recognises and the compiler rejects. It
+// travels as the engines' exception, so the driver reports it like a syntax
+// error, with the place of the production's first lexeme.
+class tGrammarException : public SSException {
+public:
+    explicit tGrammarException(tGrammarError error);
+    tGrammarError grammarError() const { return grammarError_; }
+
+private:
+    tGrammarError grammarError_;
+};
+
+class OrvicYaccClass : public SSYacc {
+public:
+    OrvicYaccClass(SSLex* lexer, const SSYaccTable* table);
+    ~OrvicYaccClass() override;
+
+    // The tree of a successful parse (production 1's tMain); the caller owns
+    // it. Null before the parse has reduced production 1.
+    tInstruction* takeRoot() { return root_.release(); }
+
+    tSourcePosition& position() { return position_; }
+    const tSourcePosition& position() const { return position_; }
+
+protected:
+    SSYaccStackElement* stackElement() override;
+    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override;
+
+private:
+    // The k-th right-hand-side element, counted from 1 as the grammar's $k.
+    OrvicYaccStackElement* rhs(int k);
+    // Takes $k's node out of its element; the caller passes it to a parent.
+    tInstruction* take(int k);
+    // $k's lexeme text ("" when it has none).
+    const char* text(int k);
+    unsigned long lexemeLine(int k);
+
+    SSYaccStackElement* nodeElement(tInstruction* node);
+    SSYaccStackElement* passElement(int k) { return nodeElement(take(k)); }
+    SSYaccStackElement* emptyElement();
+    SSYaccStackElement* printElement(const char* productionText);
+    [[noreturn]] void raise(tGrammarError error);
+    // line number STRING Eol: the next ".ppo" line is that line of that file.
+    void lineDirective(const char* lineNumber, const char* file);
+
+    // Productions 1 to 230, and the built-in family 231 to 488.
+    SSYaccStackElement* languageAction(uint32_t production);
+    SSYaccStackElement* builtinAction(uint32_t production);
+
+    std::unique_ptr<tInstruction> root_;
+    tSourcePosition position_;
+};
