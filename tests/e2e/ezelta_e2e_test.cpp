@@ -1,0 +1,185 @@
+// ezelta as a user runs it: output and exit status of whole runs. Each test
+// works in its own directory with its own registry file; runs that need a
+// preprocessor get a copy of ezelta in a scratch install tree whose
+// bin/zelta16 is a small script that records how it was called.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct tResult {
+    int status;
+    std::string output;
+};
+
+class Ezelta : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/ezelta-e2e-XXXXXX";
+        root_ = mkdtemp(pattern);
+        work_ = root_ / "work";
+        fs::create_directory(work_);
+        compiler_ = EZELTA_PATH;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    static void write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static std::string read(const fs::path& path)
+    {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    // Runs ezelta in the work directory with the test's registry file.
+    tResult run(const std::string& args)
+    {
+        std::string command = "cd '" + work_.string() + "' && EZELTA_REGISTRY='" + (root_ / "registry").string() +
+                              "' '" + compiler_.string() + "' " + args + " 2>&1";
+        tResult r{-1, {}};
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return r;
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            r.output.append(buffer, n);
+        int status = pclose(pipe);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return r;
+    }
+
+    // An install tree holding a copy of ezelta and a recording zelta16 that
+    // writes the ".ppo" beside its source (or fails with `exitCode`).
+    fs::path makeInstallTree(int exitCode = 0)
+    {
+        fs::path dist = root_ / "dist";
+        fs::create_directories(dist / "bin");
+        fs::copy_file(compiler_, dist / "ezelta");
+        write(dist / "bin" / "zelta16",
+              "#!/bin/sh\n"
+              "echo \"$@\" >> '" + (root_ / "zelta16.args").string() + "'\n"
+              "echo \"INCLUDE=$INCLUDE\" >> '" + (root_ / "zelta16.args").string() + "'\n"
+              "cp defines.ch '" + (root_ / "defines.seen").string() + "'\n"
+              "[ " + std::to_string(exitCode) + " = 0 ] || { echo \"$1(1) Error: bad\" >&2; exit " +
+              std::to_string(exitCode) + "; }\n"
+              "cp \"$1\" \"${1%.*}.ppo\"\n");
+        fs::permissions(dist / "bin" / "zelta16", fs::perms::owner_all);
+        compiler_ = dist / "ezelta";
+        return dist;
+    }
+
+    fs::path root_, work_, compiler_;
+};
+
+const char kBanner[] = "Embedded ZELTA Compiler - for Windows and Linux\nVersion 4.40.00 - Feb 19 2010 17:39:09\n";
+
+TEST_F(Ezelta, AloneShowsBannerAndUsage)
+{
+    tResult r = run("");
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.output.rfind(kBanner, 0), 0u);
+    EXPECT_NE(r.output.find("\n\nUsage:\n\nezelta <source1.prg>"), std::string::npos);
+}
+
+TEST_F(Ezelta, UsageErrors)
+{
+    struct {
+        const char* args;
+        const char* message;
+    } cases[] = {
+        {"a.txt -target=PALMOS", "Usage:\n"},
+        {"a.prg -target=GCCDEBUG", "Invalid target!\n\nUsage:\n"},
+        {"a.prg -cpu=Z80", "Invalid CPU!\n\nUsage:\n"},
+        {"a.prg -bogus", "Unknown argument : -bogus\n\nUsage:\n"},
+    };
+    for (const auto& c : cases) {
+        tResult r = run(c.args);
+        EXPECT_EQ(r.status, 255) << c.args;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << c.args << "\n" << r.output;
+    }
+}
+
+TEST_F(Ezelta, MissingSource)
+{
+    write(work_ / "a.prg", "? 1\n");
+    tResult r = run("a.prg nothere.prg -gFULL");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("File nothere.prg does not exists!\n"), std::string::npos);
+}
+
+TEST_F(Ezelta, DeviceTargetWithoutRegistry)
+{
+    write(work_ / "a.prg", "? 1\n");
+    tResult r = run("a.prg -target=POCKETPC");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("Invalid Registry Keys!\nPlease re-install ezelta software.\n"), std::string::npos);
+}
+
+TEST_F(Ezelta, PalmToolsMissingRestoresTheMounts)
+{
+    write(work_ / "a.prg", "? 1\n");
+    const std::string mounts = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Cygnus Solutions\\Cygwin\\mounts v2\\/]\n"
+                               "native=sz:C:\\cygwin\n";
+    write(root_ / "registry", mounts + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\nInstallDir=sz:" +
+                                  (root_ / "none").string() + "\n");
+    tResult r = run("a.prg");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("Could not start " + (root_ / "none").string() + "/bin/zelta16"), std::string::npos);
+    std::string registry = read(root_ / "registry");
+    EXPECT_NE(registry.find("mounts v2\\/]\nflags=dword:8\nnative=sz:C:\\cygwin\n"), std::string::npos) << registry;
+    EXPECT_NE(registry.find("mounts v2\\/usr/bin]\nflags=dword:10\nnative=sz:" + (root_ / "none").string() + "\\bin"),
+              std::string::npos)
+        << registry;
+    EXPECT_FALSE(fs::exists(work_ / "defines.ch"));
+}
+
+TEST_F(Ezelta, PreprocessorCallAndCleanUp)
+{
+    fs::path dist = makeInstallTree();
+    write(work_ / "a.prg", "? 1\n");
+    tResult r = run("-dDEMO a.prg -gFULL");
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("Generating a.cpp.\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Parse and generate: not built yet\n"), std::string::npos) << r.output;
+    EXPECT_EQ(read(root_ / "zelta16.args"), "a.prg /i" + (dist / "include").string() +
+                                                 " /n /s /p /udefines.ch\nINCLUDE=" + (dist / "include").string() +
+                                                 "\n");
+    EXPECT_EQ(read(root_ / "defines.seen"), "#include \"ezelta.ch\"\n\r#define DEMO\n\r#define __POCKETPC__\n\r");
+    EXPECT_FALSE(fs::exists(work_ / "a.ppo"));
+    EXPECT_FALSE(fs::exists(work_ / "defines.ch"));
+    EXPECT_TRUE(fs::exists(work_ / "a.prg"));
+}
+
+TEST_F(Ezelta, DirtyKeepsTheIntermediateFiles)
+{
+    makeInstallTree();
+    write(work_ / "a.prg", "? 1\n");
+    tResult r = run("a.prg -gFULL -dirty");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(read(work_ / "a.ppo"), "? 1\n\n");  // the driver ended its last line
+    EXPECT_TRUE(fs::exists(work_ / "defines.ch"));
+}
+
+TEST_F(Ezelta, PreprocessorErrorStopsTheRun)
+{
+    makeInstallTree(3);
+    write(work_ / "a.prg", "? 1\n");
+    tResult r = run("a.prg -target=WIN32EXE");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("a.prg(1) Error: bad\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Generating"), std::string::npos) << r.output;
+    // WIN32EXE leaves INCLUDE as it was.
+    EXPECT_EQ(read(root_ / "zelta16.args").find("INCLUDE=" + (root_ / "dist" / "include").string()),
+              std::string::npos);
+}
+
+}  // namespace
