@@ -1,12 +1,22 @@
 // Helpers the nodes' generate() share: append text to the current function,
 // generate a child, and insist on a child that the grammar may have left
-// empty (a construct it printed instead of building).
+// empty.
+//
+// Empty children. The grammar prints the productions it does not support
+// (macros, objects, memvar, BEGIN SEQUENCE ...) and builds no node for them,
+// so the construct around them arrives with a null child. Where a child is
+// optional (an ELSE part, a blank line in a statement list or between CASEs,
+// an absent argument list) nothing is written for it. Where it is required
+// (an operand, a name, a condition, an assignment target) the node writes
+// nothing, and the construct and its line are reported through
+// tProgram::report; the error count then stops the source from being built,
+// so no C that cannot compile is ever handed to the compiler.
 #pragma once
-
-#include <initializer_list>
 
 #include "../ast/instruction.h"
 #include "program.h"
+
+#include <initializer_list>
 
 namespace codegen {
 
