@@ -1,0 +1,104 @@
+// SSLex: longest match over the current expression list's automaton.
+//
+//   start in state 0 at the current position
+//   feed characters while the state has a transition, remembering the last
+//     position where the state accepted (with its line, offset and record)
+//   nothing consumed at all         -> end of input
+//   no accepting state on the way   -> error(), then skip one character
+//   otherwise back up to the last accept, apply push / pop / switch, and
+//     either drop the token (flag 0x40) and start again, or return it
+#include "ss_lex.h"
+
+namespace {
+
+// Zero-length accepts (on an end-of-input transition) that may follow one
+// another before the input counts as ended; guards tables whose end-of-input
+// rules push lists for ever.
+constexpr int kMaxEmptyAccepts = 64;
+
+}  // namespace
+
+SSLex::SSLex(SSLexConsumer* consumer, const SSLexTable* table) : consumer_(consumer), table_(table), lists_(8, 8) {
+    lists_.push(0);
+}
+
+const char* SSLex::tokenName(long token) const { return token == -1 ? "eof" : "SSLexTokenNotFound"; }
+
+void SSLex::error(long line, long offset, const std::string& text) { ssRaise(SSError::Lex0105, line, offset, text); }
+
+SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, std::string text, long line, long offset) {
+    return SSRef<SSLexLexeme>(new SSLexLexeme(std::move(text), long(accept.token), line, offset));
+}
+
+void SSLex::keywordHook(uint32_t, SSLexLexeme&) {}
+
+SSRef<SSLexLexeme> SSLex::next() {
+    try {
+        if (!consumer_ || !table_) ssRaise(SSError::Lex0107);
+        SSLexConsumer& in = *consumer_;
+        int emptyAccepts = 0;
+        for (;;) {
+            const uint32_t list = lists_.top();
+            if (list >= table_->lists()) ssRaise(SSError::Lex0104, "no list " + std::to_string(list));
+            in.startLexeme();
+            const SSLexMark start = in.mark();
+            SSLexMark before = start, accepted = start, acceptedBefore = start, context = start;
+            const SSLexTable::Accept* record = nullptr;
+            bool consumed = false, contextSeen = false;
+            uint32_t state = 0;
+            for (;;) {
+                before = in.mark();
+                uint32_t c = in.next();
+                if (c != SSLexConsumer::kEof && table_->translates()) c = table_->translate(c);
+                int32_t to = table_->step(list, state, c);
+                if (to < 0) {
+                    in.reset(before);
+                    break;
+                }
+                state = uint32_t(to);
+                if (c != SSLexConsumer::kEof) consumed = true;
+                const SSLexTable::Accept& a = table_->accept(list, state);
+                if ((a.flags & SSLexTable::kTrailingContext) && !(a.flags & SSLexTable::kAccept)) {
+                    context = in.mark();
+                    contextSeen = true;
+                }
+                if (a.flags & SSLexTable::kAccept) {
+                    record = &a;
+                    accepted = in.mark();
+                    acceptedBefore = before;
+                }
+                if (c == SSLexConsumer::kEof) break;  // end of input is taken once
+            }
+            if (!consumed && (!record || ++emptyAccepts > kMaxEmptyAccepts)) return SSRef<SSLexLexeme>();
+            if (!record) {
+                in.reset(start);
+                in.next();
+                std::string bad = in.lexemeText();
+                error(start.line, start.offset, bad);
+                continue;  // the first character is skipped
+            }
+            if (record->flags & SSLexTable::kCut) in.reset(acceptedBefore);
+            else if ((record->flags & SSLexTable::kTrailingContext) && contextSeen) in.reset(context);
+            else in.reset(accepted);
+
+            if (record->flags & SSLexTable::kPop) lists_.pop();
+            if (record->flags & SSLexTable::kPush) lists_.push(record->list);
+            if (record->flags & SSLexTable::kIgnore) continue;
+
+            SSRef<SSLexLexeme> lexeme = complete(*record, in.lexemeText(), start.line, start.offset);
+            if (!lexeme) continue;
+            if (record->flags & SSLexTable::kKeyword) {
+                uint32_t token = table_->keywordToken(record->keyword, lexeme->text());
+                if (token) lexeme->setToken(long(token));
+            }
+            if (record->flags & SSLexTable::kKeywordHook) keywordHook(record->keyword, *lexeme);
+            if (record->flags & SSLexTable::kParserToken) lexeme->setParserToken(long(record->parserToken));
+            ++count_;
+            return lexeme;
+        }
+    } catch (const SSException& e) {
+        if (SSException::throwing()) throw;
+        SSException::record(e);
+        return SSRef<SSLexLexeme>();
+    }
+}
