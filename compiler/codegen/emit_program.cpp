@@ -128,7 +128,11 @@ bool tProgramWriter::writeSource(const std::string& sourcePath)
     writePrototypes(moduleFile);
     writeStatics();
     writePublics();
-    if ((p.options.sectionIndex == 1 || p.options.libraryMode == codegen::kLibraryImport) && !entryWritten_)
+    // An imported library's entry waits for the last source, whose pool
+    // size is the program's.
+    bool entrySource = p.options.libraryMode == codegen::kLibraryImport ? !p.options.importPending
+                                                                          : p.options.sectionIndex == 1;
+    if (entrySource && !entryWritten_)
         writeEntryPoint();
     writeCodeBlocks();
     writeFunctions();
