@@ -1,0 +1,207 @@
+// Arrays: construction, indexing, the array functions and release.
+#include "zeltaarray.h"
+
+#include "array_index.h"
+#include "lib_fixture.h"
+#include "zeltaobjs2.h"
+
+namespace {
+
+// The array as text: {1,"a",NIL,{2}}.
+std::string show(pObj_Node v) {
+  if (!v) return "null";
+  if (pObj_Node a = lib::arrayOf(v)) {
+    std::string s = "{";
+    for (int i = 0; i < __Array_Get_Amnt_Itens(a); ++i) s += (i ? "," : "") + show(__GET_ARRAY_EL(a, i));
+    return s + "}";
+  }
+  switch (v->objType) {
+    case T_DOUBLE: return std::to_string(static_cast<long>(v->objData.dValue));
+    case T_CHARPTR: return "\"" + str(v) + "\"";
+    case T_NIL: return "NIL";
+    case T_BOOL: return v->objData.bValue ? ".T." : ".F.";
+    default: return "?";
+  }
+}
+
+pObj_Node numbers(std::initializer_list<double> values) {
+  pObj_Node a = __CreateArray(Nul());
+  for (double x : values) __AAdd(a, N(x));
+  return a;
+}
+
+using ArraysTest = LibTest;
+
+TEST_F(ArraysTest, BuildsAndIndexes) {
+  pObj_Node a = __CreateArray(N(1), S("a"), __INIT_NIL(), __CreateArray(N(2), Nul()), Nul());
+  EXPECT_EQ(show(a), "{1,\"a\",NIL,{2}}");
+  EXPECT_EQ(show(__Array(N(2), N(3), Nul())), "{{NIL,NIL,NIL},{NIL,NIL,NIL}}");
+  EXPECT_EQ(show(__CreateArray(Nul())), "{}");
+  EXPECT_EQ(num(__ARRAY_EL(a, N(4), N(1), Nul())), 2);
+  EXPECT_EQ(__ARRAY_EL(a, Nul()), a);
+  EXPECT_EQ(__ARRAY_EL(a, N(1), N(5), Nul())->objData.dValue, 1);  // a scalar ends the indexing
+  EXPECT_EQ(num(__Array_Get_Item(a, N(1))), 1);
+  EXPECT_EQ(__ATail(__CreateArray(Nul())), nullptr);
+  EXPECT_EQ(__ATail(a)->objData.array, __GET_ARRAY_EL(a, 3));
+}
+
+TEST_F(ArraysTest, WritesThroughElements) {
+  pObj_Node a = numbers({1, 2, 3});
+  __SET_ARRAY_EL(a, S("x"), 1);
+  __SET_OBJECT(__ARRAY_EL(a, N(3), Nul()), N(9));
+  __SET_ARRAY_EL(a, __CreateArray(N(7), Nul()), 0);
+  EXPECT_EQ(show(a), "{{7},\"x\",9}");
+  __SET_ARRAY_EL(a, N(5), 0);  // the nested array is let go
+  EXPECT_EQ(show(a), "{5,\"x\",9}");
+}
+
+TEST_F(ArraysTest, RaisesArgumentAndBoundErrors) {
+  pObj_Node a = numbers({1, 2, 3});
+  EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(a, 3); }), BOUND_ERROR);
+  EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(a, -1); }), BOUND_ERROR);
+  EXPECT_EQ(errorOf([&] { __ARRAY_EL(a, N(0), Nul()); }), BOUND_ERROR);
+  EXPECT_EQ(errorOf([&] { __SET_ARRAY_EL(a, N(1), 3); }), BOUND_ERROR);
+  EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(N(1), 0); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(nullptr, 0); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __AAdd(S("x"), N(1)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __AAdd(a, nullptr); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __Array(S("2"), Nul()); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __CreateArray(N(1), nullptr, Nul()); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __Comp(N(1), S("1")); }), ARGUMENT_ERROR);
+}
+
+TEST_F(ArraysTest, Scans) {
+  pObj_Node a = __CreateArray(N(1), S("b"), __INIT_NIL(), N(1), Nul());
+  pObj_Node rows = __CreateArray(__CreateArray(S("x"), N(10), Nul()), __CreateArray(S("y"), N(20), Nul()), Nul());
+  const struct {
+    pObj_Node array, value, start, last, column;
+    double found;
+  } cases[] = {
+      {a, N(1), nullptr, nullptr, nullptr, 1},  {a, S("b"), nullptr, nullptr, nullptr, 2},
+      {a, N(1), N(2), nullptr, nullptr, 4},     {a, N(1), N(2), N(3), nullptr, 0},
+      {a, N(1), N(2), N(0), nullptr, 4},        {a, __INIT_NIL(), nullptr, nullptr, nullptr, 0},
+      {a, S("bb"), nullptr, nullptr, nullptr, 0}, {rows, N(20), nullptr, nullptr, nullptr, 2},
+      {rows, S("x"), nullptr, nullptr, N(1), 1}, {rows, S("x"), nullptr, nullptr, nullptr, 0},
+      {rows, N(10), nullptr, nullptr, N(3), 0},
+  };
+  for (const auto &c : cases) EXPECT_EQ(num(__AScan(c.array, c.value, c.start, c.last, c.column)), c.found);
+}
+
+TEST_F(ArraysTest, Sorts) {
+  EXPECT_EQ(show(__ASORT(numbers({3, 1, 2, 5, 4}))), "{1,2,3,4,5}");
+  EXPECT_EQ(show(__ASORT(numbers({5, 4, 3, 2, 1}))), "{1,2,3,4,5}");
+  EXPECT_EQ(show(__ASORT(numbers({1, 3, 2}), nullptr, nullptr, __INIT_BOOL(0))), "{3,2,1}");
+  EXPECT_EQ(show(__ASORT(numbers({9, 3, 2, 1, 0}), N(2), N(4))), "{9,1,2,3,0}");
+  EXPECT_EQ(show(__ASORT(numbers({2, 1}), N(2))), "{2,1}");
+  pObj_Node rows = __CreateArray(__CreateArray(S("b"), N(2), Nul()), __CreateArray(S("a"), N(1), Nul()), Nul());
+  EXPECT_EQ(show(__ASORT(rows, nullptr, nullptr, nullptr, N(1))), "{{\"a\",1},{\"b\",2}}");
+  EXPECT_EQ(show(__ASORT(rows, nullptr, nullptr, __INIT_BOOL(0))), "{{\"b\",2},{\"a\",1}}");
+  pObj_Node mixed = __CreateArray(N(2), __INIT_NIL(), N(1), Nul());
+  EXPECT_EQ(show(__ASORT(mixed)), "{1,2,NIL}");
+}
+
+TEST_F(ArraysTest, InsertsDeletesAndResizes) {
+  EXPECT_EQ(show(__ADel(numbers({1, 2, 3}), N(2))), "{1,3,NIL}");
+  EXPECT_EQ(show(__ADel(numbers({1, 2, 3}), N(4))), "{1,2,3}");
+  EXPECT_EQ(show(__AIns(numbers({1, 2, 3}), N(1))), "{NIL,1,2}");
+  EXPECT_EQ(show(__AIns(numbers({1, 2, 3}), N(3))), "{1,2,NIL}");
+  EXPECT_EQ(show(__AIns(numbers({1, 2, 3}), N(0))), "{1,2,3}");
+  EXPECT_EQ(show(__DelEl(numbers({1, 2, 3}), 1, 0)), "{2,3}");
+  EXPECT_EQ(show(__ASize(numbers({1, 2, 3}), N(5))), "{1,2,3,NIL,NIL}");
+  EXPECT_EQ(show(__ASize(numbers({1, 2, 3}), N(1))), "{1}");
+  EXPECT_EQ(show(__ASize(numbers({}), N(2))), "{NIL,NIL}");
+  pObj_Node held = __CreateArray(N(1), __CreateArray(N(2), Nul()), Nul());
+  EXPECT_EQ(show(__ADel(held, N(2))), "{1,{}}");
+  // Reads after edits use the index and agree with the chain.
+  pObj_Node a = numbers({1, 2, 3, 4});
+  __AIns(a, N(2));
+  __ADel(a, N(4));
+  EXPECT_EQ(show(a), "{1,NIL,2,NIL}");
+  ArrayHeader *h = a->objData.header;
+  EXPECT_EQ(h->last, lib::elementAt(a, 3));
+  EXPECT_EQ(h->last->next, nullptr);
+}
+
+TEST_F(ArraysTest, CopiesAndFills) {
+  const struct {
+    pObj_Node start, last, position;
+    const char *target;
+  } copies[] = {
+      {nullptr, nullptr, nullptr, "{1,2,3,0}"}, {N(2), nullptr, nullptr, "{2,3,0,0}"},
+      {nullptr, N(2), N(3), "{0,0,1,2}"},      {nullptr, nullptr, N(3), "{0,0,1,2}"},
+  };
+  for (const auto &c : copies) {
+    pObj_Node target = numbers({0, 0, 0, 0});
+    EXPECT_EQ(show(__ACopy(numbers({1, 2, 3}), target, c.start, c.last, c.position)), c.target);
+  }
+  const struct {
+    pObj_Node start, count;
+    const char *out;
+  } fills[] = {
+      {nullptr, nullptr, "{7,7,7,7}"}, {N(2), N(2), "{0,7,7,0}"}, {N(3), N(9), "{0,0,7,7}"}, {N(0), N(0), "{7,7,7,7}"},
+  };
+  for (const auto &c : fills) EXPECT_EQ(show(__AFill(numbers({0, 0, 0, 0}), N(7), c.start, c.count)), c.out);
+  EXPECT_EQ(errorOf([] { __AFill(numbers({1}), nullptr); }), ARGUMENT_ERROR);
+}
+
+TEST_F(ArraysTest, ClonesDeepAndCopiesShallow) {
+  pObj_Node inner = __CreateArray(N(1), Nul());
+  pObj_Node a = __CreateArray(inner, S("s"), Nul());
+  pObj_Node shallow = __CopyArray(a);
+  pObj_Node deep = __AClone(a);
+  __SET_ARRAY_EL(inner, N(5), 0);
+  EXPECT_EQ(show(shallow), "{{5},\"s\"}");
+  EXPECT_EQ(show(deep), "{{1},\"s\"}");
+  EXPECT_EQ(show(__AClone(__CreateArray(Nul()))), "{}");
+}
+
+TEST_F(ArraysTest, ComparesAndSwaps) {
+  EXPECT_EQ(__Comp(S("a"), S("b")), -1);
+  EXPECT_EQ(__Comp(S("\xe9"), S("z")), 1);  // unsigned bytes
+  EXPECT_EQ(__Comp(N(2), N(2)), 0);
+  EXPECT_EQ(__Comp(Dt(5), Dt(4)), 1);
+  EXPECT_EQ(__Comp(__INIT_BOOL(1), __INIT_BOOL(0)), 1);
+  EXPECT_EQ(__Comp(nullptr, N(1)), -1);
+  pObj_Node a = __CreateArray(N(1), S("two"), Nul());
+  __SwapElements(lib::elementAt(a, 0), lib::elementAt(a, 1));
+  EXPECT_EQ(show(a), "{\"two\",1}");
+}
+
+// Each function's arrays die with its context; nested arrays returned from a
+// function survive in the caller.
+TEST_F(ArraysTest, ReleasedAtContextEnd) {
+  __begin_context();
+  pObj_Node kept = __CreateArray(__CreateArray(S("deep"), Nul()), Nul());
+  __CreateArray(__Array(N(3), N(3), Nul()), Nul());
+  for (int i = 0; i < 100; ++i) __AAdd(kept, __CreateArray(N(i), Nul()));
+  __end_context(kept);
+  EXPECT_EQ(show(__ARRAY_EL(kept, N(1), Nul())), "{\"deep\"}");
+  EXPECT_EQ(num(__ARRAY_EL(kept, N(101), N(1), Nul())), 99);
+  EXPECT_EQ(glob->context->pools[0].count, 102);
+  __begin_context();
+  __end_context(nullptr);
+}
+
+TEST_F(ArraysTest, HoldsVariablesPassedByReference) {
+  pObj_Node x = __SET_OBJECT(nullptr, S("old"));
+  x->byRef = 1;
+  pObj_Node a = __CreateArray(Nul());
+  __AAdd(a, x);
+  __SET_ARRAY_EL(a, S("new"), 0);
+  EXPECT_EQ(str(x), "new");
+  EXPECT_EQ(x->refCount, 1);
+}
+
+TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
+  pObj_Node a = numbers({1, 2, 3});
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 2)), 3);
+  // Unlink the middle element by hand, as other code walking the chain might.
+  ArrayHeader *h = a->objData.header;
+  pObj_Node middle = h->first->next;
+  h->first->next = middle->next;
+  h->count = 2;
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
+  xfree(middle);
+}
+
+}  // namespace
