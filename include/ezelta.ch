@@ -11,7 +11,7 @@
 
 /* ---- block ends: the grammar closes WHILE with ENDDO or END, FOR with
    NEXT or END, IF with ENDIF or END, DO CASE with ENDCASE or END ---- */
-#xcommand DO WHILE <cond>          => WHILE <cond>
+#command DO WHILE <cond>           => WHILE <cond>
 #xcommand ENDDO <*x*>              => ENDDO
 #xcommand END WHILE [<*x*>]        => ENDDO
 #xcommand ENDWHILE [<*x*>]         => ENDDO

@@ -23,6 +23,7 @@ namespace {
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxRuleApplications = 2000;  // per source line
 constexpr size_t kMaxErrors = 100;
+constexpr size_t kMaxStatementTokens = 50000;  // a rule that feeds itself grows its statement
 
 struct Define {
     bool function = false;
@@ -141,7 +142,8 @@ struct Preprocessor::Impl {
     Output output;
     int includeDepth = 0;
     int applications = 0;  // rule and define applications on the current line
-    bool stopped = false;   // too many errors, or a rule that never ends
+    bool stopped = false;   // too many errors
+    bool lineFailed = false;  // a rule on the current line never ends
 
     std::ostream& console() { return options.console ? *options.console : std::cout; }
 
@@ -163,7 +165,7 @@ struct Preprocessor::Impl {
     void ruleDirective(FileContext& ctx, int line, std::string_view rest, bool command, bool exact);
     void statementLine(FileContext& ctx, const LogicalLine& ll);
 
-    bool charge(FileContext& ctx, int line, const std::string& what);
+    bool charge(FileContext& ctx, int line, const std::string& what, size_t size);
     bool applyDefines(FileContext& ctx, int line, Tokens& toks);
     bool applyTranslates(FileContext& ctx, int line, Tokens& toks);
     void processStatement(FileContext& ctx, int line, Tokens toks, std::vector<Tokens>& out, int depth);
@@ -229,7 +231,7 @@ void Preprocessor::Impl::directive(FileContext& ctx, const LogicalLine& ll) {
 
     if (name == "IFDEF" || name == "IFNDEF") {
         std::string sym(rest.substr(0, rest.find_first_of(" \t")));
-        if (sym.empty() && ctx.active()) error(ctx.path, line, "#" + upperCase(name) + " needs a name");
+        if (sym.empty() && ctx.active()) error(ctx.path, line, "#ifdef needs a name");
         bool defined = defines.count(sym) > 0;
         bool outer = ctx.active();
         ctx.conds.push_back({line, outer, outer && (name == "IFDEF" ? defined : !defined), false});
@@ -237,7 +239,7 @@ void Preprocessor::Impl::directive(FileContext& ctx, const LogicalLine& ll) {
     }
     if (name == "ELSE" || name == "ENDIF") {
         if (ctx.conds.empty()) {
-            error(ctx.path, line, "#" + name + " without #ifdef");
+            error(ctx.path, line, (name == "ELSE" ? "#else" : "#endif") + std::string(" without #ifdef"));
             return;
         }
         Conditional& c = ctx.conds.back();
@@ -332,10 +334,10 @@ void Preprocessor::Impl::ruleDirective(FileContext& ctx, int line, std::string_v
     rules.add(std::move(rule));
 }
 
-bool Preprocessor::Impl::charge(FileContext& ctx, int line, const std::string& what) {
-    if (++applications <= kMaxRuleApplications) return true;
-    error(ctx.path, line, "Endless recursion in " + what);
-    stopped = true;
+bool Preprocessor::Impl::charge(FileContext& ctx, int line, const std::string& what, size_t size) {
+    if (++applications <= kMaxRuleApplications && size <= kMaxStatementTokens) return true;
+    if (!lineFailed) error(ctx.path, line, "Endless recursion in " + what);
+    lineFailed = true;
     return false;
 }
 
@@ -378,11 +380,13 @@ bool Preprocessor::Impl::applyDefines(FileContext& ctx, int line, Tokens& toks) 
             }
             if (k >= toks.size()) {
                 error(ctx.path, line, "Missing ) in the call of " + it->first);
+                lineFailed = true;
                 return changed;
             }
             if (args.size() == 1 && args[0].empty()) args.clear();
             if (args.size() != def.params.size()) {
                 error(ctx.path, line, "Wrong number of arguments for " + it->first);
+                lineFailed = true;
                 return changed;
             }
             end = k + 1;
@@ -398,7 +402,7 @@ bool Preprocessor::Impl::applyDefines(FileContext& ctx, int line, Tokens& toks) 
                 }
             }
         }
-        if (!charge(ctx, line, "#define " + it->first)) return changed;
+        if (!charge(ctx, line, "#define " + it->first, toks.size() + repl.size())) return changed;
         if (!repl.empty()) repl[0].space = t.space;
         toks.erase(toks.begin() + i, toks.begin() + end);
         toks.insert(toks.begin() + i, repl.begin(), repl.end());
@@ -413,7 +417,7 @@ bool Preprocessor::Impl::applyTranslates(FileContext& ctx, int line, Tokens& tok
     std::vector<const Rule*> cands;
     Tokens repl;
     size_t i = 0;
-    while (i < toks.size() && !stopped) {
+    while (i < toks.size() && !lineFailed) {
         rules.candidates(toks[i], false, cands);
         bool applied = false;
         for (const Rule* r : cands) {
@@ -422,7 +426,8 @@ bool Preprocessor::Impl::applyTranslates(FileContext& ctx, int line, Tokens& tok
             if (!m.matchAt(static_cast<int>(i), static_cast<int>(toks.size()), end)) continue;
             m.expand(repl);
             if (sameTokens(repl.data(), repl.data() + repl.size(), toks.data() + i, toks.data() + end)) continue;
-            if (!charge(ctx, line, "the rule at " + r->file + "(" + std::to_string(r->line) + "): " + r->text))
+            if (!charge(ctx, line, "the rule at " + r->file + "(" + std::to_string(r->line) + "): " + r->text,
+                        toks.size() + repl.size()))
                 return changed;
             if (!repl.empty()) repl[0].space = toks[i].space;
             toks.erase(toks.begin() + i, toks.begin() + end);
@@ -439,7 +444,7 @@ void Preprocessor::Impl::processStatement(FileContext& ctx, int line, Tokens tok
                                           int depth) {
     std::vector<const Rule*> cands;
     Tokens result;
-    while (!stopped) {
+    while (!lineFailed) {
         bool changed = applyDefines(ctx, line, toks);
         changed = applyTranslates(ctx, line, toks) || changed;
         if (changed) continue;
@@ -460,10 +465,10 @@ void Preprocessor::Impl::processStatement(FileContext& ctx, int line, Tokens tok
             return;
         }
         const std::string what = "the rule at " + hit->file + "(" + std::to_string(hit->line) + "): " + hit->text;
-        if (!charge(ctx, line, what)) return;
+        if (!charge(ctx, line, what, result.size())) return;
         if (depth > 64) {
-            error(ctx.path, line, "Endless recursion in " + what);
-            stopped = true;
+            if (!lineFailed) error(ctx.path, line, "Endless recursion in " + what);
+            lineFailed = true;
             return;
         }
         std::vector<Tokens> parts;
@@ -484,6 +489,7 @@ void Preprocessor::Impl::statementLine(FileContext& ctx, const LogicalLine& ll) 
         std::vector<Tokens> stmts, done;
         splitStatements(toks, stmts);
         applications = 0;
+        lineFailed = false;
         for (Tokens& st : stmts)
             if (!st.empty()) processStatement(ctx, ll.firstLine, std::move(st), done, 0);
         for (const Tokens& st : done) {

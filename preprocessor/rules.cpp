@@ -62,7 +62,7 @@ private:
         j += n;
         return true;
     }
-    bool tryMatchMarker(MatchItem& item);
+    bool tryMatchMarker(MatchItem& item, bool inGroup);
     bool tryResultMarker(ResultItem& item);
     bool literal(Token& tok, bool& afterOperand);
     int markerIndex(const std::string& name) const {
@@ -94,7 +94,7 @@ bool RuleParser::literal(Token& tok, bool& afterOperand) {
     return true;
 }
 
-bool RuleParser::tryMatchMarker(MatchItem& item) {
+bool RuleParser::tryMatchMarker(MatchItem& item, bool inGroup) {
     size_t j = i_ + 1;
     while (j < s_.size() && isBlank(s_[j])) ++j;
     if (j >= s_.size()) return false;
@@ -143,6 +143,7 @@ bool RuleParser::tryMatchMarker(MatchItem& item) {
     }
     item.marker = static_cast<int>(rule_.markers.size());
     rule_.markers.push_back(name);
+    rule_.optional.push_back(inGroup);
     i_ = j;
     return true;
 }
@@ -177,7 +178,7 @@ bool RuleParser::parseMatch(std::vector<MatchItem>& out, bool inGroup) {
             afterOperand = false;
             continue;
         }
-        if (c == '<' && tryMatchMarker(item)) {
+        if (c == '<' && tryMatchMarker(item, inGroup)) {
             out.push_back(std::move(item));
             afterOperand = true;
             continue;
@@ -348,11 +349,12 @@ int skipGroup(const Tokens& toks, int pos, int limit) {
 
 }  // namespace
 
-int Matcher::matchExpression(int pos, int limit) const {
+int Matcher::matchExpression(int pos, int limit, const Token* stop) const {
     int p = pos;
     bool expectOperand = true;
     while (p < limit) {
         const Token& t = toks_[p];
+        if (stop && p > pos && sameToken(t, *stop)) break;
         if (t.kind != TokKind::Op) {
             if (!expectOperand || (t.kind == TokKind::Ident && isRuleKeyword(t))) break;
             ++p;
@@ -389,10 +391,10 @@ int Matcher::matchExpression(int pos, int limit) const {
     return p;
 }
 
-int Matcher::matchExtended(int pos, int limit) const {
+int Matcher::matchExtended(int pos, int limit, const Token* stop) const {
     if (pos >= limit) return pos;
     const Token& first = toks_[pos];
-    if (isOp(first, "(") || first.kind == TokKind::String) return matchExpression(pos, limit);
+    if (isOp(first, "(") || first.kind == TokKind::String) return matchExpression(pos, limit, stop);
     if (first.kind == TokKind::Ident && isRuleKeyword(first)) return pos;
     int p = pos;
     do {
@@ -403,8 +405,11 @@ int Matcher::matchExtended(int pos, int limit) const {
     return p;
 }
 
-bool Matcher::matchOne(const MatchItem& item, int& pos, int limit) {
+bool Matcher::matchOne(const MatchItem& item, const MatchItem* next, int& pos, int limit) {
     const Token* tok = pos < limit ? &toks_[pos] : nullptr;
+    // An operator written right after the marker ends its expression there
+    // (PAIRS <k> = <v> takes "a" from "a = 1").
+    const Token* stop = next && next->kind == MatchItem::Literal && next->lit.kind == TokKind::Op ? &next->lit : nullptr;
     Occurrence occ;
     occ.begin = pos;
     switch (item.kind) {
@@ -416,7 +421,7 @@ bool Matcher::matchOne(const MatchItem& item, int& pos, int limit) {
             return true;
         case MatchItem::Regular:
         case MatchItem::Extended: {
-            int q = item.kind == MatchItem::Regular ? matchExpression(pos, limit) : matchExtended(pos, limit);
+            int q = item.kind == MatchItem::Regular ? matchExpression(pos, limit, stop) : matchExtended(pos, limit, stop);
             if (q == pos) return false;
             occ.elems.emplace_back(pos, q);
             pos = q;
@@ -425,7 +430,7 @@ bool Matcher::matchOne(const MatchItem& item, int& pos, int limit) {
         case MatchItem::List: {
             int p = pos;
             for (;;) {
-                int q = matchExpression(p, limit);
+                int q = matchExpression(p, limit, stop);
                 occ.elems.emplace_back(p, q);
                 if (q < limit && isOp(toks_[q], ",")) {
                     p = q + 1;
@@ -465,7 +470,7 @@ bool Matcher::matchSeq(const std::vector<MatchItem>& items, int& pos, int limit)
     size_t i = 0;
     while (i < items.size()) {
         if (items[i].kind != MatchItem::Optional) {
-            if (!matchOne(items[i], pos, limit)) return false;
+            if (!matchOne(items[i], i + 1 < items.size() ? &items[i + 1] : nullptr, pos, limit)) return false;
             ++i;
             continue;
         }
@@ -516,13 +521,15 @@ size_t Matcher::repeatCount(const std::vector<ResultItem>& items) const {
 
 void Matcher::expandMarker(const ResultItem& item, size_t occ, Tokens& out) const {
     const auto& vals = values_[item.marker];
-    // A marker matched once outside the repeated clause serves every repetition.
-    const Occurrence* o = vals.size() == 1 ? &vals[0] : occ < vals.size() ? &vals[occ] : nullptr;
+    // A marker outside the optional clauses serves every repetition.
+    const Occurrence* o = !vals.empty() && !rule_.optional[item.marker] ? &vals[0]
+                          : occ < vals.size()                           ? &vals[occ]
+                                                                        : nullptr;
     const size_t first = out.size();
     auto stringToken = [](std::string text) {
         Token t;
         t.kind = TokKind::String;
-        t.quote = '[';  // let the writer pick a safe delimiter
+        t.quote = 0;  // the writer picks a delimiter the text does not hold
         t.text = std::move(text);
         return t;
     };

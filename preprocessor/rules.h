@@ -45,6 +45,7 @@ struct Rule {
     std::vector<MatchItem> match;
     std::vector<ResultItem> result;
     std::vector<std::string> markers;  // upper-cased names, by marker number
+    std::vector<bool> optional;        // by marker number: inside an optional clause
     std::vector<std::string> keywords; // upper-cased literal words of the pattern
     std::string file;
     int line = 0;
@@ -75,11 +76,11 @@ public:
 
 private:
     bool matchSeq(const std::vector<MatchItem>& items, int& pos, int limit);
-    bool matchOne(const MatchItem& item, int& pos, int limit);
+    bool matchOne(const MatchItem& item, const MatchItem* next, int& pos, int limit);
     bool keywordMatches(const std::string& upper, const Token& tok) const;
     bool isRuleKeyword(const Token& tok) const;
-    int matchExpression(int pos, int limit) const;
-    int matchExtended(int pos, int limit) const;
+    int matchExpression(int pos, int limit, const Token* stop) const;
+    int matchExtended(int pos, int limit, const Token* stop) const;
     void expandSeq(const std::vector<ResultItem>& items, size_t occ, Tokens& out) const;
     void expandMarker(const ResultItem& item, size_t occ, Tokens& out) const;
     size_t repeatCount(const std::vector<ResultItem>& items) const;

@@ -208,7 +208,9 @@ std::string sourceText(const Token* b, const Token* e) {
     std::string s;
     for (const Token* t = b; t != e; ++t) {
         if (t != b && t->space) s += ' ';
-        if (t->kind == TokKind::String) {
+        if (t->kind == TokKind::String && t->quote == 0) {
+            s += quoteText(t->text);
+        } else if (t->kind == TokKind::String) {
             char close = t->quote == '[' ? ']' : t->quote;
             s += t->quote;
             s += t->text;

@@ -14,7 +14,7 @@ enum class TokKind : unsigned char { Ident, Number, String, Op };
 struct Token {
     TokKind kind = TokKind::Op;
     bool space = false;  // a blank came before it
-    char quote = 0;      // strings only: '"', '\'' or '[' as written
+    char quote = 0;      // strings: '"', '\'' or '[' as written; 0 when a rule made it
     std::string text;    // a string's contents, without its delimiters
 };
 

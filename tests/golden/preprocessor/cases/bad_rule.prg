@@ -1,0 +1,5 @@
+#command NOARROW <x>
+#command OPEN [<x> => Open( <x> )
+#command SHOW <x> => Show( <y> )
+#define F(a
+s := "unterminated

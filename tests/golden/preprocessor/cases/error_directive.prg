@@ -1,0 +1,5 @@
+#ifndef NEEDED
+#error NEEDED must be defined
+#endif
+#else
+#foo

@@ -1,0 +1,3 @@
+FUNCTION Main()
+#include "no_such_file.ch"
+   RETURN NIL

@@ -1,0 +1,6 @@
+#define X
+#ifdef X
+FUNCTION Main()
+#ifndef Y
+   RETURN NIL
+#endif
