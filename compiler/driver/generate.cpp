@@ -3,16 +3,68 @@
 // of the build settings and report back in the driver's terms.
 #include "phases.h"
 
-#include "messages.h"
+#include "../frontend/parse_source.h"
 
-tStepResult generateSource(const tSourceJob&, const tBuildSettings&, std::string& error)
+namespace {
+
+// The code generator's program-wide records live for the whole run.
+tProgramWriter& runWriter()
 {
-    error = message(tMessage::notBuiltYet, "Parse and generate");
-    return tStepResult::failed;
+    static tProgram program;
+    static tProgramWriter writer(program);
+    return writer;
 }
 
-tStepResult writeProgramFiles(const tBuildSettings&, tBuildOutputs&, std::string& error)
+void describeSource(tCodegenOptions& options, const tBuildSettings& settings, const tSourceJob& job)
 {
-    error = message(tMessage::notBuiltYet, "Program-wide writers");
-    return tStepResult::failed;
+    options.target = static_cast<int>(settings.target);
+    options.moduleName = job.moduleName;
+    options.sourcePath = job.source;
+    options.headerName = settings.headerName;
+    options.importName = settings.importName;
+    options.creatorId = settings.creatorId;
+    options.constantBase = settings.constantBase;
+    options.contextBase = settings.contextBase;
+    options.validBase = settings.validBase;
+    options.sectionIndex = job.sectionIndex;
+    options.libraryMode = static_cast<int>(settings.libraryMode);
+    options.importPending = job.importPending;
+    options.lineTracking = settings.debug;
+    options.fullDebug = settings.fullDebug;
+}
+
+// The imported library's publics and function definitions, once per run.
+void importDefinitions(tProgram& program, const tBuildSettings& settings)
+{
+    for (const std::string& name : settings.importedPublics)
+        program.importedPublics.add(new String(name.c_str()));
+    for (const std::string& definition : settings.importedFunctionDefs)
+        program.importedFunctionDefs.add(new String(definition.c_str()));
+    if (!settings.mainFunction.empty())
+        program.mainFunction.assign(settings.mainFunction.c_str());
+}
+
+}  // namespace
+
+tStepResult generateSource(const tSourceJob& job, const tBuildSettings& settings, std::string& error)
+{
+    tProgramWriter& writer = runWriter();
+    tProgram& program = writer.program();
+    if (writer.sources().empty()) {
+        program.activate();
+        writer.definitionPath = settings.definitionPath;
+        importDefinitions(program, settings);
+    }
+    describeSource(program.options, settings, job);
+    return parseAndGenerate(writer, {job.source, job.ppoPath, job.cppPath}, error) ? tStepResult::ok
+                                                                                    : tStepResult::sourceFailed;
+}
+
+tStepResult writeProgramFiles(const tBuildSettings&, tBuildOutputs& outputs, std::string&)
+{
+    tProgramWriter& writer = runWriter();
+    bool ok = writer.writeFirstSource();
+    ok = writer.writeInitAndContexts(outputs.contextCount) && ok;
+    ok = writer.writeSharedHeader(outputs.contextCount) && ok;
+    return ok ? tStepResult::ok : tStepResult::failed;
 }

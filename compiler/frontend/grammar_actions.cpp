@@ -52,13 +52,6 @@ tGrammarException::tGrammarException(tGrammarError error)
 {
 }
 
-long tSourcePosition::sourceLine(unsigned long ppoLine) const
-{
-    if (!directiveSeen || ppoLine <= directivePpoLine)
-        return static_cast<long>(ppoLine);
-    return directiveLine + static_cast<long>(ppoLine - directivePpoLine - 1);
-}
-
 OrvicYaccStackElement::~OrvicYaccStackElement() { delete node; }
 
 OrvicYaccClass::OrvicYaccClass(SSLex* lexer, const SSYaccTable* table) : SSYacc(lexer, table) {}
@@ -114,11 +107,9 @@ void OrvicYaccClass::raise(tGrammarError error)
     throw rejected;
 }
 
-void OrvicYaccClass::lineDirective(const char* lineNumber, const char* file)
+void OrvicYaccClass::lineDirective(const char* lineNumber)
 {
-    position_.directiveFile = file;
     position_.directiveLine = std::strtol(lineNumber, nullptr, 10);
-    position_.directivePpoLine = position_.lexemeLine;
     position_.directiveSeen = true;
 }
 
@@ -144,7 +135,7 @@ SSYaccStackElement* OrvicYaccClass::languageAction(uint32_t production)
     case 4:  // statList -> statList statement
         return nodeElement(new tStatList(take(1), take(2)));
     case 5:  // statement -> line number STRING Eol
-        lineDirective(text(2), text(3));
+        lineDirective(text(2));
         return emptyElement();
     case 6:  // identifier -> identName
         return nodeElement(new tIdentName(text(1)));

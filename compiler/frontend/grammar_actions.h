@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "../ast/instruction.h"
 #include "ss_yacc.h"
@@ -20,19 +19,12 @@ public:
     tInstruction* node = nullptr;  // owned until an action takes it
 };
 
-// Where the parse is, for the line directives of the preprocessed text and
-// for messages that must name the source line rather than the ".ppo" line.
+// What the grammar records as it goes: the ".ppo" line of the production
+// being reduced and the source line announced by the last line statement.
 struct tSourcePosition {
-    std::string path;             // the current source path, as the driver set it
-    unsigned long lexemeLine = 0;  // ".ppo" line of the production being reduced
-    long directiveLine = 0;       // source line announced by the last line statement
-    unsigned long directivePpoLine = 0;  // ".ppo" line that statement stood on
-    std::string directiveFile;           // file that statement named
+    unsigned long lexemeLine = 0;
+    long directiveLine = 0;
     bool directiveSeen = false;
-
-    // The source line of a ".ppo" line: counted on from the last directive,
-    // which names the source line of the ".ppo" line after it.
-    long sourceLine(unsigned long ppoLine) const;
 };
 
 // The grammar's own rejections; their texts are grammarErrorText's.
@@ -98,8 +90,8 @@ private:
     SSYaccStackElement* emptyElement();
     SSYaccStackElement* printElement(const char* productionText);
     [[noreturn]] void raise(tGrammarError error);
-    // line number STRING Eol: the next ".ppo" line is that line of that file.
-    void lineDirective(const char* lineNumber, const char* file);
+    // line number STRING Eol: the next ".ppo" line is that source line.
+    void lineDirective(const char* lineNumber);
 
     // Productions 1 to 230, and the built-in family 231 to 488.
     SSYaccStackElement* languageAction(uint32_t production);

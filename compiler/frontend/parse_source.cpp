@@ -7,34 +7,12 @@
 #include <memory>
 
 #include "grammar_actions.h"
-#include "ss_lex.h"
-#include "ss_yacc.h"
+#include "line_map.h"
+#include "orvic_lex.h"
 
-namespace {
-
-const SSLexTable& scannerTable()
+std::string parseErrorText(const SSException& e, const std::string& ppoPath, const std::string& sourcePath)
 {
-    static const SSLexTable table = SSLexTable::fromResource("ZELTA_DFA");
-    return table;
-}
-
-const SSYaccTable& parserTable()
-{
-    static const SSYaccTable table = SSYaccTable::fromResource("ZELTA_LLR");
-    return table;
-}
-
-}  // namespace
-
-std::string parseErrorText(const SSException& e, const std::string& file, long sourceLine)
-{
-    std::string text = "\n" + e.message() + "\n";
-    if (e.hasPlace()) {
-        char place[64];
-        std::snprintf(place, sizeof place, "(%ld): ", sourceLine);
-        text += file + place + "Error near \"" + e.tokenText() + "\".\n";
-    }
-    return text;
+    return "\n" + e.message() + "\n" + describeErrorPlace(e, ppoPath, sourcePath) + "\n";
 }
 
 bool parseAndGenerate(tProgramWriter& writer, const tSourceFiles& files, std::string& error)
@@ -44,25 +22,18 @@ bool parseAndGenerate(tProgramWriter& writer, const tSourceFiles& files, std::st
     int errorsBefore = program.errorCount();
     std::unique_ptr<tInstruction> root;
     tSourcePosition position;
-    position.path = files.source;
     try {
         SSLexFileConsumer consumer(files.ppoPath);
-        SSLex scanner(&consumer, &scannerTable());
-        OrvicYaccClass parser(&scanner, &parserTable());
-        parser.position() = position;
+        OrvicLexClass scanner(&consumer);
+        OrvicYaccClass parser(&scanner, &zeltaYaccTable());
         std::printf("Parsing %s.\n", files.ppoPath.c_str());
         std::fflush(stdout);
-        try {
-            parser.parse();
-        } catch (...) {
-            position = parser.position();
-            throw;
-        }
+        if (parser.parse() != 0)
+            ssRaise(SSError::Yacc0105);
         position = parser.position();
         root.reset(parser.takeRoot());
     } catch (const SSException& e) {
-        const std::string& file = position.directiveFile.empty() ? files.source : position.directiveFile;
-        error = parseErrorText(e, file, position.sourceLine(static_cast<unsigned long>(e.line())));
+        error = parseErrorText(e, files.ppoPath, files.source);
         return false;
     }
     // The last line directive leaves the offset that line markers add.

@@ -24,4 +24,4 @@ bool parseAndGenerate(tProgramWriter& writer, const tSourceFiles& files, std::st
 
 // The message of a failed parse as the driver prints it: the engine's text
 // on a line of its own, then the source file, line and offending token.
-std::string parseErrorText(const SSException& e, const std::string& file, long sourceLine);
+std::string parseErrorText(const SSException& e, const std::string& ppoPath, const std::string& sourcePath);
