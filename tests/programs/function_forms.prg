@@ -2,14 +2,14 @@
 // PROCEDURE, USER FUNCTION, and heads written without parentheses.
 FUNCTION Main()
    Banner()
-   ? Twice( 4 ), Hidden( 3 ), Answer()
+   ? Twice( 4 ), Secret( 3 ), Answer()
    ShowSum( 2, 3 )
    RETURN NIL
 
 PROCEDURE Banner
    ? "banner"
 
-STATIC FUNCTION Hidden( n )
+STATIC FUNCTION Secret( n )
    RETURN n * 100
 
 USER FUNCTION Twice( n )
