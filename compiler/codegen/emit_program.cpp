@@ -381,12 +381,14 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
         if (p.options.lineTracking)
             p.writeText(format("__SF(\"%s\");\n", function.name.text()).c_str());
     }
+    // The debug-info calls end in ';': a bare call before "}" or the next
+    // statement would not compile.
     for (int i = 0; i < function.blockVarNames.count(); ++i) {
         const char* name = function.blockVarNames[i]->text();
         p.writeText(format("if(!%s)\n{\n%s=__fcpObj_CT(vVariable);\n", name, name).c_str());
         if (p.options.fullDebug)
             p.writeText(
-                format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s)\n", name, function.name.text(), name, "true").c_str());
+                format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s);\n", name, function.name.text(), name, "true").c_str());
         p.writeText("}\n");
     }
     for (int i = 0; i < function.body.count(); ++i)
@@ -413,7 +415,7 @@ void tProgramWriter::writeInitFunction(const std::string& moduleFile)
         const char* name = p.publics[i]->text();
         p.writeLine(format("%s=__SET_OBJECT(%s,__INIT_NIL());", name, name).c_str());
         if (p.options.fullDebug)
-            p.writeLine(format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s)\n", name, moduleFile.c_str(), name, "false")
+            p.writeLine(format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s);\n", name, moduleFile.c_str(), name, "false")
                             .c_str());
     }
     publicsInitialised_ = p.publics.count();
