@@ -3,7 +3,7 @@
 //   start in state 0 at the current position
 //   feed characters while the state has a transition, remembering the last
 //     position where the state accepted (with its line, offset and record)
-//   nothing consumed at all         -> end of input
+//   at the end of input already     -> end of input
 //   no accepting state on the way   -> error(), then skip one character
 //   otherwise back up to the last accept, apply push / pop / switch, and
 //     either drop the token (flag 0x40) and start again, or return it
@@ -44,11 +44,12 @@ SSRef<SSLexLexeme> SSLex::next() {
             const SSLexMark start = in.mark();
             SSLexMark before = start, accepted = start, acceptedBefore = start, context = start;
             const SSLexTable::Accept* record = nullptr;
-            bool consumed = false, contextSeen = false;
+            bool consumed = false, contextSeen = false, startsAtEnd = false;
             uint32_t state = 0;
             for (;;) {
                 before = in.mark();
                 uint32_t c = in.next();
+                if (c == SSLexConsumer::kEof && before.pos == start.pos) startsAtEnd = true;
                 if (c != SSLexConsumer::kEof && table_->translates()) c = table_->translate(c);
                 int32_t to = table_->step(list, state, c);
                 if (to < 0) {
@@ -69,7 +70,7 @@ SSRef<SSLexLexeme> SSLex::next() {
                 }
                 if (c == SSLexConsumer::kEof) break;  // end of input is taken once
             }
-            if (!consumed && (!record || ++emptyAccepts > kMaxEmptyAccepts)) return SSRef<SSLexLexeme>();
+            if (startsAtEnd && !consumed && (!record || ++emptyAccepts > kMaxEmptyAccepts)) return SSRef<SSLexLexeme>();
             if (!record) {
                 in.reset(start);
                 in.next();
