@@ -1,0 +1,15 @@
+#include <windows.h>
+#include "zeltaobjs.h"
+#include "zeltautil.h"
+#include "zeltaobjs2.h"
+#include "zeltamisc.h"
+#include "zeltadate.h"
+#include "zeltaarray.h"
+#include "zeltastring.h"
+#include "zeltadbbrowse.h"
+#include "zeltaeval.h"
+#include "zeltawin.h"
+#include "zeltanet.h"
+#include "zeltarpc.h"
+#include "form.hpp"
+void __cxt_init_001();

@@ -1,0 +1,2 @@
+pObj_Node MAIN();
+ void __init_main();

@@ -1,0 +1,3 @@
+FUNCTION Main()
+   QOut("hello")
+   RETURN NIL

@@ -1,0 +1,17 @@
+#include <palmos.h>
+#include "zeltaobjs.h"
+#include "zeltautil.h"
+#include "zeltaobjs2.h"
+#include "zeltamisc.h"
+#include "zeltadate.h"
+#include "zeltaarray.h"
+#include "zeltastring.h"
+#include "zeltadbbrowse.h"
+#include "zeltaeval.h"
+#include "zeltardd.h"
+#include "zeltagui.h"
+#include "zeltagui2.h"
+#include "zeltanet.h"
+#include "zeltarpc.h"
+#include "main.hpp"
+void __cxt_init_001() __attribute__ ((section ("ctx_001")));

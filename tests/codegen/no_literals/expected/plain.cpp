@@ -1,0 +1,49 @@
+#include "zelta.h"
+void __initStatics();
+pObj_Node _tmp_=NULL;
+int WINAPI WinMain(	HINSTANCE hInstance,HINSTANCE hPrevInstance,LPTSTR lpCmdLine,int nCmdShow)
+{
+#ifdef _WINEMUL_
+  HANDLE hWnd = FindWindow(OOW_NAME, NULL);
+#else
+  HANDLE hWnd = FindWindow(_T(OOW_NAME), NULL);
+#endif
+  if (hWnd)
+  {
+    SetForegroundWindow ((HWND) (((DWORD)hWnd) | 0x01));
+    return 0;
+   }
+   RegisterInstance(hInstance);
+  if(__BeginGlobal())
+  {
+      __begin_context();
+    __initStatics();
+      MAIN();
+      __end_context(NULL);
+    __EndGlobal();
+  }
+  else
+    Alert2("ZELTA: Init Failure!");
+  return 0;
+}
+
+pObj_Node MAIN()
+{
+pObj_Node X=NULL;
+__begin_context();
+__LockStack(__INIT_NUL());
+
+
+X= __SET_OBJECT(X,__Date());
+QOUT(X);
+return __end_context((X));
+}
+ void __init_plain()
+{
+}
+
+void __initStatics()
+{
+__init_plain();
+
+}

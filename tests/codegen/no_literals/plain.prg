@@ -1,0 +1,5 @@
+FUNCTION Main()
+   LOCAL x
+   x := Date()
+   QOut(x)
+   RETURN x

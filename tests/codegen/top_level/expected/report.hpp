@@ -1,0 +1,3 @@
+void REPORT();
+pObj_Node TWICE(pObj_Node N=__INIT_NIL());
+ void __init_report();

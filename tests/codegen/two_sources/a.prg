@@ -1,0 +1,4 @@
+FUNCTION Main()
+   SetTotal(5)
+   QOut(gTotal)
+   RETURN NIL

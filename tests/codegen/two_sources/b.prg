@@ -1,0 +1,4 @@
+PROCEDURE SetTotal(n)
+   PUBLIC gTotal := 0
+   gTotal := gTotal + n
+   RETURN
