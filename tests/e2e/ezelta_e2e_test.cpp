@@ -80,6 +80,9 @@ protected:
     fs::path root_, work_, compiler_;
 };
 
+// Already in the preprocessor's output form, since the fake zelta16 copies it.
+const char kProgram[] = "FUNCTION Main()\n   LOCAL a := 1\n   RETURN NIL\n";
+
 const char kBanner[] = "Embedded ZELTA Compiler - for Windows and Linux\nVersion 4.40.00 - Feb 19 2010 17:39:09\n";
 
 TEST_F(Ezelta, AloneShowsBannerAndUsage)
@@ -145,34 +148,52 @@ TEST_F(Ezelta, PalmToolsMissingRestoresTheMounts)
 TEST_F(Ezelta, PreprocessorCallAndCleanUp)
 {
     fs::path dist = makeInstallTree();
-    write(work_ / "a.prg", "? 1\n");
+    write(work_ / "a.prg", kProgram);
     tResult r = run("-dDEMO a.prg -gFULL");
-    EXPECT_EQ(r.status, 2) << r.output;
     EXPECT_NE(r.output.find("Generating a.cpp.\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("Parse and generate: not built yet\n"), std::string::npos) << r.output;
     EXPECT_EQ(read(root_ / "zelta16.args"), "a.prg /i" + (dist / "include").string() +
                                                  " /n /s /p /udefines.ch\nINCLUDE=" + (dist / "include").string() +
                                                  "\n");
     EXPECT_EQ(read(root_ / "defines.seen"), "#include \"ezelta.ch\"\n\r#define DEMO\n\r#define __POCKETPC__\n\r");
-    EXPECT_FALSE(fs::exists(work_ / "a.ppo"));
-    EXPECT_FALSE(fs::exists(work_ / "defines.ch"));
+    for (const char* gone : {"a.ppo", "a.cpp", "a.hpp", "zelta.h", "ctx001.cpp", "defines.ch"})
+        EXPECT_FALSE(fs::exists(work_ / gone)) << gone;
     EXPECT_TRUE(fs::exists(work_ / "a.prg"));
 }
 
 TEST_F(Ezelta, DirtyKeepsTheIntermediateFiles)
 {
     makeInstallTree();
-    write(work_ / "a.prg", "? 1\n");
-    tResult r = run("a.prg -gFULL -dirty");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(read(work_ / "a.ppo"), "? 1\n\n");  // the driver ended its last line
+    write(work_ / "a.prg", kProgram);
+    run("a.prg -gFULL -dirty");
+    EXPECT_EQ(read(work_ / "a.ppo"), std::string(kProgram) + "\n");  // the driver ended its last line
     EXPECT_TRUE(fs::exists(work_ / "defines.ch"));
+    EXPECT_TRUE(fs::exists(work_ / "a.cpp"));
+}
+
+TEST_F(Ezelta, ParseErrorExitsWithOne)
+{
+    makeInstallTree();
+    write(work_ / "a.prg", "FUNCTION Main(\n");
+    tResult r = run("a.prg -gFULL");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("Parsing a.ppo.\n"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(work_ / "a.ppo"));
+}
+
+TEST_F(Ezelta, MissingPpoExitsWithOne)
+{
+    fs::path dist = makeInstallTree();
+    write(dist / "bin" / "zelta16", "#!/bin/sh\nexit 0\n");
+    write(work_ / "a.prg", kProgram);
+    tResult r = run("a.prg -gFULL");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("\nArquivo a.ppo não encontrado.\n"), std::string::npos) << r.output;
 }
 
 TEST_F(Ezelta, PreprocessorErrorStopsTheRun)
 {
     makeInstallTree(3);
-    write(work_ / "a.prg", "? 1\n");
+    write(work_ / "a.prg", kProgram);
     tResult r = run("a.prg -target=WIN32EXE");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("a.prg(1) Error: bad\n"), std::string::npos) << r.output;
