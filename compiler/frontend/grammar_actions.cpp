@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "../ast/assignments.h"
 #include "../ast/builtins.h"
@@ -334,7 +335,8 @@ SSYaccStackElement* OrvicYaccClass::languageAction(uint32_t production)
     case 103:  // aliasSelect -> lAlias AliasOp ( parmList )
         return nodeElement(new tAlias(take(1), take(4)));
     case 104:  // aliasSelect -> lAlias aliasend
-        return nodeElement(new tFieldEnd(take(1), text(2)));
+        // The lexeme is "->END": the field is the name after the arrow.
+        return nodeElement(new tFieldEnd(take(1), text(2) + (std::strncmp(text(2), "->", 2) == 0 ? 2 : 0)));
     case 105:  // aliasSelect -> fieldSel aliasSelect
         return printElement("aliasSelect -> fieldSel aliasSelect\n");
     case 106:  // aliasSelect -> fieldSel identifier

@@ -101,6 +101,13 @@ TEST_F(GrammarActionsTest, ForWithoutStepCountsByOne)
     EXPECT_EQ(programHolder->constants.count(), 3) << "1, 10 and the direction test's constant";
 }
 
+TEST_F(GrammarActionsTest, FieldNamedEndIsTheNameAfterTheArrow)
+{
+    EXPECT_EQ(body("x := a->end"), "X= __SET_OBJECT(X,__GetFieldByName(__const_get_el(0),__const_get_el(1)));\n");
+    ASSERT_EQ(programHolder->constants.count(), 2);
+    EXPECT_STREQ(programHolder->constants.entries()[1]->text, "end");
+}
+
 TEST_F(GrammarActionsTest, LineDirectiveSetsTheLineAndAddsNothing)
 {
     EXPECT_EQ(body("#line 120 \"app.prg\"\nf()"), "F();\n");
