@@ -37,8 +37,11 @@ std::string preprocessed(const fs::path& source) {
     fs::create_directories(work);
     fs::path copy = work / source.filename();
     fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
-    std::string command = std::string("cd '") + work.string() + "' && '" + ZELTA16_PATH + "' '" + copy.string() +
-                          "' /i" + ZELTA_INCLUDE_DIR + " /n /s /p >/dev/null 2>&1";
+    // The driver's defines file, which brings in the command header.
+    std::ofstream(work / "defines.ch", std::ios::binary) << "#include \"ezelta.ch\"\n\r";
+    std::string command = std::string("cd '") + work.string() + "' && INCLUDE='" + ZELTA_INCLUDE_DIR + "' '" +
+                          ZELTA16_PATH + "' '" + copy.string() + "' /i" + ZELTA_INCLUDE_DIR +
+                          " /n /s /p /udefines.ch >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return "";
     std::ifstream in(fs::path(copy).replace_extension(".ppo"), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
