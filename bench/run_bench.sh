@@ -51,8 +51,9 @@ now() { echo "$EPOCHREALTIME"; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 
 # median <numbers...>: the middle value (mean of the two middle ones).
+# Entries that are not numbers (a failed run's "-") are left out.
 median() {
-  printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 }
+  printf '%s\n' "$@" | grep -E '^[0-9.]+$' | sort -g | awk '{ v[NR] = $1 }
     END { if (NR == 0) { print "-"; exit }
           if (NR % 2) printf "%.3f", v[(NR + 1) / 2]
           else printf "%.3f", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
