@@ -12,17 +12,29 @@
 // slot leaves the list; unlocked, it goes back just before the cursor. Locks
 // are kept on a stack in the order taken, so ending a context unlocks by
 // popping only the locks of the depths that end.
+//
+// A value a function returns stays locked in its caller until the caller's
+// context ends, or until an operator or an assignment consumes it. Values
+// that nothing consumes that way (a result passed to a built-in, or thrown
+// away) would pile up in a caller that calls in a loop and fill the ring, so
+// when no slot is free the oldest returned value of the depth holding the
+// most of them is taken back: only the statement running at each depth can
+// still be using returned values, and it holds a handful, never a ring.
 #include "core.h"
 
 #include <stdarg.h>
 
+#include <deque>
 #include <vector>
 
 #include "collaborators.h"
 
 namespace {
 
-enum : uint32_t { kHeld = 1, kTried = 2, kOnLockStack = 4 };
+enum : uint32_t { kHeld = 1, kTried = 2, kReturnLock = 8, kFlagBits = 8 };
+// Held records keep their place in the held list above the flag bits, so
+// forgetting one is O(1); kNoPlace marks one past the encodable range.
+constexpr uint32_t kNoPlace = 0xFFFFFFu;
 
 uint64_t nextSerial = 1;
 std::vector<uint64_t> marks;                // by depth
@@ -31,24 +43,52 @@ pObj_Node iterGuard = nullptr;              // walk position of a sweep
 pObj_Node watched = nullptr;                // array under release
 
 std::vector<int> nextFree, prevFree;
-std::vector<pObj_Node> lockStack;
+// A lock stack entry is stale when its slot was unlocked since (the slot's
+// lock generation, kept in the unused poolSerial of ring slots, moved on).
+struct LockEntry {
+  pObj_Node slot;
+  uint64_t generation;
+};
+std::vector<LockEntry> lockStack;
+// Values returned into each depth, oldest first, and how many are live.
+std::vector<std::deque<LockEntry>> returnLocks;
+std::vector<int> returnCount;
+uint64_t lockGeneration = 1;
+
+bool live(const LockEntry& e) { return e.slot->poolSerial == e.generation && e.slot->refCount > 0; }
 
 ObjPool& pool(int index) { return glob->context->pools[index]; }
 
+uint32_t placeOf(pObj_Node node) { return node->poolFlags >> kFlagBits; }
+
+void setPlace(pObj_Node node, size_t place) {
+  const uint32_t encoded = place < kNoPlace ? static_cast<uint32_t>(place) : kNoPlace;
+  node->poolFlags = (node->poolFlags & ((1u << kFlagBits) - 1)) | (encoded << kFlagBits);
+}
+
+// Removes `node` from its held list by moving the last entry into its place.
+// Sweeps walk the held lists by index and rely on this: the entry moved in
+// has not been visited yet only if the sweep re-reads the same index.
 void forgetHeld(int index, pObj_Node node) {
   std::vector<pObj_Node>& list = held[index];
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i] == node) {
-      list.erase(list.begin() + static_cast<long>(i));
-      break;
-    }
+  size_t place = placeOf(node);
+  if (place >= list.size() || list[place] != node) {
+    place = 0;
+    while (place < list.size() && list[place] != node) ++place;
+  }
+  if (place < list.size()) {
+    list[place] = list.back();
+    setPlace(list[place], place);
+    list.pop_back();
   }
   node->poolFlags &= ~kHeld;
+  setPlace(node, 0);
 }
 
 void markHeld(int index, pObj_Node node) {
   if (node->poolFlags & kHeld) return;
   node->poolFlags |= kHeld;
+  setPlace(node, held[index].size());
   held[index].push_back(node);
 }
 
@@ -145,16 +185,20 @@ int slotIndex(pObj_Node node) { return static_cast<int>(node - glob->stack); }
 void lockSlot(pObj_Node slot, int level) {
   if (level <= 0) return;
   slot->refCount = static_cast<uint16_t>(level);
+  slot->poolSerial = lockGeneration++;
+  slot->poolFlags &= ~kReturnLock;
   unlinkFree(slotIndex(slot));
   ++glob->lockedCount;
-  if (!(slot->poolFlags & kOnLockStack)) {
-    slot->poolFlags |= kOnLockStack;
-    lockStack.push_back(slot);
-  }
+  lockStack.push_back({slot, slot->poolSerial});
 }
 
 void unlockSlot(pObj_Node slot) {
+  if ((slot->poolFlags & kReturnLock) && slot->refCount < returnCount.size()) {
+    --returnCount[slot->refCount];
+  }
   slot->refCount = 0;
+  slot->poolSerial = 0;
+  slot->poolFlags &= ~kReturnLock;
   if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
   slot->objData.mbuff = nullptr;
   slot->objLength = 0;
@@ -164,12 +208,55 @@ void unlockSlot(pObj_Node slot) {
 
 void unlockAbove(int depth, pObj_Node keep) {
   while (!lockStack.empty()) {
-    pObj_Node slot = lockStack.back();
-    if (slot != keep && slot->refCount <= depth) break;
+    const LockEntry top = lockStack.back();
+    if (!live(top)) {
+      lockStack.pop_back();
+      continue;
+    }
+    if (top.slot != keep && top.slot->refCount <= depth) break;
     lockStack.pop_back();
-    slot->poolFlags &= ~kOnLockStack;
-    if (slot != keep) unlockSlot(slot);
+    if (top.slot != keep) unlockSlot(top.slot);
   }
+}
+
+void addReturnLock(pObj_Node slot) {
+  const size_t depth = slot->refCount;
+  if (returnLocks.size() <= depth) {
+    returnLocks.resize(depth + 1);
+    returnCount.resize(depth + 1, 0);
+  }
+  slot->poolFlags |= kReturnLock;
+  returnLocks[depth].push_back({slot, slot->poolSerial});
+  ++returnCount[depth];
+}
+
+// Drops the queues of depths that have ended; their locks are gone.
+void forgetReturnLocksAbove(int depth) {
+  for (size_t d = static_cast<size_t>(depth < 0 ? 0 : depth) + 1; d < returnLocks.size(); ++d) {
+    returnLocks[d].clear();
+    returnCount[d] = 0;
+  }
+}
+
+// Unlocks the oldest returned value of the depth that holds the most;
+// false when there is none.
+bool reclaimReturnedValue() {
+  size_t best = 0;
+  for (size_t d = 1; d < returnCount.size(); ++d) {
+    if (returnCount[d] > returnCount[best]) best = d;
+  }
+  if (returnCount.empty() || returnCount[best] <= 0) return false;
+  std::deque<LockEntry>& queue = returnLocks[best];
+  while (!queue.empty()) {
+    const LockEntry e = queue.front();
+    queue.pop_front();
+    if (live(e) && (e.slot->poolFlags & kReturnLock) && e.slot->refCount == best) {
+      unlockSlot(e.slot);
+      return true;
+    }
+  }
+  returnCount[best] = 0;
+  return false;
 }
 
 }  // namespace
@@ -220,13 +307,23 @@ void ringCreate(int size) {
   glob->freeSlots = size;
   glob->lockedCount = 0;
   lockStack.clear();
+  returnLocks.clear();
+  returnCount.clear();
   marks.clear();
   for (auto& list : held) list.clear();
 }
 
+void releaseReturned(pObj_Node value) {
+  if (value && value->objKind == vStack && (value->poolFlags & kReturnLock) &&
+      value->refCount == glob->depth) {
+    unlockSlot(value);
+  }
+}
+
 pObj_Node takeTemporary() {
-  if (!glob || glob->lockedCount >= glob->stackSize || glob->stackCursor < 0) {
-    __RuntimeError(STACK_FULL, -1);
+  if (!glob) __RuntimeError(STACK_FULL, -1);
+  while (glob->lockedCount >= glob->stackSize || glob->stackCursor < 0) {
+    if (!reclaimReturnedValue()) __RuntimeError(STACK_FULL, -1);
   }
   const int index = glob->stackCursor;
   pObj_Node slot = &glob->stack[index];
@@ -276,7 +373,11 @@ pObj_Node __end_context(pObj_Node result) {
       linkFreeBeforeCursor(slotIndex(keep));
       if (glob->lockedCount > 0) --glob->lockedCount;
     }
+    forgetReturnLocksAbove(glob->depth);
     lockSlot(keep, glob->depth);
+    if (keep->refCount > 0) addReturnLock(keep);
+  } else {
+    forgetReturnLocksAbove(glob->depth);
   }
   while (glob->traceHead) {
     TraceRecord* last = nullptr;

@@ -29,6 +29,9 @@ void poolUnlink(int pool, pObj_Node node);
 void ringCreate(int size);
 // The next stack temporary (raises STACK FULL! when every slot is locked).
 pObj_Node takeTemporary();
+// Unlocks `value` when it is a value a function returned into the current
+// context (its only use has happened); anything else is left alone.
+void releaseReturned(pObj_Node value);
 pObj_Node systemRecord(int index);
 pObj_Node setting(int slot);
 

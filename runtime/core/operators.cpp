@@ -120,7 +120,7 @@ pObj_Node __SubTod(pObj_Node date, pObj_Node x) {
   return __AddTod(date, __INV(x));
 }
 
-pObj_Node __SUM(pObj_Node a, pObj_Node b) {
+static pObj_Node applySum(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (a->objType == T_CHARPTR && b->objType == T_CHARPTR) return concatenate(a, b);
@@ -129,7 +129,7 @@ pObj_Node __SUM(pObj_Node a, pObj_Node b) {
   argumentError();
 }
 
-pObj_Node __SUB(pObj_Node a, pObj_Node b) {
+static pObj_Node applySub(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (a->objType == T_DATE && (b->objType == T_DATE || isDouble(b))) return __SubTod(a, b);
@@ -137,28 +137,28 @@ pObj_Node __SUB(pObj_Node a, pObj_Node b) {
   argumentError();
 }
 
-pObj_Node __MUL(pObj_Node a, pObj_Node b) {
+static pObj_Node applyMul(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (!bothDouble(a, b)) argumentError();
   return __INIT_DOUBLE(num(a) * num(b));
 }
 
-pObj_Node __DIV(pObj_Node a, pObj_Node b) {
+static pObj_Node applyDiv(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (!bothDouble(a, b)) argumentError();
   return __INIT_DOUBLE(num(b) == 0 ? 0 : num(a) / num(b));
 }
 
-pObj_Node __FMOD(pObj_Node a, pObj_Node b) {
+static pObj_Node applyFmod(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (!bothDouble(a, b) || num(b) == 0) argumentError();
   return __INIT_DOUBLE(fmod(num(a), num(b)));
 }
 
-pObj_Node __POW(pObj_Node a, pObj_Node b) {
+static pObj_Node applyPow(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (!bothDouble(a, b)) argumentError();
@@ -180,12 +180,12 @@ pObj_Node __PREDECREMENT(pObj_Node x) { return step(x, -1, false); }
 pObj_Node __POSTINCREMENT(pObj_Node x) { return step(x, 1, true); }
 pObj_Node __POSTDECREMENT(pObj_Node x) { return step(x, -1, true); }
 
-pObj_Node __LS(pObj_Node a, pObj_Node b) { return predicate(order(a, b) < 0); }
-pObj_Node __LSE(pObj_Node a, pObj_Node b) { return predicate(order(a, b) <= 0); }
-pObj_Node __GT(pObj_Node a, pObj_Node b) { return predicate(order(a, b) > 0); }
-pObj_Node __GTE(pObj_Node a, pObj_Node b) { return predicate(order(a, b) >= 0); }
+static pObj_Node applyLs(pObj_Node a, pObj_Node b) { return predicate(order(a, b) < 0); }
+static pObj_Node applyLse(pObj_Node a, pObj_Node b) { return predicate(order(a, b) <= 0); }
+static pObj_Node applyGt(pObj_Node a, pObj_Node b) { return predicate(order(a, b) > 0); }
+static pObj_Node applyGte(pObj_Node a, pObj_Node b) { return predicate(order(a, b) >= 0); }
 
-pObj_Node __EEQ(pObj_Node a, pObj_Node b) {
+static pObj_Node applyEeq(pObj_Node a, pObj_Node b) {
   a = orNil(a);
   b = orNil(b);
   if (b->objType == T_NIL) return predicate(a->objType == T_NIL);
@@ -199,7 +199,7 @@ pObj_Node __EEQ(pObj_Node a, pObj_Node b) {
   }
 }
 
-pObj_Node __EQ(pObj_Node a, pObj_Node b) {
+static pObj_Node applyEq(pObj_Node a, pObj_Node b) {
   a = orNil(a);
   b = orNil(b);
   if (b->objType == T_NIL) return predicate(a->objType == T_NIL);
@@ -321,3 +321,24 @@ pObj_Node __Round(pObj_Node x, pObj_Node decimals) {
   if (!(fabs(n) < 300)) argumentError();
   return __INIT_DOUBLE(core::roundNumber(num(x), static_cast<int>(n)));
 }
+
+// The binary operators consume their operands: a value returned by a
+// function into this context is dead once used, so its ring lock goes.
+static pObj_Node consumed(pObj_Node result, pObj_Node a, pObj_Node b) {
+  if (a != result) core::releaseReturned(a);
+  if (b != result && b != a) core::releaseReturned(b);
+  return result;
+}
+
+pObj_Node __SUM(pObj_Node a, pObj_Node b) { return consumed(applySum(a, b), a, b); }
+pObj_Node __SUB(pObj_Node a, pObj_Node b) { return consumed(applySub(a, b), a, b); }
+pObj_Node __MUL(pObj_Node a, pObj_Node b) { return consumed(applyMul(a, b), a, b); }
+pObj_Node __DIV(pObj_Node a, pObj_Node b) { return consumed(applyDiv(a, b), a, b); }
+pObj_Node __FMOD(pObj_Node a, pObj_Node b) { return consumed(applyFmod(a, b), a, b); }
+pObj_Node __POW(pObj_Node a, pObj_Node b) { return consumed(applyPow(a, b), a, b); }
+pObj_Node __EEQ(pObj_Node a, pObj_Node b) { return consumed(applyEeq(a, b), a, b); }
+pObj_Node __EQ(pObj_Node a, pObj_Node b) { return consumed(applyEq(a, b), a, b); }
+pObj_Node __LS(pObj_Node a, pObj_Node b) { return consumed(applyLs(a, b), a, b); }
+pObj_Node __LSE(pObj_Node a, pObj_Node b) { return consumed(applyLse(a, b), a, b); }
+pObj_Node __GT(pObj_Node a, pObj_Node b) { return consumed(applyGt(a, b), a, b); }
+pObj_Node __GTE(pObj_Node a, pObj_Node b) { return consumed(applyGte(a, b), a, b); }

@@ -323,7 +323,9 @@ pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
     if (level < target->level) target->level = level;
   }
   copyValue(target, source);
-  return target->refObj ? writeThrough(target, source) : target;
+  pObj_Node result = target->refObj ? writeThrough(target, source) : target;
+  core::releaseReturned(source);  // a returned value is dead once stored
+  return result;
 }
 
 void __SetObjLength(char* buffer, int32_t* length) {

@@ -120,3 +120,50 @@ TEST_F(ContextTest, TraceIsCutAtContextEnd) {
   __end_context(nullptr);
   EXPECT_EQ(glob->traceHead, nullptr);
 }
+
+// Regression: a loop calling a function a few hundred times in one context
+// used to end in STACK FULL, since every returned value stayed locked.
+TEST_F(SmallRingTest, ValuesReturnedInALoopAreTakenBackOldestFirst) {
+  __begin_context();  // the caller
+  pObj_Node param = D(7);
+  __LockStack(param, __INIT_NUL());
+  double sum = 0;
+  pObj_Node previous = nullptr;
+  for (int i = 0; i < 1000; ++i) {
+    __begin_context();
+    pObj_Node result = __end_context(D(i));
+    sum += num(result);
+    if (previous) {
+      EXPECT_EQ(num(previous), i - 1) << "the newest older value must survive";
+    }
+    previous = result;
+  }
+  EXPECT_EQ(sum, 999.0 * 1000 / 2);
+  EXPECT_EQ(num(param), 7) << "a parameter lock is never taken back";
+  __end_context(nullptr);
+  EXPECT_EQ(glob->lockedCount, 0);
+}
+
+TEST_F(SmallRingTest, ParameterLocksStillFillTheRing) {
+  __begin_context();
+  __begin_context();
+  pObj_Node returned = __end_context(D(1));
+  for (int i = 0; i < 3; ++i) __LockStack(D(i), __INIT_NUL());
+  pObj_Node reused = D(9);
+  EXPECT_EQ(reused, returned) << "the returned value goes first";
+  __LockStack(reused, __INIT_NUL());
+  EXPECT_EQ(errorOf([] { D(10); }), STACK_FULL);
+}
+
+TEST_F(SmallRingTest, OperatorsAndAssignmentConsumeReturnedValues) {
+  __begin_context();
+  pObj_Node total = __SET_OBJECT(nullptr, D(0));
+  for (int i = 1; i <= 100; ++i) {
+    __begin_context();
+    pObj_Node r = __end_context(D(i));
+    total = __SET_OBJECT(total, __SUM(total, r));
+    EXPECT_EQ(glob->lockedCount, 0) << "iteration " << i;
+  }
+  EXPECT_EQ(num(total), 5050);
+  __end_context(nullptr);
+}
