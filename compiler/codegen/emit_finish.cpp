@@ -104,14 +104,16 @@ bool tProgramWriter::writeInitAndContexts(int& contextCount)
     } else if (p.options.target == codegen::kTargetDotNet) {
         std::fprintf(file, "SetDotNet();\r\n");
     }
-    for (const std::string& source : sources_)
-        std::fprintf(file, "__init_%s();\n\r\n", pathFileName(source).c_str());
+    // The pool is loaded before the sources' initialisers run, since static
+    // initial values are read from it.
     if (poolSize > 0) {
         if (p.options.libraryMode == codegen::kLibraryNone)
             std::fprintf(file, "__const_set_amount(%i);\r\n", poolSize + p.options.constantBase);
         for (int k = 1; k <= files; ++k)
             std::fprintf(file, "__cxt_init_%03i();\r\n", p.options.contextBase + k);
     }
+    for (const std::string& source : sources_)
+        std::fprintf(file, "__init_%s();\n\r\n", pathFileName(source).c_str());
     std::fprintf(file, "}\r\n");
     std::fclose(file);
 

@@ -79,6 +79,7 @@ const char* const kTexts[] = {
     "Target = PalmOS\n",
     "%s generated!\n",
     "\nfalhou alocando mem",
+    "Resource script %s written; the host build has no resource compiler, so it is not compiled.\n",
 };
 
 static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<std::size_t>(tMessage::count),

@@ -44,6 +44,7 @@ enum class tMessage {
     targetPalmOs,
     generated,
     outOfMemory,
+    hostResourcesKept,
     count  // ORDER tMessage: keep last, and keep kTexts in messages.cpp in step
 };
 

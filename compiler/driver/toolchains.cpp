@@ -8,6 +8,7 @@
 #include "paths.h"
 #include "resources.h"
 
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -17,6 +18,33 @@ const char* const S = kToolSeparator;
 const char kLibraryList[] =
     "comctl32.lib kernel32.lib user32.lib gdi32.lib winspool.lib comdlg32.lib advapi32.lib shell32.lib ole32.lib "
     "oleaut32.lib uuid.lib odbc32.lib odbccp32.lib wsock32.lib zeltaCE.lib zlib.lib ";
+
+// The host C++ compiler: EZELTA_CXX, else g++.
+std::string hostCompiler()
+{
+    const char* cxx = std::getenv("EZELTA_CXX");
+    return cxx && *cxx ? cxx : "g++";
+}
+
+std::string quoted(const std::string& path)
+{
+    return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+// Flags of the host compile and link: EZELTA_CXXFLAGS, else our optimising
+// defaults, then whatever the run-time was built with that its users must
+// repeat (the sanitizers), from lib/hostflags.txt.
+std::string hostFlags(const std::string& desk)
+{
+    const char* env = std::getenv("EZELTA_CXXFLAGS");
+    std::string flags = env ? env : "-std=c++17 -O2 -w";
+    std::ifstream extra(desk + "/lib/hostflags.txt");
+    std::string line;
+    while (std::getline(extra, line))
+        if (!line.empty())
+            flags += " " + line;
+    return flags;
+}
 
 bool isCeTarget(tTarget target)
 {
@@ -195,17 +223,15 @@ std::string tToolchain::compileCommand(const std::string& cFile)
         return formatText("cl /nologo /W3 /EHsc /O2 /I\"%s/include\"  /I \".\" /D \"NDEBUG\" /D \"_WINDOWS\"  /D \"_WINEMUL_\" /D \"WIN32\"  /D \"_CONSOLE\" /D \"_WINEMULZELTA_\" /D \"_WIN32_WCE\" /D \"_WINEMUL_\" /D \"_MBCS\"   /D \"_USRDLL\"  /D \"_WINDLL\" /D \"__ON_MARHOLD__\" /FD /Zm400 /c %s",
                           settings_.desktopInstallDir.c_str(), cFile.c_str());
     case tTarget::GCCDEBUG:
-        break;
+        return formatText("%s -c %s -o %s -I. -I%s/include %s", hostCompiler().c_str(), quoted(cFile).c_str(),
+                          quoted(objectFor(settings_, cFile)).c_str(), quoted(settings_.desktopInstallDir).c_str(),
+                          hostFlags(settings_.desktopInstallDir).c_str());
     }
     return {};
 }
 
 bool tToolchain::compile(const std::string& cFile)
 {
-    if (settings_.target == tTarget::GCCDEBUG) {
-        out_ << message(tMessage::notBuiltYet, "Host compile (g++)");
-        return false;
-    }
     if (!isDesktopTarget(settings_.target))
         runner_.setEnvironment("PATH", settings_.installDir + S + "bin");
     if (settings_.target == tTarget::PALMOS) {
@@ -241,12 +267,14 @@ bool tToolchain::compileResources(std::string& resources)
         out_ << message(tMessage::errorCreating, script);
         return false;
     }
+    if (settings_.target == tTarget::GCCDEBUG) {
+        out_ << message(tMessage::hostResourcesKept, script);
+        return true;
+    }
     std::string command;
     if (isCeTarget(settings_.target))
         command = formatText("%s%sbin%src /l 0x409 /fo\"ezelta.res\" /r %s", settings_.installDir.c_str(), S, S,
                              script.c_str());
-    else if (settings_.target == tTarget::GCCDEBUG)
-        command = formatText("windres  -O coff -o  \"ezelta.res\"  %s", script.c_str());
     else
         command = formatText("rc /l 0x409  /fo\"ezelta.res\"   /r %s", script.c_str());
     if (run(command) != 0) {
@@ -292,6 +320,21 @@ std::string tToolchain::linkCommand(const tBuildOutputs& outputs) const
                       out, desk, desk, dll, settings_.version.empty() ? "1" : settings_.version.c_str(), def.c_str());
 }
 
+// The host build links the objects with the run-time's start-up object and
+// shared library, with an rpath so the program runs from anywhere; library
+// mode 1 makes a static archive instead.
+std::string tToolchain::hostLinkCommand(const tBuildOutputs& outputs) const
+{
+    const std::string& desk = settings_.desktopInstallDir;
+    std::string output = quoted(outputFile(settings_));
+    if (settings_.libraryMode == tLibraryMode::generate)
+        return "ar rcs " + output + " " + objectList(outputs);
+    std::string import = settings_.libraryMode == tLibraryMode::import ? quoted(settings_.importName) + " " : "";
+    return formatText("%s -o %s %s%s%s/lib/zeltamain.o -L%s/lib -lzeltace -Wl,-rpath,%s/lib %s",
+                      hostCompiler().c_str(), output.c_str(), objectList(outputs).c_str(), import.c_str(),
+                      quoted(desk).c_str(), quoted(desk).c_str(), quoted(desk).c_str(), hostFlags(desk).c_str());
+}
+
 bool tToolchain::linkPalm(const tBuildOutputs& outputs)
 {
     const char* d = settings_.installDir.c_str();
@@ -335,7 +378,10 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
         if (isCeTarget(settings_.target))
             runner_.setEnvironment("LIB", formatText("%s%slib%s%s", settings_.installDir.c_str(), S, S,
                                                      cpuName(settings_.cpu)));
-        if (run(linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources) != 0)
+        std::string command = settings_.target == tTarget::GCCDEBUG
+                                  ? hostLinkCommand(outputs)
+                                  : linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources;
+        if (run(command) != 0)
             return false;
     }
     switch (settings_.target) {

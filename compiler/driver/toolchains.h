@@ -54,6 +54,7 @@ private:
     std::string objectList(const tBuildOutputs& outputs) const;
     bool linkPalm(const tBuildOutputs& outputs);
     std::string linkCommand(const tBuildOutputs& outputs) const;
+    std::string hostLinkCommand(const tBuildOutputs& outputs) const;
     int run(const std::string& commandLine, tChildOutput output = tChildOutput::inherit);
 
     tBuildSettings& settings_;

@@ -56,6 +56,9 @@ std::string describeErrorPlace(const SSException& e, const std::string& ppoPath,
     if (!e.hasPlace()) return sourcePath + ": " + e.message();
     tSourcePlace place = mapPpoFileLine(ppoPath, e.line());
     std::string file = place.file.empty() ? sourcePath : place.file;
-    std::string near = e.tokenText() == "eof" ? "at end of file" : "near \"" + e.tokenText() + "\"";
+    const std::string& token = e.tokenText();
+    std::string near = token == "eof"                   ? "at end of file"
+                       : token == "\n" || token == "\r\n" ? "at end of line"
+                                                        : "near \"" + token + "\"";
     return file + "(" + std::to_string(place.line) + "): " + near;
 }

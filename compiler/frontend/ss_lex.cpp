@@ -24,7 +24,15 @@ SSLex::SSLex(SSLexConsumer* consumer, const SSLexTable* table) : consumer_(consu
 
 const char* SSLex::tokenName(long token) const { return token == -1 ? "eof" : "SSLexTokenNotFound"; }
 
-void SSLex::error(long line, long offset, const std::string& text) { ssRaise(SSError::Lex0105, line, offset, text); }
+void SSLex::error(long line, long offset, const std::string& text) {
+    // The place is the bad character's own, not the last good lexeme's.
+    try {
+        ssRaise(SSError::Lex0105, line, offset, text);
+    } catch (SSException& e) {
+        e.setPlace(line, text);
+        throw;
+    }
+}
 
 SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, std::string text, long line, long offset) {
     return SSRef<SSLexLexeme>(new SSLexLexeme(std::move(text), long(accept.token), line, offset));

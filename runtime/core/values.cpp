@@ -353,3 +353,10 @@ pObj_Node __SetEncode(pObj_Node flag) {
   encodeFlag = __GET_BOOL(flag);
   return __INIT_BOOL(previous);
 }
+
+pObj_Node __ByRef(pObj_Node* variable) {
+  if (!variable) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (!*variable) *variable = __fcpObj_CT(vVariable);
+  (*variable)->byRef = 1;
+  return *variable;
+}

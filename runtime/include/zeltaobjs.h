@@ -197,6 +197,9 @@ pObj_Node __INIT_CHARCONST(const char* literal);
 
 void __InitObjNode(pObj_Node node, uint32_t type);
 pObj_Node __fcpObj_CT(int kind);
+// `@x`: marks the variable as passed by reference (creating it as NIL when it
+// does not exist yet) and returns it, so the callee works on the same record.
+pObj_Node __ByRef(pObj_Node* variable);
 pObj_Node __fcObj_DT(pObj_Node node);
 pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source);
 void __SetObjLength(char* buffer, int32_t* length);

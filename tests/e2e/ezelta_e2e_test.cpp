@@ -43,8 +43,14 @@ protected:
     // Runs ezelta in the work directory with the test's registry file.
     tResult run(const std::string& args)
     {
-        std::string command = "cd '" + work_.string() + "' && EZELTA_REGISTRY='" + (root_ / "registry").string() +
-                              "' '" + compiler_.string() + "' " + args + " 2>&1";
+        return shell("cd '" + work_.string() + "' && EZELTA_REGISTRY='" + (root_ / "registry").string() + "' '" +
+                     compiler_.string() + "' " + args);
+    }
+
+    // Runs a shell command, with its standard error joined to its output.
+    static tResult shell(const std::string& line)
+    {
+        std::string command = line + " 2>&1";
         tResult r{-1, {}};
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe)
@@ -201,6 +207,41 @@ TEST_F(Ezelta, PreprocessorErrorStopsTheRun)
     // WIN32EXE leaves INCLUDE as it was.
     EXPECT_EQ(read(root_ / "zelta16.args").find("INCLUDE=" + (root_ / "dist" / "include").string()),
               std::string::npos);
+}
+
+// The real toolchain from here on: the dist tree's zelta16, g++ and run-time.
+
+TEST_F(Ezelta, HostBuildMakesAProgramThatRuns)
+{
+    write(work_ / "hi.prg", "FUNCTION Main()\n   LOCAL n := 6\n   ? \"six times seven is\", n * 7\nRETURN NIL\n");
+    tResult r = run("hi.prg -gFULL");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Target =  Windows Executable\nhi.exe generated!\n"), std::string::npos) << r.output;
+    EXPECT_FALSE(fs::exists(work_ / "hi.cpp")) << "intermediate files are cleaned up";
+    tResult program = shell("cd '" + work_.string() + "' && ZELTA_APPDIR=. ./hi.exe");
+    EXPECT_EQ(program.status, 0);
+    EXPECT_EQ(program.output, "\nsix times seven is 42");
+}
+
+TEST_F(Ezelta, SyntaxErrorNamesTheSourceLine)
+{
+    write(work_ / "bad.prg", "FUNCTION Main()\n   LOCAL a := 1\n   a := (a +\nRETURN NIL\n");
+    tResult r = run("bad.prg -gFULL");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("SSYacc0105e: Error token failed, no valid token\nbad.prg(3): at end of line\n"),
+              std::string::npos)
+        << r.output;
+    EXPECT_FALSE(fs::exists(work_ / "bad.exe"));
+}
+
+TEST_F(Ezelta, FailingHostCompilerExitsTwo)
+{
+    write(work_ / "hi.prg", kProgram);
+    setenv("EZELTA_CXX", "false", 1);
+    tResult r = run("hi.prg -gFULL");
+    unsetenv("EZELTA_CXX");
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("ERROR ON COMPILE"), std::string::npos) << r.output;
 }
 
 }  // namespace

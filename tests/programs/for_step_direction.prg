@@ -1,6 +1,6 @@
-// A FOR counts up only when its step is 1 or more: any smaller step, also a
-// positive fraction, takes the counting-down test, so 1 TO 2 STEP 0.5 never
-// runs, while 2 TO 1 STEP -0.5 counts down as usual.
+// A FOR counts up when its step is 0 or more and down when it is negative,
+// so a positive fractional step runs: 1 TO 2 STEP 0.5 makes three passes,
+// and 2 TO 1 STEP -0.5 counts down as usual.
 FUNCTION Main()
    LOCAL x, nRuns := 0
    FOR x := 1 TO 2 STEP 0.5
@@ -12,6 +12,10 @@ FUNCTION Main()
    NEXT
    ? "after", x
    FOR x := 1 TO 3 STEP 1
+      nRuns++
+   NEXT
+   ? nRuns, x
+   FOR x := 5 TO 1
       nRuns++
    NEXT
    ? nRuns, x

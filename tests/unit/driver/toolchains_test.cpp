@@ -390,12 +390,51 @@ TEST(Toolchains, PalmLibraryAndFailures)
     }
 }
 
-TEST(Toolchains, GccDebugCompileIsNotBuiltYet)
+TEST(Toolchains, HostBuildCompilesAndLinksWithTheRuntime)
 {
+    tScratchDir dir;
+    unsetenv("EZELTA_CXX");
+    unsetenv("EZELTA_CXXFLAGS");
     tRig rig(tTarget::GCCDEBUG);
-    EXPECT_FALSE(rig.toolchain().compile("a.cpp"));
-    EXPECT_TRUE(rig.runner.commands.empty());
-    EXPECT_EQ(rig.out.str(), "Host compile (g++): not built yet\n");
+    auto tc = rig.toolchain();
+    ASSERT_TRUE(tc.compile("lib/more.cpp"));
+    tBuildOutputs outputs;
+    outputs.contextCount = 1;
+    ASSERT_TRUE(tc.resourcesAndLink(outputs));
+    EXPECT_EQ(rig.runner.commands,
+              (std::vector<std::string>{
+                  "g++ -c lib/more.cpp -o lib/more.o -I. -I/usr/zelta/include -std=c++17 -O2 -w",
+                  "g++ -o app.exe app.o lib/more.o ctx001.o /usr/zelta/lib/zeltamain.o -L/usr/zelta/lib -lzeltace "
+                  "-Wl,-rpath,/usr/zelta/lib -std=c++17 -O2 -w"}));
+    // No resource compiler: the script is written and the link goes on.
+    EXPECT_NE(readFile("app.rc").find("IDI_ICON1"), std::string::npos);
+    EXPECT_NE(rig.out.str().find("Resource script app.rc written"), std::string::npos);
+    EXPECT_NE(rig.out.str().find("Target =  Windows Executable\napp.exe generated!\n"), std::string::npos);
+}
+
+TEST(Toolchains, HostBuildTakesCompilerAndFlagsFromTheEnvironment)
+{
+    tScratchDir dir;
+    setenv("EZELTA_CXX", "clang++", 1);
+    setenv("EZELTA_CXXFLAGS", "-O0 -g", 1);
+    tRig rig(tTarget::GCCDEBUG);
+    rig.settings.libraryMode = tLibraryMode::generate;
+    auto tc = rig.toolchain();
+    EXPECT_TRUE(tc.compile("app.cpp"));
+    EXPECT_TRUE(tc.resourcesAndLink(tBuildOutputs{}));
+    unsetenv("EZELTA_CXX");
+    unsetenv("EZELTA_CXXFLAGS");
+    EXPECT_EQ(rig.runner.commands, (std::vector<std::string>{"clang++ -c app.cpp -o app.o -I. -I/usr/zelta/include -O0 -g",
+                                                             "ar rcs app.lib app.o lib/more.o "}));
+}
+
+TEST(Toolchains, HostCompileFailureStopsTheBuild)
+{
+    tScratchDir dir;
+    tRig rig(tTarget::GCCDEBUG);
+    rig.runner.exitCode = 1;
+    EXPECT_FALSE(rig.toolchain().compile("app.cpp"));
+    EXPECT_NE(rig.out.str().find("ERROR ON COMPILE"), std::string::npos);
 }
 
 }  // namespace

@@ -56,8 +56,8 @@ NBASE= __SET_OBJECT(NBASE,__const_get_el(1));
 
 void __initStatics()
 {
-__init_form();
-
 __const_set_amount(2);
 __cxt_init_001();
+__init_form();
+
 }

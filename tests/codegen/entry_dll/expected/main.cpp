@@ -34,8 +34,8 @@ return __end_context((__INIT_NIL()));
 
 void __initStatics()
 {
-__init_main();
-
 __const_set_amount(1);
 __cxt_init_001();
+__init_main();
+
 }

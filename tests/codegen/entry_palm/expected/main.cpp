@@ -56,8 +56,8 @@ init_seg_10();
 init_seg_11();
 init_seg_12();
 init_seg_13();
-__init_main();
-
 __const_set_amount(1);
 __cxt_init_001();
+__init_main();
+
 }

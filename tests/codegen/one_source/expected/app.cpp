@@ -68,8 +68,8 @@ CNAME= __SET_OBJECT(CNAME,__const_get_el(5));
 
 void __initStatics()
 {
-__init_app();
-
 __const_set_amount(6);
 __cxt_init_001();
+__init_app();
+
 }

@@ -50,8 +50,8 @@ return __end_context((__MUL(N,__const_get_el(2))));
 
 void __initStatics()
 {
-__init_report();
-
 __const_set_amount(3);
 __cxt_init_001();
+__init_report();
+
 }

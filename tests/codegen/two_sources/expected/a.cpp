@@ -43,10 +43,10 @@ return __end_context((__INIT_NIL()));
 
 void __initStatics()
 {
+__const_set_amount(2);
+__cxt_init_001();
 __init_a();
 
 __init_b();
 
-__const_set_amount(2);
-__cxt_init_001();
 }
