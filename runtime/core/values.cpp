@@ -308,7 +308,12 @@ pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
   if (target && target->objKind == vConstant) return target;
   if (target && target->objKind == vSystem) target = nullptr;
   const bool sourceIsArray = source->objKind == vArray;
-  if (target && sourceIsArray && target->objKind == vArray) {
+  // A variable that denotes an array is the array record itself, which other
+  // holders (an outer array's element, another variable) may share: taking
+  // over the source's header there would change the array they see. So the
+  // header moves only into an array passed by reference, whose caller must
+  // see the new contents; otherwise the variable simply denotes the source.
+  if (target && sourceIsArray && target->objKind == vArray && target->byRef) {
     return assignArrayToArray(target, source);
   }
   if (target) dropStringBeforeAssignment(target);

@@ -108,8 +108,9 @@ TEST_F(ValuesTest, ScalarIntoArrayHolderMakesANewVariable) {
   EXPECT_EQ(array->objType, static_cast<uint32_t>(T_ARRAY));
 }
 
-TEST_F(ValuesTest, ArrayToArraySharesTheHeaderAndReleasesTheFormer) {
+TEST_F(ValuesTest, ArrayPassedByReferenceTakesTheSourceHeader) {
   pObj_Node a = __fcpObj_CT(vArray);
+  a->byRef = 1;
   pObj_Node b = __fcpObj_CT(vArray);
   ArrayHeader* shared = b->objData.header;
   EXPECT_EQ(__SET_OBJECT(a, b), a);
@@ -119,6 +120,18 @@ TEST_F(ValuesTest, ArrayToArraySharesTheHeaderAndReleasesTheFormer) {
   b->refCount = 0;  // let the test's end free both records
   --shared->holders;
   b->objData.header = nullptr;
+}
+
+// Regression: `aRow := aGrid[1]; aRow := aGrid[3]` overwrote row 1 with row 3,
+// since the variable was row 1's own record.
+TEST_F(ValuesTest, VariableHoldingAnArrayIsRebound) {
+  pObj_Node row1 = __fcpObj_CT(vArray);
+  pObj_Node row3 = __fcpObj_CT(vArray);
+  ArrayHeader* header1 = row1->objData.header;
+  pObj_Node aRow = __SET_OBJECT(nullptr, row1);
+  aRow = __SET_OBJECT(aRow, row3);
+  EXPECT_EQ(aRow, row3);
+  EXPECT_EQ(row1->objData.header, header1);
 }
 
 TEST_F(ValuesTest, SetObjLengthTrimsFillBytes) {
