@@ -31,7 +31,8 @@
 
 namespace {
 
-enum : uint32_t { kHeld = 1, kTried = 2, kReturnLock = 8, kFlagBits = 8 };
+enum : uint32_t { kHeld = 1, kTried = 2, kFlagBits = 8 };
+using core::kReturnLock;
 // Held records keep their place in the held list above the flag bits, so
 // forgetting one is O(1); kNoPlace marks one past the encodable range.
 constexpr uint32_t kNoPlace = 0xFFFFFFu;
@@ -299,6 +300,7 @@ void poolUnlink(int index, pObj_Node node) {
 void ringCreate(int size) {
   nextFree.assign(static_cast<size_t>(size), 0);
   prevFree.assign(static_cast<size_t>(size), 0);
+  ringNextFree = nextFree.data();
   for (int i = 0; i < size; ++i) {
     nextFree[i] = (i + 1) % size;
     prevFree[i] = (i + size - 1) % size;
@@ -313,25 +315,18 @@ void ringCreate(int size) {
   for (auto& list : held) list.clear();
 }
 
-void releaseReturned(pObj_Node value) {
-  if (value && value->objKind == vStack && (value->poolFlags & kReturnLock) &&
-      value->refCount == glob->depth) {
-    unlockSlot(value);
-  }
+int* ringNextFree = nullptr;
+
+void releaseReturnedSlot(pObj_Node value) {
+  if (value->refCount == glob->depth) unlockSlot(value);
 }
 
-pObj_Node takeTemporary() {
+pObj_Node takeTemporarySlow() {
   if (!glob) __RuntimeError(STACK_FULL, -1);
   while (glob->lockedCount >= glob->stackSize || glob->stackCursor < 0) {
     if (!reclaimReturnedValue()) __RuntimeError(STACK_FULL, -1);
   }
-  const int index = glob->stackCursor;
-  pObj_Node slot = &glob->stack[index];
-  glob->stackCursor = static_cast<int16_t>(nextFree[index]);
-  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
-  slot->objData.mbuff = nullptr;
-  slot->objLength = 0;
-  return slot;
+  return takeTemporary();
 }
 
 }  // namespace core

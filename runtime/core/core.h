@@ -27,12 +27,31 @@ void poolUnlink(int pool, pObj_Node node);
 
 // Builds the free list of a new ring of `size` slots.
 void ringCreate(int size);
+// The ring's free list: the slot after each free slot (see context.cpp).
+extern int* ringNextFree;
+// Marks a ring slot that holds a value returned into its caller.
+constexpr uint32_t kReturnLock = 8;
+
+pObj_Node takeTemporarySlow();
 // The next stack temporary (raises STACK FULL! when every slot is locked).
-pObj_Node takeTemporary();
+inline pObj_Node takeTemporary() {
+  const int index = glob->stackCursor;
+  if (__builtin_expect(index < 0 || glob->lockedCount >= glob->stackSize, 0)) return takeTemporarySlow();
+  pObj_Node slot = &glob->stack[index];
+  glob->stackCursor = static_cast<int16_t>(ringNextFree[index]);
+  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+  slot->objData.mbuff = nullptr;
+  slot->objLength = 0;
+  return slot;
+}
+
+void releaseReturnedSlot(pObj_Node value);
 // Unlocks `value` when it is a value a function returned into the current
 // context (its only use has happened); anything else is left alone.
-void releaseReturned(pObj_Node value);
-pObj_Node systemRecord(int index);
+inline void releaseReturned(pObj_Node value) {
+  if (value && (value->poolFlags & kReturnLock) && value->objKind == vStack) releaseReturnedSlot(value);
+}
+inline pObj_Node systemRecord(int index) { return glob->sysRecords[index]; }
 pObj_Node setting(int slot);
 
 // Allocation that raises LOW MEMORY! instead of returning null; counted.

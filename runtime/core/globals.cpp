@@ -229,7 +229,6 @@ void handOverToInstaller() {
 
 namespace core {
 
-pObj_Node systemRecord(int index) { return glob->sysRecords[index]; }
 pObj_Node setting(int slot) { return glob->settings[slot]; }
 
 std::string appDirectory() {

@@ -236,4 +236,16 @@ pObj_Node __SetCentury(pObj_Node flag);
 pObj_Node __GetRTVer();
 void* nHdlGetDllHandle(const char* fileName);
 
+#ifndef ZELTA_RUNTIME_BUILD
+// Generated code reads a constant and marks a line on nearly every statement,
+// so it does both in place; the exports above do the same for everyone else.
+#define __const_get_el(index) (glob->constPool[(index)])
+inline void zeltaMarkLine(int line) {
+  if (!glob->traceTail) return;
+  glob->currentLine = static_cast<uint16_t>(line);
+  glob->traceTail->line = static_cast<uint16_t>(line);
+}
+#define __SL(line) zeltaMarkLine(line)
+#endif
+
 #endif

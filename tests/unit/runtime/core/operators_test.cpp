@@ -12,6 +12,9 @@ TEST_F(OperatorsTest, Arithmetic) {
   const Case cases[] = {
       {"10/0 is 0", __DIV, 10, 0, 0},   {"7/2", __DIV, 7, 2, 3.5},
       {"fmod sign of a", __FMOD, -7, 3, -1}, {"2^10", __POW, 2, 10, 1024},
+      {"7 % -3", __FMOD, 7, -3, 1},     {"5.5 % 2", __FMOD, 5.5, 2, 1.5},
+      {"2^60 % 7 beyond whole range", __FMOD, 1152921504606846976.0, 7, 1},
+      {"-6 % 3", __FMOD, -6, 3, 0},
       {"3*4", __MUL, 3, 4, 12},         {"5-8", __SUB, 5, 8, -3},
   };
   for (const Case& c : cases) EXPECT_EQ(num(c.op(D(c.a), D(c.b))), c.want) << c.what;
