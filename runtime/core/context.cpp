@@ -231,11 +231,13 @@ void addReturnLock(pObj_Node slot) {
   ++returnCount[depth];
 }
 
-// Drops the queues of depths that have ended; their locks are gone.
+// Drops the queue of the depth that has just ended; its locks are gone (the
+// deeper ones went when their own contexts ended).
 void forgetReturnLocksAbove(int depth) {
-  for (size_t d = static_cast<size_t>(depth < 0 ? 0 : depth) + 1; d < returnLocks.size(); ++d) {
-    returnLocks[d].clear();
-    returnCount[d] = 0;
+  const size_t ended = static_cast<size_t>(depth < 0 ? 0 : depth) + 1;
+  if (ended < returnLocks.size() && returnCount[ended] + returnLocks[ended].size() > 0) {
+    returnLocks[ended].clear();
+    returnCount[ended] = 0;
   }
 }
 
@@ -374,22 +376,15 @@ pObj_Node __end_context(pObj_Node result) {
   } else {
     forgetReturnLocksAbove(glob->depth);
   }
-  while (glob->traceHead) {
-    TraceRecord* last = nullptr;
-    for (TraceRecord* r = glob->traceHead; r; r = r->next) {
-      if (r->depth < glob->depth) last = r;
-    }
-    TraceRecord* cut = last ? last->next : glob->traceHead;
-    if (last) last->next = nullptr;
-    else glob->traceHead = nullptr;
-    glob->traceTail = last;
-    while (cut) {
-      TraceRecord* next = cut->next;
-      xfree(cut);
-      cut = next;
-    }
-    break;
+  // Records are appended in call order, so those of the ended depths are
+  // the list's tail.
+  while (glob->traceTail && glob->traceTail->depth >= glob->depth) {
+    TraceRecord* r = glob->traceTail;
+    glob->traceTail = r->prev;
+    core::recycleTrace(r);
   }
+  if (glob->traceTail) glob->traceTail->next = nullptr;
+  else glob->traceHead = nullptr;
   return result;
 }
 

@@ -52,6 +52,8 @@ inline void releaseReturned(pObj_Node value) {
   if (value && (value->poolFlags & kReturnLock) && value->objKind == vStack) releaseReturnedSlot(value);
 }
 inline pObj_Node systemRecord(int index) { return glob->sysRecords[index]; }
+// Keeps a trace record cut from the list for the next __SF.
+void recycleTrace(TraceRecord* record);
 pObj_Node setting(int slot);
 
 // Allocation that raises LOW MEMORY! instead of returning null; counted.

@@ -144,6 +144,10 @@ void storeCentury(pObj_Node flag) {
   resetDateFormatForCentury();
 }
 
+// Trace records of ended calls, kept for the next calls: with debug
+// information every call takes one.
+TraceRecord* spareTraces = nullptr;
+
 void freeTrace() {
   for (TraceRecord* r = glob->traceHead; r;) {
     TraceRecord* next = r->next;
@@ -151,6 +155,11 @@ void freeTrace() {
     r = next;
   }
   glob->traceHead = glob->traceTail = nullptr;
+  while (spareTraces) {
+    TraceRecord* next = spareTraces->next;
+    xfree(spareTraces);
+    spareTraces = next;
+  }
 }
 
 void freeConstants() {
@@ -230,6 +239,11 @@ void handOverToInstaller() {
 namespace core {
 
 pObj_Node setting(int slot) { return glob->settings[slot]; }
+
+void recycleTrace(TraceRecord* record) {
+  record->next = spareTraces;
+  spareTraces = record;
+}
 
 std::string appDirectory() {
   const char* env = getenv("ZELTA_APPDIR");
@@ -317,8 +331,11 @@ int SHUTDOWN() {
 }
 
 void __SF(const char* name) {
-  TraceRecord* r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
+  TraceRecord* r = spareTraces;
+  if (r) spareTraces = r->next;
+  else r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
   r->next = nullptr;
+  r->prev = glob->traceTail;
   r->function = name;
   r->line = glob->currentLine;
   r->depth = static_cast<int16_t>(glob->depth - 1);

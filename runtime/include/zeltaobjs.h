@@ -142,6 +142,7 @@ struct ContextRecord {
 
 struct TraceRecord {
   TraceRecord* next;
+  TraceRecord* prev;
   const char* function;  // not copied: generated code passes literals
   uint16_t line;
   int16_t depth;  // depth at entry - 1
