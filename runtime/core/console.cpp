@@ -156,7 +156,9 @@ void __SetCrtID(const char*) {}
 
 HANDLE FindWindow(const char* windowName, const char*) {
   if (instanceLock >= 0) return nullptr;
-  const std::string path = core::appDirectory() + "/" + (windowName ? windowName : "") + ".lock";
+  // A hidden file, kept after exit: removing a lock file others may have
+  // opened would let two instances run.
+  const std::string path = core::appDirectory() + "/." + (windowName ? windowName : "") + ".lock";
   const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;  // no lock file, no check: run
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
