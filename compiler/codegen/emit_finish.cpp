@@ -65,11 +65,13 @@ bool tProgramWriter::writeFirstSource()
     std::FILE* file = std::fopen(path.c_str(), p.options.libraryMode == codegen::kLibraryImport ? "ab" : "wb");
     if (!file)
         std::printf("Error creating %s\n", path.c_str());
-    int mark = publicMark_ < p.firstSource.count() ? publicMark_ : p.firstSource.count();
-    writePieces(file, p.firstSource, 0, mark);
+    std::size_t mark = publicMark_ < p.firstSource.size() ? publicMark_ : p.firstSource.size();
+    if (file)
+        std::fwrite(p.firstSource.data(), 1, mark, file);
     writePieces(file, p.publicDefinitions, 0, p.publicDefinitions.count());
-    writePieces(file, p.firstSource, mark, p.firstSource.count());
-    p.firstSource.clear();
+    if (file)
+        std::fwrite(p.firstSource.data() + mark, 1, p.firstSource.size() - mark, file);
+    std::string().swap(p.firstSource);
     p.publicDefinitions.clear();
     if (file)
         std::fclose(file);

@@ -264,7 +264,7 @@ void tProgramWriter::writePublics()
             p.writeLine(format("extern pObj_Node %s;", name).c_str());
     }
     if (first)
-        publicMark_ = p.firstSource.count();
+        publicMark_ = p.firstSource.size();
 }
 
 void tProgramWriter::writeCodeBlocks()

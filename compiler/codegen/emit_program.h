@@ -70,7 +70,7 @@ private:
 
     tProgram& program_;
     std::vector<std::string> sources_;
-    int publicMark_ = 0;           // buffered first-source pieces before the public definitions
+    std::size_t publicMark_ = 0;   // buffered first-source bytes before the public definitions
     bool entryWritten_ = false;    // entry point, or MAIN_FUNC= in library mode 1
     bool importsWritten_ = false;  // imported function definitions copied to a header
     int publicsInitialised_ = 0;   // publics set to NIL by earlier sources' __init_

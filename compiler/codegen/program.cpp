@@ -58,7 +58,6 @@ tProgram::~tProgram()
     freeStrings(blockVars);
     freeStrings(capturedArgs);
     freeStrings(exportedFunctions);
-    freeStrings(firstSource);
     freeStrings(foreignDeclarations);
     freeStrings(foreignBodies);
     freeStrings(importedPublics);
@@ -185,16 +184,15 @@ void tProgram::report(tCodegenMessage message, unsigned int line, const char* co
 void tProgram::writeText(const char* text)
 {
     if (options.sectionIndex == 1)
-        firstSource.add(new String(text));
+        appendPiece(firstSource, text);
     else if (sourceFile)
         writePiece(sourceFile, text);
 }
 
 void tProgram::writeLine(const char* text)
 {
-    String line(text);
-    line.append(options.sectionIndex == 1 ? "\n" : "\r\n");
-    writeText(line.text());
+    writeText(text);
+    writeText(options.sectionIndex == 1 ? "\n" : "\r\n");
 }
 
 void tProgram::writeHeader(const char* text)
@@ -203,11 +201,34 @@ void tProgram::writeHeader(const char* text)
         writePiece(headerFile, text);
 }
 
+namespace {
+
+// Calls back with each run of the piece between folded "%%" pairs; every run
+// but the first starts at the kept '%'.
+template <typename Sink>
+void foldPercents(const char* text, Sink sink)
+{
+    const char* run = text;
+    for (const char* p = text; *p; ++p) {
+        if (p[0] == '%' && p[1] == '%') {
+            sink(run, static_cast<std::size_t>(p - run));
+            run = ++p;
+        }
+    }
+    sink(run, std::strlen(run));
+}
+
+}  // namespace
+
 void tProgram::writePiece(std::FILE* file, const char* text)
 {
-    for (const char* p = text; *p; ++p) {
-        if (p[0] == '%' && p[1] == '%')
-            ++p;
-        std::fputc(*p, file);
-    }
+    foldPercents(text, [file](const char* run, std::size_t length) {
+        if (length)
+            std::fwrite(run, 1, length, file);
+    });
+}
+
+void tProgram::appendPiece(std::string& out, const char* text)
+{
+    foldPercents(text, [&out](const char* run, std::size_t length) { out.append(run, length); });
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "../ast/containers.h"
 #include "../ast/instruction.h"
@@ -115,6 +116,8 @@ public:
     void writeLine(const char* text);
     void writeHeader(const char* text);
     static void writePiece(std::FILE* file, const char* text);
+    // The piece as it reaches a file, added to the end of the text.
+    static void appendPiece(std::string& out, const char* text);
 
     tCodegenOptions options;
 
@@ -140,7 +143,7 @@ public:
     int capturing = 0;                 // the captured-argument mode
     tConstantPool constants;
     tArray<String> exportedFunctions;  // owned
-    tArray<String> firstSource;        // buffered pieces of the first source, owned
+    std::string firstSource;           // the first source's text as written, "%%" already folded
     tArray<String> foreignDeclarations;  // owned; emptied by tMain
     tArray<String> foreignBodies;        // owned; emptied by tMain
     tArray<String> importedPublics;      // owned; filled by the driver
