@@ -67,7 +67,7 @@ namespace {
 bool hasCode(const tFunctionDefinition& function)
 {
     for (int i = 0; i < function.body.count(); ++i)
-        for (const char* c = function.body[i]->text(); *c; ++c)
+        for (const char* c = function.body.text(i); *c; ++c)
             if (!std::isspace(static_cast<unsigned char>(*c)))
                 return true;
     return false;
@@ -305,7 +305,7 @@ std::string tProgramWriter::blockText(tValidFunction& block)
         }
         freeStrings(p.blockVars);
     }
-    freeStrings(block.body);
+    block.body.clear();
     unsigned int line = block.blockExpression ? block.blockExpression->sourceLine() : 0;
     text += format("__SL(%i);return ", p.mappedLine(line));
     if (block.blockExpression)
@@ -313,7 +313,7 @@ std::string tProgramWriter::blockText(tValidFunction& block)
     else
         p.report(tCodegenMessage::incomplete, line, "code block");
     for (int i = 0; i < block.body.count(); ++i)
-        text += block.body[i]->text();
+        text += block.body.text(i);
     text += ";\n}\n";
     return text;
 }
@@ -392,7 +392,7 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
         p.writeText("}\n");
     }
     for (int i = 0; i < function.body.count(); ++i)
-        p.writeText(function.body[i]->text());
+        p.writeText(function.body.text(i));
     if (function.endedWithReturn || function.noContext)
         return;
     // A procedure returns no value, in library mode 2 as well.

@@ -16,6 +16,19 @@ tProgram* activeProgram = nullptr;
 
 void freeStrings(tArray<String>& list) { list.deleteAll(); }
 
+void tFragments::add(const char* text)
+{
+    starts_.push_back(buffer_.size());
+    buffer_.append(text);
+    buffer_.push_back('\0');
+}
+
+void tFragments::clear()
+{
+    std::string().swap(buffer_);
+    std::vector<std::size_t>().swap(starts_);
+}
+
 tFunctionDefinition::tFunctionDefinition(const char* functionName) : name(functionName) {}
 
 tFunctionDefinition::~tFunctionDefinition()
@@ -23,13 +36,11 @@ tFunctionDefinition::~tFunctionDefinition()
     freeStrings(blockVarNames);
     freeStrings(localNames);
     freeStrings(paramNames);
-    freeStrings(body);
 }
 
 const char* tFunctionDefinition::lastFragment() const
 {
-    const String* last = body.last();
-    return last ? last->text() : nullptr;
+    return body.last();
 }
 
 void tFunctionDefinition::addName(tArray<String>& list, const char* name)
@@ -105,7 +116,7 @@ void tProgram::append(const char* text)
         return;
     currentFunction->endedWithReturn = 0;
     if (!capturing)
-        currentFunction->body.add(new String(text));
+        currentFunction->body.add(text);
 }
 
 void tProgram::appendf(const char* format, ...)

@@ -11,12 +11,32 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "../ast/containers.h"
 #include "../ast/instruction.h"
 #include "constant_pool.h"
 #include "diagnostics.h"
 #include "options.h"
+
+// A function body's text fragments, in order. They lie end to end in one
+// buffer, each zero-terminated, so adding one allocates nothing of its own:
+// a large source adds millions.
+class tFragments {
+public:
+    void add(const char* text);
+    int count() const { return static_cast<int>(starts_.size()); }
+    bool empty() const { return starts_.empty(); }
+    // The i-th fragment; i must be below count().
+    const char* text(int i) const { return buffer_.data() + starts_[static_cast<std::size_t>(i)]; }
+    // The last fragment, or null when there is none.
+    const char* last() const { return empty() ? nullptr : text(count() - 1); }
+    void clear();
+
+private:
+    std::string buffer_;
+    std::vector<std::size_t> starts_;
+};
 
 class tFunctionDefinition {
 public:
@@ -48,7 +68,7 @@ public:
     int noContext = 0;        // the body opens no run-time context
     int endedWithReturn = 0;  // cleared by every fragment appended after a RETURN
     int suppressReturn = 0;   // RETURN writes nothing (foreign-call wrappers)
-    tArray<String> body;      // owned fragments, in order
+    tFragments body;
 };
 
 class tValidFunction : public tFunctionDefinition {

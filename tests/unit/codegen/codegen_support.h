@@ -65,7 +65,7 @@ protected:
         std::string out;
         tFunctionDefinition* f = program.currentFunction;
         for (int i = first; f && i < f->body.count(); ++i)
-            out += f->body[i]->text();
+            out += f->body.text(i);
         return out;
     }
 

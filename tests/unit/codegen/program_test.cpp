@@ -26,7 +26,7 @@ TEST_F(ProgramTest, FunctionHeadsSwitchTheCurrentFunction)
     EXPECT_EQ(f->parmDef, parms);
     ASSERT_EQ(f->paramNames.count(), 2);
     EXPECT_STREQ(f->paramNames[0]->text(), "A");
-    EXPECT_STREQ(f->body[0]->text(), "\n");
+    EXPECT_STREQ(f->body.text(0), "\n");
     EXPECT_TRUE(program.mainFunction.empty());
 
     std::unique_ptr<tInstruction> proc(new tProcedure(name("TestMod"), new tParmDef(), nullptr));

@@ -50,7 +50,7 @@ protected:
         std::string out;
         const tFunctionDefinition& f = *programHolder->functions[0];
         for (int i = 0; i < f.body.count(); ++i)
-            out += f.body[i]->text();
+            out += f.body.text(i);
         return out;
     }
 
