@@ -4,6 +4,7 @@
 #ifndef ZELTA_RUNTIME_LIB_ARGUMENTS_H
 #define ZELTA_RUNTIME_LIB_ARGUMENTS_H
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,8 @@ namespace lib {
 
 [[noreturn]] void argumentError();
 
-bool isType(pObj_Node v, uint32_t type);
-bool isGiven(pObj_Node v);  // neither null nor NIL
+inline bool isType(pObj_Node v, uint32_t type) { return v && v->objType == type; }
+inline bool isGiven(pObj_Node v) { return v && v->objType != T_NIL; }  // neither null nor NIL
 
 // The text of a CHARPTR: the bytes before its first zero, never past its
 // buffer. A string without a buffer reads as "".
@@ -23,16 +24,29 @@ std::string_view textOf(pObj_Node v);
 std::string_view bytesOf(pObj_Node v);
 std::string_view checkText(pObj_Node v);  // CHARPTR required
 
-double checkNumber(pObj_Node v);            // DOUBLE required
-long checkWhole(pObj_Node v);               // DOUBLE required, truncated
-long wholeOr(pObj_Node v, long fallback);   // null or NIL: fallback
-double checkDate(pObj_Node v);              // DATE required
+// Truncated towards zero, clamped to the 32-bit range; NaN gives 0.
+inline long toWhole(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483647.0) return 2147483647L;
+  if (x <= -2147483648.0) return -2147483647L - 1;
+  return static_cast<long>(x);
+}
 
-pObj_Node newText(std::string_view text);   // a string temporary
-pObj_Node newNumber(double x);
-pObj_Node newDate(double dayNumber);
+// Checks are inline: generated code makes one or more per array index.
+inline double checkNumber(pObj_Node v) {  // DOUBLE required
+  if (!isType(v, T_DOUBLE)) argumentError();
+  return v->objData.dValue;
+}
+inline long checkWhole(pObj_Node v) { return toWhole(checkNumber(v)); }  // truncated
+inline long wholeOr(pObj_Node v, long fallback) { return isGiven(v) ? checkWhole(v) : fallback; }
+inline double checkDate(pObj_Node v) {  // DATE required
+  if (!isType(v, T_DATE)) argumentError();
+  return v->objData.dValue;
+}
 
-long toWhole(double x);
+pObj_Node newText(std::string_view text);  // a string temporary
+inline pObj_Node newNumber(double x) { return __INIT_DOUBLE(x); }
+inline pObj_Node newDate(double dayNumber) { return __INIT_DATE(dayNumber); }
 
 // The date settings as the date functions read them.
 const char *dateFormatSetting();

@@ -64,6 +64,29 @@ pObj_Node cloneArray(pObj_Node array, int nesting) {
   return copy;
 }
 
+// Elements of another type never match; they do not stop a scan.
+bool matches(pObj_Node key, pObj_Node value) {
+  if (!key || key->objType != value->objType) return false;
+  if (value->objType == T_DOUBLE || value->objType == T_DATE) return key->objData.dValue == value->objData.dValue;
+  return scannable(key) && __Comp(key, value) == 0;
+}
+
+// The first position from `first` to `last` (1-based, last in range) whose
+// element satisfies `test`, or 0. `test` must not change the array.
+template <typename Test>
+long findFrom(pObj_Node array, long first, long last, Test test) {
+  if (first > last) return 0;
+  if (pObj_Node const *items = lib::indexedElements(array)) {
+    for (long i = first; i <= last; ++i)
+      if (test(items[i - 1])) return i;
+    return 0;
+  }
+  pObj_Node el = lib::elementAt(array, first - 1);
+  for (long i = first; i <= last; ++i, el = el->next)
+    if (test(el)) return i;
+  return 0;
+}
+
 // Removes element i (0-based): the element lets go of what it holds, and
 // when the element itself is held elsewhere it is only unlinked.
 void removeElement(pObj_Node array, long i) {
@@ -113,13 +136,20 @@ pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node l
   if (!scannable(value)) return lib::newNumber(0);
   long col = lib::wholeOr(column, 2);
   long e = lastPosition(last, lib::elementCount(a));
-  for (long i = firstPosition(start); i <= e; ++i) {
-    pObj_Node key = keyOf(lib::elementAt(a, i - 1), col);
-    // Elements of another type never match; they do not stop the scan.
-    if (key && key->objType == value->objType && scannable(key) && __Comp(key, value) == 0)
-      return lib::newNumber(static_cast<double>(i));
+  const long first = firstPosition(start);
+  long found;
+  if (value->objType == T_DOUBLE || value->objType == T_DATE) {
+    // Scans of numbers and dates compare in place; only rows look deeper.
+    const uint32_t type = value->objType;
+    const double x = value->objData.dValue;
+    found = findFrom(a, first, e, [&](pObj_Node el) {
+      if (el->objType == type) return el->objData.dValue == x;
+      return el->objType == T_ARRAY && matches(keyOf(el, col), value);
+    });
+  } else {
+    found = findFrom(a, first, e, [&](pObj_Node el) { return matches(keyOf(el, col), value); });
   }
-  return lib::newNumber(0);
+  return lib::newNumber(static_cast<double>(found));
 }
 
 pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node order, pObj_Node column) {

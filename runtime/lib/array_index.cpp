@@ -1,6 +1,7 @@
-// The element index: one vector per header in a hash table keyed by the
-// header, with the last header used cached, since loops index one array at a
-// time.
+// The element index: one vector per long array's header in a hash table keyed
+// by the header, with the last header used cached, since loops index one array
+// at a time. Short arrays have no entry, so rows of a table of records cost no
+// memory beyond their chains.
 #include "array_index.h"
 
 #include <unordered_map>
@@ -27,6 +28,14 @@ std::unordered_map<const ArrayHeader *, ArrayIndex> &table() {
 const ArrayHeader *cachedHeader = nullptr;
 ArrayIndex *cachedIndex = nullptr;
 
+bool isLong(const ArrayHeader *h) { return h->count > kChainLimit; }
+
+pObj_Node walk(const ArrayHeader *h, long i) {
+  pObj_Node el = h->first;
+  while (i-- > 0) el = el->next;
+  return el;
+}
+
 void remember(ArrayIndex &index, const ArrayHeader *h) {
   index.count = h->count;
   index.first = h->first;
@@ -35,9 +44,15 @@ void remember(ArrayIndex &index, const ArrayHeader *h) {
 
 void rebuild(ArrayIndex &index, const ArrayHeader *h) {
   index.items.clear();
+  index.items.reserve(static_cast<size_t>(h->count));
   for (pObj_Node el = h->first; el && static_cast<int32_t>(index.items.size()) < h->count; el = el->next)
     index.items.push_back(el);
   remember(index, h);
+}
+
+bool inStep(const ArrayIndex &index, const ArrayHeader *h) {
+  return index.count == h->count && index.first == h->first && index.last == h->last &&
+         index.items.size() == static_cast<size_t>(h->count);
 }
 
 ArrayIndex &indexFor(const ArrayHeader *h) {
@@ -46,31 +61,35 @@ ArrayIndex &indexFor(const ArrayHeader *h) {
     cachedHeader = h;
   }
   ArrayIndex &index = *cachedIndex;
-  if (index.count != h->count || index.first != h->first || index.last != h->last ||
-      index.items.size() != static_cast<size_t>(h->count))
-    rebuild(index, h);
+  if (!inStep(index, h)) rebuild(index, h);
   return index;
 }
 
-// After an insert or erase at `at`: only the links around that place change.
-void relinkAt(ArrayHeader *h, ArrayIndex &index, size_t at) {
-  std::vector<pObj_Node> &items = index.items;
+// Rewrites the links around position `at` of `items` (an insert or erase
+// there) and the header from the vector.
+void relinkAt(ArrayHeader *h, const std::vector<pObj_Node> &items, size_t at) {
   if (at < items.size()) items[at]->next = at + 1 < items.size() ? items[at + 1] : nullptr;
   if (at > 0) items[at - 1]->next = at < items.size() ? items[at] : nullptr;
   h->count = static_cast<int32_t>(items.size());
   h->first = items.empty() ? nullptr : items.front();
   h->last = items.empty() ? nullptr : items.back();
-  remember(index, h);
+}
+
+// A short chain's elements as a vector, for an edit in its middle.
+std::vector<pObj_Node> chainOf(const ArrayHeader *h) {
+  std::vector<pObj_Node> items;
+  items.reserve(static_cast<size_t>(h->count) + 1);
+  for (pObj_Node el = h->first; el && static_cast<int32_t>(items.size()) < h->count; el = el->next) items.push_back(el);
+  return items;
+}
+
+// Keeps the index only while the array is long.
+void settle(ArrayHeader *h, ArrayIndex &index) {
+  if (isLong(h)) remember(index, h);
+  else forgetIndex(h);
 }
 
 }  // namespace
-
-pObj_Node arrayOf(pObj_Node v) {
-  if (!v) return nullptr;
-  if (v->objKind == vArray) return v;
-  if (v->objKind == vElArray && v->objType == T_ARRAY) return v->objData.array;
-  return nullptr;
-}
 
 pObj_Node checkArray(pObj_Node v) {
   pObj_Node array = arrayOf(v);
@@ -78,19 +97,30 @@ pObj_Node checkArray(pObj_Node v) {
   return array;
 }
 
-long elementCount(pObj_Node array) {
+pObj_Node elementAt(pObj_Node array, long i) {
   const ArrayHeader *h = array->objData.header;
-  return h ? h->count : 0;
+  if (!isLong(h)) return walk(h, i);
+  return indexFor(h).items[static_cast<size_t>(i)];
 }
 
-pObj_Node elementAt(pObj_Node array, long i) { return indexFor(array->objData.header).items[i]; }
+pObj_Node const *indexedElements(pObj_Node array) {
+  const ArrayHeader *h = array->objData.header;
+  if (!h || !isLong(h)) return nullptr;
+  return indexFor(h).items.data();
+}
 
 void appendElement(pObj_Node array, pObj_Node el) {
   ArrayHeader *h = array->objData.header;
-  ArrayIndex &index = indexFor(h);
   el->next = nullptr;
-  if (h->last) h->last->next = el;
-  else h->first = el;
+  if (!isLong(h)) {
+    if (h->last) h->last->next = el;
+    else h->first = el;
+    h->last = el;
+    ++h->count;
+    return;  // an array that just became long is indexed on its first read
+  }
+  ArrayIndex &index = indexFor(h);
+  h->last->next = el;
   h->last = el;
   ++h->count;
   index.items.push_back(el);
@@ -99,17 +129,33 @@ void appendElement(pObj_Node array, pObj_Node el) {
 
 void insertElement(pObj_Node array, long i, pObj_Node el) {
   ArrayHeader *h = array->objData.header;
+  if (!isLong(h)) {
+    std::vector<pObj_Node> items = chainOf(h);
+    items.insert(items.begin() + i, el);
+    relinkAt(h, items, static_cast<size_t>(i));
+    return;
+  }
   ArrayIndex &index = indexFor(h);
   index.items.insert(index.items.begin() + i, el);
-  relinkAt(h, index, static_cast<size_t>(i));
+  relinkAt(h, index.items, static_cast<size_t>(i));
+  settle(h, index);
 }
 
 pObj_Node unlinkElement(pObj_Node array, long i) {
   ArrayHeader *h = array->objData.header;
-  ArrayIndex &index = indexFor(h);
-  pObj_Node el = index.items[i];
-  index.items.erase(index.items.begin() + i);
-  relinkAt(h, index, static_cast<size_t>(i));
+  pObj_Node el;
+  if (!isLong(h)) {
+    std::vector<pObj_Node> items = chainOf(h);
+    el = items[static_cast<size_t>(i)];
+    items.erase(items.begin() + i);
+    relinkAt(h, items, static_cast<size_t>(i));
+  } else {
+    ArrayIndex &index = indexFor(h);
+    el = index.items[static_cast<size_t>(i)];
+    index.items.erase(index.items.begin() + i);
+    relinkAt(h, index.items, static_cast<size_t>(i));
+    settle(h, index);
+  }
   el->next = nullptr;
   return el;
 }

@@ -1,9 +1,11 @@
-// The index kept beside every array's element chain. The chain (header
+// The index kept beside the element chain of a long array. The chain (header
 // first/last, elements linked through `next`) stays the array as every folder
-// sees it; the index is a vector of the same element pointers, so element i is
-// reached in one step. An index whose remembered count, first and last no
-// longer match its header is rebuilt from the chain, so code elsewhere that
-// relinks a chain by hand costs one walk, never a wrong element.
+// sees it. An array of up to kChainLimit elements is read by walking its
+// chain, which costs less than any lookup; a longer one gets a vector of the
+// same element pointers, so element i is reached in one step. An index whose
+// remembered count, first and last no longer match its header is rebuilt from
+// the chain, so code elsewhere that relinks a chain by hand costs one walk,
+// never a wrong element.
 #ifndef ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 #define ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 
@@ -13,13 +15,28 @@
 
 namespace lib {
 
+constexpr int32_t kChainLimit = 16;
+
 // The array record behind v: v itself, or the nested array of an element
 // holding one; null for anything else.
-pObj_Node arrayOf(pObj_Node v);
+inline pObj_Node arrayOf(pObj_Node v) {
+  if (!v) return nullptr;
+  if (v->objKind == vArray) return v;
+  if (v->objKind == vElArray && v->objType == T_ARRAY) return v->objData.array;
+  return nullptr;
+}
 pObj_Node checkArray(pObj_Node v);  // ARGUMENT ERROR! unless an array
 
-long elementCount(pObj_Node array);  // 0 without a header
+inline long elementCount(pObj_Node array) {
+  const ArrayHeader *h = array->objData.header;
+  return h ? h->count : 0;
+}
 pObj_Node elementAt(pObj_Node array, long i);  // 0-based, i in range
+
+// The elements of a long array in order (an index kept in step), or null for
+// a short one, whose chain the caller walks instead. Valid until the array
+// changes.
+pObj_Node const *indexedElements(pObj_Node array);
 
 // Chain edits that keep the index in step. `el` is an unlinked element.
 void appendElement(pObj_Node array, pObj_Node el);

@@ -1,8 +1,9 @@
 // Calendar arithmetic: proleptic Gregorian day counts, shifted so that
 // 30 December 1899 is day 0. Encoding counts whole years from year 1; decoding
-// peels off 400-, 100-, 4- and 1-year periods and then walks the month table.
+// works in years that start on 1 March, where month lengths repeat.
 #include "calendar.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -18,21 +19,44 @@ const int kMonthDays[2][12] = {
     {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
 };
 
+// Days from 1 March of year 0 to 1 January of year 1.
+constexpr long kDaysFromMarchOfYear0 = 306;
+
 bool isDayLetter(char c) { return c == 'd' || c == 'D'; }
 bool isMonthLetter(char c) { return c == 'm' || c == 'M'; }
 bool isYearLetter(char c) { return c == 'y' || c == 'Y'; }
 
-// Reads the field [pos, pos+len) of text as a decimal integer; a field that
-// lies beyond the text, or holds no digits, reads as 0.
-long readField(const char *text, int pos, int len) {
-  if (pos < 0 || len <= 0) return 0;
-  size_t size = strlen(text);
-  if (static_cast<size_t>(pos) >= size) return 0;
-  char buf[16] = {};
-  size_t n = size - pos < static_cast<size_t>(len) ? size - pos : static_cast<size_t>(len);
-  if (n >= sizeof buf) n = sizeof buf - 1;
-  memcpy(buf, text + pos, n);
-  return strtol(buf, nullptr, 10);
+// Reads the field [pos, pos+len) of text as strtol reads a decimal integer
+// (leading blanks, a sign, then digits); a field that lies beyond the text,
+// or holds no digits, reads as 0.
+long readField(std::string_view text, int pos, int len) {
+  if (pos < 0 || len <= 0 || static_cast<size_t>(pos) >= text.size()) return 0;
+  std::string_view field = text.substr(static_cast<size_t>(pos), std::min<size_t>(static_cast<size_t>(len), 15));
+  size_t i = 0;
+  while (i < field.size() && isspace(static_cast<unsigned char>(field[i]))) ++i;
+  bool negative = false;
+  if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+  long value = 0;
+  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) value = value * 10 + (field[i] - '0');
+  return negative ? -value : value;
+}
+
+// Appends value as "%0*ld" writes it.
+void appendPadded(std::string &text, long value, int width) {
+  if (value < 0) {
+    char buf[32];
+    snprintf(buf, sizeof buf, "%0*ld", width, value);
+    text += buf;
+    return;
+  }
+  char digits[24];
+  char *end = digits + sizeof digits, *p = end;
+  do {
+    *--p = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value);
+  if (end - p < width) text.append(static_cast<size_t>(width - (end - p)), '0');
+  text.append(p, static_cast<size_t>(end - p));
 }
 
 // Two-digit hours, minutes and seconds at fixed places of "hh:mm:ss".
@@ -78,24 +102,17 @@ DateParts decodeDate(long dayNumber) {
   DateParts parts;
   long t = dayNumber + kDaysToOrigin - 1;
   if (dayNumber == 0 || t < 0) return parts;
-  long year = 1;
-  year += t / 146097 * 400;
-  t %= 146097;
-  long i = t / 36524;
-  if (i == 4) i = 3;
-  t -= i * 36524;
-  year += i * 100;
-  year += t / 1461 * 4;
-  t %= 1461;
-  i = t / 365;
-  if (i == 4) i = 3;
-  t -= i * 365;
-  year += i;
-  int month = 1;
-  while (t >= monthLength(year, month)) t -= monthLength(year, month++);
-  parts.year = year;
-  parts.month = month;
-  parts.day = static_cast<int>(t) + 1;
+  // Counted from 1 March of year 0, leap days fall at the end of each year,
+  // so a day's place within its 400-year era fixes the year by division.
+  const long z = t + kDaysFromMarchOfYear0;
+  const long era = z / 146097;
+  const long doe = z - era * 146097;
+  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long mp = (5 * doy + 2) / 153;
+  parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  parts.year = yoe + era * 400 + (parts.month <= 2 ? 1 : 0);
   return parts;
 }
 
@@ -149,15 +166,22 @@ std::string formatDate(long dayNumber, const char *format) {
   for (const Field &f : fields) {
     if (f.pos < 0) continue;
     if (!text.empty() && layout.separator) text += layout.separator;
-    char buf[32];
-    snprintf(buf, sizeof buf, "%0*ld", f.len, f.value);
-    text += buf;
+    appendPadded(text, f.value, f.len);
   }
   return text;
 }
 
-long parseDate(const char *text, const char *format, long epoch) {
-  if (strlen(text) < 8) return 0;
+std::string dateStamp(long dayNumber) {
+  DateParts date = decodeDate(dayNumber);
+  std::string text;
+  appendPadded(text, date.year, 4);
+  appendPadded(text, date.month, 2);
+  appendPadded(text, date.day, 2);
+  return text;
+}
+
+long parseDate(std::string_view text, const char *format, long epoch) {
+  if (text.size() < 8) return 0;
   DateLayout layout = scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
   long month = readField(text, layout.monthPos, layout.monthLen);
@@ -169,8 +193,8 @@ long parseDate(const char *text, const char *format, long epoch) {
   return result;
 }
 
-bool isValidDateText(const char *text, const char *format) {
-  if (!*text) return true;
+bool isValidDateText(std::string_view text, const char *format) {
+  if (text.empty()) return true;
   DateLayout layout = scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
   long month = readField(text, layout.monthPos, layout.monthLen);

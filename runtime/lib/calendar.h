@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lib {
 
@@ -43,8 +44,10 @@ struct DateLayout {
 DateLayout scanDateFormat(const char *format);
 
 std::string formatDate(long dayNumber, const char *format);
-long parseDate(const char *text, const char *format, long epoch);  // 0 when unreadable
-bool isValidDateText(const char *text, const char *format);
+long parseDate(std::string_view text, const char *format, long epoch);  // 0 when unreadable
+bool isValidDateText(std::string_view text, const char *format);
+// "yyyymmdd" of a day number; the empty date gives "00000000".
+std::string dateStamp(long dayNumber);
 
 // hh:mm:ss texts; the difference t2 - t1, a negative one as "-hh:mm:ss".
 std::string elapsedTime(const char *t1, const char *t2);

@@ -105,12 +105,7 @@ pObj_Node __CMonth(pObj_Node d) {
   return lib::newText(month ? kMonthNames[month - 1] : "");
 }
 
-pObj_Node __Dtos(pObj_Node d) {
-  lib::DateParts p = lib::decodeDate(dayNumberOf(d));
-  char buf[32];
-  snprintf(buf, sizeof buf, "%04ld%02d%02d", p.year, p.month, p.day);
-  return lib::newText(buf);
-}
+pObj_Node __Dtos(pObj_Node d) { return lib::newText(lib::dateStamp(dayNumberOf(d))); }
 
 pObj_Node __Dtoc(pObj_Node d, pObj_Node format) {
   long n = dayNumberOf(d);
@@ -118,14 +113,14 @@ pObj_Node __Dtoc(pObj_Node d, pObj_Node format) {
 }
 
 pObj_Node __Ctod(pObj_Node text, pObj_Node format) {
-  std::string t(lib::checkText(text));
-  return lib::newDate(static_cast<double>(lib::parseDate(t.c_str(), formatOr(format), lib::epochSetting())));
+  std::string_view t = lib::checkText(text);
+  return lib::newDate(static_cast<double>(lib::parseDate(t, formatOr(format), lib::epochSetting())));
 }
 
 int __IsValidDate(pObj_Node text, pObj_Node format) {
-  std::string t(lib::checkText(text));
+  std::string_view t = lib::checkText(text);
   std::string f(lib::checkText(format));
-  return lib::isValidDateText(t.c_str(), f.c_str()) ? 1 : 0;
+  return lib::isValidDateText(t, f.c_str()) ? 1 : 0;
 }
 
 pObj_Node __JulianDate(pObj_Node d) { return lib::newNumber(lib::julianDate(dayNumberOf(d))); }

@@ -28,6 +28,29 @@ char readLocaleSeparator() {
   return c;
 }
 
+// Exact powers of ten: every one up to 10^22 is a double.
+constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
+                                                   1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+
+// Appends the decimal digits of a whole, non-negative double exactly as
+// printf's "%.0f" writes them.
+void appendWhole(std::string &text, double whole) {
+  if (!std::signbit(whole) && whole < 18446744073709551616.0) {  // below 2^64 the conversion is exact
+    char digits[20];
+    char *end = digits + sizeof digits, *p = end;
+    unsigned long long n = static_cast<unsigned long long>(whole);
+    do {
+      *--p = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n);
+    text.append(p, static_cast<size_t>(end - p));
+    return;
+  }
+  char buf[400];
+  snprintf(buf, sizeof buf, "%.0f", whole);
+  text += buf;
+}
+
 // Whole number of units of the last decimal in a (a >= 0).
 double scaledUnits(double a, double p, bool round) {
   double y = a * p;
@@ -50,7 +73,7 @@ std::string formatNumber(double x, int decimals, bool round, char separator) {
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
   decimals = std::clamp(decimals, 0, kMaxDecimals);
-  double p = std::pow(10.0, decimals);
+  double p = kPowersOfTen[decimals];
   double a = std::fabs(x);
   double whole, fraction;
   if (a * p < kExactLimit) {
@@ -70,9 +93,7 @@ std::string formatNumber(double x, int decimals, bool round, char separator) {
   }
   std::string text;
   if (x < 0 && (whole > 0 || fraction > 0)) text += '-';
-  char buf[400];
-  snprintf(buf, sizeof buf, "%.0f", whole);
-  text += buf;
+  appendWhole(text, whole);
   if (decimals > 0) {
     std::string digits(decimals, '0');
     for (int i = decimals - 1; i >= 0 && fraction > 0; --i) {
@@ -107,9 +128,18 @@ std::string strZeroOfNumber(double x, int width, int decimals) {
 }
 
 double valueOfText(std::string_view text) {
-  std::string packed;
+  // Short texts, the usual case, are packed on the stack.
+  char small[64];
+  std::string large;
+  char *out = small;
+  if (text.size() > sizeof small) {
+    large.resize(text.size());
+    out = large.data();
+  }
+  size_t size = 0;
   for (char c : text)
-    if (c != ' ') packed += c;
+    if (c != ' ') out[size++] = c;
+  std::string_view packed(out, size);
   size_t start = 0;
   auto isNumberChar = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; };
   // The first run that holds a digit is the number; letters before it are skipped.
@@ -136,7 +166,7 @@ double valueOfText(std::string_view text) {
       mantissa = mantissa * 10 + (c - '0');
       if (point != std::string::npos && i > point) ++decimals;
     }
-    double value = mantissa / std::pow(10.0, decimals);
+    double value = mantissa / (decimals <= kMaxDecimals ? kPowersOfTen[decimals] : std::pow(10.0, decimals));
     return start > 0 && packed[start - 1] == '-' ? -value : value;
   }
 }

@@ -23,9 +23,20 @@ std::string_view fillOf(pObj_Node fill) {
   return f.empty() ? std::string_view(" ") : f;
 }
 
+// A string temporary of `size` bytes for the caller to fill.
+pObj_Node newBuffer(size_t size) {
+  if (size >= static_cast<size_t>(INT32_MAX - 2)) __RuntimeError(LOW_MEMORY, -1);
+  return __ALLOC_CHARPTR(static_cast<int>(size));
+}
+
 pObj_Node padded(pObj_Node s, pObj_Node n, pObj_Node fill, lib::PadSide side) {
   std::string_view text = checkText(s);
-  return newText(lib::pad(text, lib::checkWhole(n), fillOf(fill), side));
+  long width = lib::checkWhole(n);
+  std::string_view f = fillOf(fill);
+  if (width <= 0 || text.size() >= static_cast<size_t>(width)) return newText(text);
+  pObj_Node t = newBuffer(static_cast<size_t>(width));
+  lib::padInto(t->objData.mbuff, text, static_cast<size_t>(width), f, side);
+  return t;
 }
 
 // Decimals and width of __Str: missing, NIL or negative take the default.
@@ -50,12 +61,18 @@ pObj_Node __Upper(pObj_Node s) {
     Alert2("Sem var");
     return nullptr;
   }
-  return newText(lib::upperAscii(checkText(s)));
+  std::string_view text = checkText(s);
+  pObj_Node t = newText(text);
+  lib::upperInPlace(t->objData.mbuff, text.size());
+  return t;
 }
 
 pObj_Node __Lower(pObj_Node s) {
   if (!s) return nullptr;
-  return newText(lib::lowerAscii(checkText(s)));
+  std::string_view text = checkText(s);
+  pObj_Node t = newText(text);
+  lib::lowerInPlace(t->objData.mbuff, text.size());
+  return t;
 }
 
 pObj_Node __Asc(pObj_Node s) {
@@ -106,7 +123,10 @@ pObj_Node __Replicate(pObj_Node s, pObj_Node n) {
   long times = lib::checkWhole(n);
   if (times > 0 && text.size() > static_cast<size_t>(INT32_MAX / 2) / static_cast<size_t>(times))
     __RuntimeError(LOW_MEMORY, -1);
-  return newText(lib::replicate(text, times));
+  if (times <= 0 || text.empty()) return newText({});
+  pObj_Node t = newBuffer(text.size() * static_cast<size_t>(times));
+  lib::replicateInto(t->objData.mbuff, text, times);
+  return t;
 }
 
 pObj_Node __Space(pObj_Node n) {

@@ -1,17 +1,22 @@
-// String algorithms. Every result is a fresh std::string or a view into the
-// argument; nothing here allocates run-time values.
+// String algorithms. Every result is a fresh std::string, a view into the
+// argument or bytes written into the caller's buffer; nothing here allocates
+// run-time values.
 #include "text_ops.h"
+
+#include <algorithm>
+#include <cstring>
 
 namespace lib {
 
 namespace {
 
-// The fill repeated from its start until exactly n characters.
-std::string fillRun(std::string_view fill, size_t n) {
-  std::string run;
-  run.reserve(n);
-  while (run.size() < n) run.append(fill.substr(0, n - run.size()));
-  return run;
+// Writes the fill repeated from its start, n characters.
+void fillInto(char *out, std::string_view fill, size_t n) {
+  for (size_t done = 0; done < n;) {
+    size_t part = std::min(fill.size(), n - done);
+    memcpy(out + done, fill.data(), part);
+    done += part;
+  }
 }
 
 }  // namespace
@@ -26,17 +31,25 @@ std::string_view trimRight(std::string_view s) {
   return i == std::string_view::npos ? std::string_view() : s.substr(0, i + 1);
 }
 
+void upperInPlace(char *s, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (s[i] >= 'a' && s[i] <= 'z') s[i] = static_cast<char>(s[i] - 'a' + 'A');
+}
+
+void lowerInPlace(char *s, size_t n) {
+  for (size_t i = 0; i < n; ++i)
+    if (s[i] >= 'A' && s[i] <= 'Z') s[i] = static_cast<char>(s[i] - 'A' + 'a');
+}
+
 std::string upperAscii(std::string_view s) {
   std::string out(s);
-  for (char &c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  upperInPlace(out.data(), out.size());
   return out;
 }
 
 std::string lowerAscii(std::string_view s) {
   std::string out(s);
-  for (char &c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  lowerInPlace(out.data(), out.size());
   return out;
 }
 
@@ -73,22 +86,29 @@ std::string_view subString(std::string_view s, long start, long count) {
 std::string pad(std::string_view s, long n, std::string_view fill, PadSide side) {
   if (n <= 0 || s.size() >= static_cast<size_t>(n)) return std::string(s);
   if (fill.empty()) fill = " ";
+  std::string out(static_cast<size_t>(n), ' ');
+  padInto(out.data(), s, static_cast<size_t>(n), fill, side);
+  return out;
+}
+
+void padInto(char *out, std::string_view s, size_t n, std::string_view fill, PadSide side) {
   size_t missing = n - s.size();
-  switch (side) {
-    case PadSide::kRight: return std::string(s) + fillRun(fill, missing);
-    case PadSide::kLeft: return fillRun(fill, missing) + std::string(s);
-    case PadSide::kCenter: break;
-  }
-  size_t before = missing / 2;
-  return fillRun(fill, before) + std::string(s) + fillRun(fill, missing - before);
+  size_t before = side == PadSide::kLeft ? missing : side == PadSide::kCenter ? missing / 2 : 0;
+  fillInto(out, fill, before);
+  memcpy(out + before, s.data(), s.size());
+  fillInto(out + before + s.size(), fill, missing - before);
 }
 
 std::string replicate(std::string_view s, long n) {
   std::string out;
   if (n <= 0) return out;
-  out.reserve(s.size() * n);
-  for (long i = 0; i < n; ++i) out.append(s);
+  out.resize(s.size() * static_cast<size_t>(n));
+  replicateInto(out.data(), s, n);
   return out;
+}
+
+void replicateInto(char *out, std::string_view s, long n) {
+  for (long i = 0; i < n; ++i, out += s.size()) memcpy(out, s.data(), s.size());
 }
 
 std::string replaceText(std::string_view s, std::string_view search, std::string_view replace, long start, long count) {
