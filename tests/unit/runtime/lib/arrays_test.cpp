@@ -192,6 +192,88 @@ TEST_F(ArraysTest, HoldsVariablesPassedByReference) {
   EXPECT_EQ(x->refCount, 1);
 }
 
+// 1..n as an array: long enough from n = 17 on to be read through its index.
+pObj_Node counting(int n) {
+  pObj_Node a = __CreateArray(Nul());
+  for (int i = 1; i <= n; ++i) __AAdd(a, N(i));
+  return a;
+}
+
+// Each element read by position agrees with a walk of the chain.
+void expectChainOrder(pObj_Node a) {
+  ArrayHeader *h = a->objData.header;
+  pObj_Node el = h->first;
+  for (int i = 0; i < h->count; ++i, el = el->next) ASSERT_EQ(__GET_ARRAY_EL(a, i), el) << i;
+  EXPECT_EQ(el, nullptr);
+  EXPECT_EQ(h->last, h->count ? lib::elementAt(a, h->count - 1) : nullptr);
+}
+
+TEST_F(ArraysTest, LongArraysIndexAcrossEdits) {
+  const int n = lib::kChainLimit + 8;
+  pObj_Node a = counting(n);
+  for (int i = 0; i < n; ++i) ASSERT_EQ(num(__GET_ARRAY_EL(a, i)), i + 1);
+  EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(a, n); }), BOUND_ERROR);
+  __AIns(a, N(3));
+  __ADel(a, N(n));
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 2);
+  EXPECT_EQ(__GET_ARRAY_EL(a, 2)->objType, static_cast<uint32_t>(T_NIL));
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 3)), 3);
+  expectChainOrder(a);
+  // Shrinking to a short array and growing again keeps reads right.
+  __ASize(a, N(lib::kChainLimit - 2));
+  expectChainOrder(a);
+  __ASize(a, N(n + 5));
+  expectChainOrder(a);
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 3)), 3);
+  EXPECT_EQ(__GET_ARRAY_EL(a, n + 4)->objType, static_cast<uint32_t>(T_NIL));
+}
+
+TEST_F(ArraysTest, OnlyLongArraysKeepAnIndex) {
+  const size_t before = lib::indexedHeaders();
+  pObj_Node rows = __CreateArray(Nul());
+  for (int i = 0; i < 50; ++i) __AAdd(rows, counting(4));
+  for (int i = 1; i <= 50; ++i) EXPECT_EQ(num(__ARRAY_EL(rows, N(i), N(4), Nul())), 4);
+  EXPECT_EQ(lib::indexedHeaders(), before + 1);
+  pObj_Node a = counting(lib::kChainLimit + 1);
+  __GET_ARRAY_EL(a, 0);
+  EXPECT_EQ(lib::indexedHeaders(), before + 2);
+  __ADel(a, N(1));
+  __DelEl(a, 1, 0);
+  EXPECT_EQ(lib::indexedHeaders(), before + 1);
+}
+
+TEST_F(ArraysTest, ScansLongArrays) {
+  const int n = 3 * lib::kChainLimit;
+  pObj_Node a = counting(n);
+  __SET_ARRAY_EL(a, S("7"), 9);
+  __SET_ARRAY_EL(a, Dt(7), 10);
+  __SET_ARRAY_EL(a, __CreateArray(N(7), N(70), Nul()), 11);
+  const struct {
+    pObj_Node value, start, last, column;
+    double found;
+  } cases[] = {
+      {N(n), nullptr, nullptr, nullptr, n},    {N(n), nullptr, N(n - 1), nullptr, 0},
+      {N(1), N(2), nullptr, nullptr, 0},       {N(n + 1), nullptr, nullptr, nullptr, 0},
+      {S("7"), nullptr, nullptr, nullptr, 10}, {Dt(7), nullptr, nullptr, nullptr, 11},
+      {N(70), nullptr, nullptr, nullptr, 12},  {N(7), nullptr, nullptr, N(1), 7},
+      {N(7), N(8), nullptr, N(1), 12},         {N(5), N(n + 3), nullptr, nullptr, 0},
+  };
+  for (const auto &c : cases) EXPECT_EQ(num(__AScan(a, c.value, c.start, c.last, c.column)), c.found);
+}
+
+TEST_F(ArraysTest, IndexFollowsLongChainsRelinkedElsewhere) {
+  const int n = lib::kChainLimit + 4;
+  pObj_Node a = counting(n);
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, n - 1)), n);
+  ArrayHeader *h = a->objData.header;
+  pObj_Node second = h->first->next;
+  h->first->next = second->next;
+  --h->count;
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
+  expectChainOrder(a);
+  xfree(second);
+}
+
 TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
   pObj_Node a = numbers({1, 2, 3});
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 2)), 3);

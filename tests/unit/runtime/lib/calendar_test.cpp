@@ -62,6 +62,20 @@ TEST(Calendar, DecodeInvertsEncodeOverFourCenturies) {
   EXPECT_EQ(empty.year + empty.month + empty.day, 0);
 }
 
+TEST(Calendar, DecodesEveryDayOfYearsOneTo9999) {
+  long n = 1 - lib::kDaysToOrigin;  // 1 January of year 1
+  EXPECT_EQ(lib::decodeDate(n - 1).year, 0);  // before the first day: the empty date
+  for (long year = 1; year <= 9999; ++year)
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= lib::monthLength(year, month); ++day, ++n) {
+        if (n == 0) continue;  // 30 December 1899 is also the empty date
+        lib::DateParts d = lib::decodeDate(n);
+        ASSERT_TRUE(d.year == year && d.month == month && d.day == day) << n;
+      }
+  lib::DateParts after = lib::decodeDate(n);  // years past 9999 still decode
+  EXPECT_TRUE(after.year == 10000 && after.month == 1 && after.day == 1);
+}
+
 struct FormatCase {
   long day;
   const char *format;
@@ -75,6 +89,15 @@ TEST(Calendar, FormatsDates) {
       {0, "dd/mm/yyyy", "          "},   {0, "mm/dd/yy", "        "},        {2, "mm/dd/yy", "01/01/00"},
   };
   for (const FormatCase &c : cases) EXPECT_EQ(lib::formatDate(c.day, c.format), c.text) << c.format;
+  EXPECT_EQ(lib::formatDate(2958466, "dd/mm/yyyy"), "01/01/10000");  // a wider year is not cut
+  EXPECT_EQ(lib::formatDate(-693593, "yyyy/mm/d"), "0001/01/1");
+}
+
+TEST(Calendar, StampsDates) {
+  EXPECT_EQ(lib::dateStamp(39877), "20090305");
+  EXPECT_EQ(lib::dateStamp(0), "00000000");
+  EXPECT_EQ(lib::dateStamp(-693593), "00010101");
+  EXPECT_EQ(lib::dateStamp(2958466), "100000101");
 }
 
 TEST(Calendar, ParsesDates) {
@@ -82,7 +105,8 @@ TEST(Calendar, ParsesDates) {
       {50802, "dd/mm/yy", "01/02/39"},     {39877, "mm/dd/yy", "03/05/09"},   {39877, "dd/mm/yyyy", "05/03/2009"},
       {39877, "yyyy-mm-dd", "2009-03-05"}, {0, "dd/mm/yy", "1/2/3"},          {0, "dd/mm/yy", "30/02/09"},
       {0, "dd/mm/yy", "  /  /  "},         {0, "dd/mm/yy", "32/01/09"},       {0, "dd/mm/yy", "01/13/09"},
-      {0, "dd/mm/yy", "00/00/09"},
+      {0, "dd/mm/yy", "00/00/09"},         {39877, "mm/dd/yy", " 3/ 5/09"},  {39877, "mm/dd/yy", "+3/05/09"},
+      {0, "mm/dd/yy", "-3/05/09"},         {39877, "mm/dd/yy", "03/05/09xyz"}, {39877, "mm/dd/yy", "3x/05/09"},
   };
   for (const FormatCase &c : cases) EXPECT_EQ(lib::parseDate(c.text, c.format, 1940), c.day) << c.text;
 }
@@ -94,6 +118,7 @@ TEST(Calendar, ValidatesDateTexts) {
   EXPECT_FALSE(lib::isValidDateText("12/  /  ", "dd/mm/yy"));
   EXPECT_FALSE(lib::isValidDateText("12/13/09", "dd/mm/yy"));
   EXPECT_FALSE(lib::isValidDateText("00/12/09", "dd/mm/yy"));
+  EXPECT_TRUE(lib::isValidDateText("\t1/12/09", "dd/mm/yy"));  // blanks before a field's digits
 }
 
 TEST(Calendar, ElapsedTimes) {

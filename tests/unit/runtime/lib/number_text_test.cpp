@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "picture.h"
 
 namespace {
@@ -24,6 +27,24 @@ TEST(NumberText, FormatsNumbers) {
   };
   for (const FormatCase &c : cases) EXPECT_EQ(lib::formatNumber(c.x, c.decimals, c.round, '.'), c.text) << c.x;
   EXPECT_EQ(lib::formatNumber(1.5, 2, true, ','), "1,50");
+}
+
+TEST(NumberText, FormatsWholeNumbersOfEveryMagnitude) {
+  const struct {
+    double x;
+    const char *text;
+  } cases[] = {
+      {0, "0"},
+      {-0.0, "0"},
+      {9007199254740993.0, "9007199254740992"},  // the nearest double
+      {-1e17, "-100000000000000000"},
+      {18446744073709549568.0, "18446744073709549568"},  // the largest double below 2^64
+      {18446744073709551616.0, "18446744073709551616"},
+      {1e22, "10000000000000000000000"},
+  };
+  for (const auto &c : cases) EXPECT_EQ(lib::formatNumber(c.x, 0, true, '.'), c.text) << c.text;
+  EXPECT_EQ(lib::formatNumber(123456789.125, 2, true, '.'), "123456789.13");
+  EXPECT_EQ(lib::formatNumber(0.5, 15, true, '.'), "0.500000000000000");
 }
 
 TEST(NumberText, StrAndStrZero) {
@@ -50,6 +71,9 @@ TEST(NumberText, ReadsValues) {
       {"- 3", -3},        {".5", 0.5},       {"1.23", 1.23},   {"...", 0},
   };
   for (const auto &c : cases) EXPECT_EQ(lib::valueOfText(c.text), c.value) << c.text;
+  // Long texts and long fractions read the same way.
+  EXPECT_EQ(lib::valueOfText(std::string(100, ' ') + "-4" + std::string(100, ' ') + "2.5"), -42.5);
+  EXPECT_EQ(lib::valueOfText("0.0000000000000000000000025"), 25 / std::pow(10.0, 25));
 }
 
 TEST(NumberText, CutsDecimals) {
