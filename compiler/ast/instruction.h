@@ -4,6 +4,10 @@
 // children and delete them; any child pointer may be null.
 #pragma once
 
+#include "containers.h"
+
+#include <cstddef>
+
 // What kind() answers; assignments and the field forms select their text on it.
 enum tNodeKind : int {
     kindPlain = 0,
@@ -21,6 +25,8 @@ class tInstruction {
 public:
     tInstruction();
     tInstruction(const tInstruction&) = delete;
+    static void* operator new(std::size_t size) { return tRecycler::take(size); }
+    static void operator delete(void* block, std::size_t size) { tRecycler::give(block, size); }
     tInstruction& operator=(const tInstruction&) = delete;
 
     virtual ~tInstruction();

@@ -6,6 +6,8 @@
 
 #include "ss_exception.h"
 
+#include "../ast/containers.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,47 +15,12 @@
 #include <utility>
 #include <vector>
 
-// Keeps the blocks of deleted small objects, one list per size in steps of
-// 16 bytes, for the next object of that size. Lexemes and stack elements are
-// made and dropped by the million while only a parse stack's worth live at
-// once, so nearly every one reuses a block. Blocks are never given back.
-class SSRecycler {
-public:
-    static void* take(size_t size) {
-        size_t k = slot(size);
-        if (k >= kSlots) return ::operator new(size);
-        Block*& head = heads()[k];
-        if (!head) return ::operator new(k * kStep + kStep);
-        Block* b = head;
-        head = b->next;
-        return b;
-    }
-    static void give(void* p, size_t size) {
-        size_t k = slot(size);
-        if (k >= kSlots) return ::operator delete(p);
-        Block* b = static_cast<Block*>(p);
-        b->next = heads()[k];
-        heads()[k] = b;
-    }
-
-private:
-    struct Block {
-        Block* next;
-    };
-    static constexpr size_t kStep = 16, kSlots = 8;
-    static size_t slot(size_t size) { return (size - 1) / kStep; }
-    static Block** heads() {
-        static Block* lists[kSlots] = {};
-        return lists;
-    }
-};
-
 // An object is created with no holders; every holder adds one (refInc) and
 // lets go with refDec, which deletes the object when the count reaches zero.
 class SSRefCount {
 public:
-    static void* operator new(size_t size) { return SSRecycler::take(size); }
-    static void operator delete(void* p, size_t size) { SSRecycler::give(p, size); }
+    static void* operator new(size_t size) { return tRecycler::take(size); }
+    static void operator delete(void* p, size_t size) { tRecycler::give(p, size); }
 
     SSRefCount() = default;
     SSRefCount(const SSRefCount&) = delete;
