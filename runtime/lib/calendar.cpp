@@ -19,12 +19,18 @@ const int kMonthDays[2][12] = {
     {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
 };
 
+// Days of a common year before the first of each month.
+const int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+
 // Days from 1 March of year 0 to 1 January of year 1.
 constexpr long kDaysFromMarchOfYear0 = 306;
 
 bool isDayLetter(char c) { return c == 'd' || c == 'D'; }
 bool isMonthLetter(char c) { return c == 'm' || c == 'M'; }
 bool isYearLetter(char c) { return c == 'y' || c == 'Y'; }
+
+// The white space of the C locale, which the run-time never leaves.
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Reads the field [pos, pos+len) of text as strtol reads a decimal integer
 // (leading blanks, a sign, then digits); a field that lies beyond the text,
@@ -33,7 +39,7 @@ long readField(std::string_view text, int pos, int len) {
   if (pos < 0 || len <= 0 || static_cast<size_t>(pos) >= text.size()) return 0;
   std::string_view field = text.substr(static_cast<size_t>(pos), std::min<size_t>(static_cast<size_t>(len), 15));
   size_t i = 0;
-  while (i < field.size() && isspace(static_cast<unsigned char>(field[i]))) ++i;
+  while (i < field.size() && isBlank(field[i])) ++i;
   bool negative = false;
   if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
   long value = 0;
@@ -91,14 +97,17 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long &
   year = completeYear(year, epoch);
   if (year < 1 || year >= 10000 || month < 1 || month > 12) return false;
   if (day < 1 || day > monthLength(year, static_cast<int>(month))) return false;
-  long n = day;
-  for (int m = 1; m < month; ++m) n += monthLength(year, m);
+  long n = day + kDaysBeforeMonth[month - 1] + (month > 2 && isLeapYear(year) ? 1 : 0);
   long y = year - 1;
   result = y * 365 + y / 4 - y / 100 + y / 400 + n + offset - kDaysToOrigin;
   return true;
 }
 
 DateParts decodeDate(long dayNumber) {
+  // A statement usually takes several parts of one date in a row.
+  static long lastDayNumber = 0;
+  static DateParts lastParts;
+  if (dayNumber == lastDayNumber) return lastParts;
   DateParts parts;
   long t = dayNumber + kDaysToOrigin - 1;
   if (dayNumber == 0 || t < 0) return parts;
@@ -113,6 +122,8 @@ DateParts decodeDate(long dayNumber) {
   parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   parts.year = yoe + era * 400 + (parts.month <= 2 ? 1 : 0);
+  lastDayNumber = dayNumber;
+  lastParts = parts;
   return parts;
 }
 
