@@ -55,6 +55,14 @@ bool inStep(const ArrayIndex &index, const ArrayHeader *h) {
          index.items.size() == static_cast<size_t>(h->count);
 }
 
+// Only an index that holds the whole chain is read without a check.
+void publish(const ArrayHeader *h, const ArrayIndex &index) {
+  if (index.items.size() == static_cast<size_t>(index.count))
+    lastIndex = {h, index.count, index.first, index.last, index.items.data()};
+  else
+    lastIndex = LastIndex();
+}
+
 ArrayIndex &indexFor(const ArrayHeader *h) {
   if (h != cachedHeader) {
     cachedIndex = &table()[h];
@@ -62,6 +70,7 @@ ArrayIndex &indexFor(const ArrayHeader *h) {
   }
   ArrayIndex &index = *cachedIndex;
   if (!inStep(index, h)) rebuild(index, h);
+  publish(h, index);
   return index;
 }
 
@@ -85,8 +94,12 @@ std::vector<pObj_Node> chainOf(const ArrayHeader *h) {
 
 // Keeps the index only while the array is long.
 void settle(ArrayHeader *h, ArrayIndex &index) {
-  if (isLong(h)) remember(index, h);
-  else forgetIndex(h);
+  if (!isLong(h)) {
+    forgetIndex(h);
+    return;
+  }
+  remember(index, h);
+  publish(h, index);
 }
 
 }  // namespace
@@ -97,7 +110,9 @@ pObj_Node checkArray(pObj_Node v) {
   return array;
 }
 
-pObj_Node elementAt(pObj_Node array, long i) {
+LastIndex lastIndex;
+
+pObj_Node elementAtSlow(pObj_Node array, long i) {
   const ArrayHeader *h = array->objData.header;
   if (!isLong(h)) return walk(h, i);
   return indexFor(h).items[static_cast<size_t>(i)];
@@ -125,6 +140,7 @@ void appendElement(pObj_Node array, pObj_Node el) {
   ++h->count;
   index.items.push_back(el);
   remember(index, h);
+  publish(h, index);
 }
 
 void insertElement(pObj_Node array, long i, pObj_Node el) {
@@ -161,6 +177,7 @@ pObj_Node unlinkElement(pObj_Node array, long i) {
 }
 
 void forgetIndex(const ArrayHeader *header) {
+  if (header == lastIndex.header) lastIndex = LastIndex();
   if (header == cachedHeader) {
     cachedHeader = nullptr;
     cachedIndex = nullptr;

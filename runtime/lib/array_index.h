@@ -31,7 +31,23 @@ inline long elementCount(pObj_Node array) {
   const ArrayHeader *h = array->objData.header;
   return h ? h->count : 0;
 }
-pObj_Node elementAt(pObj_Node array, long i);  // 0-based, i in range
+// The long array read last, so a loop over it reads without a lookup.
+struct LastIndex {
+  const ArrayHeader *header = nullptr;
+  int32_t count = 0;
+  pObj_Node first = nullptr;
+  pObj_Node last = nullptr;
+  pObj_Node const *items = nullptr;
+};
+extern LastIndex lastIndex;
+
+pObj_Node elementAtSlow(pObj_Node array, long i);
+inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
+  const ArrayHeader *h = array->objData.header;
+  const LastIndex &c = lastIndex;
+  if (h == c.header && h->count == c.count && h->first == c.first && h->last == c.last) return c.items[i];
+  return elementAtSlow(array, i);
+}
 
 // The elements of a long array in order (an index kept in step), or null for
 // a short one, whose chain the caller walks instead. Valid until the array
