@@ -180,7 +180,7 @@ void tCodeBlock::generate()
         return;
     tProgram& p = program();
     tValidFunction* block = p.openValidFunction(expression_);
-    p.appendf("vld_%03i", block->number + p.options.validBase);
+    p.appendf(p.blockFunctions ? "vld_%03i" : "__BLOCK(vld_%03i)", block->number + p.options.validBase);
 }
 
 void tValidParam::generate()

@@ -161,6 +161,7 @@ public:
     tArray<String> blockVars;          // filled while one code block is generated
     tArray<String> capturedArgs;       // owned
     int capturing = 0;                 // the captured-argument mode
+    int blockFunctions = 0;            // code blocks write their function, not a value holding it
     tConstantPool constants;
     tArray<String> exportedFunctions;  // owned
     std::string firstSource;           // the first source's text as written, "%%" already folded

@@ -35,6 +35,9 @@ pObj_Node __DIFF(pObj_Node a, pObj_Node b);
 // a $ b: TRUE when the text of a occurs in the text of b.
 pObj_Node __IN(pObj_Node a, pObj_Node b);
 
+// A code block used as a value: its function's address in a pointer value.
+#define __BLOCK(function) __INIT_VOIDPTR(reinterpret_cast<void*>(function))
+
 pObj_Node __Type(pObj_Node x);
 pObj_Node __Empty(pObj_Node x);
 pObj_Node __Len(pObj_Node x);

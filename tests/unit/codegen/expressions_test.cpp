@@ -61,7 +61,7 @@ const ExpressionCase kExpressions[] = {
     {"field read", [] { return new tField(id("cli"), name("nome")); }, "__GetFieldByName(__const_get_el(0),__const_get_el(1))"},
     {"field read, name as text", [] { return new tFieldEnd(id("cli"), "NOME"); },
      "__GetFieldByName(__const_get_el(0),__const_get_el(1))"},
-    {"code block", [] { return new tCodeBlock(id("x")); }, "vld_001"},
+    {"code block", [] { return new tCodeBlock(id("x")); }, "__BLOCK(vld_001)"},
     {"code block without parameters", [] { return new tValidParam(args({}), "X"); }, "__INIT_NUL()"},
 };
 
@@ -147,7 +147,7 @@ TEST_F(InnerTest, ChainsEndAtTheFirstNodeWithoutAnInnerOrPointingAtItself)
 TEST_F(InnerTest, CodeBlockParametersCollectTheVariablesTheyName)
 {
     std::unique_ptr<tInstruction> block(new tCodeBlock(id("x")));
-    EXPECT_EQ(textOf(*block), "vld_001");
+    EXPECT_EQ(textOf(*block), "__BLOCK(vld_001)");
     // The list's inner node is its first part: the operation over A and B.
     tInstruction* params = new tValidParam(args({new tOperation(id("a"), new tSum(), id("b")), num("3")}), "X");
     EXPECT_EQ(text(params), "A,B");
@@ -160,6 +160,17 @@ TEST_F(InnerTest, CodeBlockParametersCollectTheVariablesTheyName)
     EXPECT_EQ(vf->blockKind, 2);
 }
 
+// The exit hook takes the block's function; elsewhere, in calls nested in its
+// argument too, a block is a value.
+TEST_F(InnerTest, OnlyTheExitHookTakesABlocksFunction)
+{
+    EXPECT_EQ(text(new tRegisterExit(args({new tCodeBlock(id("x"))}))), "__RegisterExit(vld_001)");
+    EXPECT_EQ(text(new tLen(args({new tCodeBlock(id("x"))}))), "__Len(__BLOCK(vld_002))");
+    EXPECT_EQ(text(new tRegisterExit(args({new tLen(args({new tCodeBlock(id("x"))}))}))),
+              "__RegisterExit(__Len(__BLOCK(vld_003)))");
+    EXPECT_EQ(text(new tCodeBlock(id("x"))), "__BLOCK(vld_004)");
+}
+
 TEST_F(InnerTest, SetValidParamWritesOnlyForTwoOrMoreArguments)
 {
     EXPECT_EQ(text(new tSetVldParam(args({id("a")}))), "");
@@ -170,11 +181,11 @@ TEST_F(InnerTest, SetValidParamWritesOnlyForTwoOrMoreArguments)
 TEST_F(InnerTest, CodeBlocksNumberAcrossSourcesFromTheValidBase)
 {
     program.options.validBase = 40;
-    EXPECT_EQ(text(new tCodeBlock(id("x"))), "vld_041");
+    EXPECT_EQ(text(new tCodeBlock(id("x"))), "__BLOCK(vld_041)");
     program.releaseSource();
     program.beginSource();
     program.openFunction("G", false);
-    EXPECT_EQ(text(new tCodeBlock(id("y"))), "vld_042");
+    EXPECT_EQ(text(new tCodeBlock(id("y"))), "__BLOCK(vld_042)");
     EXPECT_EQ(program.libraryValidCount, 2);
 }
 

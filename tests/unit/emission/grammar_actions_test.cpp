@@ -80,7 +80,7 @@ TEST_F(GrammarActionsTest, StatementsBuildTheirNodes)
         {"LOCAL c\nWHILE c\nEXIT\nENDDO", "\nwhile ( __GET_BOOL(C ))\n{\nbreak;\n\n}\n"},
         {"x := 1.5", "X= __SET_OBJECT(X,__const_get_el(0));\n"},
         {"x := \"\"", "X= __SET_OBJECT(X,__const_get_el(0));\n"},
-        {"x := {|| 1}", "X= __SET_OBJECT(X,vld_001);\n"},
+        {"x := {|| 1}", "X= __SET_OBJECT(X,__BLOCK(vld_001));\n"},
         {"x := { 1, 2 }", "X= __SET_OBJECT(X,__CreateArray(__const_get_el(0), __const_get_el(1),__INIT_NUL()));\n"},
         {"x := iif(.t., 1, 2)", "X= __SET_OBJECT(X,( __GET_BOOL(__const_get_el(0)) ? __const_get_el(1) : __const_get_el(2) ));\n"},
         {"x := len(\"ab\")", "X= __SET_OBJECT(X,__Len(__const_get_el(0)));\n"},

@@ -43,7 +43,7 @@ __LockStack(__INIT_NUL());
 NQTY= __SET_OBJECT(NQTY,__const_get_el(0));
 
 ;
-BDOUBLE= __SET_OBJECT(BDOUBLE,vld_001);
+BDOUBLE= __SET_OBJECT(BDOUBLE,__BLOCK(vld_001));
 QOUT(__Eval(BDOUBLE,NULL));
 return __end_context((__INIT_NIL()));
 }
