@@ -10,14 +10,28 @@ namespace pp {
 namespace {
 
 bool isWordChar(unsigned char c) {
-    return std::isalnum(c) || c == '_' || c >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
 }
 
-// Longest first, so that a longer operator wins over its prefix.
-const char* const kOperators[] = {
+// Every operator of more than one character has two.
+const char kOperators[][3] = {
     "::", ":=", "+=", "-=", "*=", "/=", "%=", "^=", "**", "==", "!=", "<>", "<=", ">=",
     "->", "++", "--", "??", "=>",
 };
+
+bool isOperator(char first, char second) {
+    for (const char* op : kOperators)
+        if (op[0] == first && op[1] == second) return true;
+    return false;
+}
+
+bool is(const std::string& text, const char (&literal)[2]) { return text.size() == 1 && text[0] == literal[0]; }
+bool is(const std::string& text, const char (&literal)[3]) {
+    return text.size() == 2 && text[0] == literal[0] && text[1] == literal[1];
+}
+bool is(const std::string& text, const char (&literal)[4]) {
+    return text.size() == 3 && text[0] == literal[0] && text[1] == literal[1] && text[2] == literal[2];
+}
 
 // Logical literals and operators written between dots.
 const char* const kDotWords[] = {".T.", ".F.", ".Y.", ".N.", ".AND.", ".OR.", ".NOT."};
@@ -38,8 +52,7 @@ size_t dotWordLength(std::string_view text, size_t pos) {
 bool wouldMerge(const Token& a, const Token& b) {
     if (a.kind != TokKind::Op || b.kind != TokKind::Op) return false;
     char pair[3] = {a.text.back(), b.text.front(), 0};
-    for (const char* op : kOperators)
-        if (std::strcmp(op, pair) == 0) return true;
+    if (isOperator(pair[0], pair[1])) return true;
     return (pair[0] == '/' && (pair[1] == '/' || pair[1] == '*')) || (pair[0] == '&' && pair[1] == '&');
 }
 
@@ -69,9 +82,9 @@ bool endsOperand(const Token& tok) {
         case TokKind::String:
             return true;
         case TokKind::Op:
-            return tok.text == ")" || tok.text == "]" || tok.text == "}" || tok.text == ".T." ||
-                   tok.text == ".F." || tok.text == ".Y." || tok.text == ".N." || tok.text == "++" ||
-                   tok.text == "--";
+            return is(tok.text, ")") || is(tok.text, "]") || is(tok.text, "}") || is(tok.text, ".T.") ||
+                   is(tok.text, ".F.") || is(tok.text, ".Y.") || is(tok.text, ".N.") || is(tok.text, "++") ||
+                   is(tok.text, "--");
     }
     return false;
 }
@@ -125,13 +138,10 @@ bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool aft
             return true;
         }
     }
-    for (const char* op : kOperators) {
-        size_t n = std::strlen(op);
-        if (text.compare(pos, n, op) == 0) {
-            tok.text = op;
-            pos += n;
-            return true;
-        }
+    if (pos + 1 < text.size() && isOperator(static_cast<char>(c), text[pos + 1])) {
+        tok.text.assign(text.substr(pos, 2));
+        pos += 2;
+        return true;
     }
     tok.text.assign(1, static_cast<char>(c));
     ++pos;
@@ -181,13 +191,13 @@ void renderTokens(std::string& out, const Token* b, const Token* e) {
                 renderString(out, *t);
                 break;
             case TokKind::Op:
-                if (t->text == "<>")
+                if (is(t->text, "<>"))
                     out += "!=";
-                else if (t->text == "**")
+                else if (is(t->text, "**"))
                     out += "^";
-                else if (t->text == ".Y.")
+                else if (is(t->text, ".Y."))
                     out += ".T.";
-                else if (t->text == ".N.")
+                else if (is(t->text, ".N."))
                     out += ".F.";
                 else
                     out += t->text;
