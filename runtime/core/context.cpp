@@ -220,6 +220,10 @@ void unlockAbove(int depth, pObj_Node keep) {
   }
 }
 
+bool isReturnLocked(const LockEntry& e, size_t depth) {
+  return live(e) && (e.slot->poolFlags & kReturnLock) && e.slot->refCount == depth;
+}
+
 void addReturnLock(pObj_Node slot) {
   const size_t depth = slot->refCount;
   if (returnLocks.size() <= depth) {
@@ -227,7 +231,17 @@ void addReturnLock(pObj_Node slot) {
     returnCount.resize(depth + 1, 0);
   }
   slot->poolFlags |= kReturnLock;
-  returnLocks[depth].push_back({slot, slot->poolSerial});
+  std::deque<LockEntry>& queue = returnLocks[depth];
+  // Consumed values leave stale entries behind; drop them once they are
+  // most of the queue, so a loop of calls keeps it short.
+  if (queue.size() >= 64 && queue.size() > 2 * static_cast<size_t>(returnCount[depth])) {
+    std::deque<LockEntry> live;
+    for (const LockEntry& e : queue) {
+      if (isReturnLocked(e, depth)) live.push_back(e);
+    }
+    queue.swap(live);
+  }
+  queue.push_back({slot, slot->poolSerial});
   ++returnCount[depth];
 }
 
@@ -253,7 +267,7 @@ bool reclaimReturnedValue() {
   while (!queue.empty()) {
     const LockEntry e = queue.front();
     queue.pop_front();
-    if (live(e) && (e.slot->poolFlags & kReturnLock) && e.slot->refCount == best) {
+    if (isReturnLocked(e, best)) {
       unlockSlot(e.slot);
       return true;
     }
