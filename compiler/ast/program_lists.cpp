@@ -7,7 +7,14 @@ tMain::~tMain() { delete statements_; }
 tStatList::tStatList(tInstruction* first, tInstruction* rest) : first_(first), rest_(rest) {}
 tStatList::~tStatList()
 {
-    delete first_;
+    // Unlinks the chain a link at a time, so its length costs no stack.
+    tInstruction* inner = first_;
+    while (tStatList* list = dynamic_cast<tStatList*>(inner)) {
+        inner = list->first_;
+        list->first_ = nullptr;
+        delete list;
+    }
+    delete inner;
     delete rest_;
 }
 

@@ -3,6 +3,8 @@
 
 #include "emit.h"
 
+#include <vector>
+
 using codegen::append;
 using codegen::gen;
 using codegen::program;
@@ -16,16 +18,25 @@ void tMain::generate()
     gen(statements_);
 }
 
+// The chain is as long as the source: walk it in a loop, not by recursion,
+// so its length costs no stack.
 void tStatList::generate()
 {
     tProgram& p = program();
-    if (first_) {
-        p.statementLine = first_->sourceLine();
-        first_->generate();
+    std::vector<tStatList*> chain{this};
+    while (tStatList* inner = dynamic_cast<tStatList*>(chain.back()->first_)) {
+        p.statementLine = inner->sourceLine();
+        chain.push_back(inner);
     }
-    if (rest_) {
-        p.statementLine = rest_->sourceLine();
-        rest_->generate();
+    if (tInstruction* first = chain.back()->first_) {
+        p.statementLine = first->sourceLine();
+        first->generate();
+    }
+    for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+        if (tInstruction* rest = (*link)->rest_) {
+            p.statementLine = rest->sourceLine();
+            rest->generate();
+        }
     }
 }
 

@@ -149,6 +149,20 @@ TEST_F(ProgramTest, StatementsOutsideAnyFunctionAreReportedOnce)
     EXPECT_EQ(program.errorCount(), 1);
 }
 
+// A source is one chain of statement lists, a link per statement: its length
+// must cost neither stack nor order, in generating and in deleting.
+TEST_F(ProgramTest, LongStatementChainsNeedNoStack)
+{
+    constexpr int kStatements = 1000000;
+    tInstruction* chain = new tStatList(new tSourceLine(num("0")));
+    for (int i = 1; i < kStatements; ++i)
+        chain = new tStatList(chain, i % 2 ? nullptr : new tSourceLine(num(i == kStatements - 2 ? "7" : "0")));
+    std::string body = text(chain);
+    EXPECT_EQ(body.size(), std::string("__const_get_el(0);\n").size() * (kStatements / 2));
+    const std::string last = "__const_get_el(0);\n__const_get_el(1);\n";
+    EXPECT_EQ(body.substr(body.size() - last.size()), last);
+}
+
 TEST(ContainerTest, ArrayGrowthSteps)
 {
     tArray<int> array;
