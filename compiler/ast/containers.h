@@ -1,5 +1,6 @@
-// The compiler's own containers: tArray, a growable array of pointers that
-// never deletes its items (their owner does), and String, an owning text
+// The compiler's own containers: tRecycler, the free lists behind the
+// short-lived objects of a parse; tArray, a growable array of pointers that
+// never deletes its items (their owner does); and String, an owning text
 // whose buffer is always present and zero-terminated.
 #pragma once
 

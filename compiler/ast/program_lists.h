@@ -22,6 +22,9 @@ public:
     ~tStatList() override;
     void generate() override;
 
+    // The node as a link of a chain, or null when it is not a tStatList.
+    static tStatList* link(tInstruction* node);
+
 private:
     tInstruction* first_;
     tInstruction* rest_;

@@ -24,7 +24,7 @@ void tStatList::generate()
 {
     tProgram& p = program();
     std::vector<tStatList*> chain{this};
-    while (tStatList* inner = dynamic_cast<tStatList*>(chain.back()->first_)) {
+    while (tStatList* inner = tStatList::link(chain.back()->first_)) {
         p.statementLine = inner->sourceLine();
         chain.push_back(inner);
     }
