@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "test_support.h"
 
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -410,6 +411,26 @@ TEST(Toolchains, HostBuildCompilesAndLinksWithTheRuntime)
     EXPECT_NE(readFile("app.rc").find("IDI_ICON1"), std::string::npos);
     EXPECT_NE(rig.out.str().find("Resource script app.rc written"), std::string::npos);
     EXPECT_NE(rig.out.str().find("Target =  Windows Executable\napp.exe generated!\n"), std::string::npos);
+}
+
+TEST(Toolchains, HostBuildOptimisesLargeSourcesLess)
+{
+    tScratchDir dir;
+    unsetenv("EZELTA_CXX");
+    unsetenv("EZELTA_CXXFLAGS");
+    std::ofstream("small.cpp") << std::string(1024 * 1024, ' ');
+    std::ofstream("large.cpp") << std::string(1024 * 1024 + 1, ' ');
+    tRig rig(tTarget::GCCDEBUG);
+    auto tc = rig.toolchain();
+    ASSERT_TRUE(tc.compile("small.cpp"));
+    ASSERT_TRUE(tc.compile("large.cpp"));
+    setenv("EZELTA_CXXFLAGS", "-O3", 1);
+    ASSERT_TRUE(tc.compile("large.cpp"));
+    unsetenv("EZELTA_CXXFLAGS");
+    EXPECT_EQ(rig.runner.commands,
+              (std::vector<std::string>{"g++ -c small.cpp -o small.o -I. -I/usr/zelta/include -std=c++17 -O2 -w",
+                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -std=c++17 -O1 -w",
+                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -O3"}));
 }
 
 TEST(Toolchains, HostBuildTakesCompilerAndFlagsFromTheEnvironment)
