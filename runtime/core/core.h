@@ -60,6 +60,9 @@ pObj_Node setting(int slot);
 void* allocOrDie(size_t size);
 // A zero-filled string buffer for `size` bytes: rounded up to even, at least 2.
 char* allocStringBuffer(int32_t size);
+// The size of the buffer allocStringBuffer gives for `size` bytes; a caller
+// that fills a buffer itself zeroes only what it leaves unwritten.
+size_t stringBufferBytes(int32_t size);
 long liveAllocations();
 void resetAllocationCount();
 

@@ -37,10 +37,14 @@ void* allocOrDie(size_t size) {
   return p;
 }
 
-char* allocStringBuffer(int32_t size) {
+size_t stringBufferBytes(int32_t size) {
   if (size < 0) __RuntimeError(LOW_MEMORY, -1);
-  size_t bytes = static_cast<size_t>(size) + (size & 1);
-  if (bytes < 2) bytes = 2;
+  const size_t bytes = static_cast<size_t>(size) + (size & 1);
+  return bytes < 2 ? 2 : bytes;
+}
+
+char* allocStringBuffer(int32_t size) {
+  const size_t bytes = stringBufferBytes(size);
   char* p = static_cast<char*>(allocOrDie(bytes));
   memset(p, 0, bytes);
   return p;

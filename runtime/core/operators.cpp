@@ -45,16 +45,24 @@ int32_t concatLength(pObj_Node s) {
 
 pObj_Node concatenate(pObj_Node a, pObj_Node b) {
   const int32_t la = concatLength(a), lb = concatLength(b);
-  char* out = core::allocStringBuffer(la + lb - 1);
+  const size_t bytes = core::stringBufferBytes(la + lb - 1);
+  char* out = static_cast<char*>(core::allocOrDie(bytes));
+  size_t written;
   if (core::binaryBuffers()) {
     memcpy(out, text(a), static_cast<size_t>(la - 1));
-    if (b->objData.mbuff) memcpy(out + la - 1, text(b), static_cast<size_t>(lb));
+    written = static_cast<size_t>(la - 1);
+    if (b->objData.mbuff) {
+      memcpy(out + la - 1, text(b), static_cast<size_t>(lb));
+      written += static_cast<size_t>(lb);
+    }
   } else {
     const size_t na = strnlen(text(a), static_cast<size_t>(la - 1));
     const size_t nb = strnlen(text(b), static_cast<size_t>(lb));
     memcpy(out, text(a), na);
     memcpy(out + na, text(b), nb);
+    written = na + nb;
   }
+  memset(out + written, 0, bytes - written);
   // Taken only now: the slot may be one of the operands, freed on reuse.
   pObj_Node r = core::takeTemporary();
   r->objType = T_CHARPTR;
