@@ -14,6 +14,6 @@ bool require(const tInstruction* node, const char* construct, std::initializer_l
     return true;
 }
 
-void appendConst(int reference) { program().appendf("__const_get_el(%i)", reference); }
+void appendConst(int reference) { program().appendNumbered("__const_get_el(", reference, ")"); }
 
 }  // namespace codegen

@@ -2,6 +2,7 @@
 // automatic-public rule, constant references and the output streams.
 #include "program.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdarg>
 #include <cstring>
@@ -137,10 +138,20 @@ void tProgram::appendf(const char* format, ...)
     append(large.c_str());
 }
 
+void tProgram::appendNumbered(const char* before, int number, const char* after)
+{
+    char text[64];
+    std::size_t length = std::strlen(before);
+    std::memcpy(text, before, length);
+    char* end = std::to_chars(text + length, text + 24 + length, number).ptr;
+    std::strcpy(end, after);
+    append(text);
+}
+
 void tProgram::lineMarker(unsigned int line)
 {
     if (options.lineTracking)
-        appendf("__SL(%i);", mappedLine(line));
+        appendNumbered("__SL(", mappedLine(line), ");");
 }
 
 tFunctionDefinition* tProgram::openFunction(const char* functionName, bool isProcedure)

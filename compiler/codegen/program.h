@@ -107,6 +107,9 @@ public:
     // current function to write into.
     bool needFunction();
     void appendf(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // before, the number as "%i" writes it, after: as appendf, without the
+    // formatting cost. before and after are short literals (under 20 bytes).
+    void appendNumbered(const char* before, int number, const char* after);
     // "__SL(line);" under line tracking; the line is mapped by lineOffset.
     void lineMarker(unsigned int line);
 
