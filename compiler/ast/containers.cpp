@@ -6,9 +6,14 @@
 
 namespace {
 
+// Names and short texts come and go by the million; their buffers are
+// recycled like the nodes that hold them.
+char* newText(unsigned int length) { return static_cast<char*>(tRecycler::take(length + 1)); }
+void freeText(char* buffer, unsigned int length) { tRecycler::give(buffer, length + 1); }
+
 char* copyText(const char* text, unsigned int length)
 {
-    char* buffer = new char[length + 1];
+    char* buffer = newText(length);
     std::memcpy(buffer, text, length);
     buffer[length] = '\0';
     return buffer;
@@ -33,13 +38,13 @@ String& String::operator=(const String& other)
     return *this;
 }
 
-String::~String() { delete[] buffer_; }
+String::~String() { freeText(buffer_, length_); }
 
 void String::assign(const char* text)
 {
     unsigned int length = text ? static_cast<unsigned int>(std::strlen(text)) : 0;
     char* buffer = copyText(text ? text : "", length);
-    delete[] buffer_;
+    freeText(buffer_, length_);
     buffer_ = buffer;
     length_ = length;
 }
@@ -49,10 +54,10 @@ void String::append(const char* text)
     if (!text || !*text)
         return;
     unsigned int extra = static_cast<unsigned int>(std::strlen(text));
-    char* buffer = new char[length_ + extra + 1];
+    char* buffer = newText(length_ + extra);
     std::memcpy(buffer, buffer_, length_);
     std::memcpy(buffer + length_, text, extra + 1);
-    delete[] buffer_;
+    freeText(buffer_, length_);
     buffer_ = buffer;
     length_ += extra;
 }

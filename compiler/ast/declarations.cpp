@@ -90,12 +90,12 @@ void tVarDefIdent::declareStatic()
 tIdentName::tIdentName(const char* text) : written_(text)
 {
     std::size_t length = std::strlen(written_.text());
-    upper_ = new char[length + 1];
+    upper_ = static_cast<char*>(tRecycler::take(length + 1));
     for (std::size_t i = 0; i <= length; ++i)
         upper_[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(written_.text()[i])));
 }
 
-tIdentName::~tIdentName() { delete[] upper_; }
+tIdentName::~tIdentName() { tRecycler::give(upper_, written_.length() + 1); }
 
 const char* tIdentName::getName() { return upper_; }
 
