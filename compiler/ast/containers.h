@@ -9,18 +9,21 @@
 #include <new>
 
 // Keeps the blocks of deleted small objects, one free list per size in steps
-// of 16 bytes, for the next object of that size. A parse makes and drops
-// millions of lexemes, stack elements and nodes, and the heap's own freeing
-// costs more than the rest of their lives. Blocks are never given back; under
-// AddressSanitizer every block goes to the heap, so misuse is still caught.
+// of 16 bytes, for the next object of that size, and cuts new blocks from
+// large slabs. A parse makes and drops millions of lexemes, stack elements
+// and nodes, and the heap's own bookkeeping costs more than the rest of their
+// lives. Blocks are never given back; under AddressSanitizer every block goes
+// to the heap, so misuse is still caught.
 class tRecycler {
 public:
     static void* take(std::size_t size)
     {
         std::size_t k = slot(size);
-        if (k >= kSlots || !heads()[k])
-            return ::operator new(k < kSlots ? (k + 1) * kStep : size);
+        if (k >= kSlots)
+            return ::operator new(size);
         Block* block = heads()[k];
+        if (!block)
+            return cut((k + 1) * kStep);
         heads()[k] = block->next;
         return block;
     }
@@ -47,6 +50,22 @@ private:
     {
         static Block* lists[kSlots ? kSlots : 1] = {};
         return lists;
+    }
+    // A new block from the current slab; the few bytes a slab has left when
+    // a block does not fit are not used.
+    static void* cut(std::size_t bytes)
+    {
+        static constexpr std::size_t kSlabBytes = 256 * 1024;
+        static char* next = nullptr;
+        static std::size_t left = 0;
+        if (left < bytes) {
+            next = static_cast<char*>(::operator new(kSlabBytes));
+            left = kSlabBytes;
+        }
+        void* block = next;
+        next += bytes;
+        left -= bytes;
+        return block;
     }
 };
 
