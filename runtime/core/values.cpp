@@ -72,7 +72,8 @@ pObj_Node assignArrayToArray(pObj_Node target, pObj_Node source) {
   if (former == shared) return target;
   if (shared) ++shared->holders;
   target->objData.header = shared;
-  ++source->refCount;
+  // The header's holders count keeps it alive for the target, so the source
+  // record is left to die with its context (a held source would leak).
   lowerElements(shared, target->level);
   if (former) releaseHeader(former);
   return target;

@@ -174,7 +174,10 @@ struct Glob {
   int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
 };
 
-extern Glob* glob;
+// Linked as "zelta_glob": the C library's glob() function has the plain
+// name, and an interposing library (a sanitizer's) would otherwise resolve
+// our variable to that function.
+extern Glob* glob __asm__("zelta_glob");
 
 [[noreturn]] void __RuntimeError(int code, int aux);
 

@@ -27,11 +27,18 @@ std::string_view checkText(pObj_Node v) {
   return textOf(v);
 }
 
-pObj_Node newText(std::string_view text) {
-  if (text.size() >= static_cast<size_t>(INT32_MAX - 2)) __RuntimeError(LOW_MEMORY, -1);
-  pObj_Node t = __ALLOC_CHARPTR(static_cast<int>(text.size()));
-  if (!text.empty()) memcpy(t->objData.mbuff, text.data(), text.size());
+pObj_Node adoptText(char* buffer, int32_t size) {
+  pObj_Node t = core::takeTemporary();
+  t->objType = T_CHARPTR;
+  t->objData.mbuff = buffer;
+  t->objLength = size;
   return t;
+}
+
+pObj_Node newText(std::string_view text) {
+  return newFilledText(text.size(), [text](char* out) {
+    if (!text.empty()) memcpy(out, text.data(), text.size());
+  });
 }
 
 const char *dateFormatSetting() {

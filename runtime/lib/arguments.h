@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core.h"
 #include "zeltaobjs.h"
 
 namespace lib {
@@ -45,6 +46,22 @@ inline double checkDate(pObj_Node v) {  // DATE required
 }
 
 pObj_Node newText(std::string_view text);  // a string temporary
+
+// A string temporary wrapping `buffer` (from core::allocStringBuffer, of
+// `size` bytes with the zero). Callers fill the buffer first and take the
+// temporary last: the slot taken may be the one an argument's text lives in,
+// and taking it frees that text.
+pObj_Node adoptText(char* buffer, int32_t size);
+
+// A string temporary of `length` bytes written by `fill(buffer)`.
+template <typename Fill>
+pObj_Node newFilledText(size_t length, Fill fill) {
+  if (length >= static_cast<size_t>(INT32_MAX - 2)) __RuntimeError(LOW_MEMORY, -1);
+  const int32_t size = static_cast<int32_t>(length) + 1;
+  char* buffer = core::allocStringBuffer(size);
+  fill(buffer);
+  return adoptText(buffer, size);
+}
 inline pObj_Node newNumber(double x) { return __INIT_DOUBLE(x); }
 inline pObj_Node newDate(double dayNumber) { return __INIT_DATE(dayNumber); }
 

@@ -132,6 +132,10 @@ pObj_Node __GenTMS(pObj_Node n) {
 void __Set_DateFormat(pObj_Node format) {
   if (!format) return;
   std::string_view text = lib::checkText(format);
+  // Copied before the old setting is freed: `format` may be that setting.
+  const int32_t size = static_cast<int32_t>(text.size()) + 1;
+  char* copy = core::allocStringBuffer(size);
+  memcpy(copy, text.data(), text.size());
   pObj_Node slot = glob->settings[kSetDateFormat];
   if (!slot) {
     slot = glob->settings[kSetDateFormat] = __fcpObj_CT(vVariable);
@@ -139,10 +143,8 @@ void __Set_DateFormat(pObj_Node format) {
   } else if (slot->objType == T_CHARPTR && slot->objLength > 0) {
     xfree(slot->objData.mbuff);
   }
-  int32_t size = static_cast<int32_t>(text.size()) + 1;
   slot->objType = T_CHARPTR;
-  slot->objData.mbuff = core::allocStringBuffer(size);
-  memcpy(slot->objData.mbuff, text.data(), text.size());
+  slot->objData.mbuff = copy;
   slot->objLength = size;
 }
 

@@ -23,20 +23,14 @@ std::string_view fillOf(pObj_Node fill) {
   return f.empty() ? std::string_view(" ") : f;
 }
 
-// A string temporary of `size` bytes for the caller to fill.
-pObj_Node newBuffer(size_t size) {
-  if (size >= static_cast<size_t>(INT32_MAX - 2)) __RuntimeError(LOW_MEMORY, -1);
-  return __ALLOC_CHARPTR(static_cast<int>(size));
-}
 
 pObj_Node padded(pObj_Node s, pObj_Node n, pObj_Node fill, lib::PadSide side) {
   std::string_view text = checkText(s);
   long width = lib::checkWhole(n);
   std::string_view f = fillOf(fill);
   if (width <= 0 || text.size() >= static_cast<size_t>(width)) return newText(text);
-  pObj_Node t = newBuffer(static_cast<size_t>(width));
-  lib::padInto(t->objData.mbuff, text, static_cast<size_t>(width), f, side);
-  return t;
+  return lib::newFilledText(static_cast<size_t>(width),
+                            [&](char* out) { lib::padInto(out, text, static_cast<size_t>(width), f, side); });
 }
 
 // Decimals and width of __Str: missing, NIL or negative take the default.
@@ -124,9 +118,8 @@ pObj_Node __Replicate(pObj_Node s, pObj_Node n) {
   if (times > 0 && text.size() > static_cast<size_t>(INT32_MAX / 2) / static_cast<size_t>(times))
     __RuntimeError(LOW_MEMORY, -1);
   if (times <= 0 || text.empty()) return newText({});
-  pObj_Node t = newBuffer(text.size() * static_cast<size_t>(times));
-  lib::replicateInto(t->objData.mbuff, text, times);
-  return t;
+  return lib::newFilledText(text.size() * static_cast<size_t>(times),
+                            [&](char* out) { lib::replicateInto(out, text, times); });
 }
 
 pObj_Node __Space(pObj_Node n) {

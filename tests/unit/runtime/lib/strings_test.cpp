@@ -99,3 +99,34 @@ TEST_F(StringsTest, WrongTypesRaiseArgumentError) {
 }
 
 }  // namespace
+
+namespace {
+
+// Regression: a result that took the ring slot its argument lived in freed
+// the argument's text before copying it (seen under AddressSanitizer).
+TEST_F(StringsTest, ResultsTakingTheirArgumentsSlotKeepItsText) {
+  struct Case {
+    const char *what;
+    pObj_Node (*call)(pObj_Node text, pObj_Node n, pObj_Node fill);
+    double n;
+    const char *expected;
+  };
+  const Case cases[] = {
+      {"AllTrim", [](pObj_Node t, pObj_Node, pObj_Node) { return __AllTrim(t); }, 0, "abc"},
+      {"PadR", [](pObj_Node t, pObj_Node n, pObj_Node) { return __PadR(t, n, nullptr); }, 8, " abc    "},
+      {"PadL", [](pObj_Node t, pObj_Node n, pObj_Node f) { return __PadL(t, n, f); }, 8, "*** abc "},
+      {"Replicate", [](pObj_Node t, pObj_Node n, pObj_Node) { return __Replicate(t, n); }, 2, " abc  abc "},
+      {"Upper", [](pObj_Node t, pObj_Node, pObj_Node) { return __Upper(t); }, 0, " ABC "},
+  };
+  for (const Case &c : cases) {
+    pObj_Node text = S(" abc ");
+    pObj_Node n = N(c.n);
+    pObj_Node fill = S("*");
+    __LockStack(n, fill, Nul());
+    // Walk the cursor round the ring until the next temporary is text's slot.
+    while (&glob->stack[glob->stackCursor] != text) N(0);
+    EXPECT_EQ(str(c.call(text, n, fill)), c.expected) << c.what;
+  }
+}
+
+}  // namespace
