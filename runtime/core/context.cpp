@@ -17,14 +17,15 @@
 // context ends, or until an operator or an assignment consumes it. Values
 // that nothing consumes that way (a result passed to a built-in, or thrown
 // away) would pile up in a caller that calls in a loop and fill the ring, so
-// when no slot is free the oldest returned value of the depth holding the
-// most of them is taken back: only the statement running at each depth can
-// still be using returned values, and it holds a handful, never a ring.
+// when no slot is free the older half of the returned values of the depth
+// holding the most of them is taken back: only the statement running at each
+// depth can still be using returned values, and it holds a handful, never a
+// ring.
 #include "core.h"
 
 #include <stdarg.h>
 
-#include <deque>
+#include <algorithm>
 #include <vector>
 
 #include "collaborators.h"
@@ -51,8 +52,7 @@ struct LockEntry {
   uint64_t generation;
 };
 std::vector<LockEntry> lockStack;
-// Values returned into each depth, oldest first, and how many are live.
-std::vector<std::deque<LockEntry>> returnLocks;
+// How many values returned into each depth are still locked.
 std::vector<int> returnCount;
 uint64_t lockGeneration = 1;
 
@@ -220,60 +220,44 @@ void unlockAbove(int depth, pObj_Node keep) {
   }
 }
 
-bool isReturnLocked(const LockEntry& e, size_t depth) {
-  return live(e) && (e.slot->poolFlags & kReturnLock) && e.slot->refCount == depth;
-}
-
 void addReturnLock(pObj_Node slot) {
   const size_t depth = slot->refCount;
-  if (returnLocks.size() <= depth) {
-    returnLocks.resize(depth + 1);
-    returnCount.resize(depth + 1, 0);
-  }
+  if (returnCount.size() <= depth) returnCount.resize(depth + 1, 0);
   slot->poolFlags |= kReturnLock;
-  std::deque<LockEntry>& queue = returnLocks[depth];
-  // Consumed values leave stale entries behind; drop them once they are
-  // most of the queue, so a loop of calls keeps it short.
-  if (queue.size() >= 64 && queue.size() > 2 * static_cast<size_t>(returnCount[depth])) {
-    std::deque<LockEntry> live;
-    for (const LockEntry& e : queue) {
-      if (isReturnLocked(e, depth)) live.push_back(e);
-    }
-    queue.swap(live);
-  }
-  queue.push_back({slot, slot->poolSerial});
   ++returnCount[depth];
 }
 
-// Drops the queue of the depth that has just ended; its locks are gone (the
+// The count of the depth that has just ended; its locks are gone (the
 // deeper ones went when their own contexts ended).
 void forgetReturnLocksAbove(int depth) {
   const size_t ended = static_cast<size_t>(depth < 0 ? 0 : depth) + 1;
-  if (ended < returnLocks.size() && returnCount[ended] + returnLocks[ended].size() > 0) {
-    returnLocks[ended].clear();
-    returnCount[ended] = 0;
-  }
+  if (ended < returnCount.size()) returnCount[ended] = 0;
 }
 
-// Unlocks the oldest returned value of the depth that holds the most;
-// false when there is none.
+// Unlocks the older half of the returned values of the depth that holds the
+// most (their lock generations tell their age); false when there is none.
+// Taking half at once keeps a loop that throws results away from scanning
+// the ring on every call.
 bool reclaimReturnedValue() {
   size_t best = 0;
   for (size_t d = 1; d < returnCount.size(); ++d) {
     if (returnCount[d] > returnCount[best]) best = d;
   }
   if (returnCount.empty() || returnCount[best] <= 0) return false;
-  std::deque<LockEntry>& queue = returnLocks[best];
-  while (!queue.empty()) {
-    const LockEntry e = queue.front();
-    queue.pop_front();
-    if (isReturnLocked(e, best)) {
-      unlockSlot(e.slot);
-      return true;
-    }
+  std::vector<pObj_Node> candidates;
+  for (int i = 0; i < glob->stackSize; ++i) {
+    pObj_Node slot = &glob->stack[i];
+    if ((slot->poolFlags & kReturnLock) && slot->refCount == best) candidates.push_back(slot);
   }
-  returnCount[best] = 0;
-  return false;
+  if (candidates.empty()) {
+    returnCount[best] = 0;
+    return false;
+  }
+  const size_t half = (candidates.size() + 1) / 2;
+  std::nth_element(candidates.begin(), candidates.begin() + static_cast<long>(half - 1), candidates.end(),
+                   [](pObj_Node x, pObj_Node y) { return x->poolSerial < y->poolSerial; });
+  for (size_t i = 0; i < half; ++i) unlockSlot(candidates[i]);
+  return true;
 }
 
 }  // namespace
@@ -325,7 +309,6 @@ void ringCreate(int size) {
   glob->freeSlots = size;
   glob->lockedCount = 0;
   lockStack.clear();
-  returnLocks.clear();
   returnCount.clear();
   marks.clear();
   for (auto& list : held) list.clear();
