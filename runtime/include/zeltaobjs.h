@@ -241,9 +241,13 @@ pObj_Node __GetRTVer();
 void* nHdlGetDllHandle(const char* fileName);
 
 #ifndef ZELTA_RUNTIME_BUILD
-// Generated code reads a constant and marks a line on nearly every statement,
-// so it does both in place; the exports above do the same for everyone else.
+// Generated code reads a constant, ends an argument list or marks a line on
+// nearly every statement, so it does these in place; the exports above do
+// the same for everyone else.
 #define __const_get_el(index) (glob->constPool[(index)])
+#define __INIT_NUL() (glob->sysRecords[kSysNul])
+#define __INIT_NIL() (glob->sysRecords[kSysNil])
+#define __INIT_BOOL(flag) (glob->sysRecords[(flag) ? kSysTrue : kSysFalse])
 inline void zeltaMarkLine(int line) {
   if (!glob->traceTail) return;
   glob->currentLine = static_cast<uint16_t>(line);
