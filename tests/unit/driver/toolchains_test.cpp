@@ -404,9 +404,9 @@ TEST(Toolchains, HostBuildCompilesAndLinksWithTheRuntime)
     ASSERT_TRUE(tc.resourcesAndLink(outputs));
     EXPECT_EQ(rig.runner.commands,
               (std::vector<std::string>{
-                  "g++ -c lib/more.cpp -o lib/more.o -I. -I/usr/zelta/include -std=c++17 -O2 -w",
+                  "g++ -c lib/more.cpp -o lib/more.o -I. -I/usr/zelta/include -std=c++17 -O2 -w -fno-plt",
                   "g++ -o app.exe app.o lib/more.o ctx001.o /usr/zelta/lib/zeltamain.o -L/usr/zelta/lib -lzeltace "
-                  "-Wl,-rpath,/usr/zelta/lib -std=c++17 -O2 -w"}));
+                  "-Wl,-rpath,/usr/zelta/lib -std=c++17 -O2 -w -fno-plt"}));
     // No resource compiler: the script is written and the link goes on.
     EXPECT_NE(readFile("app.rc").find("IDI_ICON1"), std::string::npos);
     EXPECT_NE(rig.out.str().find("Resource script app.rc written"), std::string::npos);
@@ -428,8 +428,8 @@ TEST(Toolchains, HostBuildOptimisesLargeSourcesLess)
     ASSERT_TRUE(tc.compile("large.cpp"));
     unsetenv("EZELTA_CXXFLAGS");
     EXPECT_EQ(rig.runner.commands,
-              (std::vector<std::string>{"g++ -c small.cpp -o small.o -I. -I/usr/zelta/include -std=c++17 -O2 -w",
-                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -std=c++17 -O1 -w",
+              (std::vector<std::string>{"g++ -c small.cpp -o small.o -I. -I/usr/zelta/include -std=c++17 -O2 -w -fno-plt",
+                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -std=c++17 -O1 -w -fno-plt",
                                         "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -O3"}));
 }
 
