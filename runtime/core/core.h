@@ -63,6 +63,13 @@ char* allocStringBuffer(int32_t size);
 // The size of the buffer allocStringBuffer gives for `size` bytes; a caller
 // that fills a buffer itself zeroes only what it leaves unwritten.
 size_t stringBufferBytes(int32_t size);
+// A heap record (variable, array object, element), uninitialised, counted
+// like xmalloc; freeRecord gives it back. Every record from __fcpObj_CT must
+// be freed with freeRecord, never xfree.
+pObj_Node allocRecord();
+void freeRecord(pObj_Node record);
+// Returns the record slabs to the heap at the end of the application.
+void releaseRecordSlabs();
 long liveAllocations();
 void resetAllocationCount();
 

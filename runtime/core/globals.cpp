@@ -323,6 +323,7 @@ void __EndGlobal() {
   xfree(glob->context);
   xfree(glob);
   glob = nullptr;
+  core::releaseRecordSlabs();
 }
 
 int SHUTDOWN() {

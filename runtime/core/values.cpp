@@ -59,7 +59,7 @@ void releaseHeader(ArrayHeader* header) {
     pObj_Node next = el->next;
     if (!el->refObj) freeOwnedString(el);
     else if (el->refObj->refCount > 0) --el->refObj->refCount;
-    xfree(el);
+    core::freeRecord(el);
     el = next;
   }
   xfree(header);
@@ -182,7 +182,7 @@ bool encodeSwitch() { return encodeFlag; }
 void releaseArrayFallback(pObj_Node array) {
   if (array->objData.header) releaseHeader(array->objData.header);
   poolUnlink(kArrayPool, array);
-  xfree(array);
+  freeRecord(array);
 }
 
 }  // namespace core
@@ -270,7 +270,7 @@ void __InitObjNode(pObj_Node node, uint32_t type) {
 }
 
 pObj_Node __fcpObj_CT(int kind) {
-  pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));
+  pObj_Node node = core::allocRecord();
   memset(node, 0, sizeof(Obj_Node));
   node->objKind = static_cast<uint32_t>(kind);
   node->objType = T_NIL;
@@ -299,7 +299,7 @@ pObj_Node __fcObj_DT(pObj_Node node) {
   pObj_Node successor = node->next;
   core::poolUnlink(core::kVariablePool, node);
   if (node->objType == T_CHARPTR && !node->refObj) xfree(node->objData.mbuff);
-  xfree(node);
+  core::freeRecord(node);
   return successor;
 }
 

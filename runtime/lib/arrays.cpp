@@ -149,7 +149,7 @@ pObj_Node __KillArray(pObj_Node array) {
   }
   pObj_Node next = array->next;
   core::poolUnlink(core::kArrayPool, array);
-  xfree(array);
+  core::freeRecord(array);
   return next;
 }
 

@@ -2,6 +2,8 @@
 // aliases a variable, which then owns the buffer both point at.
 #include "elements.h"
 
+#include "core.h"
+
 #include "array_index.h"
 
 namespace lib {
@@ -38,7 +40,7 @@ void clearElement(pObj_Node el) {
 void freeElement(pObj_Node el) {
   clearElement(el);
   if (el->refObj && el->refObj->refCount > 0) --el->refObj->refCount;
-  xfree(el);
+  core::freeRecord(el);
 }
 
 void storeInElement(pObj_Node el, pObj_Node value) {

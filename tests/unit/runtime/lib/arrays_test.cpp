@@ -271,7 +271,7 @@ TEST_F(ArraysTest, IndexFollowsLongChainsRelinkedElsewhere) {
   --h->count;
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
   expectChainOrder(a);
-  xfree(second);
+  core::freeRecord(second);
 }
 
 TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
@@ -283,7 +283,7 @@ TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
   h->first->next = middle->next;
   h->count = 2;
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
-  xfree(middle);
+  core::freeRecord(middle);
 }
 
 }  // namespace
