@@ -63,6 +63,10 @@ char* allocStringBuffer(int32_t size);
 // The size of the buffer allocStringBuffer gives for `size` bytes; a caller
 // that fills a buffer itself zeroes only what it leaves unwritten.
 size_t stringBufferBytes(int32_t size);
+// An uninitialised string buffer of `bytes` (from stringBufferBytes).
+char* allocStringBytes(size_t bytes);
+// Frees the small blocks kept for string buffers (at the end of the application).
+void releaseSmallBlocks();
 // A heap record (variable, array object, element), uninitialised, counted
 // like xmalloc; freeRecord gives it back. Every record from __fcpObj_CT must
 // be freed with freeRecord, never xfree.

@@ -324,6 +324,7 @@ void __EndGlobal() {
   xfree(glob);
   glob = nullptr;
   core::releaseRecordSlabs();
+  core::releaseSmallBlocks();
 }
 
 int SHUTDOWN() {

@@ -12,15 +12,18 @@ namespace {
 
 long liveCount = 0;
 
+// The record slabs and the small-block cache below keep memory from the
+// heap; under AddressSanitizer every block goes to the heap and back, so
+// misuse is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooling = false;
+#else
+constexpr bool kPooling = true;
+#endif
+
 // Heap records (variables, arrays, elements) are all one size and made and
 // freed by the million, so they come from slabs through a free list: no
 // per-record heap header, and freed records are reused while still in cache.
-// Under AddressSanitizer they come from the heap, so misuse is still caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kRecordSlabs = false;
-#else
-constexpr bool kRecordSlabs = true;
-#endif
 constexpr size_t kRecordsPerSlab = 4096;
 
 struct FreeRecord {
@@ -28,6 +31,43 @@ struct FreeRecord {
 };
 FreeRecord* freeRecords = nullptr;
 std::vector<void*> slabs;
+
+// Small blocks that xfree gets are kept for the next small string buffers:
+// temporaries make and drop those by the million, more than the C library's
+// own per-size caches hold. Classes by usable size: 24, 40, 56, 72 bytes.
+constexpr size_t kSmallClasses = 4;
+constexpr size_t kSmallKept = 1024;  // blocks kept per class
+struct SmallBlock {
+  SmallBlock* next;
+};
+SmallBlock* smallBlocks[kSmallClasses] = {};
+size_t smallCount[kSmallClasses] = {};
+
+size_t classUsable(size_t c) { return 24 + 16 * c; }
+
+bool keepSmall(void* p) {
+  if (!kPooling) return false;
+  const size_t usable = malloc_usable_size(p);
+  if (usable < 24 || usable > classUsable(kSmallClasses - 1) || (usable - 24) % 16) return false;
+  const size_t c = (usable - 24) / 16;
+  if (smallCount[c] >= kSmallKept) return false;
+  SmallBlock* b = static_cast<SmallBlock*>(p);
+  b->next = smallBlocks[c];
+  smallBlocks[c] = b;
+  ++smallCount[c];
+  return true;
+}
+
+// A kept block of at least `bytes`, or null.
+void* takeSmall(size_t bytes) {
+  if (!kPooling || bytes > classUsable(kSmallClasses - 1)) return nullptr;
+  const size_t c = bytes <= 24 ? 0 : (bytes - 24 + 15) / 16;
+  SmallBlock* b = smallBlocks[c];
+  if (!b) return nullptr;
+  smallBlocks[c] = b->next;
+  --smallCount[c];
+  return b;
+}
 
 void addSlab() {
   char* slab = static_cast<char*>(malloc(kRecordsPerSlab * sizeof(Obj_Node)));
@@ -50,7 +90,7 @@ void* xmalloc(size_t size) {
 
 void xfree(void* p) {
   if (!p) return;
-  free(p);
+  if (!keepSmall(p)) free(p);
   --liveCount;
 }
 
@@ -73,15 +113,22 @@ size_t stringBufferBytes(int32_t size) {
   return bytes < 2 ? 2 : bytes;
 }
 
+char* allocStringBytes(size_t bytes) {
+  void* p = takeSmall(bytes);
+  if (!p) return static_cast<char*>(allocOrDie(bytes));
+  ++liveCount;
+  return static_cast<char*>(p);
+}
+
 char* allocStringBuffer(int32_t size) {
   const size_t bytes = stringBufferBytes(size);
-  char* p = static_cast<char*>(allocOrDie(bytes));
+  char* p = allocStringBytes(bytes);
   memset(p, 0, bytes);
   return p;
 }
 
 pObj_Node allocRecord() {
-  if (!kRecordSlabs) return static_cast<pObj_Node>(allocOrDie(sizeof(Obj_Node)));
+  if (!kPooling) return static_cast<pObj_Node>(allocOrDie(sizeof(Obj_Node)));
   if (!freeRecords) addSlab();
   FreeRecord* r = freeRecords;
   freeRecords = r->next;
@@ -91,11 +138,22 @@ pObj_Node allocRecord() {
 
 void freeRecord(pObj_Node record) {
   if (!record) return;
-  if (!kRecordSlabs) return xfree(record);
+  if (!kPooling) return xfree(record);
   FreeRecord* r = reinterpret_cast<FreeRecord*>(record);
   r->next = freeRecords;
   freeRecords = r;
   --liveCount;
+}
+
+void releaseSmallBlocks() {
+  for (size_t c = 0; c < kSmallClasses; ++c) {
+    while (smallBlocks[c]) {
+      SmallBlock* next = smallBlocks[c]->next;
+      free(smallBlocks[c]);
+      smallBlocks[c] = next;
+    }
+    smallCount[c] = 0;
+  }
 }
 
 void releaseRecordSlabs() {

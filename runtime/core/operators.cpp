@@ -46,7 +46,7 @@ int32_t concatLength(pObj_Node s) {
 pObj_Node concatenate(pObj_Node a, pObj_Node b) {
   const int32_t la = concatLength(a), lb = concatLength(b);
   const size_t bytes = core::stringBufferBytes(la + lb - 1);
-  char* out = static_cast<char*>(core::allocOrDie(bytes));
+  char* out = core::allocStringBytes(bytes);
   size_t written;
   if (core::binaryBuffers()) {
     memcpy(out, text(a), static_cast<size_t>(la - 1));
