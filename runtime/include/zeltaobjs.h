@@ -83,15 +83,16 @@ union ObjData {
   pObj_Node array;      // T_ARRAY in an element: the nested vArray record
 };
 
-// One record per value. The first nine fields are the language's record; the
-// last three belong to the context pools and must not be touched elsewhere.
-// Stored formats write the device's 40-byte image field by field, never this
-// struct.
+// One record per value: the language's nine fields in their order, with the
+// context pools' three (poolFlags, poolPrev, poolSerial: not to be touched
+// elsewhere) fitted in so the record takes 64 bytes. Stored formats write the
+// device's 40-byte image field by field, never this struct.
 struct Obj_Node {
   pObj_Node next;
   uint32_t objKind;
   uint32_t objType;
   int32_t objLength;  // string buffer size with its zero; -1: owns no buffer
+  uint32_t poolFlags;
   ObjData objData;
   uint16_t refCount;  // extra holders; lock level of a stack temporary
   int16_t level;      // context depth that owns the value; -1 never freed
@@ -99,8 +100,8 @@ struct Obj_Node {
   pObj_Node refObj;   // the variable this record aliases (write-through)
   pObj_Node poolPrev;
   uint64_t poolSerial;
-  uint32_t poolFlags;
 };
+static_assert(sizeof(Obj_Node) == 64, "records are packed to 64 bytes");
 
 #define __GET_BOOL(node) ((node)->objData.bValue != 0)
 #define __GET_STRING(node) ((node)->objData.mbuff)
