@@ -152,11 +152,15 @@ std::string readText(const std::string& path) {
 
 class CommandLine : public ::testing::Test {
 protected:
+    // Each test gets its own directory: CTest runs them in parallel.
     void SetUp() override {
-        dir_ = ::testing::TempDir() + "zelta16_cli";
-        std::system(("rm -rf " + dir_ + " && mkdir -p " + dir_ + "/inc").c_str());
+        std::string pattern = ::testing::TempDir() + "zelta16_cli_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        std::system(("mkdir -p " + dir_ + "/inc").c_str());
         std::ofstream(dir_ + "/inc/defines.ch") << "#define GREETING \"hi\"\n";
     }
+    void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
     int run(const std::string& args) {
         std::string cmd = "cd " + dir_ + " && INCLUDE= " ZELTA16_PATH " " + args + " >out.txt 2>err.txt";
         return WEXITSTATUS(std::system(cmd.c_str()));
