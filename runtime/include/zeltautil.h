@@ -51,29 +51,16 @@ void __SetCrtID(const char* creatorId);
 // Console output: arguments separated by one blank, each formatted as the
 // language shows values. QOUT starts a new line first, QQOUT does not;
 // OUTSTD writes like QQOUT, OUTERR the same on standard error. Return NIL.
-pObj_Node QOUT(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
-               pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
-               pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
-               pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
-               pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
-               pObj_Node a16 = NULL);
-pObj_Node QQOUT(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
-                pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
-                pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
-                pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
-                pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
-                pObj_Node a16 = NULL);
-pObj_Node OUTSTD(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
-                 pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
-                 pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
-                 pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
-                 pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
-                 pObj_Node a16 = NULL);
-pObj_Node OUTERR(pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,
-                 pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,
-                 pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,
-                 pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,
-                 pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,
-                 pObj_Node a16 = NULL);
+#define ZELTA_OUTPUT_PARAMS                                                  \
+  pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,             \
+      pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,         \
+      pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,         \
+      pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,      \
+      pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,      \
+      pObj_Node a16 = NULL
+pObj_Node QOUT(ZELTA_OUTPUT_PARAMS);
+pObj_Node QQOUT(ZELTA_OUTPUT_PARAMS);
+pObj_Node OUTSTD(ZELTA_OUTPUT_PARAMS);
+pObj_Node OUTERR(ZELTA_OUTPUT_PARAMS);
 
 #endif
