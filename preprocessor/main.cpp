@@ -36,8 +36,8 @@ void addDirs(std::vector<std::string>& dirs, const std::string& list, const char
 std::string ppoPath(const std::string& source) {
     size_t slash = source.find_last_of('/');
     size_t dot = source.find_last_of('.');
-    std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? source.substr(0, dot)
-                                                                                                  : source;
+    std::string stem =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash) ? source.substr(0, dot) : source;
     return stem + ".ppo";
 }
 
@@ -79,15 +79,9 @@ int main(int argc, char** argv) {
             continue;
         }
         switch (std::tolower(static_cast<unsigned char>(arg[1]))) {
-            case 'i':
-                addDirs(options.includeDirs, arg.substr(2), ";");
-                break;
-            case 'u':
-                options.header = arg.size() > 2 ? arg.substr(2) : "ezelta.ch";
-                break;
-            case 'p':
-                toFile = true;
-                break;
+            case 'i': addDirs(options.includeDirs, arg.substr(2), ";"); break;
+            case 'u': options.header = arg.size() > 2 ? arg.substr(2) : "ezelta.ch"; break;
+            case 'p': toFile = true; break;
             default:  // /n and /s
                 break;
         }

@@ -141,8 +141,8 @@ struct Preprocessor::Impl {
     std::vector<std::string> errors;
     Output output;
     int includeDepth = 0;
-    int applications = 0;  // rule and define applications on the current line
-    bool stopped = false;   // too many errors
+    int applications = 0;     // rule and define applications on the current line
+    bool stopped = false;     // too many errors
     bool lineFailed = false;  // a rule on the current line never ends
 
     std::ostream& console() { return options.console ? *options.console : std::cout; }
@@ -531,9 +531,7 @@ bool Preprocessor::Impl::runOn(const std::string& name, const std::string* text,
     return errors.empty();
 }
 
-Preprocessor::Preprocessor(Options options) : impl_(std::make_unique<Impl>()) {
-    impl_->options = std::move(options);
-}
+Preprocessor::Preprocessor(Options options) : impl_(std::make_unique<Impl>()) { impl_->options = std::move(options); }
 
 Preprocessor::~Preprocessor() = default;
 

@@ -25,9 +25,9 @@ bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 
 bool isOp(const Token& t, const char* text) { return t.kind == TokKind::Op && t.text == text; }
 
-const char* const kBinary[] = {"+",  "-",  "*",  "/",  "%",  "^",  "**", "=",  "==",    "!=",   "<>", "#",
-                               "<",  ">",  "<=", ">=", "$",  ":=", "+=", "-=", "*=",    "/=",   "%=", "^=",
-                               "->", ":",  "::", "|",  ".AND.", ".OR."};
+const char* const kBinary[] = {
+    "+",  "-", "*",  "/",  "%",  "^",  "**", "=",  "==", "!=", "<>", "#",  "<", ">",     "<=",
+    ">=", "$", ":=", "+=", "-=", "*=", "/=", "%=", "^=", "->", ":",  "::", "|", ".AND.", ".OR."};
 const char* const kPrefix[] = {"+", "-", "!", ".NOT.", "@", "&", "++", "--"};
 
 bool inList(const std::string& s, const char* const* b, const char* const* e) {
@@ -208,10 +208,22 @@ bool RuleParser::tryResultMarker(ResultItem& item) {
         char open = s_[j];
         char close = 0;
         switch (open) {
-            case '"': close = '"'; item.kind = ResultItem::Normal; break;
-            case '(': close = ')'; item.kind = ResultItem::Smart; break;
-            case '{': close = '}'; item.kind = ResultItem::Blockify; break;
-            case '.': close = '.'; item.kind = ResultItem::Logify; break;
+            case '"':
+                close = '"';
+                item.kind = ResultItem::Normal;
+                break;
+            case '(':
+                close = ')';
+                item.kind = ResultItem::Smart;
+                break;
+            case '{':
+                close = '}';
+                item.kind = ResultItem::Blockify;
+                break;
+            case '.':
+                close = '.';
+                item.kind = ResultItem::Logify;
+                break;
             default: item.kind = ResultItem::Regular;
         }
         if (close) ++j;
@@ -409,7 +421,8 @@ bool Matcher::matchOne(const MatchItem& item, const MatchItem* next, int& pos, i
     const Token* tok = pos < limit ? &toks_[pos] : nullptr;
     // An operator written right after the marker ends its expression there
     // (PAIRS <k> = <v> takes "a" from "a = 1").
-    const Token* stop = next && next->kind == MatchItem::Literal && next->lit.kind == TokKind::Op ? &next->lit : nullptr;
+    const Token* stop =
+        next && next->kind == MatchItem::Literal && next->lit.kind == TokKind::Op ? &next->lit : nullptr;
     Occurrence occ;
     occ.begin = pos;
     switch (item.kind) {
@@ -421,7 +434,8 @@ bool Matcher::matchOne(const MatchItem& item, const MatchItem* next, int& pos, i
             return true;
         case MatchItem::Regular:
         case MatchItem::Extended: {
-            int q = item.kind == MatchItem::Regular ? matchExpression(pos, limit, stop) : matchExtended(pos, limit, stop);
+            int q =
+                item.kind == MatchItem::Regular ? matchExpression(pos, limit, stop) : matchExtended(pos, limit, stop);
             if (q == pos) return false;
             occ.elems.emplace_back(pos, q);
             pos = q;
@@ -458,8 +472,7 @@ bool Matcher::matchOne(const MatchItem& item, const MatchItem* next, int& pos, i
             pos = limit;
             if (occ.elems.empty()) return true;
             break;
-        case MatchItem::Optional:
-            return false;  // handled by matchSeq
+        case MatchItem::Optional: return false;  // handled by matchSeq
     }
     occ.end = pos;
     values_[item.marker].push_back(std::move(occ));
@@ -547,9 +560,7 @@ void Matcher::expandMarker(const ResultItem& item, size_t occ, Tokens& out) cons
         case ResultItem::Dumb:
             out.push_back(stringToken(o ? sourceText(base + o->begin, base + o->end) : std::string()));
             break;
-        case ResultItem::Logify:
-            out.push_back(op(o ? ".T." : ".F."));
-            break;
+        case ResultItem::Logify: out.push_back(op(o ? ".T." : ".F.")); break;
         case ResultItem::Normal:
         case ResultItem::Smart:
         case ResultItem::Blockify:
@@ -581,8 +592,7 @@ void Matcher::expandMarker(const ResultItem& item, size_t occ, Tokens& out) cons
                 }
             }
             break;
-        default:
-            break;
+        default: break;
     }
     if (out.size() > first) out[first].space = item.tok.space;
     for (size_t k = first + 1; k < out.size(); ++k)

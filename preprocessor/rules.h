@@ -34,7 +34,7 @@ struct MatchItem {
 
 struct ResultItem {
     enum Kind { Text, Regular, Dumb, Normal, Smart, Blockify, Logify, Optional } kind = Text;
-    Token tok;                         // Text; for markers only tok.space counts
+    Token tok;  // Text; for markers only tok.space counts
     int marker = -1;
     std::vector<ResultItem> children;  // Optional
 };
@@ -44,13 +44,13 @@ struct Rule {
     bool exact = false;   // #x forms: keywords in full
     std::vector<MatchItem> match;
     std::vector<ResultItem> result;
-    std::vector<std::string> markers;  // upper-cased names, by marker number
-    std::vector<bool> optional;        // by marker number: inside an optional clause
-    std::vector<std::string> keywords; // upper-cased literal words of the pattern
+    std::vector<std::string> markers;   // upper-cased names, by marker number
+    std::vector<bool> optional;         // by marker number: inside an optional clause
+    std::vector<std::string> keywords;  // upper-cased literal words of the pattern
     std::string file;
     int line = 0;
-    int serial = 0;       // definition order: later rules win
-    std::string text;     // as written, for messages
+    int serial = 0;    // definition order: later rules win
+    std::string text;  // as written, for messages
 };
 
 // Parses the text after the directive word. Returns null and sets error when

@@ -17,8 +17,7 @@ bool afterOperand(const std::string& text) {
     while (i > 0 && isBlank(text[i - 1])) --i;
     if (i == 0) return false;
     unsigned char c = static_cast<unsigned char>(text[i - 1]);
-    return std::isalnum(c) || c == '_' || c >= 0x80 || c == ')' || c == ']' || c == '}' || c == '"' ||
-           c == '\'';
+    return std::isalnum(c) || c == '_' || c >= 0x80 || c == ')' || c == ']' || c == '}' || c == '"' || c == '\'';
 }
 
 }  // namespace

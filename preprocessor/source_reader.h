@@ -9,9 +9,9 @@
 namespace pp {
 
 struct LogicalLine {
-    std::string text;   // comments blanked out, continuations joined
-    int firstLine = 0;  // 1-based number of its first physical line
-    int lineCount = 0;  // physical lines it spans
+    std::string text;        // comments blanked out, continuations joined
+    int firstLine = 0;       // 1-based number of its first physical line
+    int lineCount = 0;       // physical lines it spans
     bool directive = false;  // its first non-blank character is '#'
 };
 

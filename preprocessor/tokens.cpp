@@ -14,10 +14,12 @@ bool isWordChar(unsigned char c) {
 }
 
 // Every operator of more than one character has two.
+// clang-format off
 const char kOperators[][3] = {
     "::", ":=", "+=", "-=", "*=", "/=", "%=", "^=", "**", "==", "!=", "<>", "<=", ">=",
     "->", "++", "--", "??", "=>",
 };
+// clang-format on
 
 bool isOperator(char first, char second) {
     for (const char* op : kOperators)
@@ -41,8 +43,7 @@ size_t dotWordLength(std::string_view text, size_t pos) {
         size_t n = std::strlen(w);
         if (pos + n > text.size()) continue;
         bool same = true;
-        for (size_t i = 0; i < n && same; ++i)
-            same = std::toupper(static_cast<unsigned char>(text[pos + i])) == w[i];
+        for (size_t i = 0; i < n && same; ++i) same = std::toupper(static_cast<unsigned char>(text[pos + i])) == w[i];
         if (same) return n;
     }
     return 0;
@@ -79,8 +80,7 @@ bool endsOperand(const Token& tok) {
     switch (tok.kind) {
         case TokKind::Ident:
         case TokKind::Number:
-        case TokKind::String:
-            return true;
+        case TokKind::String: return true;
         case TokKind::Op:
             return is(tok.text, ")") || is(tok.text, "]") || is(tok.text, "}") || is(tok.text, ".T.") ||
                    is(tok.text, ".F.") || is(tok.text, ".Y.") || is(tok.text, ".N.") || is(tok.text, "++") ||
@@ -89,18 +89,19 @@ bool endsOperand(const Token& tok) {
     return false;
 }
 
-bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand,
-               Token& tok, std::string& error) {
+bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand, Token& tok,
+               std::string& error) {
     tok = Token();
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' ||
-                                 text[pos] == '\f' || text[pos] == '\n')) {
+    while (pos < text.size() &&
+           (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\f' || text[pos] == '\n')) {
         tok.space = true;
         ++pos;
     }
     if (pos >= text.size()) return false;
     const size_t start = pos;
     const unsigned char c = static_cast<unsigned char>(text[pos]);
-    if (std::isdigit(c) || (c == '.' && pos + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[pos + 1])))) {
+    if (std::isdigit(c) ||
+        (c == '.' && pos + 1 < text.size() && std::isdigit(static_cast<unsigned char>(text[pos + 1])))) {
         tok.kind = TokKind::Number;
         while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
         if (pos + 1 < text.size() && text[pos] == '.' && std::isdigit(static_cast<unsigned char>(text[pos + 1]))) {
@@ -187,9 +188,7 @@ void renderTokens(std::string& out, const Token* b, const Token* e) {
             if (t->space || glue || wouldMerge(*prev, *t)) out += ' ';
         }
         switch (t->kind) {
-            case TokKind::String:
-                renderString(out, *t);
-                break;
+            case TokKind::String: renderString(out, *t); break;
             case TokKind::Op:
                 if (is(t->text, "<>"))
                     out += "!=";
@@ -202,8 +201,7 @@ void renderTokens(std::string& out, const Token* b, const Token* e) {
                 else
                     out += t->text;
                 break;
-            default:
-                out += t->text;
+            default: out += t->text;
         }
     }
 }

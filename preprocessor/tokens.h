@@ -28,8 +28,8 @@ bool tokenize(std::string_view text, bool bracketStrings, Tokens& out, std::stri
 
 // Reads one token at text[pos] (blanks before it are skipped and noted);
 // pos moves past it. Returns false at the end of the text.
-bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand,
-               Token& tok, std::string& error);
+bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand, Token& tok,
+               std::string& error);
 
 // True when a '[' after this token is a subscript rather than a string.
 bool endsOperand(const Token& tok);

@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
     if (bytes.empty()) std::fprintf(out, "    \"\"\n");
     std::fprintf(out, "    ;\n\n}  // namespace\n\n");
     std::fprintf(out, "extern const SSResource %s;\n", argv[4]);
-    std::fprintf(out, "const SSResource %s = {\"%s\", reinterpret_cast<const unsigned char*>(kData), %zu};\n",
-                 argv[4], argv[3], bytes.size());
+    std::fprintf(out, "const SSResource %s = {\"%s\", reinterpret_cast<const unsigned char*>(kData), %zu};\n", argv[4],
+                 argv[3], bytes.size());
     if (std::fclose(out) != 0) {
         std::perror(argv[2]);
         return 1;

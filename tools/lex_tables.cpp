@@ -48,10 +48,10 @@ enum : uint32_t {
 };
 
 struct NfaState {
-    CharSet chars;            // consuming edge to `next` when non-empty
+    CharSet chars;  // consuming edge to `next` when non-empty
     int next = -1;
     std::vector<int> epsilon;
-    int rule = -1;            // accepting for this rule
+    int rule = -1;  // accepting for this rule
 };
 
 struct Fragment {
@@ -141,10 +141,10 @@ private:
         if (!more()) fail("dangling escape");
         char c = text_[pos_++];
         switch (c) {
-        case 'n': return '\n';
-        case 't': return '\t';
-        case 'r': return '\r';
-        default: return static_cast<unsigned char>(c);
+            case 'n': return '\n';
+            case 't': return '\t';
+            case 'r': return '\r';
+            default: return static_cast<unsigned char>(c);
         }
     }
 
@@ -248,12 +248,14 @@ private:
         // character at a time.
         Fragment tail = nfa_.empty();
         for (size_t k = s.size(); k > shortest; --k) {
-            Fragment ch = nfa_.chars(anyCase ? caseless(s[k - 1]) : CharSet().set(static_cast<unsigned char>(s[k - 1])));
+            Fragment ch =
+                nfa_.chars(anyCase ? caseless(s[k - 1]) : CharSet().set(static_cast<unsigned char>(s[k - 1])));
             tail = nfa_.repeat(nfa_.concat(ch, tail), true, false);
         }
         Fragment head = nfa_.empty();
         for (size_t k = 0; k < shortest; ++k)
-            head = nfa_.concat(head, nfa_.chars(anyCase ? caseless(s[k]) : CharSet().set(static_cast<unsigned char>(s[k]))));
+            head = nfa_.concat(head,
+                               nfa_.chars(anyCase ? caseless(s[k]) : CharSet().set(static_cast<unsigned char>(s[k]))));
         return nfa_.concat(head, tail);
     }
 };
@@ -382,13 +384,17 @@ Rule parseOptions(const std::vector<std::string>& words) {
     r.token = uint32_t(std::stoul(words[0]));
     for (size_t i = 1; i < words.size(); ++i) {
         const std::string& w = words[i];
-        if (w == "drop") r.flags |= kFlagDrop;
-        else if (w == "cut") r.flags |= kFlagCut;
-        else if (w == "pop") r.flags |= kFlagPop;
+        if (w == "drop")
+            r.flags |= kFlagDrop;
+        else if (w == "cut")
+            r.flags |= kFlagCut;
+        else if (w == "pop")
+            r.flags |= kFlagPop;
         else if ((w == "push" || w == "switch") && i + 1 < words.size()) {
             r.flags |= w == "push" ? kFlagPush : kFlagPush | kFlagPop;
             r.target = uint32_t(std::stoul(words[++i]));
-        } else throw RulesError("unknown option " + w);
+        } else
+            throw RulesError("unknown option " + w);
     }
     return r;
 }

@@ -26,12 +26,12 @@
 #include <string.h>
 
 int yylex(void);
-void yyerror(const char *message);
+void yyerror(const char* message);
 
 #include "grammar_bison.c"
 
 int yylex(void) { return 0; }
-void yyerror(const char *message) { (void)message; }
+void yyerror(const char* message) { (void)message; }
 
 enum {
     kShift = 0x40000000,
@@ -58,12 +58,20 @@ static Action actionAt(int state, int symbol) {
         if (i >= 0 && i <= YYLAST && yycheck[i] == symbol) {
             int t = yytable[i];
             if (yytable_value_is_error(t) || t == 0) return a;
-            if (t > 0) { a.kind = 1; a.value = t; }
-            else { a.kind = 2; a.value = -t - 1; }
+            if (t > 0) {
+                a.kind = 1;
+                a.value = t;
+            } else {
+                a.kind = 2;
+                a.value = -t - 1;
+            }
             return a;
         }
     }
-    if (yydefact[state] != 0) { a.kind = 2; a.value = yydefact[state] - 1; }
+    if (yydefact[state] != 0) {
+        a.kind = 2;
+        a.value = yydefact[state] - 1;
+    }
     return a;
 }
 
@@ -74,23 +82,26 @@ static int gotoAt(int state, int nonterminal) {
 }
 
 /* Predecessor lists of the automaton as known so far. */
-static int *predCount;
-static int **preds;
+static int* predCount;
+static int** preds;
 
 static int addEdge(int from, int to) {
     for (int k = 0; k < predCount[to]; ++k)
         if (preds[to][k] == from) return 0;
     preds[to] = realloc(preds[to], sizeof(int) * (size_t)(predCount[to] + 1));
-    if (!preds[to]) { perror("yacc_tables"); exit(2); }
+    if (!preds[to]) {
+        perror("yacc_tables");
+        exit(2);
+    }
     preds[to][predCount[to]++] = from;
     return 1;
 }
 
-static unsigned char *hasGoto; /* [state * YYNNTS + nonterminal] */
+static unsigned char* hasGoto; /* [state * YYNNTS + nonterminal] */
 
 /* Marks in `mark` every state that a path of `depth` transitions leads from
    to `state`; returns through the caller's scratch arrays. */
-static void ancestors(int state, int depth, unsigned char *mark, int *frontier, int *next) {
+static void ancestors(int state, int depth, unsigned char* mark, int* frontier, int* next) {
     int n = 1;
     frontier[0] = state;
     memset(mark, 0, YYNSTATES);
@@ -100,7 +111,10 @@ static void ancestors(int state, int depth, unsigned char *mark, int *frontier, 
         for (int k = 0; k < n; ++k)
             for (int j = 0; j < predCount[frontier[k]]; ++j) {
                 int p = preds[frontier[k]][j];
-                if (!mark[p]) { mark[p] = 1; next[m++] = p; }
+                if (!mark[p]) {
+                    mark[p] = 1;
+                    next[m++] = p;
+                }
             }
         memcpy(frontier, next, sizeof(int) * (size_t)m);
         n = m;
@@ -110,21 +124,27 @@ static void ancestors(int state, int depth, unsigned char *mark, int *frontier, 
 }
 
 static void findGotos(void) {
-    preds = calloc(YYNSTATES, sizeof(int *));
+    preds = calloc(YYNSTATES, sizeof(int*));
     predCount = calloc(YYNSTATES, sizeof(int));
     hasGoto = calloc((size_t)YYNSTATES * YYNNTS, 1);
-    unsigned char *mark = malloc(YYNSTATES);
-    int *frontier = malloc(sizeof(int) * YYNSTATES);
-    int *next = malloc(sizeof(int) * YYNSTATES);
-    if (!preds || !predCount || !hasGoto || !mark || !frontier || !next) { perror("yacc_tables"); exit(2); }
+    unsigned char* mark = malloc(YYNSTATES);
+    int* frontier = malloc(sizeof(int) * YYNSTATES);
+    int* next = malloc(sizeof(int) * YYNSTATES);
+    if (!preds || !predCount || !hasGoto || !mark || !frontier || !next) {
+        perror("yacc_tables");
+        exit(2);
+    }
     for (int s = 0; s < YYNSTATES; ++s)
         for (int t = 0; t < YYNTOKENS; ++t) {
             Action a = actionAt(s, t);
             if (a.kind == 1) addEdge(s, a.value);
         }
     /* The (state, production) pairs that reduce, each once. */
-    unsigned char *reduces = calloc((size_t)YYNSTATES * YYNRULES, 1);
-    if (!reduces) { perror("yacc_tables"); exit(2); }
+    unsigned char* reduces = calloc((size_t)YYNSTATES * YYNRULES, 1);
+    if (!reduces) {
+        perror("yacc_tables");
+        exit(2);
+    }
     for (int s = 0; s < YYNSTATES; ++s)
         for (int t = 0; t < YYNTOKENS; ++t) {
             Action a = actionAt(s, t);
@@ -152,19 +172,22 @@ static void findGotos(void) {
 }
 
 /* Growable little-endian word buffer. */
-static unsigned *words;
+static unsigned* words;
 static size_t wordCount, wordCap;
 
 static void put(unsigned w) {
     if (wordCount == wordCap) {
         wordCap = wordCap ? wordCap * 2 : 65536;
         words = realloc(words, wordCap * sizeof *words);
-        if (!words) { perror("yacc_tables"); exit(2); }
+        if (!words) {
+            perror("yacc_tables");
+            exit(2);
+        }
     }
     words[wordCount++] = w;
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: yacc_tables <output file>\n");
         return 2;
@@ -220,9 +243,15 @@ int main(int argc, char **argv) {
                 Action a = actionAt((int)s, sym);
                 if (a.kind == 0) continue;
                 unsigned action;
-                if ((int)s == acceptState && sym == YYSYMBOL_YYEOF) action = kAccept;
-                else if (a.kind == 1) { action = kShift | (unsigned)a.value; ++shifts; }
-                else { action = kReduce | (unsigned)a.value; ++reduces; }
+                if ((int)s == acceptState && sym == YYSYMBOL_YYEOF)
+                    action = kAccept;
+                else if (a.kind == 1) {
+                    action = kShift | (unsigned)a.value;
+                    ++shifts;
+                } else {
+                    action = kReduce | (unsigned)a.value;
+                    ++reduces;
+                }
                 put(action);
                 put((unsigned)tokenOf[sym]);
                 ++t;
@@ -239,15 +268,21 @@ int main(int argc, char **argv) {
         gotos += g;
     }
 
-    FILE *out = fopen(argv[1], "wb");
-    if (!out) { perror(argv[1]); return 2; }
+    FILE* out = fopen(argv[1], "wb");
+    if (!out) {
+        perror(argv[1]);
+        return 2;
+    }
     for (size_t i = 0; i < wordCount; ++i) {
-        unsigned char b[4] = {(unsigned char)words[i], (unsigned char)(words[i] >> 8),
-                              (unsigned char)(words[i] >> 16), (unsigned char)(words[i] >> 24)};
+        unsigned char b[4] = {(unsigned char)words[i], (unsigned char)(words[i] >> 8), (unsigned char)(words[i] >> 16),
+                              (unsigned char)(words[i] >> 24)};
         fwrite(b, 1, 4, out);
     }
-    if (fclose(out) != 0) { perror(argv[1]); return 2; }
-    printf("yacc_tables: %u states, %u productions, %u shift, %u reduce, %u goto entries, %zu bytes\n",
-           states, productions, shifts, reduces, gotos, wordCount * 4);
+    if (fclose(out) != 0) {
+        perror(argv[1]);
+        return 2;
+    }
+    printf("yacc_tables: %u states, %u productions, %u shift, %u reduce, %u goto entries, %zu bytes\n", states,
+           productions, shifts, reduces, gotos, wordCount * 4);
     return 0;
 }

@@ -36,7 +36,8 @@ double arrayProgram(int n, bool nested) {
   // Nested: n/10 rows of {i, "row"} and a pass over their first column.
   pObj_Node rows = __SET_OBJECT(nullptr, __CreateArray(__INIT_NUL()));
   const int rowCount = nested ? n / 10 : 0;
-  for (int r = 1; r <= rowCount; ++r) __AAdd(rows, __CreateArray(__INIT_DOUBLE(r), __INIT_CHARPTR("row"), __INIT_NUL()));
+  for (int r = 1; r <= rowCount; ++r)
+    __AAdd(rows, __CreateArray(__INIT_DOUBLE(r), __INIT_CHARPTR("row"), __INIT_NUL()));
   for (int r = 1; r <= rowCount; ++r) __ARRAY_EL(rows, __INIT_DOUBLE(r), __INIT_DOUBLE(1), __INIT_NUL());
   __end_context(nullptr);
   return seconds(start);

@@ -9,8 +9,14 @@
 namespace {
 
 struct App {
-  App() { __BeginGlobal(); __begin_context(); }
-  ~App() { __end_context(nullptr); __EndGlobal(); }
+  App() {
+    __BeginGlobal();
+    __begin_context();
+  }
+  ~App() {
+    __end_context(nullptr);
+    __EndGlobal();
+  }
 };
 
 void sumDoubles(benchmark::State& state) {

@@ -5,10 +5,7 @@
 #define ZELTA_ENTRY_DB(cls, entry, arity) {#cls, entry, arity, tCallShape::workArea},
 #define ZELTA_ENTRY_VARIANT(cls, entry, arity) {#cls, entry, arity, tCallShape::variant},
 
-const tBuiltinEntry kBuiltins[] = {
-    ZELTA_FIXED_BUILTINS(ZELTA_ENTRY_FIXED)
-    ZELTA_DB_BUILTINS(ZELTA_ENTRY_DB)
-    ZELTA_VARIANT_BUILTINS(ZELTA_ENTRY_VARIANT)
-};
+const tBuiltinEntry kBuiltins[] = {ZELTA_FIXED_BUILTINS(ZELTA_ENTRY_FIXED) ZELTA_DB_BUILTINS(ZELTA_ENTRY_DB)
+                                       ZELTA_VARIANT_BUILTINS(ZELTA_ENTRY_VARIANT)};
 
 const int kBuiltinCount = static_cast<int>(sizeof kBuiltins / sizeof kBuiltins[0]);

@@ -24,8 +24,7 @@ char* copyText(const char* text, unsigned int length)
 String::String() : length_(0), buffer_(copyText("", 0)) {}
 
 String::String(const char* text)
-    : length_(text ? static_cast<unsigned int>(std::strlen(text)) : 0),
-      buffer_(copyText(text ? text : "", length_))
+    : length_(text ? static_cast<unsigned int>(std::strlen(text)) : 0), buffer_(copyText(text ? text : "", length_))
 {
 }
 

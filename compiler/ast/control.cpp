@@ -78,7 +78,10 @@ bool tCaseList::hasCase() const
     return before && before->hasCase();
 }
 
-tCaseEntry::tCaseEntry(tInstruction* condition, tInstruction* statements) : condition_(condition), statements_(statements) {}
+tCaseEntry::tCaseEntry(tInstruction* condition, tInstruction* statements)
+    : condition_(condition), statements_(statements)
+{
+}
 tCaseEntry::~tCaseEntry()
 {
     delete condition_;

@@ -117,7 +117,8 @@ void writeChain(tInstruction* node, tInstruction* chain, const tValueWriter& val
         writeChain(node, list->item(), value, nested);
         return;
     }
-    writeChain(node, list->previous(), [&] { writeChain(node, list->item(), value, true); }, nested);
+    writeChain(
+        node, list->previous(), [&] { writeChain(node, list->item(), value, true); }, nested);
 }
 
 }  // namespace
@@ -126,7 +127,8 @@ void tAssignExpression::generate()
 {
     if (!require(this, "assignment", {value_, target_}))
         return;
-    writeChain(this, target_, [this] { value_->generate(); }, false);
+    writeChain(
+        this, target_, [this] { value_->generate(); }, false);
 }
 
 void tAsnList::generate()
@@ -142,6 +144,7 @@ void tEqualExpr::generate()
     if (!require(this, "assignment", {target_, right_}))
         return;
     program().lineMarker(sourceLine());
-    writeChain(this, target_, [this] { right_->generate(); }, false);
+    writeChain(
+        this, target_, [this] { right_->generate(); }, false);
     append(";\n");
 }

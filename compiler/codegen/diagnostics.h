@@ -2,6 +2,7 @@
 // Errors name the source and line of the construct that cannot be compiled.
 #pragma once
 
+// clang-format off
 enum class tCodegenMessage {
     autoPublic,       // name
     incomplete,       // source, line, construct
@@ -10,5 +11,6 @@ enum class tCodegenMessage {
     badTarget,        // source, line, construct
     count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
 };
+// clang-format on
 
 const char* codegenMessageText(tCodegenMessage id);

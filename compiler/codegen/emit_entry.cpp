@@ -51,9 +51,9 @@ const char* const kMissingMain = "FALTA ENTRY POINT;";
 void pilotMain(const tProgram& p, const std::string& creatorId, std::vector<std::string>& lines, bool& complete)
 {
     bool import = p.options.libraryMode == codegen::kLibraryImport;
-    lines.insert(lines.end(), {"extern UInt16 MathLibRef;", "DWord PilotMain (Word cmd, Ptr cmdPBP, Word launchFlags)",
-                               "{", "  if (cmd == sysAppLaunchCmdNormalLaunch)", "  {", "    if(__BeginGlobal())",
-                               "    {"});
+    lines.insert(lines.end(),
+                 {"extern UInt16 MathLibRef;", "DWord PilotMain (Word cmd, Ptr cmdPBP, Word launchFlags)", "{",
+                  "  if (cmd == sysAppLaunchCmdNormalLaunch)", "  {", "    if(__BeginGlobal())", "    {"});
     if (import)
         lines.push_back(format("__const_set_amount(%i);", p.constants.count() + p.options.constantBase));
     lines.push_back("      __begin_context();");
@@ -96,9 +96,9 @@ void winMain(const tProgram& p, std::vector<std::string>& lines, bool& complete)
         lines.push_back(kMissingMain);
         return;
     }
-    lines.insert(lines.end(), {format("      %s();", p.mainFunction.text()), "      __end_context(NULL);",
-                               "    __EndGlobal();", "  }", "  else", "    Alert2(\"ZELTA: Init Failure!\");",
-                               "  return 0;", "}", ""});
+    lines.insert(lines.end(),
+                 {format("      %s();", p.mainFunction.text()), "      __end_context(NULL);", "    __EndGlobal();",
+                  "  }", "  else", "    Alert2(\"ZELTA: Init Failure!\");", "  return 0;", "}", ""});
 }
 
 }  // namespace
@@ -107,15 +107,9 @@ bool entryPointLines(const tProgram& p, const std::string& creatorId, std::vecto
 {
     bool complete = true;
     switch (p.options.target) {
-    case codegen::kTargetWin32Dll:
-        lines.insert(lines.end(), std::begin(kDllMain), std::end(kDllMain));
-        break;
-    case codegen::kTargetPalmOS:
-        pilotMain(p, creatorId, lines, complete);
-        break;
-    default:
-        winMain(p, lines, complete);
-        break;
+    case codegen::kTargetWin32Dll: lines.insert(lines.end(), std::begin(kDllMain), std::end(kDllMain)); break;
+    case codegen::kTargetPalmOS: pilotMain(p, creatorId, lines, complete); break;
+    default: winMain(p, lines, complete); break;
     }
     return complete;
 }

@@ -93,9 +93,10 @@ bool tProgramWriter::generateTree(tInstruction& root)
     }
     for (int i = 0; i < p.functions.count(); ++i) {
         if (p.functions[i] != implicit && p.functions[i]->name.equalsIgnoreCase(module)) {
-            std::printf("%s: Error: statements before the first FUNCTION or PROCEDURE form the procedure %s, "
-                        "which the source also defines.\n",
-                        p.options.sourcePath.c_str(), module);
+            std::printf(
+                "%s: Error: statements before the first FUNCTION or PROCEDURE form the procedure %s, "
+                "which the source also defines.\n",
+                p.options.sourcePath.c_str(), module);
             return false;
         }
     }
@@ -130,8 +131,8 @@ bool tProgramWriter::writeSource(const std::string& sourcePath)
     writePublics();
     // An imported library's entry waits for the last source, whose pool
     // size is the program's.
-    bool entrySource = p.options.libraryMode == codegen::kLibraryImport ? !p.options.importPending
-                                                                          : p.options.sectionIndex == 1;
+    bool entrySource =
+        p.options.libraryMode == codegen::kLibraryImport ? !p.options.importPending : p.options.sectionIndex == 1;
     if (entrySource && !entryWritten_)
         writeEntryPoint();
     writeCodeBlocks();
@@ -415,8 +416,8 @@ void tProgramWriter::writeInitFunction(const std::string& moduleFile)
         const char* name = p.publics[i]->text();
         p.writeLine(format("%s=__SET_OBJECT(%s,__INIT_NIL());", name, name).c_str());
         if (p.options.fullDebug)
-            p.writeLine(format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s);\n", name, moduleFile.c_str(), name, "false")
-                            .c_str());
+            p.writeLine(
+                format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s);\n", name, moduleFile.c_str(), name, "false").c_str());
     }
     publicsInitialised_ = p.publics.count();
     for (int i = 0; i < p.statics.count(); ++i) {

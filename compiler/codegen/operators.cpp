@@ -134,7 +134,9 @@ void tConst::generate()
         }
         return;
     }
-    int reference = kind_ == kNumber ? p.constNumber(number_) : kind_ == kLogical ? p.constLogical(logical_) : p.constString(text_);
+    int reference = kind_ == kNumber    ? p.constNumber(number_)
+                    : kind_ == kLogical ? p.constLogical(logical_)
+                                        : p.constString(text_);
     codegen::appendConst(reference);
 }
 

@@ -27,7 +27,7 @@ struct tCodegenOptions {
     std::string sourcePath;  // as typed; diagnostics name it
     std::string headerName = "zelta.h";
     std::string importName;
-    std::string creatorId;   // empty when none was given
+    std::string creatorId;  // empty when none was given
 
     // Numbering continues from these when a library definition was imported.
     int constantBase = 0;

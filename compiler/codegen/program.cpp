@@ -39,10 +39,7 @@ tFunctionDefinition::~tFunctionDefinition()
     freeStrings(paramNames);
 }
 
-const char* tFunctionDefinition::lastFragment() const
-{
-    return body.last();
-}
+const char* tFunctionDefinition::lastFragment() const { return body.last(); }
 
 void tFunctionDefinition::addName(tArray<String>& list, const char* name)
 {

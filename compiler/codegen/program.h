@@ -77,8 +77,8 @@ public:
 
     tInstruction* paramNode = nullptr;        // not owned
     tInstruction* blockExpression = nullptr;  // not owned
-    int number = 0;     // 1-based in order of creation within the run
-    int blockKind = 0;  // 1 or 2 once a tValidParam has set it
+    int number = 0;                           // 1-based in order of creation within the run
+    int blockKind = 0;                        // 1 or 2 once a tValidParam has set it
 };
 
 class tProgram {
@@ -155,8 +155,8 @@ public:
     int validCount = 0;   // code blocks created in the run
     String headerCollector;
     int headerCollect = 0;
-    tArray<String> publics;  // owned; every source of the run
-    tArray<String> statics;  // owned; this source
+    tArray<String> publics;                   // owned; every source of the run
+    tArray<String> statics;                   // owned; this source
     tArray<tInstruction> staticInitialisers;  // not owned; this source's STATIC lists
 
     // Program-wide tables.
@@ -166,13 +166,13 @@ public:
     int capturing = 0;                 // the captured-argument mode
     int blockFunctions = 0;            // code blocks write their function, not a value holding it
     tConstantPool constants;
-    tArray<String> exportedFunctions;  // owned
-    std::string firstSource;           // the first source's text as written, "%%" already folded
-    tArray<String> foreignDeclarations;  // owned; emptied by tMain
-    tArray<String> foreignBodies;        // owned; emptied by tMain
-    tArray<String> importedPublics;      // owned; filled by the driver
-    tArray<String> importedFunctionDefs; // owned; filled by the driver
-    int libraryValidCount = 0;           // number of the last code block
+    tArray<String> exportedFunctions;     // owned
+    std::string firstSource;              // the first source's text as written, "%%" already folded
+    tArray<String> foreignDeclarations;   // owned; emptied by tMain
+    tArray<String> foreignBodies;         // owned; emptied by tMain
+    tArray<String> importedPublics;       // owned; filled by the driver
+    tArray<String> importedFunctionDefs;  // owned; filled by the driver
+    int libraryValidCount = 0;            // number of the last code block
 
     // Line tracking, per source: the grammar sets lineOffset from a line directive.
     int lineOffset = 0;

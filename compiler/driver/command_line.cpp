@@ -16,11 +16,13 @@ bool startsWith(const std::string& text, const char* prefix, std::size_t count)
 
 bool readTarget(const std::string& value, tBuildSettings& settings)
 {
+    // clang-format off
     static const struct { const char* name; std::size_t length; tTarget target; } kTargets[] = {
         {"PALMOS", 6, tTarget::PALMOS},     {"POCKETPC", 8, tTarget::POCKETPC},
         {"DOTNET", 6, tTarget::DOTNET},     {"WIN32DLL", 8, tTarget::WIN32DLL},
         {"WIN32EXE", 8, tTarget::WIN32EXE},
     };
+    // clang-format on
     for (const auto& t : kTargets) {
         if (startsWith(value, t.name, t.length)) {
             settings.target = t.target;
@@ -33,11 +35,13 @@ bool readTarget(const std::string& value, tBuildSettings& settings)
 bool readCpu(const std::string& value, tBuildSettings& settings)
 {
     // Longer names first: "ARMV4I..." must not stop at "ARMV4" or "ARM".
+    // clang-format off
     static const struct { const char* name; std::size_t length; tCpu cpu; } kCpus[] = {
         {"SH3", 3, tCpu::SH3},             {"ARMV4IPPC", 9, tCpu::ARMV4IPPC}, {"ARMV4ISRT", 9, tCpu::ARMV4ISRT},
         {"ARMV4ISTD", 9, tCpu::ARMV4ISTD}, {"ARMV4IPRO", 9, tCpu::ARMV4IPRO}, {"ARMV4", 5, tCpu::ARMV4},
         {"ARM", 3, tCpu::ARM},             {"MIPS", 4, tCpu::MIPS},           {"x86", 3, tCpu::x86},
     };
+    // clang-format on
     for (const auto& c : kCpus) {
         if (startsWith(value, c.name, c.length)) {
             settings.cpu = c.cpu;
@@ -131,10 +135,7 @@ void printBanner(std::ostream& out)
         << message(tMessage::bannerMaker);
 }
 
-void printUsage(std::ostream& out)
-{
-    out << message(tMessage::usage);
-}
+void printUsage(std::ostream& out) { out << message(tMessage::usage); }
 
 tArgsResult readArguments(const std::vector<std::string>& args, tBuildSettings& settings, std::ostream& out)
 {

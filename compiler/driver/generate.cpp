@@ -57,7 +57,7 @@ tStepResult generateSource(const tSourceJob& job, const tBuildSettings& settings
     }
     describeSource(program.options, settings, job);
     return parseAndGenerate(writer, {job.source, job.ppoPath, job.cppPath}, error) ? tStepResult::ok
-                                                                                    : tStepResult::sourceFailed;
+                                                                                   : tStepResult::sourceFailed;
 }
 
 tStepResult writeProgramFiles(const tBuildSettings&, tBuildOutputs& outputs, std::string&)

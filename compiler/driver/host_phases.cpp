@@ -10,10 +10,7 @@
 
 namespace {
 
-tStepResult resultOf(bool ok)
-{
-    return ok ? tStepResult::ok : tStepResult::failed;
-}
+tStepResult resultOf(bool ok) { return ok ? tStepResult::ok : tStepResult::failed; }
 
 }  // namespace
 
@@ -52,10 +49,7 @@ tStepResult tHostPhases::prepareInstallDir()
     return tStepResult::ok;
 }
 
-tStepResult tHostPhases::preprocess(const std::string& source)
-{
-    return resultOf(toolchain_.preprocess(source));
-}
+tStepResult tHostPhases::preprocess(const std::string& source) { return resultOf(toolchain_.preprocess(source)); }
 
 tStepResult tHostPhases::parseAndGenerate(const tSourceJob& job)
 {
@@ -94,10 +88,7 @@ tStepResult tHostPhases::writePalmFiles(const tBuildOutputs& outputs, int sectio
     return tStepResult::failed;
 }
 
-tStepResult tHostPhases::compile(const std::string& cFile)
-{
-    return resultOf(toolchain_.compile(cFile));
-}
+tStepResult tHostPhases::compile(const std::string& cFile) { return resultOf(toolchain_.compile(cFile)); }
 
 tStepResult tHostPhases::resourcesAndLink(const tBuildOutputs& outputs)
 {
@@ -110,7 +101,4 @@ void tHostPhases::restoreMounts()
     mounts_.restore(registry_);
 }
 
-void tHostPhases::cleanUp(const tBuildOutputs& outputs)
-{
-    ::cleanUp(settings_, outputs, binsBefore_);
-}
+void tHostPhases::cleanUp(const tBuildOutputs& outputs) { ::cleanUp(settings_, outputs, binsBefore_); }

@@ -14,7 +14,10 @@ namespace {
 
 using tApply = void (*)(tBuildSettings&, const char*);
 
-const struct { const char* key; tApply apply; } kKeys[] = {
+const struct {
+    const char* key;
+    tApply apply;
+} kKeys[] = {
     {"CONST_AMNT=", [](tBuildSettings& s, const char* v) { s.constantBase = std::atoi(v); }},
     {"CTX_AMNT=", [](tBuildSettings& s, const char* v) { s.contextBase = std::atoi(v); }},
     {"CTX_SECTION=", [](tBuildSettings& s, const char* v) { s.sectionBase = std::atoi(v); }},

@@ -87,10 +87,7 @@ static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<std::size_t>(tMess
 
 }  // namespace
 
-const char* messageText(tMessage id)
-{
-    return kTexts[static_cast<int>(id)];
-}
+const char* messageText(tMessage id) { return kTexts[static_cast<int>(id)]; }
 
 namespace {
 

@@ -17,10 +17,7 @@ const tMount kMounts[] = {
     {"/", "", 8}, {"/PalmDev", "", 0}, {"/usr/bin", "\\bin", 10}, {"/usr/lib", "\\lib", 10}, {"/prc-tools", "", 0},
 };
 
-std::string mountKey(const tMount& mount)
-{
-    return std::string(kMountKeyPrefix) + mount.key;
-}
+std::string mountKey(const tMount& mount) { return std::string(kMountKeyPrefix) + mount.key; }
 
 }  // namespace
 

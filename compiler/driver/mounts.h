@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-extern const char kInstallKey[];       // holds "InstallDir"
-extern const char kMountKeyPrefix[];   // + "/", "/PalmDev", ...
+extern const char kInstallKey[];      // holds "InstallDir"
+extern const char kMountKeyPrefix[];  // + "/", "/PalmDev", ...
 
 // The registered install directory, or nothing when the key or value is missing.
 std::optional<std::string> readInstallDir(const tRegistry& registry);

@@ -26,10 +26,7 @@ std::string withExtension(const std::string& path, const std::string& ext)
     return parts.dir + parts.name + "." + ext;
 }
 
-std::string sourceWithExtension(const std::string& path)
-{
-    return splitPath(path).ext.empty() ? path + ".prg" : path;
-}
+std::string sourceWithExtension(const std::string& path) { return splitPath(path).ext.empty() ? path + ".prg" : path; }
 
 std::string upperCase(std::string text)
 {

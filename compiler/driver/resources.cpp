@@ -31,6 +31,7 @@ void put32(std::string& out, unsigned value)
 }
 
 // A "Z" on a blue ground, rows top down.
+// clang-format off
 const char* const kIconRows[32] = {
     "................................", "................................", "..############################..",
     "..############################..", "..###....................###...", "..........................###...",
@@ -44,6 +45,7 @@ const char* const kIconRows[32] = {
     "....###.....................##..", "..############################..", "..############################..",
     "................................", "................................",
 };
+// clang-format on
 
 }  // namespace
 
@@ -106,11 +108,11 @@ bool writeDefaultIcon(const std::string& path)
     const unsigned kSize = 32, kPixels = kSize * kSize / 2, kMask = kSize * kSize / 8;
     const unsigned kImage = 40 + 16 * 4 + kPixels + kMask;
     std::string ico;
-    put16(ico, 0), put16(ico, 1), put16(ico, 1);                        // icon file, one image
+    put16(ico, 0), put16(ico, 1), put16(ico, 1);                       // icon file, one image
     ico += static_cast<char>(kSize), ico += static_cast<char>(kSize);  // width, height
-    ico += static_cast<char>(16), ico += '\0';                          // colours, reserved
+    ico += static_cast<char>(16), ico += '\0';                         // colours, reserved
     put16(ico, 1), put16(ico, 4), put32(ico, kImage), put32(ico, 22);  // planes, bits, size, offset
-    put32(ico, 40), put32(ico, kSize), put32(ico, kSize * 2);           // header; height counts the mask
+    put32(ico, 40), put32(ico, kSize), put32(ico, kSize * 2);          // header; height counts the mask
     put16(ico, 1), put16(ico, 4), put32(ico, 0), put32(ico, kPixels + kMask);
     put32(ico, 0), put32(ico, 0), put32(ico, 16), put32(ico, 0);
     for (unsigned i = 0; i < 16; ++i) {  // palette: 0 blue ground, 15 white, the rest grey
@@ -148,8 +150,9 @@ bool writePalmDefinition(const tBuildSettings& settings, int sectionIndex, int c
 {
     std::string creator = upperCase(settings.creatorId.empty() ? "ZELT" : settings.creatorId);
     std::string text = formatText("app { \"%s\" %s STACK=0x2000 }\r\n", palmAppName(settings).c_str(), creator.c_str());
-    text += "multiple code { \"seg_01\" \"seg_02\" \"seg_03\" \"seg_04\" \"seg_05\"  \"seg_06\" \"seg_07\"  \"seg_08\"  "
-            "\"seg_09\" \"seg_10\" \"seg_11\" \"seg_12\" \"seg_13\" \"init_01\" ";
+    text +=
+        "multiple code { \"seg_01\" \"seg_02\" \"seg_03\" \"seg_04\" \"seg_05\"  \"seg_06\" \"seg_07\"  \"seg_08\"  "
+        "\"seg_09\" \"seg_10\" \"seg_11\" \"seg_12\" \"seg_13\" \"init_01\" ";
     for (int i = 1; i <= sectionIndex; ++i)
         text += formatText("\"usr_%03i\" ", i);
     for (int i = 1; i <= settings.contextBase + contextCount; ++i)

@@ -12,7 +12,17 @@
 enum class tTarget { PALMOS = 0, POCKETPC = 1, DOTNET = 2, WIN32EXE = 5, WIN32DLL = 6, GCCDEBUG = 7 };
 
 // Code 5 has no name; the CE templates never see it.
-enum class tCpu { SH3 = 0, ARM = 1, MIPS = 2, x86 = 3, ARMV4 = 4, ARMV4ISRT = 6, ARMV4IPPC = 7, ARMV4ISTD = 8, ARMV4IPRO = 9 };
+enum class tCpu {
+    SH3 = 0,
+    ARM = 1,
+    MIPS = 2,
+    x86 = 3,
+    ARMV4 = 4,
+    ARMV4ISRT = 6,
+    ARMV4IPPC = 7,
+    ARMV4ISTD = 8,
+    ARMV4IPRO = 9
+};
 
 enum class tSdk { PALM35 = 0, PALM5 = 2 };
 

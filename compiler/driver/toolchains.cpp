@@ -26,10 +26,7 @@ std::string hostCompiler()
     return cxx && *cxx ? cxx : "g++";
 }
 
-std::string quoted(const std::string& path)
-{
-    return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
-}
+std::string quoted(const std::string& path) { return path.find(' ') == std::string::npos ? path : "\"" + path + "\""; }
 
 // Generated code is calls into the run-time, so the programs run as fast at
 // -O1 as at -O2, and -O2 only pays on small sources: g++ takes about 3.5
@@ -60,10 +57,7 @@ std::string hostFlags(const std::string& desk, const std::string& cFile = "")
     return flags;
 }
 
-bool isCeTarget(tTarget target)
-{
-    return target == tTarget::POCKETPC || target == tTarget::DOTNET;
-}
+bool isCeTarget(tTarget target) { return target == tTarget::POCKETPC || target == tTarget::DOTNET; }
 
 bool isArmv4i(tCpu cpu)
 {
@@ -75,28 +69,49 @@ std::string ceCompileCommand(tCpu cpu, const std::string& dir, const std::string
     const char* d = dir.c_str();
     switch (cpu) {
     case tCpu::SH3:
-        return formatText("%s%sbin%sshcl /nologo /Zp4 /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
-                          d, S, S, d, d, c.c_str());
+        return formatText(
+            "%s%sbin%sshcl /nologo /Zp4 /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D "
+            "\"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" "
+            "/D \"NDEBUG\" /YX /Oxs /MC /c %s",
+            d, S, S, d, d, c.c_str());
     case tCpu::ARM:
-        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"ARM\" /D \"_ARM_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c %s",
-                          d, d, d, c.c_str());
+        return formatText(
+            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"ARM\" /D "
+            "\"_ARM_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D "
+            "\"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c %s",
+            d, d, d, c.c_str());
     case tCpu::MIPS:
-        return formatText("%s%sbin%sclmips /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"MIPS\" /D \"_MIPS_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
-                          d, S, S, d, d, c.c_str());
+        return formatText(
+            "%s%sbin%sclmips /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"MIPS\" /D "
+            "\"_MIPS_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
+            d, S, S, d, d, c.c_str());
     case tCpu::x86:
-        return formatText("%s%sbin%scl /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32\" /D \"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D \"INTERNATIONAL\" /D \"USA\" /D \"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D \"_UNICODE\" /D \"_X86_\" /D \"x86\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"zeltaCE_EXPORTS\" /YX /Gz /Oxs /c %s",
-                          d, S, S, d, d, c.c_str());
+        return formatText(
+            "%s%sbin%scl /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32\" /D "
+            "\"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D \"INTERNATIONAL\" /D \"USA\" /D "
+            "\"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D \"_UNICODE\" /D \"_X86_\" /D \"x86\" /D \"NDEBUG\" /D "
+            "\"_USRDLL\" /D \"zeltaCE_EXPORTS\" /YX /Gz /Oxs /c %s",
+            d, S, S, d, d, c.c_str());
     case tCpu::ARMV4:
-        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=420 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-                          d, d, d, c.c_str());
+        return formatText(
+            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=420 /D \"ARM\" /D "
+            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
+            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+            d, d, d, c.c_str());
     case tCpu::ARMV4ISRT:
     case tCpu::ARMV4IPPC:
     case tCpu::ARMV4ISTD:
-        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D \"_WIN32_WCE=502\" /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-                          d, d, d, c.c_str());
+        return formatText(
+            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D \"_WIN32_WCE=502\" /D \"ARM\" /D "
+            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\"  /D "
+            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+            d, d, d, c.c_str());
     case tCpu::ARMV4IPRO:
-        return formatText("%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=502 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-                          d, d, d, c.c_str());
+        return formatText(
+            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=502 /D \"ARM\" /D "
+            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
+            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
+            d, d, d, c.c_str());
     }
     return {};
 }
@@ -105,22 +120,43 @@ std::string ceCompileCommand(tCpu cpu, const std::string& dir, const std::string
 std::string ceLinkCommand(tCpu cpu, const char* d, const char* import, const char* out, const char* version)
 {
     if (cpu == tCpu::SH3)
-        return formatText("%s\\bin\\link %s commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /nodefaultlib:oldnames.lib /out:%s /subsystem:windowsce,3.00 /MACHINE:SH3 /OPT:NOREF  /version:%s",
-                          d, import, out, version);
+        return formatText(
+            "%s\\bin\\link %s commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 "
+            "/entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib "
+            "/nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib "
+            "/nodefaultlib:oldnames.lib /out:%s /subsystem:windowsce,3.00 /MACHINE:SH3 /OPT:NOREF  /version:%s",
+            d, import, out, version);
     if (cpu == tCpu::ARM)
-        return formatText("%s\\bin\\link  %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,3.00 /align:\"4096\" /MACHINE:ARM  /version:%s",
-                          d, import, out, version);
+        return formatText(
+            "%s\\bin\\link  %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
+            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+            "/subsystem:windowsce,3.00 /align:\"4096\" /MACHINE:ARM  /version:%s",
+            d, import, out, version);
     if (cpu == tCpu::MIPS)
-        return formatText("%s\\bin\\link %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /out:%s /subsystem:WINDOWSCE /MACHINE:MIPS  /version:%s",
-                          d, import, out, version);
+        return formatText(
+            "%s\\bin\\link %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
+            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no "
+            "/nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib "
+            "/nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /out:%s /subsystem:WINDOWSCE /MACHINE:MIPS  "
+            "/version:%s",
+            d, import, out, version);
     if (cpu == tCpu::x86)
-        return formatText("%s\\bin\\link   %s /nologo /stack:0x10000,0x1000 /subsystem:windows /incremental:no /nodefaultlib:\"OLDNAMES.lib\"  /nodefaultlib:\"libc.lib\" /out:\"%s\" /windowsce:emulation /MACHINE:IX86 /version:%s",
-                          d, import, out, version);
+        return formatText(
+            "%s\\bin\\link   %s /nologo /stack:0x10000,0x1000 /subsystem:windows /incremental:no "
+            "/nodefaultlib:\"OLDNAMES.lib\"  /nodefaultlib:\"libc.lib\" /out:\"%s\" /windowsce:emulation /MACHINE:IX86 "
+            "/version:%s",
+            d, import, out, version);
     if (isArmv4i(cpu))
-        return formatText("%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,5.02 /align:\"4096\" /MACHINE:THUMB  /version:%s",
-                          d, import, out, version);
-    return formatText("%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" /subsystem:windowsce,4.20 /align:\"4096\" /MACHINE:ARM  /version:%s",
-                      d, import, out, version);
+        return formatText(
+            "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
+            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+            "/subsystem:windowsce,5.02 /align:\"4096\" /MACHINE:THUMB  /version:%s",
+            d, import, out, version);
+    return formatText(
+        "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
+        "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+        "/subsystem:windowsce,4.20 /align:\"4096\" /MACHINE:ARM  /version:%s",
+        d, import, out, version);
 }
 
 std::string ceLibrarianCommand(tCpu cpu, const char* d, const char* out)
@@ -136,10 +172,7 @@ std::string ceLibrarianCommand(tCpu cpu, const char* d, const char* out)
     return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:ARM  /subsystem:WINDOWSCE", d, out);
 }
 
-bool fileExists(const std::string& path)
-{
-    return static_cast<bool>(std::ifstream(path));
-}
+bool fileExists(const std::string& path) { return static_cast<bool>(std::ifstream(path)); }
 
 }  // namespace
 
@@ -175,10 +208,7 @@ std::string outputFile(const tBuildSettings& settings)
     return withExtension(settings.sources.front(), ext);
 }
 
-int tToolchain::run(const std::string& commandLine, tChildOutput output)
-{
-    return runner_.run(commandLine, output);
-}
+int tToolchain::run(const std::string& commandLine, tChildOutput output) { return runner_.run(commandLine, output); }
 
 bool tToolchain::preprocess(const std::string& source)
 {
@@ -214,9 +244,10 @@ std::string tToolchain::compileCommand(const std::string& cFile)
     case tTarget::PALMOS: {
         std::string object = objectFor(settings_, cFile);
         bool old = settings_.sdk == tSdk::PALM35;
-        return formatText("%s%sbin%sm68k-palmos-gcc -c %s -o %s -I%s%sinclude -I%s%sinclude%smath -D__PALM__  -Os -fno-function-cse -Wall -frepo  -fno-exceptions -fno-rtti -fvtable-thunks -fcheck-new %s ",
-                          d, S, S, cFile.c_str(), object.c_str(), d, S, d, S, S,
-                          old ? "-D__VERSION_3_5__" : "-D__VERSION_5_3__");
+        return formatText(
+            "%s%sbin%sm68k-palmos-gcc -c %s -o %s -I%s%sinclude -I%s%sinclude%smath -D__PALM__  -Os -fno-function-cse "
+            "-Wall -frepo  -fno-exceptions -fno-rtti -fvtable-thunks -fcheck-new %s ",
+            d, S, S, cFile.c_str(), object.c_str(), d, S, d, S, S, old ? "-D__VERSION_3_5__" : "-D__VERSION_5_3__");
     }
     case tTarget::POCKETPC: {
         std::string command = ceCompileCommand(settings_.cpu, settings_.installDir, cFile);
@@ -234,8 +265,11 @@ std::string tToolchain::compileCommand(const std::string& cFile)
     }
     case tTarget::WIN32EXE:
     case tTarget::WIN32DLL:
-        return formatText("cl /nologo /W3 /EHsc /O2 /I\"%s/include\"  /I \".\" /D \"NDEBUG\" /D \"_WINDOWS\"  /D \"_WINEMUL_\" /D \"WIN32\"  /D \"_CONSOLE\" /D \"_WINEMULZELTA_\" /D \"_WIN32_WCE\" /D \"_WINEMUL_\" /D \"_MBCS\"   /D \"_USRDLL\"  /D \"_WINDLL\" /D \"__ON_MARHOLD__\" /FD /Zm400 /c %s",
-                          settings_.desktopInstallDir.c_str(), cFile.c_str());
+        return formatText(
+            "cl /nologo /W3 /EHsc /O2 /I\"%s/include\"  /I \".\" /D \"NDEBUG\" /D \"_WINDOWS\"  /D \"_WINEMUL_\" /D "
+            "\"WIN32\"  /D \"_CONSOLE\" /D \"_WINEMULZELTA_\" /D \"_WIN32_WCE\" /D \"_WINEMUL_\" /D \"_MBCS\"   /D "
+            "\"_USRDLL\"  /D \"_WINDLL\" /D \"__ON_MARHOLD__\" /FD /Zm400 /c %s",
+            settings_.desktopInstallDir.c_str(), cFile.c_str());
     case tTarget::GCCDEBUG:
         return formatText("%s -c %s -o %s -I. -I%s/include %s", hostCompiler().c_str(), quoted(cFile).c_str(),
                           quoted(objectFor(settings_, cFile)).c_str(), quoted(settings_.desktopInstallDir).c_str(),
@@ -325,13 +359,15 @@ std::string tToolchain::linkCommand(const tBuildOutputs& outputs) const
     const char* desk = settings_.desktopInstallDir.c_str();
     const char* dll = settings_.target == tTarget::WIN32DLL ? " /DLL " : "";
     if (library)
-        return formatText("lib    /out:\"%s\"  /libpath:\"%s/lib/windll\" /libpath:\"%s/lib/zlib32\" %s", out, desk, desk,
-                          dll);
+        return formatText("lib    /out:\"%s\"  /libpath:\"%s/lib/windll\" /libpath:\"%s/lib/zlib32\" %s", out, desk,
+                          desk, dll);
     std::string defFile = outputs.moduleName + ".def";
     std::string def = fileExists(defFile) ? formatText("/def:\"%s\"", defFile.c_str()) : " ";
-    return formatText("link  %s %s /nologo  /incremental:no  /machine:X86   /out:\"%s\"  /libpath:\"%s/lib/windll\" /libpath:\"%s/lib/zlib32\" %s /version:%s %s ",
-                      settings_.libraryMode == tLibraryMode::import ? settings_.importName.c_str() : "", kLibraryList,
-                      out, desk, desk, dll, settings_.version.empty() ? "1" : settings_.version.c_str(), def.c_str());
+    return formatText(
+        "link  %s %s /nologo  /incremental:no  /machine:X86   /out:\"%s\"  /libpath:\"%s/lib/windll\" "
+        "/libpath:\"%s/lib/zlib32\" %s /version:%s %s ",
+        settings_.libraryMode == tLibraryMode::import ? settings_.importName.c_str() : "", kLibraryList, out, desk,
+        desk, dll, settings_.version.empty() ? "1" : settings_.version.c_str(), def.c_str());
 }
 
 // The host build links the objects with the run-time's start-up object and
@@ -344,9 +380,9 @@ std::string tToolchain::hostLinkCommand(const tBuildOutputs& outputs) const
     if (settings_.libraryMode == tLibraryMode::generate)
         return "ar rcs " + output + " " + objectList(outputs);
     std::string import = settings_.libraryMode == tLibraryMode::import ? quoted(settings_.importName) + " " : "";
-    return formatText("%s -o %s %s%s%s/lib/zeltamain.o -L%s/lib -lzeltace -Wl,-rpath,%s/lib %s",
-                      hostCompiler().c_str(), output.c_str(), objectList(outputs).c_str(), import.c_str(),
-                      quoted(desk).c_str(), quoted(desk).c_str(), quoted(desk).c_str(), hostFlags(desk).c_str());
+    return formatText("%s -o %s %s%s%s/lib/zeltamain.o -L%s/lib -lzeltace -Wl,-rpath,%s/lib %s", hostCompiler().c_str(),
+                      output.c_str(), objectList(outputs).c_str(), import.c_str(), quoted(desk).c_str(),
+                      quoted(desk).c_str(), quoted(desk).c_str(), hostFlags(desk).c_str());
 }
 
 bool tToolchain::linkPalm(const tBuildOutputs& outputs)
@@ -365,7 +401,8 @@ bool tToolchain::linkPalm(const tBuildOutputs& outputs)
     if (run(formatText("%s%sbin%sm68k-palmos-as -o %s-sections.o %s-sections.s", d, S, S, stem, stem)) != 0)
         return false;
     std::string image = first.dir + first.name + ".000";
-    std::string library = formatText("%s%slib%s%s", d, S, S, settings_.sdk == tSdk::PALM35 ? "libzelta35.a" : "libzelta53.a");
+    std::string library =
+        formatText("%s%slib%s%s", d, S, S, settings_.sdk == tSdk::PALM35 ? "libzelta35.a" : "libzelta53.a");
     std::string link = formatText("%s%sbin%sm68k-palmos-gcc ", d, S, S) + objects + library + " " +
                        formatText("%s-sections.o %s-sections.ld -o %s ", stem, stem, image.c_str()) +
                        "/usr/lib/libScanMgr.a /usr/lib/libPalmOSGlue.a ";
@@ -390,8 +427,8 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
             return false;
     } else {
         if (isCeTarget(settings_.target))
-            runner_.setEnvironment("LIB", formatText("%s%slib%s%s", settings_.installDir.c_str(), S, S,
-                                                     cpuName(settings_.cpu)));
+            runner_.setEnvironment(
+                "LIB", formatText("%s%slib%s%s", settings_.installDir.c_str(), S, S, cpuName(settings_.cpu)));
         std::string command = settings_.target == tTarget::GCCDEBUG
                                   ? hostLinkCommand(outputs)
                                   : linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources;

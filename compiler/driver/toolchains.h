@@ -15,8 +15,8 @@ constexpr char kToolSeparator[] = "/";
 
 // The names of the generated files of a run, for the compile, link and clean-up.
 struct tBuildOutputs {
-    int contextCount = 0;     // constant-pool context files written
-    std::string moduleName;   // upper-cased name of the last source compiled
+    int contextCount = 0;    // constant-pool context files written
+    std::string moduleName;  // upper-cased name of the last source compiled
 };
 
 // The target define the preprocessor sees: "__PALM__", "__WINEMUL__" or "__POCKETPC__".

@@ -566,7 +566,9 @@ SSYaccStackElement* OrvicYaccClass::languageAction(uint32_t production)
     case 218:  // parentIdentNameOpt -> identifier
         return printElement("parentIdentNameOpt -> identifier \n");
     case 219:  // statement -> _ObjClassData ( identifier , classDataTypeOpt , classDataScopeOpt , classDataValueOpt ) Eol
-        return printElement("statement -> _ObjClassData ( identifier , classDataTypeOpt , classDataScopeOpt , classDataValueOpt ) Eol\n");
+        return printElement(
+            "statement -> _ObjClassData ( identifier , classDataTypeOpt , classDataScopeOpt , classDataValueOpt ) "
+            "Eol\n");
     case 220:  // statement -> _ObjClassMethod ( identifier , parmDef , classMethodScopeOpt ) Eol
         return printElement("statement -> _ObjClassMethod ( identifier , parmDef , classMethodScopeOpt ) Eol\n");
     case 221:  // statement -> _ObjEndClass ( ) Eol

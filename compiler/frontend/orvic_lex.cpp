@@ -7,6 +7,7 @@ constexpr long kFirstNamed = 51;
 
 // Token names by id from 51 (ORDER token ids). Dropped tokens, the unused
 // 159, synclog, syncdata, syncdate and the built-ins from 390 have no name.
+// clang-format off
 const char* const kTokenNames[] = {
     /*  51 */ nullptr, nullptr, nullptr, nullptr, nullptr, "NullStr", "Eol", "AliasOp", "InStr",
     /*  60 */ ">", ">=", "<", "<=", "=", "==", ",", "#", "+", "ICR", "DCR", "-", "/", "*", "%",
@@ -60,6 +61,7 @@ const char* const kTokenNames[] = {
     /* 423 */ nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
     /* 432 */ nullptr, nullptr, nullptr, nullptr, "STRING",
 };
+// clang-format on
 
 constexpr long kLastNamed = kFirstNamed + long(sizeof kTokenNames / sizeof kTokenNames[0]) - 1;
 static_assert(kLastNamed == kTokenString, "the name table ends at STRING");
@@ -68,18 +70,23 @@ static_assert(kLastNamed == kTokenString, "the name table ends at STRING");
 
 OrvicLexClass::OrvicLexClass(SSLexConsumer* consumer) : SSLex(consumer, &zeltaLexTable()) {}
 
-const char* OrvicLexClass::tokenName(long token) const {
-    if (token == kTokenEof) return "eof";
-    if (token < kFirstNamed || token > kLastNamed || !kTokenNames[token - kFirstNamed]) return "SSLexTokenNotFound";
+const char* OrvicLexClass::tokenName(long token) const
+{
+    if (token == kTokenEof)
+        return "eof";
+    if (token < kFirstNamed || token > kLastNamed || !kTokenNames[token - kFirstNamed])
+        return "SSLexTokenNotFound";
     return kTokenNames[token - kFirstNamed];
 }
 
-const SSLexTable& zeltaLexTable() {
+const SSLexTable& zeltaLexTable()
+{
     static const SSLexTable table = SSLexTable::fromResource("ZELTA_DFA");
     return table;
 }
 
-const SSYaccTable& zeltaYaccTable() {
+const SSYaccTable& zeltaYaccTable()
+{
     static const SSYaccTable table = SSYaccTable::fromResource("ZELTA_LLR");
     return table;
 }

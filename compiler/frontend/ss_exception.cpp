@@ -11,7 +11,8 @@ struct Message {
     const char* format;
 };
 
-const Message kMessages[] = {  // ORDER SSError
+const Message kMessages[] = {
+    // ORDER SSError
     {1101, "SSLex0101e: Error opening file, %s, %ld"},
     {1102, "SSLex0102e: Invalid file length or read error, %s, %ld"},
     {1103, "SSLex0103e: Lexeme too long, %ld"},
@@ -53,12 +54,14 @@ bool gThrowing = true;
 std::unique_ptr<SSException> gLastError;
 
 // Fills the format's %s and %ld markers with args, in order.
-[[noreturn]] void raise(SSError error, const std::vector<std::string>& args) {
+[[noreturn]] void raise(SSError error, const std::vector<std::string>& args)
+{
     std::string text;
     size_t next = 0;
     for (const char* p = ssMessageFormat(error); *p; ++p) {
         if (p[0] == '%' && (p[1] == 's' || (p[1] == 'l' && p[2] == 'd'))) {
-            if (next < args.size()) text += args[next++];
+            if (next < args.size())
+                text += args[next++];
             p += p[1] == 's' ? 1 : 2;
         } else {
             text += *p;
@@ -73,7 +76,8 @@ SSException::SSException(SSError error, std::string message) : error_(error), me
 
 long SSException::code() const { return kMessages[size_t(error_)].code; }
 
-void SSException::setPlace(long line, std::string tokenText) {
+void SSException::setPlace(long line, std::string tokenText)
+{
     line_ = line;
     tokenText_ = std::move(tokenText);
 }
@@ -90,6 +94,7 @@ void ssRaise(SSError error) { raise(error, {}); }
 void ssRaise(SSError error, long n) { raise(error, {std::to_string(n)}); }
 void ssRaise(SSError error, const std::string& s) { raise(error, {s}); }
 void ssRaise(SSError error, const std::string& s, long n) { raise(error, {s, std::to_string(n)}); }
-void ssRaise(SSError error, long a, long b, const std::string& s) {
+void ssRaise(SSError error, long a, long b, const std::string& s)
+{
     raise(error, {std::to_string(a), std::to_string(b), s});
 }

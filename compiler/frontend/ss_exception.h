@@ -8,6 +8,7 @@
 #include <exception>
 #include <string>
 
+// clang-format off
 enum class SSError {  // ORDER SSError
     Lex0101, Lex0102, Lex0103, Lex0104, Lex0105, Lex0107, Lex0108, Lex0110, Lex0113, Lex0114,
     Yacc0101, Yacc0102, Yacc0103, Yacc0105, Yacc0106, Yacc0107, Yacc0108, Yacc0109, Yacc0110,
@@ -18,6 +19,7 @@ enum class SSError {  // ORDER SSError
     SetArray0001,
     Count
 };
+// clang-format on
 
 class SSException : public std::exception {
 public:

@@ -18,13 +18,15 @@ constexpr int kMaxEmptyAccepts = 64;
 
 }  // namespace
 
-SSLex::SSLex(SSLexConsumer* consumer, const SSLexTable* table) : consumer_(consumer), table_(table), lists_(8, 8) {
+SSLex::SSLex(SSLexConsumer* consumer, const SSLexTable* table) : consumer_(consumer), table_(table), lists_(8, 8)
+{
     lists_.push(0);
 }
 
 const char* SSLex::tokenName(long token) const { return token == -1 ? "eof" : "SSLexTokenNotFound"; }
 
-void SSLex::error(long line, long offset, const std::string& text) {
+void SSLex::error(long line, long offset, const std::string& text)
+{
     // The place is the bad character's own, not the last good lexeme's.
     try {
         ssRaise(SSError::Lex0105, line, offset, text);
@@ -34,20 +36,24 @@ void SSLex::error(long line, long offset, const std::string& text) {
     }
 }
 
-SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, std::string text, long line, long offset) {
+SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, std::string text, long line, long offset)
+{
     return SSRef<SSLexLexeme>(new SSLexLexeme(std::move(text), long(accept.token), line, offset));
 }
 
 void SSLex::keywordHook(uint32_t, SSLexLexeme&) {}
 
-SSRef<SSLexLexeme> SSLex::next() {
+SSRef<SSLexLexeme> SSLex::next()
+{
     try {
-        if (!consumer_ || !table_) ssRaise(SSError::Lex0107);
+        if (!consumer_ || !table_)
+            ssRaise(SSError::Lex0107);
         SSLexConsumer& in = *consumer_;
         int emptyAccepts = 0;
         for (;;) {
             const uint32_t list = lists_.top();
-            if (list >= table_->lists()) ssRaise(SSError::Lex0104, "no list " + std::to_string(list));
+            if (list >= table_->lists())
+                ssRaise(SSError::Lex0104, "no list " + std::to_string(list));
             in.startLexeme();
             const SSLexMark start = in.mark();
             SSLexMark before = start, accepted = start, acceptedBefore = start, context = start;
@@ -57,15 +63,18 @@ SSRef<SSLexLexeme> SSLex::next() {
             for (;;) {
                 before = in.mark();
                 uint32_t c = in.next();
-                if (c == SSLexConsumer::kEof && before.pos == start.pos) startsAtEnd = true;
-                if (c != SSLexConsumer::kEof && table_->translates()) c = table_->translate(c);
+                if (c == SSLexConsumer::kEof && before.pos == start.pos)
+                    startsAtEnd = true;
+                if (c != SSLexConsumer::kEof && table_->translates())
+                    c = table_->translate(c);
                 int32_t to = table_->step(list, state, c);
                 if (to < 0) {
                     in.reset(before);
                     break;
                 }
                 state = uint32_t(to);
-                if (c != SSLexConsumer::kEof) consumed = true;
+                if (c != SSLexConsumer::kEof)
+                    consumed = true;
                 const SSLexTable::Accept& a = table_->accept(list, state);
                 if ((a.flags & SSLexTable::kTrailingContext) && !(a.flags & SSLexTable::kAccept)) {
                     context = in.mark();
@@ -76,9 +85,11 @@ SSRef<SSLexLexeme> SSLex::next() {
                     accepted = in.mark();
                     acceptedBefore = before;
                 }
-                if (c == SSLexConsumer::kEof) break;  // end of input is taken once
+                if (c == SSLexConsumer::kEof)
+                    break;  // end of input is taken once
             }
-            if (startsAtEnd && !consumed && (!record || ++emptyAccepts > kMaxEmptyAccepts)) return SSRef<SSLexLexeme>();
+            if (startsAtEnd && !consumed && (!record || ++emptyAccepts > kMaxEmptyAccepts))
+                return SSRef<SSLexLexeme>();
             if (!record) {
                 in.reset(start);
                 in.next();
@@ -86,27 +97,38 @@ SSRef<SSLexLexeme> SSLex::next() {
                 error(start.line, start.offset, bad);
                 continue;  // the first character is skipped
             }
-            if (record->flags & SSLexTable::kCut) in.reset(acceptedBefore);
-            else if ((record->flags & SSLexTable::kTrailingContext) && contextSeen) in.reset(context);
-            else in.reset(accepted);
+            if (record->flags & SSLexTable::kCut)
+                in.reset(acceptedBefore);
+            else if ((record->flags & SSLexTable::kTrailingContext) && contextSeen)
+                in.reset(context);
+            else
+                in.reset(accepted);
 
-            if (record->flags & SSLexTable::kPop) lists_.pop();
-            if (record->flags & SSLexTable::kPush) lists_.push(record->list);
-            if (record->flags & SSLexTable::kIgnore) continue;
+            if (record->flags & SSLexTable::kPop)
+                lists_.pop();
+            if (record->flags & SSLexTable::kPush)
+                lists_.push(record->list);
+            if (record->flags & SSLexTable::kIgnore)
+                continue;
 
             SSRef<SSLexLexeme> lexeme = complete(*record, in.lexemeText(), start.line, start.offset);
-            if (!lexeme) continue;
+            if (!lexeme)
+                continue;
             if (record->flags & SSLexTable::kKeyword) {
                 uint32_t token = table_->keywordToken(record->keyword, lexeme->text());
-                if (token) lexeme->setToken(long(token));
+                if (token)
+                    lexeme->setToken(long(token));
             }
-            if (record->flags & SSLexTable::kKeywordHook) keywordHook(record->keyword, *lexeme);
-            if (record->flags & SSLexTable::kParserToken) lexeme->setParserToken(long(record->parserToken));
+            if (record->flags & SSLexTable::kKeywordHook)
+                keywordHook(record->keyword, *lexeme);
+            if (record->flags & SSLexTable::kParserToken)
+                lexeme->setParserToken(long(record->parserToken));
             ++count_;
             return lexeme;
         }
     } catch (const SSException& e) {
-        if (SSException::throwing()) throw;
+        if (SSException::throwing())
+            throw;
         SSException::record(e);
         return SSRef<SSLexLexeme>();
     }

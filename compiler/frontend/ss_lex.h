@@ -55,7 +55,8 @@ public:
     virtual ~SSLexConsumer() = default;
 
     // The next character value, kEof at the end of input.
-    uint32_t next() {
+    uint32_t next()
+    {
         if (pos_ - base_ < end_ && !dbcs_ && pos_ - start_ < maxLexeme_) {
             unsigned char c = buffer_[pos_++ - base_];
             if (c == '\n') {
@@ -70,7 +71,8 @@ public:
     }
 
     SSLexMark mark() const { return {pos_, line_, offset_}; }
-    void reset(const SSLexMark& m) {
+    void reset(const SSLexMark& m)
+    {
         pos_ = m.pos;
         line_ = m.line;
         offset_ = m.offset;
@@ -78,7 +80,10 @@ public:
     // Starts a lexeme at the current position.
     void startLexeme() { start_ = pos_; }
     // The bytes from the lexeme start to the current position.
-    std::string lexemeText() const { return std::string(reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_), pos_ - start_); }
+    std::string lexemeText() const
+    {
+        return std::string(reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_), pos_ - start_);
+    }
 
     // Minimum 512 ("SSLex0113e" below that).
     void setIncrement(size_t increment);
@@ -97,8 +102,8 @@ private:
     int byteAt(size_t pos);
 
     std::vector<unsigned char> buffer_;
-    size_t base_ = 0;    // absolute position of buffer_[0]
-    size_t end_ = 0;     // bytes held
+    size_t base_ = 0;  // absolute position of buffer_[0]
+    size_t end_ = 0;   // bytes held
     size_t start_ = 0, pos_ = 0;
     long line_ = 1, offset_ = 0;
     size_t increment_ = 4096, maxLexeme_ = 1 << 20;
@@ -170,9 +175,11 @@ public:
     size_t lists() const { return lists_.size(); }
     size_t states(size_t list) const { return lists_[list].accepts.size(); }
     // The next state from `state` on `c`, or -1.
-    int32_t step(size_t list, uint32_t state, uint32_t c) const {
+    int32_t step(size_t list, uint32_t state, uint32_t c) const
+    {
         const List& l = lists_[list];
-        if (c < 256) return l.direct[size_t(state) * 256 + c];
+        if (c < 256)
+            return l.direct[size_t(state) * 256 + c];
         return stepRow(l, state, c);
     }
     const Accept& accept(size_t list, uint32_t state) const { return lists_[list].accepts[state]; }

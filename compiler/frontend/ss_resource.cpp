@@ -4,8 +4,10 @@
 extern const SSResource zeltaDfaResource;
 extern const SSResource zeltaLlrResource;
 
-const SSResource* ssFindResource(const std::string& name) {
+const SSResource* ssFindResource(const std::string& name)
+{
     for (const SSResource* r : {&zeltaDfaResource, &zeltaLlrResource})
-        if (name == r->name) return r;
+        if (name == r->name)
+            return r;
     return nullptr;
 }

@@ -27,9 +27,12 @@ public:
     SSRefCount& operator=(const SSRefCount&) = delete;
 
     void refInc() { ++refs_; }
-    void refDec() {
-        if (refs_ <= 0) ssRaise(SSError::Ref0001);
-        if (--refs_ == 0) delete this;
+    void refDec()
+    {
+        if (refs_ <= 0)
+            ssRaise(SSError::Ref0001);
+        if (--refs_ == 0)
+            delete this;
     }
     long refCount() const { return refs_; }
 
@@ -45,17 +48,22 @@ template <class T>
 class SSRef {
 public:
     SSRef() = default;
-    SSRef(T* p) : p_(p) {  // NOLINT: implicit, so a new object can be returned as a handle
-        if (p_) p_->refInc();
+    SSRef(T* p) : p_(p)
+    {  // NOLINT: implicit, so a new object can be returned as a handle
+        if (p_)
+            p_->refInc();
     }
     SSRef(const SSRef& o) : SSRef(o.p_) {}
     SSRef(SSRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    SSRef& operator=(SSRef o) {
+    SSRef& operator=(SSRef o)
+    {
         std::swap(p_, o.p_);
         return *this;
     }
-    ~SSRef() {
-        if (p_) p_->refDec();
+    ~SSRef()
+    {
+        if (p_)
+            p_->refDec();
     }
 
     T* get() const { return p_; }
@@ -73,27 +81,37 @@ template <class T>
 class SSLifo {
 public:
     explicit SSLifo(size_t initial = 64, size_t increment = 64, size_t limit = 0)
-        : increment_(increment ? increment : 1), limit_(limit) {
+        : increment_(increment ? increment : 1), limit_(limit)
+    {
         items_.reserve(initial);
     }
 
-    void push(const T& item) {
-        if (limit_ && items_.size() >= limit_) ssRaise(SSError::Lifo0001);
-        if (items_.size() == items_.capacity()) items_.reserve(items_.capacity() + increment_);
+    void push(const T& item)
+    {
+        if (limit_ && items_.size() >= limit_)
+            ssRaise(SSError::Lifo0001);
+        if (items_.size() == items_.capacity())
+            items_.reserve(items_.capacity() + increment_);
         items_.push_back(item);
     }
-    T pop() {
-        if (items_.empty()) ssRaise(SSError::Lifo0004);
+    T pop()
+    {
+        if (items_.empty())
+            ssRaise(SSError::Lifo0004);
         T item = std::move(items_.back());
         items_.pop_back();
         return item;
     }
-    T& top() {
-        if (items_.empty()) ssRaise(SSError::Lifo0002);
+    T& top()
+    {
+        if (items_.empty())
+            ssRaise(SSError::Lifo0002);
         return items_.back();
     }
-    T& at(size_t index) {
-        if (index >= items_.size()) ssRaise(SSError::Lifo0003);
+    T& at(size_t index)
+    {
+        if (index >= items_.size())
+            ssRaise(SSError::Lifo0003);
         return items_[index];
     }
     // Unchecked access for hot loops that have checked the size already.
@@ -112,9 +130,12 @@ class SSSetArray {
 public:
     explicit SSSetArray(size_t capacity) : capacity_(capacity) {}
 
-    void insert(uint32_t value) {
-        if (contains(value)) return;
-        if (items_.size() >= capacity_) ssRaise(SSError::SetArray0001);
+    void insert(uint32_t value)
+    {
+        if (contains(value))
+            return;
+        if (items_.size() >= capacity_)
+            ssRaise(SSError::SetArray0001);
         items_.push_back(value);
     }
     bool contains(uint32_t value) const { return std::find(items_.begin(), items_.end(), value) != items_.end(); }

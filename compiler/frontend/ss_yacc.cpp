@@ -18,8 +18,10 @@ constexpr long kErrorToken = -2;
 
 SSYacc::SSYacc(SSLex* lex, const SSYaccTable* table) : lex_(lex), table_(table), stack_(64, 64) {}
 
-SSYacc::~SSYacc() {
-    while (!stack_.empty()) stack_.pop()->refDec();
+SSYacc::~SSYacc()
+{
+    while (!stack_.empty())
+        stack_.pop()->refDec();
 }
 
 void* SSYacc::currentValue() { return stack_.empty() ? nullptr : stack_.top()->value(); }
@@ -28,7 +30,8 @@ SSRef<SSLexLexeme> SSYacc::nextLexeme() { return lex_->next(); }
 
 SSYaccStackElement* SSYacc::stackElement() { return new SSYaccStackElement; }
 
-SSYaccStackElement* SSYacc::shift(SSLexLexeme& lexeme) {
+SSYaccStackElement* SSYacc::shift(SSLexLexeme& lexeme)
+{
     SSYaccStackElement* e = stackElement();
     e->setLexeme(SSRef<SSLexLexeme>(&lexeme));
     return e;
@@ -36,7 +39,8 @@ SSYaccStackElement* SSYacc::shift(SSLexLexeme& lexeme) {
 
 int SSYacc::lookaheadHook(SSLexLexeme&) { return 0; }
 
-int SSYacc::error(uint32_t, SSLexLexeme&) {
+int SSYacc::error(uint32_t, SSLexLexeme&)
+{
     recover();
     return 0;
 }
@@ -45,18 +49,22 @@ SSYaccStackElement* SSYacc::reduce(uint32_t, uint32_t) { ssRaise(SSError::YaccEv
 
 int SSYacc::lookaheadFailure() { return error(state_, *lookahead_); }
 
-SSYaccStackElement* SSYacc::elementFromProduction(long k) const {
+SSYaccStackElement* SSYacc::elementFromProduction(long k) const
+{
     if (k < 0 || k >= long(productionLength_) || size_t(productionLength_) > stack_.size())
         ssRaise(SSError::Yacc0108, k);
     return stack_.fromTop(productionLength_ - 1 - size_t(k));
 }
 
-SSYaccStackElement* SSYacc::elementAt(size_t depth) const {
-    if (depth >= stack_.size()) ssRaise(SSError::Yacc0116);
+SSYaccStackElement* SSYacc::elementAt(size_t depth) const
+{
+    if (depth >= stack_.size())
+        ssRaise(SSError::Yacc0116);
     return stack_.fromTop(depth);
 }
 
-void SSYacc::push(SSYaccStackElement* element) {
+void SSYacc::push(SSYaccStackElement* element)
+{
     element->refInc();
     try {
         stack_.push(element);
@@ -66,33 +74,40 @@ void SSYacc::push(SSYaccStackElement* element) {
     }
 }
 
-void SSYacc::popElements(uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) stack_.pop()->refDec();
+void SSYacc::popElements(uint32_t n)
+{
+    for (uint32_t i = 0; i < n; ++i)
+        stack_.pop()->refDec();
 }
 
 uint32_t SSYacc::symbolOf(const SSLexLexeme& lexeme) { return uint32_t(lexeme.parseToken()); }
 
 // The next lexeme from the cache, else from the scanner; the end-of-input
 // lexeme once the scanner has none. Reading past that is an error.
-SSRef<SSLexLexeme> SSYacc::readLexeme() {
+SSRef<SSLexLexeme> SSYacc::readLexeme()
+{
     if (!cache_.empty()) {
         SSRef<SSLexLexeme> l = cache_.front();
         cache_.erase(cache_.begin());
-        if (l.get() == eofLexeme_.get()) endFlag_ = true;
+        if (l.get() == eofLexeme_.get())
+            endFlag_ = true;
         return l;
     }
-    if (endFlag_) ssRaise(SSError::Yacc0103);
+    if (endFlag_)
+        ssRaise(SSError::Yacc0103);
     SSRef<SSLexLexeme> l = nextLexeme();
     if (!l) {
         endFlag_ = true;
         return endLexeme();
     }
-    if (l->parseToken() < 0) ssRaise(SSError::YaccEv0001, l->parseToken());
+    if (l->parseToken() < 0)
+        ssRaise(SSError::YaccEv0001, l->parseToken());
     return l;
 }
 
 // The end-of-input lexeme, made once, on the last line the scanner reached.
-SSRef<SSLexLexeme> SSYacc::endLexeme() {
+SSRef<SSLexLexeme> SSYacc::endLexeme()
+{
     if (!eofLexeme_) {
         long line = lex_->consumer() ? lex_->consumer()->mark().line : 0;
         eofLexeme_ = SSRef<SSLexLexeme>(new SSLexLexeme("eof", kEofToken, line, 0));
@@ -100,31 +115,38 @@ SSRef<SSLexLexeme> SSYacc::endLexeme() {
     return eofLexeme_;
 }
 
-bool SSYacc::advance() {
+bool SSYacc::advance()
+{
     lookahead_ = readLexeme();
     return lookaheadHook(*lookahead_) == 0;
 }
 
 // The lexeme `depth` places after the look-ahead (0: the next one).
-SSLexLexeme* SSYacc::peek(size_t depth) {
+SSLexLexeme* SSYacc::peek(size_t depth)
+{
     while (cache_.size() <= depth) {
-        if (!cache_.empty() && cache_.back().get() == eofLexeme_.get()) return eofLexeme_.get();
-        if (endFlag_ && cache_.empty()) return endLexeme().get();
+        if (!cache_.empty() && cache_.back().get() == eofLexeme_.get())
+            return eofLexeme_.get();
+        if (endFlag_ && cache_.empty())
+            return endLexeme().get();
         SSRef<SSLexLexeme> l = nextLexeme();
-        if (l && l->parseToken() < 0) ssRaise(SSError::YaccEv0001, l->parseToken());
+        if (l && l->parseToken() < 0)
+            ssRaise(SSError::YaccEv0001, l->parseToken());
         cache_.push_back(l ? l : endLexeme());
     }
     return cache_[depth].get();
 }
 
-void SSYacc::decode(uint32_t action) {
+void SSYacc::decode(uint32_t action)
+{
     if (action & SSYaccTable::kShift) {
         action_ = kShiftAction;
         target_ = action & SSYaccTable::kTargetMask;
     } else if (action & SSYaccTable::kReduce) {
         action_ = kReduceAction;
         production_ = action & SSYaccTable::kTargetMask;
-        if (production_ >= table_->productions()) ssRaise(SSError::Yacc0102);
+        if (production_ >= table_->productions())
+            ssRaise(SSError::Yacc0102);
         productionLength_ = table_->productionLength(production_);
         productionLhs_ = table_->productionLhs(production_);
     } else if (action & SSYaccTable::kAccept) {
@@ -137,7 +159,8 @@ void SSYacc::decode(uint32_t action) {
     }
 }
 
-void SSYacc::lookUp() {
+void SSYacc::lookUp()
+{
     bool found = false;
     uint32_t action = table_->action(state_, symbolOf(*lookahead_), found);
     if (!found) {
@@ -149,7 +172,8 @@ void SSYacc::lookUp() {
 
 // Walks the sub-tables over the lexemes after the look-ahead until one names
 // a shift or a reduce. False when none does.
-bool SSYacc::resolveLookahead(uint32_t subTable) {
+bool SSYacc::resolveLookahead(uint32_t subTable)
+{
     for (size_t depth = 0;; ++depth) {
         const SSYaccTable::Row& row = table_->lookaheadTable(subTable);
         uint32_t token = symbolOf(*peek(depth));
@@ -159,25 +183,33 @@ bool SSYacc::resolveLookahead(uint32_t subTable) {
                 hit = &e;
                 break;
             }
-        if (!hit) return false;
+        if (!hit)
+            return false;
         decode(hit->action);
-        if (action_ != kLookaheadAction) return action_ == kShiftAction || action_ == kReduceAction;
+        if (action_ != kLookaheadAction)
+            return action_ == kShiftAction || action_ == kReduceAction;
         subTable = target_;
     }
 }
 
-int SSYacc::parse() {
+int SSYacc::parse()
+{
     try {
-        if (!table_) ssRaise(SSError::Yacc0109);
-        if (!lex_) ssRaise(SSError::Yacc0110);
-        if (broken_) ssRaise(SSError::Yacc0113);
-        if (accepted_) ssRaise(SSError::YaccEv0002);
+        if (!table_)
+            ssRaise(SSError::Yacc0109);
+        if (!lex_)
+            ssRaise(SSError::Yacc0110);
+        if (broken_)
+            ssRaise(SSError::Yacc0113);
+        if (accepted_)
+            ssRaise(SSError::YaccEv0002);
         broken_ = true;  // until the parse ends normally
         SSYaccStackElement* bottom = stackElement();
         bottom->setState(0);
         push(bottom);
         state_ = 0;
-        if (!advance()) return broken_ = false, 1;
+        if (!advance())
+            return broken_ = false, 1;
         lookUp();
         for (;;) {
             switch (action_) {
@@ -186,19 +218,23 @@ int SSYacc::parse() {
                 e->setState(target_);
                 push(e);
                 state_ = target_;
-                if (!advance()) return broken_ = false, 1;
+                if (!advance())
+                    return broken_ = false, 1;
                 ++tokensSinceError_;
                 lookUp();
                 break;
             }
             case kReduceAction: {
-                if (productionLength_ >= stack_.size()) ssRaise(SSError::Yacc0102);
+                if (productionLength_ >= stack_.size())
+                    ssRaise(SSError::Yacc0102);
                 SSYaccStackElement* e = reduce(production_, productionLength_);
-                if (!e) e = stackElement();
+                if (!e)
+                    e = stackElement();
                 SSRef<SSYaccStackElement> hold(e);
                 popElements(productionLength_);
                 int64_t to = table_->gotoState(stack_.top()->state(), productionLhs_);
-                if (to < 0) ssRaise(SSError::Yacc0107, long(productionLhs_));
+                if (to < 0)
+                    ssRaise(SSError::Yacc0107, long(productionLhs_));
                 e->setState(uint32_t(to));
                 push(e);
                 state_ = uint32_t(to);
@@ -212,22 +248,25 @@ int SSYacc::parse() {
             case kLookaheadAction:
                 if (!resolveLookahead(target_)) {
                     errorFlag_ = true;
-                    if (lookaheadFailure()) return broken_ = false, 1;
+                    if (lookaheadFailure())
+                        return broken_ = false, 1;
                     lookUp();
                 }
                 break;
             case kErrorAction:
                 errorFlag_ = true;
-                if (error(state_, *lookahead_)) return broken_ = false, 1;
+                if (error(state_, *lookahead_))
+                    return broken_ = false, 1;
                 lookUp();
                 break;
-            default:
-                ssRaise(SSError::Yacc0102);
+            default: ssRaise(SSError::Yacc0102);
             }
         }
     } catch (SSException& e) {
-        if (!e.hasPlace() && lookahead_) e.setPlace(lookahead_->line(), lookahead_->text());
-        if (SSException::throwing()) throw;
+        if (!e.hasPlace() && lookahead_)
+            e.setPlace(lookahead_->line(), lookahead_->text());
+        if (SSException::throwing())
+            throw;
         SSException::record(e);
         return 1;
     }
@@ -241,29 +280,36 @@ int SSYacc::parse() {
 //   3. discard look-aheads until one of them ("SSYacc0106e" at end of input);
 //   4. pop to the nearest state with an error entry and push the error token
 //      ("%error", token -2) in the state it names.
-void SSYacc::recover() {
+void SSYacc::recover()
+{
     SSSetArray valid(size_t(table_->states()) + 4096);
     for (size_t d = 0; d < stack_.size(); ++d) {
         const SSYaccTable::Row& row = table_->row(stack_.fromTop(d)->state());
         if (row.flags & (SSYaccTable::kRowSync | SSYaccTable::kRowSync2))
             for (const SSYaccTable::Entry& e : row.terminals)
-                if (e.action & SSYaccTable::kSync) valid.insert(e.symbol);
+                if (e.action & SSYaccTable::kSync)
+                    valid.insert(e.symbol);
         if (row.hasError)
             for (const SSYaccTable::Entry& e : table_->row(row.error.action & SSYaccTable::kTargetMask).terminals)
                 valid.insert(e.symbol);
     }
-    if (valid.empty()) ssRaise(SSError::Yacc0105);
+    if (valid.empty())
+        ssRaise(SSError::Yacc0105);
     while (!valid.contains(symbolOf(*lookahead_))) {
         try {
-            if (!advance()) ssRaise(SSError::Yacc0106);
+            if (!advance())
+                ssRaise(SSError::Yacc0106);
         } catch (const SSException& e) {
-            if (e.error() != SSError::Yacc0103) throw;
+            if (e.error() != SSError::Yacc0103)
+                throw;
             ssRaise(SSError::Yacc0106);
         }
     }
-    while (stack_.size() > 1 && !table_->row(stack_.top()->state()).hasError) popElements(1);
+    while (stack_.size() > 1 && !table_->row(stack_.top()->state()).hasError)
+        popElements(1);
     const SSYaccTable::Row& row = table_->row(stack_.top()->state());
-    if (!row.hasError) ssRaise(SSError::Yacc0105);
+    if (!row.hasError)
+        ssRaise(SSError::Yacc0105);
     SSYaccStackElement* e = stackElement();
     e->setLexeme(SSRef<SSLexLexeme>(new SSLexLexeme("%error", kErrorToken, lookahead_->line(), lookahead_->offset())));
     e->setState(row.error.action & SSYaccTable::kTargetMask);

@@ -34,39 +34,49 @@ constexpr uint32_t kMaxDirectToken = 4096;
 
 [[noreturn]] void invalid(const std::string& why) { ssRaise(SSError::Yacc0111, why); }
 
-uint32_t wordAt(const std::vector<unsigned char>& data, size_t offset) {
-    if (offset > data.size() || data.size() - offset < 4) invalid("read beyond the table at " + std::to_string(offset));
+uint32_t wordAt(const std::vector<unsigned char>& data, size_t offset)
+{
+    if (offset > data.size() || data.size() - offset < 4)
+        invalid("read beyond the table at " + std::to_string(offset));
     const unsigned char* p = data.data() + offset;
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
 }  // namespace
 
-SSYaccTable::SSYaccTable(const void* block, size_t size) {
+SSYaccTable::SSYaccTable(const void* block, size_t size)
+{
     std::vector<unsigned char> data(static_cast<const unsigned char*>(block),
                                     static_cast<const unsigned char*>(block) + (block ? size : 0));
     load(data);
 }
 
-SSYaccTable SSYaccTable::fromResource(const std::string& name) {
+SSYaccTable SSYaccTable::fromResource(const std::string& name)
+{
     const SSResource* r = ssFindResource(name);
-    if (!r) ssRaise(SSError::Yacc0115, name);
+    if (!r)
+        ssRaise(SSError::Yacc0115, name);
     return SSYaccTable(r->data, r->size);
 }
 
-SSYaccTable SSYaccTable::fromFile(const std::string& path) {
+SSYaccTable SSYaccTable::fromFile(const std::string& path)
+{
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) ssRaise(SSError::Yacc0101, path);
+    if (!f)
+        ssRaise(SSError::Yacc0101, path);
     std::vector<unsigned char> bytes;
     unsigned char chunk[65536];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+        bytes.insert(bytes.end(), chunk, chunk + got);
     bool failed = std::ferror(f);
     std::fclose(f);
-    if (failed) invalid(path);
+    if (failed)
+        invalid(path);
     return SSYaccTable(bytes.data(), bytes.size());
 }
 
-SSYaccTable::Row SSYaccTable::readRow(const std::vector<unsigned char>& data, size_t offset, size_t* end) const {
+SSYaccTable::Row SSYaccTable::readRow(const std::vector<unsigned char>& data, size_t offset, size_t* end) const
+{
     Row row;
     row.flags = wordAt(data, offset);
     if (row.flags & kRowEmpty) {
@@ -75,12 +85,15 @@ SSYaccTable::Row SSYaccTable::readRow(const std::vector<unsigned char>& data, si
     }
     uint32_t g = wordAt(data, offset + 4), t = wordAt(data, offset + 8);
     size_t entries = size_t(g) + t + ((row.flags & kRowError) ? 1 : 0);
-    if (entries > (data.size() - offset) / 8) invalid("row at " + std::to_string(offset) + " runs past the end");
+    if (entries > (data.size() - offset) / 8)
+        invalid("row at " + std::to_string(offset) + " runs past the end");
     size_t at = offset + 12;
-    for (uint32_t k = 0; k < t; ++k, at += 8) row.terminals.push_back({wordAt(data, at), wordAt(data, at + 4)});
+    for (uint32_t k = 0; k < t; ++k, at += 8)
+        row.terminals.push_back({wordAt(data, at), wordAt(data, at + 4)});
     for (uint32_t k = 0; k < g; ++k, at += 8) {
         Entry e{wordAt(data, at), wordAt(data, at + 4)};
-        if (e.symbol < kNonterminal || e.symbol - kNonterminal >= 0x10000) invalid("goto on a bad symbol " + std::to_string(e.symbol));
+        if (e.symbol < kNonterminal || e.symbol - kNonterminal >= 0x10000)
+            invalid("goto on a bad symbol " + std::to_string(e.symbol));
         row.gotos.push_back(e);
     }
     if (row.flags & kRowError) {
@@ -92,10 +105,13 @@ SSYaccTable::Row SSYaccTable::readRow(const std::vector<unsigned char>& data, si
     return row;
 }
 
-void SSYaccTable::load(const std::vector<unsigned char>& data) {
-    if (data.size() < 20) invalid("table too short");
+void SSYaccTable::load(const std::vector<unsigned char>& data)
+{
+    if (data.size() < 20)
+        invalid("table too short");
     uint32_t magic = wordAt(data, 0);
-    if (magic != kMagic && magic != 0 && magic != 1) invalid("bad magic");
+    if (magic != kMagic && magic != 0 && magic != 1)
+        invalid("bad magic");
     uint32_t counts = wordAt(data, 4), states = wordAt(data, 8);
     uint32_t firstRow = wordAt(data, 12), productionTable = wordAt(data, 16);
     uint32_t productions = counts & 0xFFFF, subTables = counts >> 16;
@@ -104,7 +120,8 @@ void SSYaccTable::load(const std::vector<unsigned char>& data) {
     if (header > std::numeric_limits<uint32_t>::max() || productionEnd > std::numeric_limits<uint32_t>::max() ||
         header > data.size() || productionEnd > data.size())
         ssRaise(SSError::Yacc0112);
-    if (states == 0 || productions == 0) invalid("no states or productions");
+    if (states == 0 || productions == 0)
+        invalid("no states or productions");
 
     for (uint32_t p = 0; p < productions; ++p)
         productions_.emplace_back(wordAt(data, productionTable + 8 * size_t(p)),
@@ -124,19 +141,23 @@ void SSYaccTable::load(const std::vector<unsigned char>& data) {
     size_t maxRow = 0;
     for (const Row& r : rows_) {
         for (const Entry& e : r.terminals)
-            if (e.symbol != kEofSymbol) maxToken = std::max(maxToken, e.symbol);
-        for (const Entry& e : r.gotos) maxNonterminal = std::max(maxNonterminal, e.symbol - kNonterminal);
+            if (e.symbol != kEofSymbol)
+                maxToken = std::max(maxToken, e.symbol);
+        for (const Entry& e : r.gotos)
+            maxNonterminal = std::max(maxNonterminal, e.symbol - kNonterminal);
         maxRow = std::max(maxRow, r.terminals.size());
     }
     for (uint32_t p = 0; p < productions; ++p) {
-        if (productions_[p].second >= 0x10000) invalid("production " + std::to_string(p) + " has a bad left side");
+        if (productions_[p].second >= 0x10000)
+            invalid("production " + std::to_string(p) + " has a bad left side");
         maxNonterminal = std::max(maxNonterminal, productions_[p].second);
     }
     nonterminals_ = maxNonterminal + 1;
     gotoTarget_.assign(size_t(states) * nonterminals_, 0);
     for (uint32_t s = 0; s < states; ++s)
         for (auto e = rows_[s].gotos.rbegin(); e != rows_[s].gotos.rend(); ++e) {
-            if (e->action >= states) invalid("goto to a missing state in state " + std::to_string(s));
+            if (e->action >= states)
+                invalid("goto to a missing state in state " + std::to_string(s));
             gotoTarget_[size_t(s) * nonterminals_ + (e->symbol - kNonterminal)] = int32_t(e->action) + 1;
         }
     if (maxToken < kMaxDirectToken && maxRow < 0xFFFF) {
@@ -152,17 +173,22 @@ void SSYaccTable::load(const std::vector<unsigned char>& data) {
     }
 }
 
-const SSYaccTable::Row& SSYaccTable::row(uint32_t state) const {
-    if (state >= rows_.size()) ssRaise(SSError::Yacc0114, long(state));
+const SSYaccTable::Row& SSYaccTable::row(uint32_t state) const
+{
+    if (state >= rows_.size())
+        ssRaise(SSError::Yacc0114, long(state));
     return rows_[state];
 }
 
-const SSYaccTable::Row& SSYaccTable::lookaheadTable(uint32_t index) const {
-    if (index >= lookahead_.size()) ssRaise(SSError::Yacc0102);
+const SSYaccTable::Row& SSYaccTable::lookaheadTable(uint32_t index) const
+{
+    if (index >= lookahead_.size())
+        ssRaise(SSError::Yacc0102);
     return lookahead_[index];
 }
 
-uint32_t SSYaccTable::action(uint32_t state, uint32_t token, bool& found) const {
+uint32_t SSYaccTable::action(uint32_t state, uint32_t token, bool& found) const
+{
     const Row& r = row(state);
     if (columns_) {
         uint32_t column = token == kEofSymbol ? columns_ - 1 : token;
@@ -179,8 +205,10 @@ uint32_t SSYaccTable::action(uint32_t state, uint32_t token, bool& found) const 
     return 0;
 }
 
-int64_t SSYaccTable::gotoState(uint32_t state, uint32_t nonterminal) const {
+int64_t SSYaccTable::gotoState(uint32_t state, uint32_t nonterminal) const
+{
     row(state);
-    if (nonterminal >= nonterminals_) return -1;
+    if (nonterminal >= nonterminals_)
+        return -1;
     return int64_t(gotoTarget_[size_t(state) * nonterminals_ + nonterminal]) - 1;
 }

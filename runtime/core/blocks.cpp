@@ -62,8 +62,10 @@ int RegisterBlock(const char* name, void* function) {
   strcpy(b->name, "U_");
   strcat(b->name, name);
   b->function = function;
-  if (blocksTail) blocksTail->next = b;
-  else blocksHead = b;
+  if (blocksTail)
+    blocksTail->next = b;
+  else
+    blocksHead = b;
   blocksTail = b;
   return 1;
 }

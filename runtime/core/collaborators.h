@@ -13,8 +13,8 @@ pObj_Node __KillArray(pObj_Node array) ZELTA_WEAK;
 void __KillWin() ZELTA_WEAK;
 pObj_Node __dbCloseAll() ZELTA_WEAK;
 void __InstanceBackWindow() ZELTA_WEAK;
-pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, pObj_Node timeout,
-                   pObj_Node user, pObj_Node device, pObj_Node filter) ZELTA_WEAK;
+pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, pObj_Node timeout, pObj_Node user, pObj_Node device,
+                   pObj_Node filter) ZELTA_WEAK;
 pObj_Node __GetFieldByName(pObj_Node alias, pObj_Node field) ZELTA_WEAK;
 
 #endif

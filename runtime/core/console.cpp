@@ -51,15 +51,18 @@ std::string formatDate(double dayNumber) {
   for (size_t i = 0; i < pattern.size();) {
     const char c = static_cast<char>(tolower(static_cast<unsigned char>(pattern[i])));
     size_t run = 1;
-    while (i + run < pattern.size() &&
-           tolower(static_cast<unsigned char>(pattern[i + run])) == c) {
+    while (i + run < pattern.size() && tolower(static_cast<unsigned char>(pattern[i + run])) == c) {
       ++run;
     }
     char part[16];
-    if (c == 'd') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.day);
-    else if (c == 'm') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.month);
-    else if (c == 'y') snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.year % (run >= 4 ? 100000 : 100));
-    else part[0] = 0;
+    if (c == 'd')
+      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.day);
+    else if (c == 'm')
+      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.month);
+    else if (c == 'y')
+      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.year % (run >= 4 ? 100000 : 100));
+    else
+      part[0] = 0;
     out += part[0] ? std::string(part) : pattern.substr(i, run);
     i += run;
   }
@@ -71,8 +74,7 @@ std::string formatArray(pObj_Node array) {
   const ArrayHeader* header = array->objData.header;
   for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
     if (out.size() > 1) out += ", ";
-    out += el->objType == T_ARRAY && el->objKind == vElArray ? formatArray(el->objData.array)
-                                                             : core::formatValue(el);
+    out += el->objType == T_ARRAY && el->objKind == vElArray ? formatArray(el->objData.array) : core::formatValue(el);
   }
   return out + "}";
 }
@@ -121,14 +123,13 @@ std::string formatValue(pObj_Node v) {
 
 }  // namespace core
 
-#define ZELTA_OUTPUT(name, stream, newLine)                                                    \
-  pObj_Node name(pObj_Node a1, pObj_Node a2, pObj_Node a3, pObj_Node a4, pObj_Node a5,         \
-                 pObj_Node a6, pObj_Node a7, pObj_Node a8, pObj_Node a9, pObj_Node a10,        \
-                 pObj_Node a11, pObj_Node a12, pObj_Node a13, pObj_Node a14, pObj_Node a15,    \
-                 pObj_Node a16) {                                                              \
-    pObj_Node args[] = {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14, a15, a16}; \
-    writeValues(stream, newLine, args, 16);                                                    \
-    return __INIT_NIL();                                                                       \
+#define ZELTA_OUTPUT(name, stream, newLine)                                                                        \
+  pObj_Node name(pObj_Node a1, pObj_Node a2, pObj_Node a3, pObj_Node a4, pObj_Node a5, pObj_Node a6, pObj_Node a7, \
+                 pObj_Node a8, pObj_Node a9, pObj_Node a10, pObj_Node a11, pObj_Node a12, pObj_Node a13,           \
+                 pObj_Node a14, pObj_Node a15, pObj_Node a16) {                                                    \
+    pObj_Node args[] = {a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14, a15, a16};                    \
+    writeValues(stream, newLine, args, 16);                                                                        \
+    return __INIT_NIL();                                                                                           \
   }
 
 ZELTA_OUTPUT(QOUT, stdout, true)
@@ -138,13 +139,9 @@ ZELTA_OUTPUT(OUTERR, stderr, false)
 
 char* xstrcpy(char* target, const char* source) { return strcpy(target, source ? source : ""); }
 
-char* xstrncpy(char* target, const char* source, size_t n) {
-  return strncpy(target, source ? source : "", n);
-}
+char* xstrncpy(char* target, const char* source, size_t n) { return strncpy(target, source ? source : "", n); }
 
-void* xmemcpy(void* target, const void* source, size_t n) {
-  return source ? memcpy(target, source, n) : target;
-}
+void* xmemcpy(void* target, const void* source, size_t n) { return source ? memcpy(target, source, n) : target; }
 
 void* xmemset(void* target, int value, size_t n) { return memset(target, value, n); }
 

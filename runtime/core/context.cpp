@@ -39,10 +39,10 @@ using core::kReturnLock;
 constexpr uint32_t kNoPlace = 0xFFFFFFu;
 
 uint64_t nextSerial = 1;
-std::vector<uint64_t> marks;                // by depth
-std::vector<pObj_Node> held[3];             // by pool
-pObj_Node iterGuard = nullptr;              // walk position of a sweep
-pObj_Node watched = nullptr;                // array under release
+std::vector<uint64_t> marks;     // by depth
+std::vector<pObj_Node> held[3];  // by pool
+pObj_Node iterGuard = nullptr;   // walk position of a sweep
+pObj_Node watched = nullptr;     // array under release
 
 std::vector<int> nextFree, prevFree;
 // A lock stack entry is stale when its slot was unlocked since (the slot's
@@ -99,15 +99,19 @@ void sweepVariables(int depth, uint64_t mark) {
   std::vector<pObj_Node>& list = held[core::kVariablePool];
   for (size_t i = 0; i < list.size();) {
     pObj_Node node = list[i];
-    if (doomed(node, depth)) __fcObj_DT(node);  // erases list[i]
-    else ++i;
+    if (doomed(node, depth))
+      __fcObj_DT(node);  // erases list[i]
+    else
+      ++i;
   }
   pObj_Node node = pool(core::kVariablePool).tail;
   while (node && node->poolSerial >= mark) {
     pObj_Node prev = node->poolPrev;
     if (node->level >= depth) {
-      if (node->refCount == 0) __fcObj_DT(node);
-      else markHeld(core::kVariablePool, node);
+      if (node->refCount == 0)
+        __fcObj_DT(node);
+      else
+        markHeld(core::kVariablePool, node);
     }
     node = prev;
   }
@@ -116,8 +120,10 @@ void sweepVariables(int depth, uint64_t mark) {
 // Releases one array; true when it is gone.
 bool releaseArray(pObj_Node array) {
   watched = array;
-  if (__KillArray) __KillArray(array);
-  else core::releaseArrayFallback(array);
+  if (__KillArray)
+    __KillArray(array);
+  else
+    core::releaseArrayFallback(array);
   const bool gone = watched == nullptr;
   watched = nullptr;
   return gone;
@@ -278,8 +284,10 @@ void poolAppend(int index, pObj_Node node) {
   node->next = nullptr;
   node->poolPrev = p.tail;
   node->poolSerial = nextSerial++;
-  if (p.tail) p.tail->next = node;
-  else p.head = node;
+  if (p.tail)
+    p.tail->next = node;
+  else
+    p.head = node;
   p.tail = node;
   ++p.count;
 }
@@ -289,10 +297,14 @@ void poolUnlink(int index, pObj_Node node) {
   if (node == iterGuard) iterGuard = node->poolPrev;
   if (node == watched) watched = nullptr;
   if (node->poolFlags & kHeld) forgetHeld(index, node);
-  if (node->poolPrev) node->poolPrev->next = node->next;
-  else p.head = node->next;
-  if (node->next) node->next->poolPrev = node->poolPrev;
-  else p.tail = node->poolPrev;
+  if (node->poolPrev)
+    node->poolPrev->next = node->next;
+  else
+    p.head = node->next;
+  if (node->next)
+    node->next->poolPrev = node->poolPrev;
+  else
+    p.tail = node->poolPrev;
   node->next = node->poolPrev = nullptr;
   --p.count;
 }
@@ -380,8 +392,10 @@ pObj_Node __end_context(pObj_Node result) {
     glob->traceTail = r->prev;
     core::recycleTrace(r);
   }
-  if (glob->traceTail) glob->traceTail->next = nullptr;
-  else glob->traceHead = nullptr;
+  if (glob->traceTail)
+    glob->traceTail->next = nullptr;
+  else
+    glob->traceHead = nullptr;
   return result;
 }
 

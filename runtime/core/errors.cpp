@@ -21,13 +21,10 @@ namespace {
 
 // ORDER ERROR_CODES
 const char* const kErrorNames[] = {
-    "ARGUMENT ERROR!",     "BOUND ERROR!",        "DIVIDE BY ZERO!",
-    "RUNTIME ERROR!",      "INVALID FIELD!",      "LOW MEMORY!",
-    "EG ARG!",             "ALIAS ALREADY EXISTS!", "IDX CREATE ERROR!",
-    "IDX NOT EXISTS!",     "INVALID ORDER!",      "CREATE ERROR!",
-    "INDEX CREATE_ERROR!", "INVALID INDEX!",      "ALIAS DOES NOT EXISTS!",
-    "STACK FULL!",         "DLL_NOT_FOUND",       "FUNCTION_NOT_FOUND_IN_DLL",
-    "RDD_NOT_IMPLEMENTED"};
+    "ARGUMENT ERROR!", "BOUND ERROR!",  "DIVIDE BY ZERO!",           "RUNTIME ERROR!",     "INVALID FIELD!",
+    "LOW MEMORY!",     "EG ARG!",       "ALIAS ALREADY EXISTS!",     "IDX CREATE ERROR!",  "IDX NOT EXISTS!",
+    "INVALID ORDER!",  "CREATE ERROR!", "INDEX CREATE_ERROR!",       "INVALID INDEX!",     "ALIAS DOES NOT EXISTS!",
+    "STACK FULL!",     "DLL_NOT_FOUND", "FUNCTION_NOT_FOUND_IN_DLL", "RDD_NOT_IMPLEMENTED"};
 constexpr int kErrorCount = sizeof kErrorNames / sizeof kErrorNames[0];
 
 int errorLanguage = 1;
@@ -57,8 +54,7 @@ std::string sourcePositions() {
   return list + reversed;
 }
 
-[[noreturn]] void finish(int code, int aux, const std::string& errorText,
-                         const std::string& positions) {
+[[noreturn]] void finish(int code, int aux, const std::string& errorText, const std::string& positions) {
   const std::string report = "Fatal Error\n" + errorText + "\n" + positions;
   if (fatalTrap) {
     reporting = false;
@@ -148,8 +144,7 @@ int ErrSync() {
 }
 
 void cleandbs() {
-  const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR("Confirma exclusão dos dados?"),
-                                         __INIT_CHARPTR("Erro")));
+  const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR("Confirma exclusão dos dados?"), __INIT_CHARPTR("Erro")));
   if (yes) {
     const std::string dir = core::appDirectory();
     for (const char* name : {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_IDX"}) {
@@ -169,8 +164,7 @@ void ShowFreeMem() {
   snprintf(text, sizeof text,
            "malloc-free=%i\npObj=%d\nArrays=%d\nvElArray=%d\nLocked Stack=%d\nMemory Load(%%)=%d\n"
            "Physical Memory (Total/Aval)=%d/%d",
-           static_cast<int>(core::liveAllocations()), pools[1].count, pools[0].count,
-           pools[2].count, glob->lockedCount, load, static_cast<int>(total),
-           static_cast<int>(avail));
+           static_cast<int>(core::liveAllocations()), pools[1].count, pools[0].count, pools[2].count, glob->lockedCount,
+           load, static_cast<int>(total), static_cast<int>(avail));
   Alert2(text);
 }

@@ -33,10 +33,9 @@ double degreesToRadians(double x) { return x * 0.017453292519943295; }
 
 // Longer names first where one is a prefix of another (log10 before log).
 const Function kFunctions[] = {
-    {"SQRT", 1, sqrt},   {"ABS", 1, fabs},   {"EXP", 1, exp},   {"COSH", 1, cosh},
-    {"COS", 1, cos},     {"LOG10", 1, log10}, {"LOG", 1, log},  {"SINH", 1, sinh},
-    {"TANH", 1, tanh},   {"GR2RAD", 1, degreesToRadians},       {"SIN", 1, sin},
-    {"TAN", 1, tan},     {"POW", 2, nullptr}};
+    {"SQRT", 1, sqrt},   {"ABS", 1, fabs}, {"EXP", 1, exp},    {"COSH", 1, cosh}, {"COS", 1, cos},
+    {"LOG10", 1, log10}, {"LOG", 1, log},  {"SINH", 1, sinh},  {"TANH", 1, tanh}, {"GR2RAD", 1, degreesToRadians},
+    {"SIN", 1, sin},     {"TAN", 1, tan},  {"POW", 2, nullptr}};
 
 struct Node {
   Kind kind;
@@ -100,8 +99,7 @@ class Evaluator {
         level_ += c == '(' ? -10 : 10;
         ++i;
       } else if (strchr("^*/+-,", c)) {
-        static const std::map<char, int> kPriority = {{'^', 1}, {'*', 2}, {'/', 2},
-                                                      {'+', 4}, {'-', 4}, {',', 5}};
+        static const std::map<char, int> kPriority = {{'^', 1}, {'*', 2}, {'/', 2}, {'+', 4}, {'-', 4}, {',', 5}};
         auto node = make(Kind::Operator, kPriority.at(c), i);
         node->op = c;
         place(std::move(node));
@@ -149,16 +147,22 @@ class Evaluator {
     if (!n || error_) return;
     switch (n->kind) {
       case Kind::Operator:
-        if (!n->right) fail("Missing Second Operator", n->position, 1);
-        else if (!n->left && n->op != '+' && n->op != '-') fail("Missing First Operator", n->position, 1);
+        if (!n->right)
+          fail("Missing Second Operator", n->position, 1);
+        else if (!n->left && n->op != '+' && n->op != '-')
+          fail("Missing First Operator", n->position, 1);
         break;
       case Kind::Function:
-        if (n->left) fail("Missing Operator", n->position, 1);
-        else if (!n->right) fail("Missing Argument", n->position, 1);
+        if (n->left)
+          fail("Missing Operator", n->position, 1);
+        else if (!n->right)
+          fail("Missing Argument", n->position, 1);
         break;
       case Kind::Variable:
-        if (n->right) fail("Unknow Function", n->position, 1);
-        else if (n->left) fail("Missing Operator", n->position, 1);
+        if (n->right)
+          fail("Unknow Function", n->position, 1);
+        else if (n->left)
+          fail("Missing Operator", n->position, 1);
         break;
       case Kind::Number:
         if (n->left || n->right) fail("Missing Operator", n->position, 1);
@@ -240,8 +244,7 @@ std::string upper(const char* s) {
 
 }  // namespace
 
-int __evalexpression(const char* text, const double* values, const char* const* names, int count,
-                     double* result) {
+int __evalexpression(const char* text, const double* values, const char* const* names, int count, double* result) {
   std::map<std::string, double> vars = {
       {"PI", 3.141592653589793}, {"PI_2", 6.283185307179586}, {"NE", 2.718281828459045}};
   for (int i = 0; i < count; ++i) vars[upper(names[i])] = values[i];
@@ -255,9 +258,8 @@ int __evalexpression(const char* text, const double* values, const char* const* 
 }
 
 pObj_Node __Eval(pObj_Node expression, pObj_Node variables) {
-  if (!expression || expression->objType != T_CHARPTR || !variables ||
-      variables->objKind != vArray || !variables->objData.header ||
-      variables->objData.header->count < 1) {
+  if (!expression || expression->objType != T_CHARPTR || !variables || variables->objKind != vArray ||
+      !variables->objData.header || variables->objData.header->count < 1) {
     __RuntimeError(ARGUMENT_ERROR, -1);
   }
   std::vector<std::string> names;
@@ -275,7 +277,7 @@ pObj_Node __Eval(pObj_Node expression, pObj_Node variables) {
   std::vector<const char*> namePtrs;
   for (const std::string& n : names) namePtrs.push_back(n.c_str());
   double result = 0;
-  __evalexpression(expression->objData.mbuff ? expression->objData.mbuff : "", values.data(),
-                   namePtrs.data(), static_cast<int>(names.size()), &result);
+  __evalexpression(expression->objData.mbuff ? expression->objData.mbuff : "", values.data(), namePtrs.data(),
+                   static_cast<int>(names.size()), &result);
   return __INIT_DOUBLE(result);
 }

@@ -53,7 +53,9 @@ void createSystemRecords() {
   sys[kSysTrue]->objData.bValue = 1;
   sys[kSysTouch]->objType = T_BOOL;
   sys[kSysTouch]->objData.bValue = 1;
-  for (int i : {static_cast<int>(kSysZero), static_cast<int>(kSysOne), static_cast<int>(kSysZero2), static_cast<int>(kSysLastFld)}) sys[i]->objType = T_DOUBLE;
+  for (int i : {static_cast<int>(kSysZero), static_cast<int>(kSysOne), static_cast<int>(kSysZero2),
+                static_cast<int>(kSysLastFld)})
+    sys[i]->objType = T_DOUBLE;
   sys[kSysOne]->objData.dValue = 1;
   sys[kSysNoBuffer]->objType = T_CHARPTR;
   sys[kSysEmpty]->objType = T_CHARPTR;
@@ -334,15 +336,19 @@ int SHUTDOWN() {
 
 void __SF(const char* name) {
   TraceRecord* r = spareTraces;
-  if (r) spareTraces = r->next;
-  else r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
+  if (r)
+    spareTraces = r->next;
+  else
+    r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
   r->next = nullptr;
   r->prev = glob->traceTail;
   r->function = name;
   r->line = glob->currentLine;
   r->depth = static_cast<int16_t>(glob->depth - 1);
-  if (glob->traceTail) glob->traceTail->next = r;
-  else glob->traceHead = r;
+  if (glob->traceTail)
+    glob->traceTail->next = r;
+  else
+    glob->traceHead = r;
   glob->traceTail = r;
   glob->currentFunction = name;
 }
@@ -379,8 +385,7 @@ void __const_set_amount(int amount) {
   const size_t bytes = (static_cast<size_t>(amount) + 2) * sizeof(pObj_Node);
   glob->constPool = amount >= 0 ? static_cast<pObj_Node*>(xmalloc(bytes)) : nullptr;
   if (!glob->constPool) {
-    snprintf(glob->msgBuffer, 1025, "AmountmConst=%d, sz=%d, Obj_Sz=%d", amount,
-             static_cast<int>(bytes), 40);
+    snprintf(glob->msgBuffer, 1025, "AmountmConst=%d, sz=%d, Obj_Sz=%d", amount, static_cast<int>(bytes), 40);
     __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
     __RuntimeError(LOW_MEMORY, -1);
   }

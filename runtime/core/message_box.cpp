@@ -80,9 +80,7 @@ pObj_Node __MsgYesNo(pObj_Node text, pObj_Node title) {
   return __INIT_BOOL(showBox(titleOr(title, "Please, select"), checkedText(text), 1));
 }
 
-int __gMessageBox(const char* title, const char* text) {
-  return showBox(title ? title : "", text ? text : "", 0);
-}
+int __gMessageBox(const char* title, const char* text) { return showBox(title ? title : "", text ? text : "", 0); }
 
 void Alert2(const char* text) { showBox("Alert", text ? text : "", 0); }
 

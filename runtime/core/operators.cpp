@@ -86,10 +86,8 @@ int order(pObj_Node a, pObj_Node b) {
       return (c > 0) - (c < 0);
     }
     case T_DATE:
-    case T_DOUBLE:
-      return (num(a) > num(b)) - (num(a) < num(b));
-    default:
-      argumentError();
+    case T_DOUBLE: return (num(a) > num(b)) - (num(a) < num(b));
+    default: argumentError();
   }
 }
 
@@ -306,16 +304,14 @@ pObj_Node __Empty(pObj_Node x) {
 pObj_Node __Len(pObj_Node x) {
   if (!x) return __INIT_DOUBLE(-1);
   switch (x->objKind) {
-    case vArray:
-      return __INIT_DOUBLE(x->objData.header ? x->objData.header->count : 0);
+    case vArray: return __INIT_DOUBLE(x->objData.header ? x->objData.header->count : 0);
     case vVariable:
     case vConstant:
     case vStack:
     case vElArray:
       if (x->objType != T_CHARPTR) argumentError();
       return __INIT_DOUBLE(static_cast<double>(strlen(text(x))));
-    default:
-      argumentError();
+    default: argumentError();
   }
 }
 

@@ -57,8 +57,10 @@ void releaseHeader(ArrayHeader* header) {
   pObj_Node el = header->first;
   while (el) {
     pObj_Node next = el->next;
-    if (!el->refObj) freeOwnedString(el);
-    else if (el->refObj->refCount > 0) --el->refObj->refCount;
+    if (!el->refObj)
+      freeOwnedString(el);
+    else if (el->refObj->refCount > 0)
+      --el->refObj->refCount;
     core::freeRecord(el);
     el = next;
   }
@@ -114,10 +116,8 @@ void copyValue(pObj_Node target, pObj_Node source) {
       target->objType = source->objType;
       target->objLength = -1;
       return;
-    case T_CHARPTR:
-      break;
-    default:
-      __RuntimeError(ARGUMENT_ERROR, -1);
+    case T_CHARPTR: break;
+    default: __RuntimeError(ARGUMENT_ERROR, -1);
   }
   target->objType = T_CHARPTR;
   if (!source->objData.mbuff) {
@@ -149,8 +149,8 @@ pObj_Node writeThrough(pObj_Node target, pObj_Node source) {
     target->objLength = alias->objLength;
     return target;
   }
-  if (alias->objType == T_CHARPTR && alias->objData.mbuff &&
-      alias->objData.mbuff != target->objData.mbuff && alias->objLength > 0) {
+  if (alias->objType == T_CHARPTR && alias->objData.mbuff && alias->objData.mbuff != target->objData.mbuff &&
+      alias->objLength > 0) {
     xfree(alias->objData.mbuff);
   }
   alias->objType = target->objType;

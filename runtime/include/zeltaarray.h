@@ -23,12 +23,11 @@ pObj_Node __ATail(pObj_Node array);
 
 pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node last = NULL,
                   pObj_Node column = NULL);
-pObj_Node __ASORT(pObj_Node array, pObj_Node start = NULL, pObj_Node last = NULL,
-                  pObj_Node order = NULL, pObj_Node column = NULL);
-pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start = NULL,
-                  pObj_Node last = NULL, pObj_Node position = NULL);
-pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start = NULL,
-                  pObj_Node count = NULL);
+pObj_Node __ASORT(pObj_Node array, pObj_Node start = NULL, pObj_Node last = NULL, pObj_Node order = NULL,
+                  pObj_Node column = NULL);
+pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start = NULL, pObj_Node last = NULL,
+                  pObj_Node position = NULL);
+pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node count = NULL);
 pObj_Node __AIns(pObj_Node array, pObj_Node n = NULL);
 pObj_Node __ADel(pObj_Node array, pObj_Node n = NULL);
 pObj_Node __DelEl(pObj_Node array, int n, int refill);

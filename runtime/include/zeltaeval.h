@@ -9,7 +9,6 @@
 pObj_Node __Eval(pObj_Node expression, pObj_Node variables);
 // Returns 0 on success, the error number otherwise, or -100 (result left
 // untouched) when the text does not form a well-formed expression.
-int __evalexpression(const char* text, const double* values, const char* const* names,
-                     int count, double* result);
+int __evalexpression(const char* text, const double* values, const char* const* names, int count, double* result);
 
 #endif

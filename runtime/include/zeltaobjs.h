@@ -25,6 +25,7 @@ enum {
 };
 
 // Storage kinds (objKind).
+// clang-format off
 enum {
   vArray = 0,     // array object, linked in the array pool
   vVariable = 1,  // variable or other heap value, linked in the variable pool
@@ -33,6 +34,7 @@ enum {
   vStack = 5,     // slot of the ring of temporaries
   vSystem = 6     // one of the fifteen shared system records
 };
+// clang-format on
 
 // Error codes of __RuntimeError; ORDER ERROR_CODES (names in errors.cpp).
 enum {
@@ -97,7 +99,7 @@ struct Obj_Node {
   uint16_t refCount;  // extra holders; lock level of a stack temporary
   int16_t level;      // context depth that owns the value; -1 never freed
   int32_t byRef;
-  pObj_Node refObj;   // the variable this record aliases (write-through)
+  pObj_Node refObj;  // the variable this record aliases (write-through)
   pObj_Node poolPrev;
   uint64_t poolSerial;
 };

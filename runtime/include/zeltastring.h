@@ -24,8 +24,8 @@ pObj_Node __PadC(pObj_Node s, pObj_Node n, pObj_Node fill = NULL);
 pObj_Node __Pad(pObj_Node s, pObj_Node n, pObj_Node fill = NULL);
 pObj_Node __Replicate(pObj_Node s, pObj_Node n);
 pObj_Node __Space(pObj_Node n);
-pObj_Node __StrTran(pObj_Node s, pObj_Node search, pObj_Node replace = NULL,
-                    pObj_Node start = NULL, pObj_Node count = NULL);
+pObj_Node __StrTran(pObj_Node s, pObj_Node search, pObj_Node replace = NULL, pObj_Node start = NULL,
+                    pObj_Node count = NULL);
 pObj_Node __Stuff(pObj_Node s, pObj_Node pos, pObj_Node del, pObj_Node ins);
 pObj_Node __Str(pObj_Node n, pObj_Node len = NULL, pObj_Node dec = NULL);
 pObj_Node __StrZero(pObj_Node n, pObj_Node len = NULL, pObj_Node dec = NULL);

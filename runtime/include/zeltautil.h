@@ -24,8 +24,7 @@ typedef void* HWND;
 typedef unsigned long DWORD;  // wide enough to carry a handle through a cast
 typedef char* LPTSTR;
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine,
-                   int nCmdShow);
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 
 // Non-null when another instance of this program runs in the same
 // application directory; otherwise this process takes the instance lock.
@@ -44,20 +43,17 @@ size_t MemPtrSize(void* block);
 
 // A message box with the title "Alert" (headless: printed on stdout).
 void Alert2(const char* text);
-void __SetVarDegubgInfo(pObj_Node variable, const char* function, const char* name,
-                        int isLocal);
+void __SetVarDegubgInfo(pObj_Node variable, const char* function, const char* name, int isLocal);
 void __SetCrtID(const char* creatorId);
 
 // Console output: arguments separated by one blank, each formatted as the
 // language shows values. QOUT starts a new line first, QQOUT does not;
 // OUTSTD writes like QQOUT, OUTERR the same on standard error. Return NIL.
-#define ZELTA_OUTPUT_PARAMS                                                  \
-  pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL,             \
-      pObj_Node a4 = NULL, pObj_Node a5 = NULL, pObj_Node a6 = NULL,         \
-      pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL,         \
-      pObj_Node a10 = NULL, pObj_Node a11 = NULL, pObj_Node a12 = NULL,      \
-      pObj_Node a13 = NULL, pObj_Node a14 = NULL, pObj_Node a15 = NULL,      \
-      pObj_Node a16 = NULL
+#define ZELTA_OUTPUT_PARAMS                                                                                           \
+  pObj_Node a1 = NULL, pObj_Node a2 = NULL, pObj_Node a3 = NULL, pObj_Node a4 = NULL, pObj_Node a5 = NULL,            \
+            pObj_Node a6 = NULL, pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL, pObj_Node a10 = NULL, \
+            pObj_Node a11 = NULL, pObj_Node a12 = NULL, pObj_Node a13 = NULL, pObj_Node a14 = NULL,                   \
+            pObj_Node a15 = NULL, pObj_Node a16 = NULL
 pObj_Node QOUT(ZELTA_OUTPUT_PARAMS);
 pObj_Node QQOUT(ZELTA_OUTPUT_PARAMS);
 pObj_Node OUTSTD(ZELTA_OUTPUT_PARAMS);

@@ -11,7 +11,7 @@ namespace lib {
 void argumentError() { __RuntimeError(ARGUMENT_ERROR, -1); }
 
 std::string_view textOf(pObj_Node v) {
-  const char *text = v->objData.mbuff;
+  const char* text = v->objData.mbuff;
   if (!text) return {};
   if (v->objLength <= 0) return std::string_view(text);  // constants and foreign buffers
   return std::string_view(text, strnlen(text, static_cast<size_t>(v->objLength - 1)));
@@ -41,7 +41,7 @@ pObj_Node newText(std::string_view text) {
   });
 }
 
-const char *dateFormatSetting() {
+const char* dateFormatSetting() {
   pObj_Node f = core::setting(kSetDateFormat);
   return f && f->objType == T_CHARPTR && f->objData.mbuff ? f->objData.mbuff : "mm/dd/yy";
 }

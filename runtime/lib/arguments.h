@@ -66,7 +66,7 @@ inline pObj_Node newNumber(double x) { return __INIT_DOUBLE(x); }
 inline pObj_Node newDate(double dayNumber) { return __INIT_DATE(dayNumber); }
 
 // The date settings as the date functions read them.
-const char *dateFormatSetting();
+const char* dateFormatSetting();
 long epochSetting();  // truncated towards zero, clamped to the long range
 
 }  // namespace lib

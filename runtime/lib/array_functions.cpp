@@ -76,7 +76,7 @@ bool matches(pObj_Node key, pObj_Node value) {
 template <typename Test>
 long findFrom(pObj_Node array, long first, long last, Test test) {
   if (first > last) return 0;
-  if (pObj_Node const *items = lib::indexedElements(array)) {
+  if (pObj_Node const* items = lib::indexedElements(array)) {
     for (long i = first; i <= last; ++i)
       if (test(items[i - 1])) return i;
     return 0;
@@ -106,8 +106,8 @@ int __Comp(pObj_Node a, pObj_Node b) {
   if (a->objType != b->objType) lib::argumentError();
   switch (a->objType) {
     case T_CHARPTR: {
-      const char *x = a->objData.mbuff ? a->objData.mbuff : "";
-      const char *y = b->objData.mbuff ? b->objData.mbuff : "";
+      const char* x = a->objData.mbuff ? a->objData.mbuff : "";
+      const char* y = b->objData.mbuff ? b->objData.mbuff : "";
       int c = strcmp(x, y);  // strcmp compares as unsigned char
       return c < 0 ? -1 : c > 0 ? 1 : 0;
     }

@@ -20,29 +20,29 @@ struct ArrayIndex {
   std::vector<pObj_Node> items;
 };
 
-std::unordered_map<const ArrayHeader *, ArrayIndex> &table() {
-  static std::unordered_map<const ArrayHeader *, ArrayIndex> indexes;
+std::unordered_map<const ArrayHeader*, ArrayIndex>& table() {
+  static std::unordered_map<const ArrayHeader*, ArrayIndex> indexes;
   return indexes;
 }
 
-const ArrayHeader *cachedHeader = nullptr;
-ArrayIndex *cachedIndex = nullptr;
+const ArrayHeader* cachedHeader = nullptr;
+ArrayIndex* cachedIndex = nullptr;
 
-bool isLong(const ArrayHeader *h) { return h->count > kChainLimit; }
+bool isLong(const ArrayHeader* h) { return h->count > kChainLimit; }
 
-pObj_Node walk(const ArrayHeader *h, long i) {
+pObj_Node walk(const ArrayHeader* h, long i) {
   pObj_Node el = h->first;
   while (i-- > 0) el = el->next;
   return el;
 }
 
-void remember(ArrayIndex &index, const ArrayHeader *h) {
+void remember(ArrayIndex& index, const ArrayHeader* h) {
   index.count = h->count;
   index.first = h->first;
   index.last = h->last;
 }
 
-void rebuild(ArrayIndex &index, const ArrayHeader *h) {
+void rebuild(ArrayIndex& index, const ArrayHeader* h) {
   index.items.clear();
   index.items.reserve(static_cast<size_t>(h->count));
   for (pObj_Node el = h->first; el && static_cast<int32_t>(index.items.size()) < h->count; el = el->next)
@@ -50,25 +50,25 @@ void rebuild(ArrayIndex &index, const ArrayHeader *h) {
   remember(index, h);
 }
 
-bool inStep(const ArrayIndex &index, const ArrayHeader *h) {
+bool inStep(const ArrayIndex& index, const ArrayHeader* h) {
   return index.count == h->count && index.first == h->first && index.last == h->last &&
          index.items.size() == static_cast<size_t>(h->count);
 }
 
 // Only an index that holds the whole chain is read without a check.
-void publish(const ArrayHeader *h, const ArrayIndex &index) {
+void publish(const ArrayHeader* h, const ArrayIndex& index) {
   if (index.items.size() == static_cast<size_t>(index.count))
     lastIndex = {h, index.count, index.first, index.last, index.items.data()};
   else
     lastIndex = LastIndex();
 }
 
-ArrayIndex &indexFor(const ArrayHeader *h) {
+ArrayIndex& indexFor(const ArrayHeader* h) {
   if (h != cachedHeader) {
     cachedIndex = &table()[h];
     cachedHeader = h;
   }
-  ArrayIndex &index = *cachedIndex;
+  ArrayIndex& index = *cachedIndex;
   if (!inStep(index, h)) rebuild(index, h);
   publish(h, index);
   return index;
@@ -76,7 +76,7 @@ ArrayIndex &indexFor(const ArrayHeader *h) {
 
 // Rewrites the links around position `at` of `items` (an insert or erase
 // there) and the header from the vector.
-void relinkAt(ArrayHeader *h, const std::vector<pObj_Node> &items, size_t at) {
+void relinkAt(ArrayHeader* h, const std::vector<pObj_Node>& items, size_t at) {
   if (at < items.size()) items[at]->next = at + 1 < items.size() ? items[at + 1] : nullptr;
   if (at > 0) items[at - 1]->next = at < items.size() ? items[at] : nullptr;
   h->count = static_cast<int32_t>(items.size());
@@ -85,7 +85,7 @@ void relinkAt(ArrayHeader *h, const std::vector<pObj_Node> &items, size_t at) {
 }
 
 // A short chain's elements as a vector, for an edit in its middle.
-std::vector<pObj_Node> chainOf(const ArrayHeader *h) {
+std::vector<pObj_Node> chainOf(const ArrayHeader* h) {
   std::vector<pObj_Node> items;
   items.reserve(static_cast<size_t>(h->count) + 1);
   for (pObj_Node el = h->first; el && static_cast<int32_t>(items.size()) < h->count; el = el->next) items.push_back(el);
@@ -93,7 +93,7 @@ std::vector<pObj_Node> chainOf(const ArrayHeader *h) {
 }
 
 // Keeps the index only while the array is long.
-void settle(ArrayHeader *h, ArrayIndex &index) {
+void settle(ArrayHeader* h, ArrayIndex& index) {
   if (!isLong(h)) {
     forgetIndex(h);
     return;
@@ -113,28 +113,30 @@ pObj_Node checkArray(pObj_Node v) {
 LastIndex lastIndex;
 
 pObj_Node elementAtSlow(pObj_Node array, long i) {
-  const ArrayHeader *h = array->objData.header;
+  const ArrayHeader* h = array->objData.header;
   if (!isLong(h)) return walk(h, i);
   return indexFor(h).items[static_cast<size_t>(i)];
 }
 
-pObj_Node const *indexedElements(pObj_Node array) {
-  const ArrayHeader *h = array->objData.header;
+pObj_Node const* indexedElements(pObj_Node array) {
+  const ArrayHeader* h = array->objData.header;
   if (!h || !isLong(h)) return nullptr;
   return indexFor(h).items.data();
 }
 
 void appendElement(pObj_Node array, pObj_Node el) {
-  ArrayHeader *h = array->objData.header;
+  ArrayHeader* h = array->objData.header;
   el->next = nullptr;
   if (!isLong(h)) {
-    if (h->last) h->last->next = el;
-    else h->first = el;
+    if (h->last)
+      h->last->next = el;
+    else
+      h->first = el;
     h->last = el;
     ++h->count;
     return;  // an array that just became long is indexed on its first read
   }
-  ArrayIndex &index = indexFor(h);
+  ArrayIndex& index = indexFor(h);
   h->last->next = el;
   h->last = el;
   ++h->count;
@@ -144,21 +146,21 @@ void appendElement(pObj_Node array, pObj_Node el) {
 }
 
 void insertElement(pObj_Node array, long i, pObj_Node el) {
-  ArrayHeader *h = array->objData.header;
+  ArrayHeader* h = array->objData.header;
   if (!isLong(h)) {
     std::vector<pObj_Node> items = chainOf(h);
     items.insert(items.begin() + i, el);
     relinkAt(h, items, static_cast<size_t>(i));
     return;
   }
-  ArrayIndex &index = indexFor(h);
+  ArrayIndex& index = indexFor(h);
   index.items.insert(index.items.begin() + i, el);
   relinkAt(h, index.items, static_cast<size_t>(i));
   settle(h, index);
 }
 
 pObj_Node unlinkElement(pObj_Node array, long i) {
-  ArrayHeader *h = array->objData.header;
+  ArrayHeader* h = array->objData.header;
   pObj_Node el;
   if (!isLong(h)) {
     std::vector<pObj_Node> items = chainOf(h);
@@ -166,7 +168,7 @@ pObj_Node unlinkElement(pObj_Node array, long i) {
     items.erase(items.begin() + i);
     relinkAt(h, items, static_cast<size_t>(i));
   } else {
-    ArrayIndex &index = indexFor(h);
+    ArrayIndex& index = indexFor(h);
     el = index.items[static_cast<size_t>(i)];
     index.items.erase(index.items.begin() + i);
     relinkAt(h, index.items, static_cast<size_t>(i));
@@ -176,7 +178,7 @@ pObj_Node unlinkElement(pObj_Node array, long i) {
   return el;
 }
 
-void forgetIndex(const ArrayHeader *header) {
+void forgetIndex(const ArrayHeader* header) {
   if (header == lastIndex.header) lastIndex = LastIndex();
   if (header == cachedHeader) {
     cachedHeader = nullptr;

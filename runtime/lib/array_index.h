@@ -28,23 +28,23 @@ inline pObj_Node arrayOf(pObj_Node v) {
 pObj_Node checkArray(pObj_Node v);  // ARGUMENT ERROR! unless an array
 
 inline long elementCount(pObj_Node array) {
-  const ArrayHeader *h = array->objData.header;
+  const ArrayHeader* h = array->objData.header;
   return h ? h->count : 0;
 }
 // The long array read last, so a loop over it reads without a lookup.
 struct LastIndex {
-  const ArrayHeader *header = nullptr;
+  const ArrayHeader* header = nullptr;
   int32_t count = 0;
   pObj_Node first = nullptr;
   pObj_Node last = nullptr;
-  pObj_Node const *items = nullptr;
+  pObj_Node const* items = nullptr;
 };
 extern LastIndex lastIndex;
 
 pObj_Node elementAtSlow(pObj_Node array, long i);
 inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
-  const ArrayHeader *h = array->objData.header;
-  const LastIndex &c = lastIndex;
+  const ArrayHeader* h = array->objData.header;
+  const LastIndex& c = lastIndex;
   if (h == c.header && h->count == c.count && h->first == c.first && h->last == c.last) return c.items[i];
   return elementAtSlow(array, i);
 }
@@ -52,7 +52,7 @@ inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
 // The elements of a long array in order (an index kept in step), or null for
 // a short one, whose chain the caller walks instead. Valid until the array
 // changes.
-pObj_Node const *indexedElements(pObj_Node array);
+pObj_Node const* indexedElements(pObj_Node array);
 
 // Chain edits that keep the index in step. `el` is an unlinked element.
 void appendElement(pObj_Node array, pObj_Node el);
@@ -60,7 +60,7 @@ void insertElement(pObj_Node array, long i, pObj_Node el);  // before element i
 pObj_Node unlinkElement(pObj_Node array, long i);           // returns it, unlinked
 
 // Forgets the index of a header about to be freed.
-void forgetIndex(const ArrayHeader *header);
+void forgetIndex(const ArrayHeader* header);
 size_t indexedHeaders();  // for tests: live index entries
 
 }  // namespace lib

@@ -32,7 +32,7 @@ pObj_Node elementOrBoundError(pObj_Node array, long i) {
 // An element that holds an array stands for the nested array.
 pObj_Node visible(pObj_Node el) { return el->objType == T_ARRAY ? el->objData.array : el; }
 
-pObj_Node dimensioned(const std::vector<long> &dims, size_t k) {
+pObj_Node dimensioned(const std::vector<long>& dims, size_t k) {
   pObj_Node array = __fcpObj_CT(vArray);
   for (long i = 0; i < dims[k]; ++i) {
     pObj_Node el = lib::newElement(array);
@@ -95,9 +95,7 @@ int __Array_Get_Amnt_Itens(pObj_Node array) {
   return array->objData.header ? array->objData.header->count : -1;
 }
 
-pObj_Node __GET_ARRAY_EL(pObj_Node array, int i) {
-  return visible(elementOrBoundError(lib::checkArray(array), i));
-}
+pObj_Node __GET_ARRAY_EL(pObj_Node array, int i) { return visible(elementOrBoundError(lib::checkArray(array), i)); }
 
 int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i) {
   pObj_Node a = lib::checkArray(array);
@@ -135,7 +133,7 @@ pObj_Node __KillArray(pObj_Node array) {
   if (!array) return nullptr;
   if (array->objKind != vArray || array->level < glob->depth || array->refCount != 0)
     return glob->context->pools[core::kArrayPool].head;
-  if (ArrayHeader *h = array->objData.header) {
+  if (ArrayHeader* h = array->objData.header) {
     if (h->holders > 1) {
       // Another array record shares the header and its elements.
       --h->holders;
@@ -153,7 +151,7 @@ pObj_Node __KillArray(pObj_Node array) {
   return next;
 }
 
-void __KillArrayEl(ArrayHeader *header) {
+void __KillArrayEl(ArrayHeader* header) {
   if (!header) return;
   const int depth = glob->depth;
   std::vector<pObj_Node> kept;

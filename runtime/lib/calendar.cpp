@@ -48,7 +48,7 @@ long readField(std::string_view text, int pos, int len) {
 }
 
 // Appends value as "%0*ld" writes it.
-void appendPadded(std::string &text, long value, int width) {
+void appendPadded(std::string& text, long value, int width) {
   if (value < 0) {
     char buf[32];
     snprintf(buf, sizeof buf, "%0*ld", width, value);
@@ -66,7 +66,7 @@ void appendPadded(std::string &text, long value, int width) {
 }
 
 // Two-digit hours, minutes and seconds at fixed places of "hh:mm:ss".
-long twoDigits(const char *text, size_t at) {
+long twoDigits(const char* text, size_t at) {
   size_t size = strlen(text);
   if (at >= size) return 0;
   char buf[3] = {text[at], at + 1 < size ? text[at + 1] : '\0', '\0'};
@@ -90,7 +90,7 @@ long completeYear(long year, long epoch) {
   return year;
 }
 
-bool encodeDate(long year, long month, long day, long epoch, long offset, long &result) {
+bool encodeDate(long year, long month, long day, long epoch, long offset, long& result) {
   result = 0;
   if (month == 0 || day == 0) return year == 0 && month == 0 && day == 0;
   if (epoch < 1900) epoch = 1900;
@@ -127,7 +127,7 @@ DateParts decodeDate(long dayNumber) {
   return parts;
 }
 
-DateLayout scanDateFormat(const char *format) {
+DateLayout scanDateFormat(const char* format) {
   DateLayout layout;
   int i = 0;
   for (; format[i]; ++i) {
@@ -153,7 +153,7 @@ DateLayout scanDateFormat(const char *format) {
   return layout;
 }
 
-std::string formatDate(long dayNumber, const char *format) {
+std::string formatDate(long dayNumber, const char* format) {
   DateLayout layout = scanDateFormat(format);
   if (dayNumber == 0) return std::string(layout.length, ' ');
   DateParts date = decodeDate(dayNumber);
@@ -174,7 +174,7 @@ std::string formatDate(long dayNumber, const char *format) {
         fields[b] = swap;
       }
   std::string text;
-  for (const Field &f : fields) {
+  for (const Field& f : fields) {
     if (f.pos < 0) continue;
     if (!text.empty() && layout.separator) text += layout.separator;
     appendPadded(text, f.value, f.len);
@@ -191,7 +191,7 @@ std::string dateStamp(long dayNumber) {
   return text;
 }
 
-long parseDate(std::string_view text, const char *format, long epoch) {
+long parseDate(std::string_view text, const char* format, long epoch) {
   if (text.size() < 8) return 0;
   DateLayout layout = scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
@@ -204,7 +204,7 @@ long parseDate(std::string_view text, const char *format, long epoch) {
   return result;
 }
 
-bool isValidDateText(std::string_view text, const char *format) {
+bool isValidDateText(std::string_view text, const char* format) {
   if (text.empty()) return true;
   DateLayout layout = scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
@@ -214,11 +214,11 @@ bool isValidDateText(std::string_view text, const char *format) {
   return month >= 1 && month <= 12 && day >= 1 && day <= 31;
 }
 
-long secondsOfTime(const char *text) {
+long secondsOfTime(const char* text) {
   return twoDigits(text, 0) * 3600 + twoDigits(text, 3) * 60 + twoDigits(text, 6);
 }
 
-std::string elapsedTime(const char *t1, const char *t2) {
+std::string elapsedTime(const char* t1, const char* t2) {
   long s = secondsOfTime(t2) - secondsOfTime(t1);
   // One sign in front reads better than a sign on every field.
   bool negative = s < 0;
@@ -234,7 +234,7 @@ double julianDate(long dayNumber) {
   return static_cast<double>(days) * 10000.0 + static_cast<double>(d.year);
 }
 
-std::string timeStamp(long n, const LocalTime &now) {
+std::string timeStamp(long n, const LocalTime& now) {
   // Seconds since the start of the month: grows with the time of day.
   long long seconds = ((static_cast<long long>(now.day) * 24 + now.hour) * 60 + now.minute) * 60 + now.second;
   char digits[64];

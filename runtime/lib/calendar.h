@@ -23,7 +23,7 @@ long completeYear(long year, long epoch);
 
 // Day number of the date plus offset days. All three parts 0 give the empty
 // date and succeed; any other invalid date fails and leaves result 0.
-bool encodeDate(long year, long month, long day, long epoch, long offset, long &result);
+bool encodeDate(long year, long month, long day, long epoch, long offset, long& result);
 
 struct DateParts {
   long year = 0;
@@ -41,17 +41,17 @@ struct DateLayout {
   char separator = 0;  // 0 when the format has none
   int length = 0;
 };
-DateLayout scanDateFormat(const char *format);
+DateLayout scanDateFormat(const char* format);
 
-std::string formatDate(long dayNumber, const char *format);
-long parseDate(std::string_view text, const char *format, long epoch);  // 0 when unreadable
-bool isValidDateText(std::string_view text, const char *format);
+std::string formatDate(long dayNumber, const char* format);
+long parseDate(std::string_view text, const char* format, long epoch);  // 0 when unreadable
+bool isValidDateText(std::string_view text, const char* format);
 // "yyyymmdd" of a day number; the empty date gives "00000000".
 std::string dateStamp(long dayNumber);
 
 // hh:mm:ss texts; the difference t2 - t1, a negative one as "-hh:mm:ss".
-std::string elapsedTime(const char *t1, const char *t2);
-long secondsOfTime(const char *text);
+std::string elapsedTime(const char* t1, const char* t2);
+long secondsOfTime(const char* text);
 
 double julianDate(long dayNumber);
 
@@ -59,7 +59,7 @@ struct LocalTime {
   long year;
   int month, day, hour, minute, second;
 };
-std::string timeStamp(long n, const LocalTime &now);
+std::string timeStamp(long n, const LocalTime& now);
 LocalTime localTimeNow();
 // Tests fix the clock; null restores the system clock.
 void setClock(LocalTime (*clock)());

@@ -11,12 +11,12 @@
 
 namespace {
 
-const char *const kDayNames[] = {"sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
-const char *const kMonthNames[] = {"january", "february", "march",     "april",   "may",      "june",
+const char* const kDayNames[] = {"sunday", "monday", "tuesday", "wednesday", "thursday", "friday", "saturday"};
+const char* const kMonthNames[] = {"january", "february", "march",     "april",   "may",      "june",
                                    "july",    "august",   "september", "octuber", "november", "december"};
 
 // The format argument of __Dtoc and __Ctod: the setting unless a text is given.
-const char *formatOr(pObj_Node format) {
+const char* formatOr(pObj_Node format) {
   if (!lib::isGiven(format)) return lib::dateFormatSetting();
   if (format->objType != T_CHARPTR) lib::argumentError();
   return format->objData.mbuff ? format->objData.mbuff : "";
@@ -44,21 +44,21 @@ double __EncodeDate(int year, int month, int day) {
   return result;
 }
 
-int __DoEncodeDate(int year, int month, int day, double *result, int offset) {
+int __DoEncodeDate(int year, int month, int day, double* result, int offset) {
   long n = 0;
   bool ok = lib::encodeDate(year, month, day, lib::epochSetting(), offset, n);
   if (result) *result = static_cast<double>(n);
   return ok ? 1 : 0;
 }
 
-void __DecodeDate(double dayNumber, int *year, int *month, int *day) {
+void __DecodeDate(double dayNumber, int* year, int* month, int* day) {
   lib::DateParts d = lib::decodeDate(lib::toWhole(dayNumber));
   if (year) *year = static_cast<int>(d.year);
   if (month) *month = d.month;
   if (day) *day = d.day;
 }
 
-void __DateTimeToTimeStamp(TimeStamp *stamp, double value) {
+void __DateTimeToTimeStamp(TimeStamp* stamp, double value) {
   if (!stamp) return;
   if (value == 0) {
     stamp->time = stamp->date = 0;
@@ -125,9 +125,7 @@ int __IsValidDate(pObj_Node text, pObj_Node format) {
 
 pObj_Node __JulianDate(pObj_Node d) { return lib::newNumber(lib::julianDate(dayNumberOf(d))); }
 
-pObj_Node __GenTMS(pObj_Node n) {
-  return lib::newText(lib::timeStamp(lib::checkWhole(n), lib::localTimeNow()));
-}
+pObj_Node __GenTMS(pObj_Node n) { return lib::newText(lib::timeStamp(lib::checkWhole(n), lib::localTimeNow())); }
 
 void __Set_DateFormat(pObj_Node format) {
   if (!format) return;

@@ -58,7 +58,7 @@ void lowerArray(pObj_Node array, int level) {
   // also ends the walk over an array that holds itself.
   if (array->level <= level) return;
   array->level = static_cast<int16_t>(level);
-  const ArrayHeader *h = array->objData.header;
+  const ArrayHeader* h = array->objData.header;
   if (!h) return;
   for (pObj_Node el = h->first; el; el = el->next) {
     if (el->level > level) el->level = static_cast<int16_t>(level);

@@ -22,7 +22,7 @@ char separatorSetting = 0;
 char readLocaleSeparator() {
   locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
   if (!loc) return '.';
-  const char *radix = nl_langinfo_l(RADIXCHAR, loc);
+  const char* radix = nl_langinfo_l(RADIXCHAR, loc);
   char c = radix && (radix[0] == ',' || radix[0] == '.') ? radix[0] : '.';
   freelocale(loc);
   return c;
@@ -34,7 +34,7 @@ constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4, 
 
 // Appends the decimal digits of a whole, non-negative double exactly as
 // printf's "%.0f" writes them.
-void appendWhole(std::string &text, double whole) {
+void appendWhole(std::string& text, double whole) {
   if (!std::signbit(whole) && whole < 18446744073709551616.0) {  // below 2^64 the conversion is exact
     char digits[20];
     char *end = digits + sizeof digits, *p = end;
@@ -131,7 +131,7 @@ double valueOfText(std::string_view text) {
   // Short texts, the usual case, are packed on the stack.
   char small[64];
   std::string large;
-  char *out = small;
+  char* out = small;
   if (text.size() > sizeof small) {
     large.resize(text.size());
     out = large.data();

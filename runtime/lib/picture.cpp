@@ -16,7 +16,7 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Check digit of the modulo-11 rule over text[0, weights count).
-int checkDigit(std::string_view text, const int *weights, size_t count) {
+int checkDigit(std::string_view text, const int* weights, size_t count) {
   int sum = 0;
   for (size_t i = 0; i < count; ++i) sum += (text[i] - '0') * weights[i];
   int rest = sum % 11;

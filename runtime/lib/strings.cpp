@@ -23,7 +23,6 @@ std::string_view fillOf(pObj_Node fill) {
   return f.empty() ? std::string_view(" ") : f;
 }
 
-
 pObj_Node padded(pObj_Node s, pObj_Node n, pObj_Node fill, lib::PadSide side) {
   std::string_view text = checkText(s);
   long width = lib::checkWhole(n);
@@ -103,7 +102,8 @@ pObj_Node __Right(pObj_Node s, pObj_Node n) { return newText(lib::rightOf(checkT
 pObj_Node __SubStr(pObj_Node s, pObj_Node start, pObj_Node count) {
   checkText(s);
   std::string_view bytes = lib::bytesOf(s);
-  return newText(lib::subString(bytes, lib::wholeOr(start, 1), lib::isGiven(count) ? lib::checkWhole(count) : lib::kToEnd));
+  return newText(
+      lib::subString(bytes, lib::wholeOr(start, 1), lib::isGiven(count) ? lib::checkWhole(count) : lib::kToEnd));
 }
 
 pObj_Node __PadR(pObj_Node s, pObj_Node n, pObj_Node fill) { return padded(s, n, fill, lib::PadSide::kRight); }
@@ -172,7 +172,7 @@ pObj_Node __IsDigit(pObj_Node s) {
   return __INIT_BOOL(firstByteIs(s, [](unsigned char c) { return c >= '0' && c <= '9'; }));
 }
 
-char *printDouble(char *buffer, int size, double x, int decimals) {
+char* printDouble(char* buffer, int size, double x, int decimals) {
   if (!buffer || size <= 0) return buffer;
   std::string text = lib::formatNumber(x, decimals, true, lib::decimalSeparator());
   snprintf(buffer, static_cast<size_t>(size), "%s", text.c_str());

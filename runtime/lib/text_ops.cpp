@@ -11,7 +11,7 @@ namespace lib {
 namespace {
 
 // Writes the fill repeated from its start, n characters.
-void fillInto(char *out, std::string_view fill, size_t n) {
+void fillInto(char* out, std::string_view fill, size_t n) {
   for (size_t done = 0; done < n;) {
     size_t part = std::min(fill.size(), n - done);
     memcpy(out + done, fill.data(), part);
@@ -31,12 +31,12 @@ std::string_view trimRight(std::string_view s) {
   return i == std::string_view::npos ? std::string_view() : s.substr(0, i + 1);
 }
 
-void upperInPlace(char *s, size_t n) {
+void upperInPlace(char* s, size_t n) {
   for (size_t i = 0; i < n; ++i)
     if (s[i] >= 'a' && s[i] <= 'z') s[i] = static_cast<char>(s[i] - 'a' + 'A');
 }
 
-void lowerInPlace(char *s, size_t n) {
+void lowerInPlace(char* s, size_t n) {
   for (size_t i = 0; i < n; ++i)
     if (s[i] >= 'A' && s[i] <= 'Z') s[i] = static_cast<char>(s[i] - 'A' + 'a');
 }
@@ -91,7 +91,7 @@ std::string pad(std::string_view s, long n, std::string_view fill, PadSide side)
   return out;
 }
 
-void padInto(char *out, std::string_view s, size_t n, std::string_view fill, PadSide side) {
+void padInto(char* out, std::string_view s, size_t n, std::string_view fill, PadSide side) {
   size_t missing = n - s.size();
   size_t before = side == PadSide::kLeft ? missing : side == PadSide::kCenter ? missing / 2 : 0;
   fillInto(out, fill, before);
@@ -107,7 +107,7 @@ std::string replicate(std::string_view s, long n) {
   return out;
 }
 
-void replicateInto(char *out, std::string_view s, long n) {
+void replicateInto(char* out, std::string_view s, long n) {
   for (long i = 0; i < n; ++i, out += s.size()) memcpy(out, s.data(), s.size());
 }
 

@@ -14,8 +14,8 @@ std::string_view trimRight(std::string_view s);
 
 std::string upperAscii(std::string_view s);
 std::string lowerAscii(std::string_view s);
-void upperInPlace(char *s, size_t n);
-void lowerInPlace(char *s, size_t n);
+void upperInPlace(char* s, size_t n);
+void lowerInPlace(char* s, size_t n);
 
 // 1-based position, 0 when absent. An empty needle is found at 1 by findFirst.
 long findFirst(std::string_view needle, std::string_view s);
@@ -33,10 +33,10 @@ enum class PadSide { kRight, kLeft, kCenter };
 // s of n or more characters comes back unchanged; an empty fill counts as a blank.
 std::string pad(std::string_view s, long n, std::string_view fill, PadSide side);
 // The same written into out[0, n), for n above s.size() and a fill not empty.
-void padInto(char *out, std::string_view s, size_t n, std::string_view fill, PadSide side);
+void padInto(char* out, std::string_view s, size_t n, std::string_view fill, PadSide side);
 
 std::string replicate(std::string_view s, long n);
-void replicateInto(char *out, std::string_view s, long n);  // out holds s.size() * n bytes
+void replicateInto(char* out, std::string_view s, long n);  // out holds s.size() * n bytes
 
 // Replaces search from position start on; a negative count replaces only the
 // first occurrence.

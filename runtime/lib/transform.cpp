@@ -25,7 +25,7 @@ std::string numberPicture(std::string_view tmpl, double x) {
 
 }  // namespace
 
-int __GetMaskType(const char *picture) { return picture ? lib::maskType(picture) : 0; }
+int __GetMaskType(const char* picture) { return picture ? lib::maskType(picture) : 0; }
 
 pObj_Node __Transform(pObj_Node value, pObj_Node picture) {
   if (!value) return __INIT_NIL();

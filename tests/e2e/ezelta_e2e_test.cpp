@@ -72,12 +72,20 @@ protected:
         fs::copy_file(compiler_, dist / "ezelta");
         write(dist / "bin" / "zelta16",
               "#!/bin/sh\n"
-              "echo \"$@\" >> '" + (root_ / "zelta16.args").string() + "'\n"
-              "echo \"INCLUDE=$INCLUDE\" >> '" + (root_ / "zelta16.args").string() + "'\n"
-              "cp defines.ch '" + (root_ / "defines.seen").string() + "'\n"
-              "[ " + std::to_string(exitCode) + " = 0 ] || { echo \"$1(1) Error: bad\" >&2; exit " +
-              std::to_string(exitCode) + "; }\n"
-              "cp \"$1\" \"${1%.*}.ppo\"\n");
+              "echo \"$@\" >> '" +
+                  (root_ / "zelta16.args").string() +
+                  "'\n"
+                  "echo \"INCLUDE=$INCLUDE\" >> '" +
+                  (root_ / "zelta16.args").string() +
+                  "'\n"
+                  "cp defines.ch '" +
+                  (root_ / "defines.seen").string() +
+                  "'\n"
+                  "[ " +
+                  std::to_string(exitCode) + " = 0 ] || { echo \"$1(1) Error: bad\" >&2; exit " +
+                  std::to_string(exitCode) +
+                  "; }\n"
+                  "cp \"$1\" \"${1%.*}.ppo\"\n");
         fs::permissions(dist / "bin" / "zelta16", fs::perms::owner_all);
         compiler_ = dist / "ezelta";
         return dist;
@@ -136,10 +144,11 @@ TEST_F(Ezelta, DeviceTargetWithoutRegistry)
 TEST_F(Ezelta, PalmToolsMissingRestoresTheMounts)
 {
     write(work_ / "a.prg", "? 1\n");
-    const std::string mounts = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Cygnus Solutions\\Cygwin\\mounts v2\\/]\n"
-                               "native=sz:C:\\cygwin\n";
-    write(root_ / "registry", mounts + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\nInstallDir=sz:" +
-                                  (root_ / "none").string() + "\n");
+    const std::string mounts =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Cygnus Solutions\\Cygwin\\mounts v2\\/]\n"
+        "native=sz:C:\\cygwin\n";
+    write(root_ / "registry",
+          mounts + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\nInstallDir=sz:" + (root_ / "none").string() + "\n");
     tResult r = run("a.prg");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("Could not start " + (root_ / "none").string() + "/bin/zelta16"), std::string::npos);
@@ -158,8 +167,8 @@ TEST_F(Ezelta, PreprocessorCallAndCleanUp)
     tResult r = run("-dDEMO a.prg -gFULL");
     EXPECT_NE(r.output.find("Generating a.cpp.\n"), std::string::npos) << r.output;
     EXPECT_EQ(read(root_ / "zelta16.args"), "a.prg /i" + (dist / "include").string() +
-                                                 " /n /s /p /udefines.ch\nINCLUDE=" + (dist / "include").string() +
-                                                 "\n");
+                                                " /n /s /p /udefines.ch\nINCLUDE=" + (dist / "include").string() +
+                                                "\n");
     EXPECT_EQ(read(root_ / "defines.seen"), "#include \"ezelta.ch\"\n\r#define DEMO\n\r#define __POCKETPC__\n\r");
     for (const char* gone : {"a.ppo", "a.cpp", "a.hpp", "zelta.h", "ctx001.cpp", "defines.ch"})
         EXPECT_FALSE(fs::exists(work_ / gone)) << gone;
@@ -205,8 +214,7 @@ TEST_F(Ezelta, PreprocessorErrorStopsTheRun)
     EXPECT_NE(r.output.find("a.prg(1) Error: bad\n"), std::string::npos) << r.output;
     EXPECT_EQ(r.output.find("Generating"), std::string::npos) << r.output;
     // WIN32EXE leaves INCLUDE as it was.
-    EXPECT_EQ(read(root_ / "zelta16.args").find("INCLUDE=" + (root_ / "dist" / "include").string()),
-              std::string::npos);
+    EXPECT_EQ(read(root_ / "zelta16.args").find("INCLUDE=" + (root_ / "dist" / "include").string()), std::string::npos);
 }
 
 // The real toolchain from here on: the dist tree's zelta16, g++ and run-time.

@@ -32,7 +32,8 @@ const ExpressionCase kExpressions[] = {
      "__MUL(A,__INV(B))"},
     {"unary plus", [] { return new tUnaryOperation(new tUnaryPlus(), id("x")); }, "(X)"},
     {"not", [] { return new tUnaryNot(id("x")); }, "__INV(X)"},
-    {"modulo and power", [] { return new tOperation(new tOperation(id("a"), new tMod(), id("b")), new tPow(), id("c")); },
+    {"modulo and power",
+     [] { return new tOperation(new tOperation(id("a"), new tMod(), id("b")), new tPow(), id("c")); },
      "__POW(__FMOD(A,B),C)"},
     {"sub and div", [] { return new tOperation(new tOperation(id("a"), new tSub(), id("b")), new tDiv(), id("c")); },
      "__DIV(__SUB(A,B),C)"},
@@ -53,12 +54,20 @@ const ExpressionCase kExpressions[] = {
     {"iif", [] { return new tIif(id("c"), id("a"), id("b")); }, "( __GET_BOOL(C) ? A : B )"},
     {"array element", [] { return new tArrayElement(id("a"), id("i")); }, "__ARRAY_EL(A,I,__INIT_NUL())"},
     {"empty array literal", [] { return new tDeclArray(); }, "__CreateArray(__INIT_NUL())"},
-    {"array literal", [] { return new tDeclArray(args({id("a"), id("b")})); }, "__CreateArray(A, B,__INIT_NUL())"},
+    {"array literal",
+     [] {
+         return new tDeclArray(args({id("a"), id("b")}));
+     },
+     "__CreateArray(A, B,__INIT_NUL())"},
     {"by reference", [] { return new tByRef(id("x")); }, "__ByRef(&X)"},
     {"call without arguments", [] { return new tFunctionCall(name("f"), nullptr); }, "F()"},
-    {"call with an omitted argument", [] { return new tFunctionCall(name("f"), args({id("a"), new tParmNull(), id("b")})); },
+    {"call with an omitted argument",
+     [] {
+         return new tFunctionCall(name("f"), args({id("a"), new tParmNull(), id("b")}));
+     },
      "F(A, NULL, B)"},
-    {"field read", [] { return new tField(id("cli"), name("nome")); }, "__GetFieldByName(__const_get_el(0),__const_get_el(1))"},
+    {"field read", [] { return new tField(id("cli"), name("nome")); },
+     "__GetFieldByName(__const_get_el(0),__const_get_el(1))"},
     {"field read, name as text", [] { return new tFieldEnd(id("cli"), "NOME"); },
      "__GetFieldByName(__const_get_el(0),__const_get_el(1))"},
     {"code block", [] { return new tCodeBlock(id("x")); }, "__BLOCK(vld_001)"},

@@ -16,7 +16,8 @@ TEST_F(ProgramTest, FunctionHeadsSwitchTheCurrentFunction)
 {
     program.releaseSource();
     program.beginSource();
-    tInstruction* parms = new tParmDef(new tIdentList(new tIdentEle(name("b")), new tIdentList(new tIdentEle(name("a")), nullptr)));
+    tInstruction* parms =
+        new tParmDef(new tIdentList(new tIdentEle(name("b")), new tIdentList(new tIdentEle(name("a")), nullptr)));
     std::unique_ptr<tInstruction> head(new tFunction(name("calc"), parms, new tStaticFunc(0), 0));
     head->generate();
     tFunctionDefinition* f = program.currentFunction;
@@ -106,14 +107,22 @@ TEST_F(ProgramTest, MissingChildrenAreReportedNotWritten)
         tInstruction* node;
         const char* message;
     } cases[] = {
-        {new tSourceLine(nullptr), "testmod.prg(7): Error: statement cannot be compiled: a part of it is not supported.\n"},
-        {new tIif(id("c"), nullptr, id("b")), "testmod.prg(7): Error: IIF cannot be compiled: a part of it is not supported.\n"},
-        {new tIdentifier(nullptr), "testmod.prg(7): Error: identifier cannot be compiled: a part of it is not supported.\n"},
-        {new tOperation(id("a"), new tSum(), nullptr), "testmod.prg(7): Error: operation cannot be compiled: a part of it is not supported.\n"},
-        {new tLocal(new tVarDefList(nullptr, nullptr)), "testmod.prg(7): Error: declaration cannot be compiled: a part of it is not supported.\n"},
-        {new tFunctionCall(nullptr, nullptr), "testmod.prg(7): Error: function call cannot be compiled: a part of it is not supported.\n"},
-        {new tFor(new tAssignFor(nullptr, num("1")), num("2"), num("1"), nullptr), "testmod.prg(7): Error: FOR cannot be compiled: a part of it is not supported.\n"},
-        {new tField(id("cli"), nullptr), "testmod.prg(7): Error: field cannot be compiled: a part of it is not supported.\n"},
+        {new tSourceLine(nullptr),
+         "testmod.prg(7): Error: statement cannot be compiled: a part of it is not supported.\n"},
+        {new tIif(id("c"), nullptr, id("b")),
+         "testmod.prg(7): Error: IIF cannot be compiled: a part of it is not supported.\n"},
+        {new tIdentifier(nullptr),
+         "testmod.prg(7): Error: identifier cannot be compiled: a part of it is not supported.\n"},
+        {new tOperation(id("a"), new tSum(), nullptr),
+         "testmod.prg(7): Error: operation cannot be compiled: a part of it is not supported.\n"},
+        {new tLocal(new tVarDefList(nullptr, nullptr)),
+         "testmod.prg(7): Error: declaration cannot be compiled: a part of it is not supported.\n"},
+        {new tFunctionCall(nullptr, nullptr),
+         "testmod.prg(7): Error: function call cannot be compiled: a part of it is not supported.\n"},
+        {new tFor(new tAssignFor(nullptr, num("1")), num("2"), num("1"), nullptr),
+         "testmod.prg(7): Error: FOR cannot be compiled: a part of it is not supported.\n"},
+        {new tField(id("cli"), nullptr),
+         "testmod.prg(7): Error: field cannot be compiled: a part of it is not supported.\n"},
         {assign(new tFunctionCall(name("f"), nullptr), num("1")),
          "testmod.prg(7): Error: assignment: the target is not a variable, array element or field.\n"},
         {new tValidParam(args({id("a")}), "X"), "testmod.prg(7): Error: code-block parameters outside a code block.\n"},
@@ -137,11 +146,13 @@ TEST_F(ProgramTest, StatementsOutsideAnyFunctionAreReportedOnce)
     program.releaseSource();
     program.beginSource();
     tInstruction::setConstructionLine(3);
-    std::unique_ptr<tInstruction> list(new tStatList(new tStatList(new tSourceLine(id("a"))), new tSourceLine(id("b"))));
+    std::unique_ptr<tInstruction> list(
+        new tStatList(new tStatList(new tSourceLine(id("a"))), new tSourceLine(id("b"))));
     tInstruction::setConstructionLine(0);
     testing::internal::CaptureStdout();
     list->generate();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "testmod.prg(3): Error: statement outside a FUNCTION or PROCEDURE.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "testmod.prg(3): Error: statement outside a FUNCTION or PROCEDURE.\n");
     EXPECT_EQ(program.errorCount(), 1);
     // A file-level STATIC writes nothing and is fine.
     std::unique_ptr<tInstruction> statics(new tStatic(new tVarDefList(new tVarDefIdent(name("s")), nullptr)));

@@ -68,7 +68,8 @@ TEST_F(StatementTest, ForControlVariableGoesThroughTheAutomaticPublicRule)
 
 TEST_F(StatementTest, DoCaseIsAnIfChain)
 {
-    tInstruction* cases = new tCaseList(new tCaseEntry(id("b"), nullptr), new tCaseList(new tCaseEntry(id("a"), nullptr), nullptr));
+    tInstruction* cases =
+        new tCaseList(new tCaseEntry(id("b"), nullptr), new tCaseList(new tCaseEntry(id("a"), nullptr), nullptr));
     EXPECT_EQ(text(new tCase(cases, new tOtherWise(new tLoop()))),
               "if (__GET_BOOL(A))\n{\n}\nelse if (__GET_BOOL(B))\n{\n}\nelse\n{\ncontinue;\n}\n");
 }
@@ -76,9 +77,10 @@ TEST_F(StatementTest, DoCaseIsAnIfChain)
 // Blank lines between CASEs leave empty entries; they must not break the chain.
 TEST_F(StatementTest, DoCaseSkipsEmptyEntries)
 {
-    tInstruction* cases = new tCaseList(nullptr,
-                                        new tCaseList(new tCaseEntry(id("b"), nullptr),
-                                                      new tCaseList(nullptr, new tCaseList(new tCaseEntry(id("a"), nullptr), new tCaseList(nullptr, nullptr)))));
+    tInstruction* cases =
+        new tCaseList(nullptr, new tCaseList(new tCaseEntry(id("b"), nullptr),
+                                             new tCaseList(nullptr, new tCaseList(new tCaseEntry(id("a"), nullptr),
+                                                                                  new tCaseList(nullptr, nullptr)))));
     EXPECT_EQ(text(new tCase(cases, nullptr)), "if (__GET_BOOL(A))\n{\n}\nelse if (__GET_BOOL(B))\n{\n}\n");
     // With no case at all, OTHERWISE is a plain block rather than a dangling else.
     EXPECT_EQ(text(new tCase(new tCaseList(nullptr, nullptr), new tOtherWise(new tExit()))), "{\nbreak;\n}\n");

@@ -9,6 +9,7 @@ namespace {
 
 // Every file a run may leave, for a program "app.prg" + "sub/more.prg"; the
 // clean-up must delete exactly the expected subset.
+// clang-format off
 const std::vector<std::string> kAll = {
     "app.def", "app.000", "app.cpp", "app.hpp", "app.ppo", "app.o", "app.obj", "app.lib", "app.exp",
     "sub/more.def", "sub/more.cpp", "sub/more.hpp", "sub/more.ppo", "sub/more.o", "sub/more.obj", "sub/more.exp",
@@ -17,6 +18,7 @@ const std::vector<std::string> kAll = {
     "zelta.ico", "resincl.h", "vc60.pch", "defines.ch", "ctx001.cpp", "ctx001.o", "ctx001.obj", "ctx002.cpp",
     "ctx002.o", "ctx003.cpp", "app.exe", "app.prg", "sub/more.prg", "tool.bin", "user.bin",
 };
+// clang-format on
 
 std::vector<std::string> survivorsAfter(tBuildSettings s, int contextCount)
 {
@@ -39,9 +41,9 @@ TEST(Cleanup, PalmDeletesEverythingButInputsAndOutputs)
 {
     tBuildSettings s;
     EXPECT_EQ(survivorsAfter(s, 2),
-              (std::vector<std::string>{"app.obj", "app.lib", "app.exp", "sub/more.def", "sub/more.obj",
-                                        "sub/more.exp", "vc60.idb", "MORE.def", "zeltape.h", "ctx001.obj",
-                                        "ctx003.cpp", "app.exe", "app.prg", "sub/more.prg", "user.bin"}));
+              (std::vector<std::string>{"app.obj", "app.lib", "app.exp", "sub/more.def", "sub/more.obj", "sub/more.exp",
+                                        "vc60.idb", "MORE.def", "zeltape.h", "ctx001.obj", "ctx003.cpp", "app.exe",
+                                        "app.prg", "sub/more.prg", "user.bin"}));
 }
 
 TEST(Cleanup, DontcleanKeepsTheGeneratedC)
@@ -50,10 +52,9 @@ TEST(Cleanup, DontcleanKeepsTheGeneratedC)
     s.target = tTarget::WIN32EXE;
     s.keepGeneratedC = true;
     EXPECT_EQ(survivorsAfter(s, 1),
-              (std::vector<std::string>{"app.cpp", "app.hpp", "app.o", "sub/more.def", "sub/more.cpp",
-                                        "sub/more.hpp", "sub/more.o", "zelta.h", "zeltape.h", "ctx001.cpp",
-                                        "ctx001.o", "ctx002.cpp", "ctx002.o", "ctx003.cpp", "app.exe", "app.prg",
-                                        "sub/more.prg", "user.bin"}));
+              (std::vector<std::string>{"app.cpp", "app.hpp", "app.o", "sub/more.def", "sub/more.cpp", "sub/more.hpp",
+                                        "sub/more.o", "zelta.h", "zeltape.h", "ctx001.cpp", "ctx001.o", "ctx002.cpp",
+                                        "ctx002.o", "ctx003.cpp", "app.exe", "app.prg", "sub/more.prg", "user.bin"}));
 }
 
 TEST(Cleanup, LibraryModesAndDll)

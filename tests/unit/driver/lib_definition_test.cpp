@@ -17,9 +17,10 @@ tBuildSettings read(const std::string& text, tDefinitionRead expected = tDefinit
 
 TEST(LibDefinition, KeysAndValues)
 {
-    tBuildSettings s = read("CONST_AMNT=120\r\nctx_amnt=3\r\nCTX_SECTION=2\r\nPUBLIC=NTOTAL\r\nPUBLIC=CNAME\r\n"
-                            "IMPORT_FUNCDEF=pObj_Node SOMA(pObj_Node a);\r\nMAIN_FUNC=FIRST\r\nMAIN_FUNC=MAIN\r\n"
-                            "NUM_VALIDS=7\r\nSOMETHING=else\r\n\r\n");
+    tBuildSettings s = read(
+        "CONST_AMNT=120\r\nctx_amnt=3\r\nCTX_SECTION=2\r\nPUBLIC=NTOTAL\r\nPUBLIC=CNAME\r\n"
+        "IMPORT_FUNCDEF=pObj_Node SOMA(pObj_Node a);\r\nMAIN_FUNC=FIRST\r\nMAIN_FUNC=MAIN\r\n"
+        "NUM_VALIDS=7\r\nSOMETHING=else\r\n\r\n");
     EXPECT_EQ(s.constantBase, 120);
     EXPECT_EQ(s.contextBase, 3);
     EXPECT_EQ(s.sectionBase, 2);

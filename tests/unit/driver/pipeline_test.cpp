@@ -29,10 +29,7 @@ public:
         return step("palm " + std::to_string(sectionIndex));
     }
     tStepResult compile(const std::string& cFile) override { return step("cc " + cFile); }
-    tStepResult resourcesAndLink(const tBuildOutputs& outputs) override
-    {
-        return step("link " + outputs.moduleName);
-    }
+    tStepResult resourcesAndLink(const tBuildOutputs& outputs) override { return step("link " + outputs.moduleName); }
     void restoreMounts() override { calls.push_back("restore"); }
     void cleanUp(const tBuildOutputs&) override { calls.push_back("clean"); }
 

@@ -33,8 +33,9 @@ TEST(Registry, RoundTripThroughTheFile)
 TEST(Registry, ReadsAHandWrittenFile)
 {
     tScratchDir dir;
-    writeFile("reg.txt", "junk before any key\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\r\n"
-                         "InstallDir=sz:C:\\zelta\r\nnoequals\r\n");
+    writeFile("reg.txt",
+              "junk before any key\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\r\n"
+              "InstallDir=sz:C:\\zelta\r\nnoequals\r\n");
     tRegistry reg("reg.txt");
     ASSERT_TRUE(reg.load());
     EXPECT_EQ(readInstallDir(reg), "C:\\zelta");
@@ -63,10 +64,12 @@ TEST(Mounts, SetThenRestore)
         const char* key;
         const char* native;
         unsigned flags;
+        // clang-format off
     } set[] = {
         {"/", "D:\\ez", 8}, {"/PalmDev", "D:\\ez", 0}, {"/usr/bin", "D:\\ez\\bin", 10},
         {"/usr/lib", "D:\\ez\\lib", 10}, {"/prc-tools", "D:\\ez", 0},
     };
+    // clang-format on
     tRegistry saved("reg.txt");  // set() writes the file
     ASSERT_TRUE(saved.load());
     for (const auto& m : set) {

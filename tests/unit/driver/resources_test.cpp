@@ -10,10 +10,12 @@ TEST(Resources, BitmapNames)
     struct {
         const char* path;
         const char* name;
+        // clang-format off
     } cases[] = {
         {"C:\\art\\Logo.bmp", "LOGO"}, {"art/sub/x1.BMP", "X1"}, {"plain", "PLAIN"},
         {"dir.v2/pic", "PIC"},        {"a.b.bmp", "A.B"},       {"D:top.bmp", "TOP"},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(bitmapName(c.path), c.name) << c.path;
 }
@@ -77,7 +79,10 @@ TEST(Resources, PalmAppName)
         const char* name;
         const char* expected;
     } cases[] = {
-        {"dir/SHOP.prg", "", "Shop"}, {"9test.prg", "", "9test"}, {"_x.PRG", "", "_x"}, {"a.prg", "My App", "My App"},
+        {"dir/SHOP.prg", "", "Shop"},
+        {"9test.prg", "", "9test"},
+        {"_x.PRG", "", "_x"},
+        {"a.prg", "My App", "My App"},
     };
     for (const auto& c : cases) {
         tBuildSettings s;
@@ -118,10 +123,10 @@ TEST(Resources, DefaultIconIsAValidIcoFile)
     };
     ASSERT_GE(ico.size(), 62u);
     EXPECT_EQ(ico.substr(0, 6), std::string("\0\0\1\0\1\0", 6));
-    EXPECT_EQ(u32(18), 22u);                  // image offset
-    EXPECT_EQ(u32(14) + 22, ico.size());      // image size
-    EXPECT_EQ(u32(22), 40u);                  // bitmap header
-    EXPECT_EQ(u32(30), 64u);                  // twice the height: colour rows and mask rows
+    EXPECT_EQ(u32(18), 22u);              // image offset
+    EXPECT_EQ(u32(14) + 22, ico.size());  // image size
+    EXPECT_EQ(u32(22), 40u);              // bitmap header
+    EXPECT_EQ(u32(30), 64u);              // twice the height: colour rows and mask rows
 }
 
 }  // namespace

@@ -43,10 +43,7 @@ inline std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-inline bool exists(const std::string& path)
-{
-    return std::filesystem::exists(path);
-}
+inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 // Records every command and environment change; answers with `exitCode`
 // (an empty command line cannot start, as on the host).

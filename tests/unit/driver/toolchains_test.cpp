@@ -36,10 +36,16 @@ TEST(Toolchains, PreprocessCommandAndDefines)
         std::string definesFile;
         bool setsInclude;
     } cases[] = {
-        {tTarget::PALMOS, {"DEMO", "X=2"}, "/opt/ez/bin/zelta16",
-         "#include \"ezelta.ch\"\n\r#define DEMO\n\r#define X=2\n\r#define __PALM__\n\r", true},
-        {tTarget::POCKETPC, {"__POCKETPC__", "A"}, "/opt/ez/bin/zelta16",
-         "#include \"ezelta.ch\"\n\r#define __POCKETPC__\n\r#define A\n\r", true},
+        {tTarget::PALMOS,
+         {"DEMO", "X=2"},
+         "/opt/ez/bin/zelta16",
+         "#include \"ezelta.ch\"\n\r#define DEMO\n\r#define X=2\n\r#define __PALM__\n\r",
+         true},
+        {tTarget::POCKETPC,
+         {"__POCKETPC__", "A"},
+         "/opt/ez/bin/zelta16",
+         "#include \"ezelta.ch\"\n\r#define __POCKETPC__\n\r#define A\n\r",
+         true},
         {tTarget::DOTNET, {}, "/opt/ez/bin/zelta16", "#include \"ezelta.ch\"\n\r#define __POCKETPC__\n\r", true},
         {tTarget::WIN32EXE, {}, "/usr/zelta/bin/zelta16", "#include \"ezelta.ch\"\n\r#define __WINEMUL__\n\r", false},
         {tTarget::WIN32DLL, {}, "/usr/zelta/bin/zelta16", "#include \"ezelta.ch\"\n\r#define __POCKETPC__\n\r", false},
@@ -52,8 +58,8 @@ TEST(Toolchains, PreprocessCommandAndDefines)
         auto tc = rig.toolchain();
         ASSERT_TRUE(tc.preprocess("sub/app.prg"));
         std::string include = c.tool.substr(0, c.tool.size() - 11) + "include";
-        EXPECT_EQ(rig.runner.commands, (std::vector<std::string>{c.tool + " sub/app.prg /i" + include +
-                                                                 "  /n /s /p /udefines.ch"}));
+        EXPECT_EQ(rig.runner.commands,
+                  (std::vector<std::string>{c.tool + " sub/app.prg /i" + include + "  /n /s /p /udefines.ch"}));
         EXPECT_EQ(rig.runner.outputs.at(0), tChildOutput::toStderr);
         EXPECT_EQ(readFile("defines.ch"), c.definesFile);
         EXPECT_EQ(rig.runner.environment,
@@ -97,8 +103,9 @@ TEST(Toolchains, PalmCompile)
         ASSERT_TRUE(tc.compile("app.cpp"));
         ASSERT_TRUE(tc.compile("lib/ctx001.cpp"));
         bool old = sdk == tSdk::PALM35;
-        std::string flags = "-D__PALM__  -Os -fno-function-cse -Wall -frepo  -fno-exceptions -fno-rtti "
-                            "-fvtable-thunks -fcheck-new ";
+        std::string flags =
+            "-D__PALM__  -Os -fno-function-cse -Wall -frepo  -fno-exceptions -fno-rtti "
+            "-fvtable-thunks -fcheck-new ";
         std::string version = old ? "-D__VERSION_3_5__ " : "-D__VERSION_5_3__ ";
         EXPECT_EQ(rig.runner.commands,
                   (std::vector<std::string>{
@@ -106,7 +113,8 @@ TEST(Toolchains, PalmCompile)
                       "/opt/ez/bin/m68k-palmos-gcc -c app.cpp -o app.o -I/opt/ez/include -I/opt/ez/include/math " +
                           flags + version,
                       "/opt/ez/bin/m68k-palmos-gcc -c lib/ctx001.cpp -o lib/ctx001.o -I/opt/ez/include "
-                      "-I/opt/ez/include/math " + flags + version}));
+                      "-I/opt/ez/include/math " +
+                          flags + version}));
         EXPECT_EQ(rig.out.str(), "\nCompiling app.cpp\nCompiling lib/ctx001.cpp");
         EXPECT_EQ(rig.runner.environment, (std::vector<std::string>{"PATH=/opt/ez/bin", "PATH=/opt/ez/bin"}));
     }
@@ -133,12 +141,14 @@ TEST(Toolchains, CeCompilePerCpu)
     } cases[] = {
         {tCpu::SH3, "/opt/ez/bin/shcl /nologo /Zp4 /W3" + kCeInclude +
                         "/D _WIN32_WCE=300 /D \"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D "
-                        "UNDER_CE=300" + tail + "/YX /Oxs /MC /c a.cpp"},
+                        "UNDER_CE=300" +
+                        tail + "/YX /Oxs /MC /c a.cpp"},
         {tCpu::ARM, "/opt/ez\\bin\\clarm /nologo    " + kCeInclude +
                         "/D _WIN32_WCE=300 /D \"ARM\" /D \"_ARM_\" /D UNDER_CE=300" + tail +
                         "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c a.cpp"},
         {tCpu::MIPS, "/opt/ez/bin/clmips /nologo /W3" + kCeInclude +
-                         "/D _WIN32_WCE=300 /D \"MIPS\" /D \"_MIPS_\" /D UNDER_CE=300" + tail + "/YX /Oxs /MC /c a.cpp"},
+                         "/D _WIN32_WCE=300 /D \"MIPS\" /D \"_MIPS_\" /D UNDER_CE=300" + tail +
+                         "/YX /Oxs /MC /c a.cpp"},
         {tCpu::x86, "/opt/ez/bin/cl /nologo /W3" + kCeInclude +
                         "/D _WIN32_WCE=300 /D \"WIN32\" /D \"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D "
                         "\"INTERNATIONAL\" /D \"USA\" /D \"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D "
@@ -146,16 +156,16 @@ TEST(Toolchains, CeCompilePerCpu)
                         "/Gz /Oxs /c a.cpp"},
         {tCpu::ARMV4, "/opt/ez\\bin\\clarm /nologo    " + kCeInclude +
                           "/D _WIN32_WCE=420 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D "
-                          "UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\" " + tail +
-                          "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
+                          "UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\" " +
+                          tail + "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
         {tCpu::ARMV4ISTD, "/opt/ez\\bin\\clarm /nologo    " + kCeInclude +
                               "/D \"_WIN32_WCE=502\" /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" "
-                              "/D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\" " + tail +
-                              "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
+                              "/D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\" " +
+                              tail + "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
         {tCpu::ARMV4IPRO, "/opt/ez\\bin\\clarm /nologo    " + kCeInclude +
                               "/D _WIN32_WCE=502 /D \"ARM\" /D \"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D "
-                              "UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\" " + tail +
-                              "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
+                              "UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\" " +
+                              tail + "/D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c a.cpp"},
     };
     for (const auto& c : cases) {
         tRig rig(tTarget::POCKETPC, c.cpu);
@@ -184,9 +194,10 @@ TEST(Toolchains, DotnetNeedsArmv4)
     tRig arm(tTarget::DOTNET, tCpu::ARM);
     EXPECT_FALSE(arm.toolchain().compile("a.cpp"));
     EXPECT_EQ(arm.runner.commands, (std::vector<std::string>{""}));
-    EXPECT_EQ(arm.out.str(), "\nTarget DOTNET just support ARMV4 Cpu. Check your compilation command."
-                             "\nERROR ON COMPILE:\nError Code = 313 \nCheck if compiler for this plataform is "
-                             "installed.\n");
+    EXPECT_EQ(arm.out.str(),
+              "\nTarget DOTNET just support ARMV4 Cpu. Check your compilation command."
+              "\nERROR ON COMPILE:\nError Code = 313 \nCheck if compiler for this plataform is "
+              "installed.\n");
 }
 
 TEST(Toolchains, DesktopCompile)
@@ -208,17 +219,20 @@ TEST(Toolchains, CompileFailureMessage)
     tRig rig(tTarget::WIN32EXE);
     rig.runner.exitCode = kNotStarted;
     EXPECT_FALSE(rig.toolchain().compile("a.cpp"));
-    EXPECT_EQ(rig.out.str(), "\nERROR ON COMPILE:\nError Code = 313 \nCheck if compiler for this plataform is "
-                             "installed.\n");
+    EXPECT_EQ(rig.out.str(),
+              "\nERROR ON COMPILE:\nError Code = 313 \nCheck if compiler for this plataform is "
+              "installed.\n");
 }
 
 TEST(Toolchains, CeLinkAndLibrarian)
 {
     const std::string objects = "app.obj lib/more.obj ctx001.obj ctx002.obj zeltace.lib  ezelta.res ";
-    const std::string entry = "/nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" "
-                              "/incremental:no ";
-    const std::string noDefault = "/nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib "
-                                  "/nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib ";
+    const std::string entry =
+        "/nologo /base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" "
+        "/incremental:no ";
+    const std::string noDefault =
+        "/nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib "
+        "/nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib ";
     struct {
         tTarget target;
         tCpu cpu;
@@ -266,12 +280,12 @@ TEST(Toolchains, CeLinkAndLibrarian)
             ASSERT_EQ(rig.runner.commands.size(), 2u) << label;
             EXPECT_EQ(rig.runner.commands[0], "/opt/ez/bin/rc /l 0x409 /fo\"ezelta.res\" /r app.rc") << label;
             EXPECT_EQ(rig.runner.commands[1], (library ? c.librarian : c.link) + objects) << label;
-            EXPECT_EQ(rig.runner.environment, (std::vector<std::string>{std::string("LIB=/opt/ez/lib/") +
-                                                                        cpuName(c.cpu)}));
+            EXPECT_EQ(rig.runner.environment,
+                      (std::vector<std::string>{std::string("LIB=/opt/ez/lib/") + cpuName(c.cpu)}));
             std::string target = c.target == tTarget::DOTNET ? "DotNet" : "PocketPC";
             EXPECT_EQ(rig.out.str(), "Compiling resources...\n\n" +
-                                         std::string(library ? "Generating Lib..." : "Linking...") + "\nTarget = " +
-                                         target + "\nCPU = " + cpuName(c.cpu) + "\n" +
+                                         std::string(library ? "Generating Lib..." : "Linking...") +
+                                         "\nTarget = " + target + "\nCPU = " + cpuName(c.cpu) + "\n" +
                                          (library ? "app.lib" : "app.exe") + " generated!\n");
             EXPECT_EQ(readFile("app.rc"), "IDI_ICON1               ICON    DISCARDABLE     \"zelta.ico\"\r\n");
             EXPECT_TRUE(exists("zelta.ico"));
@@ -297,9 +311,10 @@ TEST(Toolchains, CeLinkImportAndVersion)
 
 TEST(Toolchains, DesktopLink)
 {
-    const std::string libs = "comctl32.lib kernel32.lib user32.lib gdi32.lib winspool.lib comdlg32.lib "
-                             "advapi32.lib shell32.lib ole32.lib oleaut32.lib uuid.lib odbc32.lib odbccp32.lib "
-                             "wsock32.lib zeltaCE.lib zlib.lib ";
+    const std::string libs =
+        "comctl32.lib kernel32.lib user32.lib gdi32.lib winspool.lib comdlg32.lib "
+        "advapi32.lib shell32.lib ole32.lib oleaut32.lib uuid.lib odbc32.lib odbccp32.lib "
+        "wsock32.lib zeltaCE.lib zlib.lib ";
     const std::string paths = "/libpath:\"/usr/zelta/lib/windll\" /libpath:\"/usr/zelta/lib/zlib32\" ";
     const std::string objects = "app.obj lib/more.obj zeltace.lib  ezelta.res ";
     {
@@ -307,10 +322,13 @@ TEST(Toolchains, DesktopLink)
         tRig rig(tTarget::WIN32EXE);
         ASSERT_TRUE(rig.toolchain().resourcesAndLink({0, "MORE"}));
         EXPECT_EQ(rig.runner.commands[0], "rc /l 0x409  /fo\"ezelta.res\"   /r app.rc");
-        EXPECT_EQ(rig.runner.commands[1], "link   " + libs + " /nologo  /incremental:no  /machine:X86   "
-                                          "/out:\"app.exe\"  " + paths + " /version:1   " + objects);
-        EXPECT_EQ(rig.out.str(), "Compiling resources...\n\nLinking...\nTarget =  Windows Executable\n"
-                                 "app.exe generated!\n");
+        EXPECT_EQ(rig.runner.commands[1], "link   " + libs +
+                                              " /nologo  /incremental:no  /machine:X86   "
+                                              "/out:\"app.exe\"  " +
+                                              paths + " /version:1   " + objects);
+        EXPECT_EQ(rig.out.str(),
+                  "Compiling resources...\n\nLinking...\nTarget =  Windows Executable\n"
+                  "app.exe generated!\n");
     }
     {
         tScratchDir dir;
@@ -320,9 +338,10 @@ TEST(Toolchains, DesktopLink)
         rig.settings.importName = "base";
         writeFile("MORE.def", "EXPORTS\n");
         ASSERT_TRUE(rig.toolchain().resourcesAndLink({0, "MORE"}));
-        EXPECT_EQ(rig.runner.commands[1], "link  base " + libs + " /nologo  /incremental:no  /machine:X86   "
-                                          "/out:\"app.dll\"  " + paths + " /DLL  /version:3 /def:\"MORE.def\" " +
-                                          objects);
+        EXPECT_EQ(rig.runner.commands[1], "link  base " + libs +
+                                              " /nologo  /incremental:no  /machine:X86   "
+                                              "/out:\"app.dll\"  " +
+                                              paths + " /DLL  /version:3 /def:\"MORE.def\" " + objects);
         EXPECT_EQ(rig.out.str().substr(rig.out.str().size() - 48),
                   "Target =  Windows Shared Lib\napp.dll generated!\n");
     }
@@ -352,8 +371,9 @@ TEST(Toolchains, RepeatedRunsKeepOneEntryPerLine)
         tRig rig(tTarget::WIN32EXE);
         rig.toolchain().resourcesAndLink({0, "APP"});
     }
-    EXPECT_EQ(readFile("app.rc"), "IDI_ICON1               ICON    DISCARDABLE     \"zelta.ico\"\r\n"
-                                  "IDI_ICON1               ICON    DISCARDABLE     \"zelta.ico\"\r\n");
+    EXPECT_EQ(readFile("app.rc"),
+              "IDI_ICON1               ICON    DISCARDABLE     \"zelta.ico\"\r\n"
+              "IDI_ICON1               ICON    DISCARDABLE     \"zelta.ico\"\r\n");
 }
 
 TEST(Toolchains, PalmLinkAndPackage)
@@ -362,13 +382,13 @@ TEST(Toolchains, PalmLinkAndPackage)
     tRig rig(tTarget::PALMOS);
     rig.settings.version = "102";
     ASSERT_TRUE(rig.toolchain().resourcesAndLink({1, "MORE"}));
-    EXPECT_EQ(rig.runner.commands,
-              (std::vector<std::string>{
-                  "/opt/ez/bin/m68k-palmos-multigen app.def",
-                  "/opt/ez/bin/m68k-palmos-as -o app-sections.o app-sections.s",
-                  "/opt/ez/bin/m68k-palmos-gcc app.o lib/more.o ctx001.o /opt/ez/lib/libzelta53.a app-sections.o "
-                  "app-sections.ld -o app.000 /usr/lib/libScanMgr.a /usr/lib/libPalmOSGlue.a ",
-                  "/opt/ez/bin/build-prc app.def app.000 *.bin -o app.exe -v 102 --backup"}));
+    EXPECT_EQ(
+        rig.runner.commands,
+        (std::vector<std::string>{
+            "/opt/ez/bin/m68k-palmos-multigen app.def", "/opt/ez/bin/m68k-palmos-as -o app-sections.o app-sections.s",
+            "/opt/ez/bin/m68k-palmos-gcc app.o lib/more.o ctx001.o /opt/ez/lib/libzelta53.a app-sections.o "
+            "app-sections.ld -o app.000 /usr/lib/libScanMgr.a /usr/lib/libPalmOSGlue.a ",
+            "/opt/ez/bin/build-prc app.def app.000 *.bin -o app.exe -v 102 --backup"}));
     EXPECT_EQ(rig.out.str(), "\nLinking...\nTarget = PalmOS\napp.exe generated!\n");
     EXPECT_TRUE(rig.runner.environment.empty());
 }
@@ -379,7 +399,8 @@ TEST(Toolchains, PalmLibraryAndFailures)
     lib.settings.libraryMode = tLibraryMode::generate;
     lib.settings.sdk = tSdk::PALM35;
     ASSERT_TRUE(lib.toolchain().resourcesAndLink({0, "MORE"}));
-    EXPECT_EQ(lib.runner.commands, (std::vector<std::string>{"/opt/ez/bin/m68k-palmos-ar rcs app.lib app.o lib/more.o "}));
+    EXPECT_EQ(lib.runner.commands,
+              (std::vector<std::string>{"/opt/ez/bin/m68k-palmos-ar rcs app.lib app.o lib/more.o "}));
     EXPECT_EQ(lib.out.str(), "\nGenerating Lib...\nTarget = PalmOS\napp.lib generated!\n");
 
     for (std::size_t failing = 1; failing <= 4; ++failing) {
@@ -427,10 +448,11 @@ TEST(Toolchains, HostBuildOptimisesLargeSourcesLess)
     setenv("EZELTA_CXXFLAGS", "-O3", 1);
     ASSERT_TRUE(tc.compile("large.cpp"));
     unsetenv("EZELTA_CXXFLAGS");
-    EXPECT_EQ(rig.runner.commands,
-              (std::vector<std::string>{"g++ -c small.cpp -o small.o -I. -I/usr/zelta/include -std=c++17 -O2 -w -fno-plt",
-                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -std=c++17 -O1 -w -fno-plt",
-                                        "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -O3"}));
+    EXPECT_EQ(
+        rig.runner.commands,
+        (std::vector<std::string>{"g++ -c small.cpp -o small.o -I. -I/usr/zelta/include -std=c++17 -O2 -w -fno-plt",
+                                  "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -std=c++17 -O1 -w -fno-plt",
+                                  "g++ -c large.cpp -o large.o -I. -I/usr/zelta/include -O3"}));
 }
 
 TEST(Toolchains, HostBuildTakesCompilerAndFlagsFromTheEnvironment)
@@ -445,8 +467,9 @@ TEST(Toolchains, HostBuildTakesCompilerAndFlagsFromTheEnvironment)
     EXPECT_TRUE(tc.resourcesAndLink(tBuildOutputs{}));
     unsetenv("EZELTA_CXX");
     unsetenv("EZELTA_CXXFLAGS");
-    EXPECT_EQ(rig.runner.commands, (std::vector<std::string>{"clang++ -c app.cpp -o app.o -I. -I/usr/zelta/include -O0 -g",
-                                                             "ar rcs app.lib app.o lib/more.o "}));
+    EXPECT_EQ(rig.runner.commands,
+              (std::vector<std::string>{"clang++ -c app.cpp -o app.o -I. -I/usr/zelta/include -O0 -g",
+                                        "ar rcs app.lib app.o lib/more.o "}));
 }
 
 TEST(Toolchains, HostCompileFailureStopsTheBuild)

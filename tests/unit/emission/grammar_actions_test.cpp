@@ -69,7 +69,8 @@ TEST_F(GrammarActionsTest, StatementsBuildTheirNodes)
         // List constructors take the new item first: y is assigned inside x's value.
         {"LOCAL x, y\nx := y := 0", "\nX= __SET_OBJECT(X,Y= __SET_OBJECT(Y,__const_get_el(0)));\n"},
         {"LOCAL a, b\na := a * -b", "\nA= __SET_OBJECT(A,__MUL(A,__INV(B)));\n"},
-        {"LOCAL a\na := 1 - 2 - 3", "\nA= __SET_OBJECT(A,__SUB(__SUB(__const_get_el(0),__const_get_el(1)),__const_get_el(2)));\n"},
+        {"LOCAL a\na := 1 - 2 - 3",
+         "\nA= __SET_OBJECT(A,__SUB(__SUB(__const_get_el(0),__const_get_el(1)),__const_get_el(2)));\n"},
         {"f(1,,3)", "F(__const_get_el(0), NULL, __const_get_el(1));\n"},
         {"f()", "F();\n"},
         {"LOCAL c\nIF c\nf()\nENDIF", "\nif ( __GET_BOOL(C ))\n{\nF();\n}\n"},
@@ -82,7 +83,8 @@ TEST_F(GrammarActionsTest, StatementsBuildTheirNodes)
         {"x := \"\"", "X= __SET_OBJECT(X,__const_get_el(0));\n"},
         {"x := {|| 1}", "X= __SET_OBJECT(X,__BLOCK(vld_001));\n"},
         {"x := { 1, 2 }", "X= __SET_OBJECT(X,__CreateArray(__const_get_el(0), __const_get_el(1),__INIT_NUL()));\n"},
-        {"x := iif(.t., 1, 2)", "X= __SET_OBJECT(X,( __GET_BOOL(__const_get_el(0)) ? __const_get_el(1) : __const_get_el(2) ));\n"},
+        {"x := iif(.t., 1, 2)",
+         "X= __SET_OBJECT(X,( __GET_BOOL(__const_get_el(0)) ? __const_get_el(1) : __const_get_el(2) ));\n"},
         {"x := len(\"ab\")", "X= __SET_OBJECT(X,__Len(__const_get_el(0)));\n"},
         {"x := a->name", "X= __SET_OBJECT(X,__GetFieldByName(__const_get_el(0),__const_get_el(1)));\n"},
     };

@@ -105,12 +105,13 @@ TEST_F(WriterTest, OneSourceWithoutLiteralsHasNoContextFile)
     EXPECT_NE(cpp.find("      MAIN();\n"), std::string::npos);
     EXPECT_NE(cpp.find("\r\nvoid __initStatics()\r\n{\r\n__init_app();\n\r\n}\r\n"), std::string::npos);
     EXPECT_EQ(readFile("app.hpp"), "void MAIN();\r\n void __init_app();\r\n");
-    EXPECT_EQ(readFile("zelta.h"),
-              "#include \"zeltaobjs.h\"\n#include \"zeltautil.h\"\n#include \"zeltaobjs2.h\"\n#include \"zeltamisc.h\"\n"
-              "#include \"zeltadate.h\"\n#include \"zeltaarray.h\"\n#include \"zeltastring.h\"\n"
-              "#include \"zeltadbbrowse.h\"\n#include \"zeltaeval.h\"\n#include \"zeltardd.h\"\n"
-              "#include \"zeltanet.h\"\n#include \"zeltarpc.h\"\n#define _T(x) x\n#define __FULL_WIN_DEBUG__ x\n"
-              "#include \"app.hpp\"\n");
+    EXPECT_EQ(
+        readFile("zelta.h"),
+        "#include \"zeltaobjs.h\"\n#include \"zeltautil.h\"\n#include \"zeltaobjs2.h\"\n#include \"zeltamisc.h\"\n"
+        "#include \"zeltadate.h\"\n#include \"zeltaarray.h\"\n#include \"zeltastring.h\"\n"
+        "#include \"zeltadbbrowse.h\"\n#include \"zeltaeval.h\"\n#include \"zeltardd.h\"\n"
+        "#include \"zeltanet.h\"\n#include \"zeltarpc.h\"\n#define _T(x) x\n#define __FULL_WIN_DEBUG__ x\n"
+        "#include \"app.hpp\"\n");
 }
 
 TEST_F(WriterTest, ContextFilesHoldFourHundredConstantsEach)
@@ -188,7 +189,8 @@ TEST_F(WriterTest, PublicOfSecondSourceIsDefinedInTheFirst)
     std::string b = readFile("b.cpp");
     EXPECT_NE(a.find("pObj_Node _tmp_=NULL;\npObj_Node FIRST=NULL;\npObj_Node X=NULL;\n"), std::string::npos);
     EXPECT_EQ(a.find("extern"), std::string::npos);
-    EXPECT_NE(b.find("extern pObj_Node _tmp_;\r\nextern pObj_Node FIRST;\r\nextern pObj_Node X;\r\n"), std::string::npos);
+    EXPECT_NE(b.find("extern pObj_Node _tmp_;\r\nextern pObj_Node FIRST;\r\nextern pObj_Node X;\r\n"),
+              std::string::npos);
     // Each public is set to NIL once, by the first source that knew it.
     EXPECT_NE(a.find(" void __init_a()\n{\nFIRST=__SET_OBJECT(FIRST,__INIT_NIL());\n}\n"), std::string::npos);
     EXPECT_NE(b.find(" void __init_b()\r\n{\r\nX=__SET_OBJECT(X,__INIT_NIL());\r\n}\r\n"), std::string::npos);
@@ -204,15 +206,19 @@ TEST_F(WriterTest, EntryPointPerTarget)
         const char* expected;
     };
     const Case cases[] = {
-        {codegen::kTargetWin32Dll, "BOOL APIENTRY DllMain( HANDLE hModule, DWORD  ul_reason_for_call, LPVOID lpReserved)\n"
-                                   "{\n\t__SetBackWindow(False);\n\tSetCheckBuffer(True);\n\n\tswitch"},
-        {codegen::kTargetPalmOS, "    {\n      __begin_context();\n      __initStatics();\n__SetCrtID(\"ABCD\");\n"
-                                 "if(!MathLibRef)\n{\n\tAlert2(\"MathLib not found!\");\n"
-                                 "\t__DoSync(NULL,NULL,NULL,NULL,NULL,NULL,NULL);\n}\nelse\n{\n      MAIN();\n}\n"},
-        {codegen::kTargetPocketPC, "   RegisterInstance(hInstance);\n  if(__BeginGlobal())\n  {\n      __begin_context();\n"
-                                   "    __initStatics();\n      MAIN();\n      __end_context(NULL);\n    __EndGlobal();\n"},
-        {codegen::kTargetGccDebug, "int WINAPI WinMain(\tHINSTANCE hInstance,HINSTANCE hPrevInstance,LPTSTR lpCmdLine,"
-                                   "int nCmdShow)\n{\n#ifdef _WINEMUL_\n"},
+        {codegen::kTargetWin32Dll,
+         "BOOL APIENTRY DllMain( HANDLE hModule, DWORD  ul_reason_for_call, LPVOID lpReserved)\n"
+         "{\n\t__SetBackWindow(False);\n\tSetCheckBuffer(True);\n\n\tswitch"},
+        {codegen::kTargetPalmOS,
+         "    {\n      __begin_context();\n      __initStatics();\n__SetCrtID(\"ABCD\");\n"
+         "if(!MathLibRef)\n{\n\tAlert2(\"MathLib not found!\");\n"
+         "\t__DoSync(NULL,NULL,NULL,NULL,NULL,NULL,NULL);\n}\nelse\n{\n      MAIN();\n}\n"},
+        {codegen::kTargetPocketPC,
+         "   RegisterInstance(hInstance);\n  if(__BeginGlobal())\n  {\n      __begin_context();\n"
+         "    __initStatics();\n      MAIN();\n      __end_context(NULL);\n    __EndGlobal();\n"},
+        {codegen::kTargetGccDebug,
+         "int WINAPI WinMain(\tHINSTANCE hInstance,HINSTANCE hPrevInstance,LPTSTR lpCmdLine,"
+         "int nCmdShow)\n{\n#ifdef _WINEMUL_\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.target);
@@ -406,9 +412,9 @@ TEST(CStringBody, EveryConstantCompiles)
         {"", ""},
         {"plain", "plain"},
         {"say \"hi\"", "say \\\"hi\\\""},
-        {"a\\nb", "a\\nb"},        // C escapes keep their meaning
-        {"C:\\", "C:\\\\"},        // a trailing backslash would swallow the quote
-        {"a\\\"b", "a\\\"b"},      // already escaped
+        {"a\\nb", "a\\nb"},          // C escapes keep their meaning
+        {"C:\\", "C:\\\\"},          // a trailing backslash would swallow the quote
+        {"a\\\"b", "a\\\"b"},        // already escaped
         {"a\\\\\"b", "a\\\\\\\"b"},  // escaped backslash, then a bare quote
         {"50%", "50%"},
     };

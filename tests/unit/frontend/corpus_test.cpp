@@ -12,11 +12,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> corpus() {
+std::vector<fs::path> corpus()
+{
     std::vector<fs::path> files;
     for (const char* dir : {"tests/programs", "examples"}) {
         fs::path root = fs::path(ZELTA_SOURCE_DIR) / dir;
-        if (!fs::exists(root)) continue;
+        if (!fs::exists(root))
+            continue;
         for (const auto& entry : fs::recursive_directory_iterator(root))
             if (entry.is_regular_file() && (entry.path().extension() == ".prg" || entry.path().extension() == ".ppo"))
                 files.push_back(entry.path());
@@ -27,12 +29,14 @@ std::vector<fs::path> corpus() {
 
 // The .ppo text of a source: as it is for a .ppo, else zelta16's output in a
 // scratch directory; empty when it cannot be had.
-std::string preprocessed(const fs::path& source) {
+std::string preprocessed(const fs::path& source)
+{
     if (source.extension() == ".ppo") {
         std::ifstream in(source, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    if (!fs::exists(ZELTA16_PATH)) return "";
+    if (!fs::exists(ZELTA16_PATH))
+        return "";
     fs::path work = fs::path(::testing::TempDir()) / "frontend_corpus";
     fs::create_directories(work);
     fs::path copy = work / source.filename();
@@ -42,16 +46,19 @@ std::string preprocessed(const fs::path& source) {
     std::string command = std::string("cd '") + work.string() + "' && INCLUDE='" + ZELTA_INCLUDE_DIR + "' '" +
                           ZELTA16_PATH + "' '" + copy.string() + "' /i" + ZELTA_INCLUDE_DIR +
                           " /n /s /p /udefines.ch >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return "";
+    if (std::system(command.c_str()) != 0)
+        return "";
     std::ifstream in(fs::path(copy).replace_extension(".ppo"), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(Corpus, EveryProgramParses) {
+TEST(Corpus, EveryProgramParses)
+{
     int parsed = 0;
     for (const fs::path& source : corpus()) {
         std::string text = preprocessed(source);
-        if (text.empty()) continue;
+        if (text.empty())
+            continue;
         try {
             EXPECT_EQ(parseText(text).status, 0) << source;
         } catch (const SSException& e) {
@@ -60,7 +67,8 @@ TEST(Corpus, EveryProgramParses) {
         }
         ++parsed;
     }
-    if (parsed == 0) GTEST_SKIP() << "no preprocessed programs (zelta16 not built, or no programs yet)";
+    if (parsed == 0)
+        GTEST_SKIP() << "no preprocessed programs (zelta16 not built, or no programs yet)";
 }
 
 }  // namespace

@@ -19,11 +19,13 @@ struct ScannedToken {
     bool operator==(const ScannedToken& o) const { return token == o.token && text == o.text; }
 };
 
-inline std::vector<ScannedToken> scanAll(const std::string& source) {
+inline std::vector<ScannedToken> scanAll(const std::string& source)
+{
     SSLexStringConsumer consumer(source);
     OrvicLexClass lex(&consumer);
     std::vector<ScannedToken> out;
-    while (SSRef<SSLexLexeme> l = lex.next()) out.push_back({l->token(), l->text()});
+    while (SSRef<SSLexLexeme> l = lex.next())
+        out.push_back({l->token(), l->text()});
     return out;
 }
 
@@ -32,8 +34,7 @@ inline std::vector<ScannedToken> scanAll(const std::string& source) {
 // ("EOL" for an end of line).
 class RecordingParser : public SSYacc {
 public:
-    explicit RecordingParser(SSLexConsumer* consumer)
-        : SSYacc(&lex_, &zeltaYaccTable()), lex_(consumer) {}
+    explicit RecordingParser(SSLexConsumer* consumer) : SSYacc(&lex_, &zeltaYaccTable()), lex_(consumer) {}
 
     std::vector<uint32_t> reduced;
     std::vector<std::string> statements;  // the text of each production 61's expression
@@ -41,17 +42,23 @@ public:
     int run() { return parse(); }
 
 protected:
-    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override {
+    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override
+    {
         reduced.push_back(production);
         std::string text;
-        if (length == 0) text = "_";
+        if (length == 0)
+            text = "_";
         for (uint32_t k = 0; k < length; ++k) {
             std::string child = textOf(elementFromProduction(long(k)));
-            if (length == 1) text = child;
-            else text += (k ? " " : "(") + child;
+            if (length == 1)
+                text = child;
+            else
+                text += (k ? " " : "(") + child;
         }
-        if (length > 1) text += ")";
-        if (production == 61) statements.push_back(textOf(elementFromProduction(0)));
+        if (length > 1)
+            text += ")";
+        if (production == 61)
+            statements.push_back(textOf(elementFromProduction(0)));
         SSYaccStackElement* e = stackElement();
         texts_.push_back(std::make_unique<std::string>(std::move(text)));
         e->setValue(texts_.back().get());
@@ -59,8 +66,10 @@ protected:
     }
 
 private:
-    static std::string textOf(SSYaccStackElement* e) {
-        if (e->lexeme()) return e->lexeme()->token() == kTokenEol ? "EOL" : e->lexeme()->text();
+    static std::string textOf(SSYaccStackElement* e)
+    {
+        if (e->lexeme())
+            return e->lexeme()->token() == kTokenEol ? "EOL" : e->lexeme()->text();
         return e->value() ? *static_cast<std::string*>(e->value()) : "?";
     }
 
@@ -74,7 +83,8 @@ struct ParseResult {
     std::vector<std::string> statements;
 };
 
-inline ParseResult parseText(const std::string& source) {
+inline ParseResult parseText(const std::string& source)
+{
     SSLexStringConsumer consumer(source);
     RecordingParser parser(&consumer);
     int status = parser.run();

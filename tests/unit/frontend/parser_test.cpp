@@ -8,13 +8,15 @@
 
 namespace {
 
-std::string expr(const std::string& statement) {
+std::string expr(const std::string& statement)
+{
     ParseResult r = parseText(statement + "\n");
     EXPECT_EQ(r.status, 0) << statement;
     return r.statements.empty() ? "" : r.statements.back();
 }
 
-TEST(Parser, SmallestProgramIsOneEmptyStatement) {
+TEST(Parser, SmallestProgramIsOneEmptyStatement)
+{
     // The grammar has no empty statement list, so an empty input is a syntax
     // error (see SyntaxErrorsRaiseWithThePlace); one end of line is a program.
     ParseResult one = parseText("\n");
@@ -22,11 +24,12 @@ TEST(Parser, SmallestProgramIsOneEmptyStatement) {
     EXPECT_EQ(one.reduced, (std::vector<uint32_t>{23, 3, 2, 1}));
 }
 
-TEST(Parser, ReductionsFollowTheGrammar) {
+TEST(Parser, ReductionsFollowTheGrammar)
+{
     // x := y := 0: both assignments join one asnList, the new one first.
     EXPECT_EQ(parseText("x := y := 0\n").reduced,
-              (std::vector<uint32_t>{6, 116, 132, 60, 53, 58, 6, 116, 132, 60, 53, 59, 135, 90, 83, 72, 52, 63, 61, 3,
-                                     2, 1}));
+              (std::vector<uint32_t>{6,  116, 132, 60, 53, 58, 6,  116, 132, 60, 53,
+                                     59, 135, 90,  83, 72, 52, 63, 61,  3,   2,  1}));
     // a * -b: the unary minus binds inside the term.
     EXPECT_EQ(parseText("a * -b\n").reduced,
               (std::vector<uint32_t>{6, 116, 132, 90, 93, 89, 6, 116, 132, 92, 83, 72, 62, 61, 3, 2, 1}));
@@ -34,7 +37,8 @@ TEST(Parser, ReductionsFollowTheGrammar) {
     EXPECT_EQ(expr("x := y := 0"), "(((x :=) (y :=)) 0)");
 }
 
-TEST(Parser, PrecedenceAndAssociativity) {
+TEST(Parser, PrecedenceAndAssociativity)
+{
     struct Case {
         const char* statement;
         const char* tree;
@@ -59,10 +63,12 @@ TEST(Parser, PrecedenceAndAssociativity) {
         {"x := {|| 1}", "((x :=) ({ | | 1 }))"},
         {"x := 1.5", "((x :=) (1 .5))"},
     };
-    for (const Case& c : cases) EXPECT_EQ(expr(c.statement), c.tree) << c.statement;
+    for (const Case& c : cases)
+        EXPECT_EQ(expr(c.statement), c.tree) << c.statement;
 }
 
-TEST(Parser, SyntaxErrorsRaiseWithThePlace) {
+TEST(Parser, SyntaxErrorsRaiseWithThePlace)
+{
     struct Case {
         const char* source;
         long line;
@@ -87,7 +93,8 @@ TEST(Parser, SyntaxErrorsRaiseWithThePlace) {
     }
 }
 
-TEST(Parser, RecordsInsteadOfThrowingWhenSwitchedOff) {
+TEST(Parser, RecordsInsteadOfThrowingWhenSwitchedOff)
+{
     SSException::clearLastError();
     SSException::setThrowing(false);
     ParseResult r = parseText("x := (\n");
@@ -104,7 +111,8 @@ public:
     std::string message;
 
 protected:
-    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override {
+    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override
+    {
         if (length == 0 && message.empty()) {
             try {
                 elementFromProduction(0);
@@ -116,7 +124,8 @@ protected:
     }
 };
 
-TEST(Parser, ElementFromProductionChecksTheIndex) {
+TEST(Parser, ElementFromProductionChecksTheIndex)
+{
     SSLexStringConsumer consumer("function f\n");  // staticOpt -> (empty) comes first
     ProbingParser parser(&consumer);
     EXPECT_EQ(parser.run(), 0);
@@ -163,7 +172,8 @@ const char* const kCoverage[] = {
 };
 
 // The shortest spelling the scanner's main list accepts for a token id.
-std::string spellingOf(long token) {
+std::string spellingOf(long token)
+{
     const SSLexTable& t = zeltaLexTable();
     std::vector<std::pair<uint32_t, std::string>> frontier{{0, ""}};
     std::set<uint32_t> seen{0};
@@ -172,10 +182,12 @@ std::string spellingOf(long token) {
         for (auto& [state, text] : frontier)
             for (int c = ' '; c < 127; ++c) {
                 int32_t to = t.step(0, state, uint32_t(c));
-                if (to < 0 || !seen.insert(uint32_t(to)).second) continue;
+                if (to < 0 || !seen.insert(uint32_t(to)).second)
+                    continue;
                 std::string longer = text + char(c);
                 const SSLexTable::Accept& a = t.accept(0, uint32_t(to));
-                if ((a.flags & SSLexTable::kAccept) && long(a.token) == token) return longer;
+                if ((a.flags & SSLexTable::kAccept) && long(a.token) == token)
+                    return longer;
                 next.emplace_back(uint32_t(to), longer);
             }
         frontier.swap(next);
@@ -183,7 +195,8 @@ std::string spellingOf(long token) {
     return "";
 }
 
-TEST(Parser, EveryProductionIsReduced) {
+TEST(Parser, EveryProductionIsReduced)
+{
     std::set<uint32_t> reduced;
     for (const char* source : kCoverage) {
         ParseResult r = parseText(source);
@@ -202,12 +215,14 @@ TEST(Parser, EveryProductionIsReduced) {
     }
     std::vector<uint32_t> missing;
     for (uint32_t p = 1; p < zeltaYaccTable().productions(); ++p)
-        if (!reduced.count(p)) missing.push_back(p);
+        if (!reduced.count(p))
+            missing.push_back(p);
     EXPECT_EQ(missing, std::vector<uint32_t>{});
     EXPECT_EQ(zeltaYaccTable().productions(), 489u);
 }
 
-TEST(Parser, UnitReductionsConsumeNoInput) {
+TEST(Parser, UnitReductionsConsumeNoInput)
+{
     // "1" is reduced factor -> term -> simpleExpr -> logicExpr ->
     // mainExpression, all on the same look-ahead (the end of line).
     std::vector<uint32_t> r = parseText("1\n").reduced;

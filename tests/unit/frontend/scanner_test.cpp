@@ -8,21 +8,26 @@ namespace {
 
 constexpr long kEol = 57, kIdent = 99, kNumber = 97, kFract = 98, kString = 436, kNullStr = 56;
 
-std::string tokens(const std::string& source) {
+std::string tokens(const std::string& source)
+{
     std::string out;
-    for (const ScannedToken& t : scanAll(source)) out += (out.empty() ? "" : " ") + std::to_string(t.token);
+    for (const ScannedToken& t : scanAll(source))
+        out += (out.empty() ? "" : " ") + std::to_string(t.token);
     return out;
 }
 
-long only(const std::string& source) {
+long only(const std::string& source)
+{
     std::vector<ScannedToken> t = scanAll(source);
     return t.size() == 1 ? t[0].token : -100 - long(t.size());
 }
 
-TEST(Scanner, KeywordsIgnoreCaseAndAbbreviateOnlyWhereAllowed) {
+TEST(Scanner, KeywordsIgnoreCaseAndAbbreviateOnlyWhereAllowed)
+{
     struct Case {
         const char* text;
         long token;
+        // clang-format off
     } cases[] = {
         {"FUNC", 136}, {"func", 136}, {"Function", 136}, {"FUNCTI", 136}, {"FUN", kIdent}, {"functions", kIdent},
         {"proc", 122}, {"PROCEDURE", 122}, {"pro", kIdent},
@@ -40,13 +45,16 @@ TEST(Scanner, KeywordsIgnoreCaseAndAbbreviateOnlyWhereAllowed) {
         {"sendimage", 435}, {"startserver", 390}, {"getserial", 389},
         {"_ObjNewClass", 161}, {"hidden", 166}, {"READONLY", 167}, {"#line", 160}, {"#LINE", 160},
     };
-    for (const Case& c : cases) EXPECT_EQ(only(c.text), c.token) << c.text;
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(only(c.text), c.token) << c.text;
     // "dbgridsearch " keeps its blank; without one the word is a name.
     EXPECT_EQ(scanAll("dbgridsearch (")[0], (ScannedToken{336, "dbgridsearch "}));
     EXPECT_EQ(scanAll("dbgridsearch(")[0].token, kIdent);
 }
 
-TEST(Scanner, OperatorsTakeTheLongestMatch) {
+TEST(Scanner, OperatorsTakeTheLongestMatch)
+{
     struct Case {
         const char* text;
         const char* tokens;
@@ -71,10 +79,12 @@ TEST(Scanner, OperatorsTakeTheLongestMatch) {
         // ->END inside a longer name backs up to -> and leaves the name whole.
         {"c->ENDERECO", "99 58 99"},
     };
-    for (const Case& c : cases) EXPECT_EQ(tokens(c.text), c.tokens) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(tokens(c.text), c.tokens) << c.text;
 }
 
-TEST(Scanner, StringsAndTheirQuotes) {
+TEST(Scanner, StringsAndTheirQuotes)
+{
     EXPECT_EQ(scanAll("'It''s'"), (std::vector<ScannedToken>{{kString, "It"}, {kString, "s"}}));
     EXPECT_EQ(scanAll("\"\""), (std::vector<ScannedToken>{{kNullStr, "\"\""}}));
     EXPECT_EQ(scanAll("''")[0].token, kNullStr);
@@ -84,37 +94,38 @@ TEST(Scanner, StringsAndTheirQuotes) {
     EXPECT_EQ(scanAll("x := \"abc"), (std::vector<ScannedToken>{{kIdent, "x"}, {88, ":="}, {kString, "abc"}}));
 }
 
-TEST(Scanner, CommentsAndDirectives) {
+TEST(Scanner, CommentsAndDirectives)
+{
     struct Case {
         const char* text;
         const char* tokens;
     } cases[] = {
         // The newline that ends a line comment still ends the statement, once.
-        {"x // note\ny", "99 57 99"},
-        {"x // note\n\n\ny", "99 57 99"},
-        {"// only a comment\n", "57"},
-        {"x /* a\n b ** / */ y", "99 99"},
-        {"x /***/ y", "99 99"},
-        {"#define X 1\nx", "57 99"},
-        {"#IFDEF X\n#endif\n", "57 57"},
-        {"#line 120 \"a.prg\"\n", "160 97 436 57"},
+        {"x // note\ny", "99 57 99"},    {"x // note\n\n\ny", "99 57 99"},
+        {"// only a comment\n", "57"},   {"x /* a\n b ** / */ y", "99 99"},
+        {"x /***/ y", "99 99"},          {"#define X 1\nx", "57 99"},
+        {"#IFDEF X\n#endif\n", "57 57"}, {"#line 120 \"a.prg\"\n", "160 97 436 57"},
         {"a\t\r \nb", "99 57 99"},
     };
-    for (const Case& c : cases) EXPECT_EQ(tokens(c.text), c.tokens) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(tokens(c.text), c.tokens) << c.text;
 }
 
-TEST(Scanner, LexemesCarryLineAndOffset) {
+TEST(Scanner, LexemesCarryLineAndOffset)
+{
     SSLexStringConsumer consumer("a := 1\n  foo(\"s\")");
     OrvicLexClass lex(&consumer);
     std::vector<std::tuple<std::string, long, long>> seen;
-    while (SSRef<SSLexLexeme> l = lex.next()) seen.emplace_back(l->text(), l->line(), l->offset());
+    while (SSRef<SSLexLexeme> l = lex.next())
+        seen.emplace_back(l->text(), l->line(), l->offset());
     ASSERT_EQ(seen.size(), 8u);
     EXPECT_EQ(seen[4], std::make_tuple(std::string("foo"), 2L, 2L));
     EXPECT_EQ(seen[6], std::make_tuple(std::string("s"), 2L, 7L));
     EXPECT_EQ(lex.lexemeCount(), 8);
 }
 
-TEST(Scanner, InvalidCharacterRaisesWithItsPlace) {
+TEST(Scanner, InvalidCharacterRaisesWithItsPlace)
+{
     SSLexStringConsumer consumer("x\n y ? z");
     OrvicLexClass lex(&consumer);
     lex.next();
@@ -139,20 +150,24 @@ protected:
     void error(long, long, const std::string& text) override { bad += text; }
 };
 
-TEST(Scanner, ErrorOverrideSkipsOneCharacter) {
+TEST(Scanner, ErrorOverrideSkipsOneCharacter)
+{
     SSLexStringConsumer consumer("a ?` b & c");
     ForgivingLex lex(&consumer);
     std::string names;
-    while (SSRef<SSLexLexeme> l = lex.next()) names += l->text();
+    while (SSRef<SSLexLexeme> l = lex.next())
+        names += l->text();
     EXPECT_EQ(names, "abc");
     EXPECT_EQ(lex.bad, "?`&");
 }
 
-TEST(Scanner, TokenNames) {
+TEST(Scanner, TokenNames)
+{
     OrvicLexClass lex(nullptr);
     struct Case {
         long id;
         const char* name;
+        // clang-format off
     } cases[] = {
         {-1, "eof"}, {51, "SSLexTokenNotFound"}, {56, "NullStr"}, {59, "InStr"}, {67, "#"}, {75, "**"},
         {95, "@"}, {99, "identName"}, {123, "fieldAliasOp"}, {124, "field"}, {130, "extern"}, {145, "nil"},
@@ -160,13 +175,17 @@ TEST(Scanner, TokenNames) {
         {372, "synccfg"}, {373, "SSLexTokenNotFound"}, {389, "getserial"}, {390, "SSLexTokenNotFound"},
         {435, "SSLexTokenNotFound"}, {436, "STRING"}, {437, "SSLexTokenNotFound"}, {0, "SSLexTokenNotFound"},
     };
-    for (const Case& c : cases) EXPECT_STREQ(lex.tokenName(c.id), c.name) << c.id;
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_STREQ(lex.tokenName(c.id), c.name) << c.id;
 }
 
-TEST(Scanner, FileConsumerReadsThroughASmallWindow) {
+TEST(Scanner, FileConsumerReadsThroughASmallWindow)
+{
     std::string path = ::testing::TempDir() + "/scanner_window.ppo";
     std::string text;
-    for (int i = 0; i < 3000; ++i) text += "nValue" + std::to_string(i) + " := \"" + std::string(i % 50, 'x') + "\"\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "nValue" + std::to_string(i) + " := \"" + std::string(i % 50, 'x') + "\"\n";
     {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         ASSERT_TRUE(f);
@@ -182,7 +201,8 @@ TEST(Scanner, FileConsumerReadsThroughASmallWindow) {
     for (;;) {
         SSRef<SSLexLexeme> a = fromFile.next(), b = fromMemory.next();
         ASSERT_EQ(bool(a), bool(b));
-        if (!a) break;
+        if (!a)
+            break;
         ASSERT_EQ(a->text(), b->text());
         ASSERT_EQ(a->line(), b->line());
         ++n;

@@ -12,7 +12,8 @@
 
 namespace {
 
-std::string messageOf(const std::function<void()>& f) {
+std::string messageOf(const std::function<void()>& f)
+{
     try {
         f();
     } catch (const SSException& e) {
@@ -21,16 +22,20 @@ std::string messageOf(const std::function<void()>& f) {
     return "no exception";
 }
 
-std::vector<unsigned char> resourceBytes(const char* name) {
+std::vector<unsigned char> resourceBytes(const char* name)
+{
     const SSResource* r = ssFindResource(name);
     return r ? std::vector<unsigned char>(r->data, r->data + r->size) : std::vector<unsigned char>{};
 }
 
-void putWord(std::vector<unsigned char>& b, size_t at, uint32_t w) {
-    for (int k = 0; k < 4; ++k) b[at + k] = uint8_t(w >> (8 * k));
+void putWord(std::vector<unsigned char>& b, size_t at, uint32_t w)
+{
+    for (int k = 0; k < 4; ++k)
+        b[at + k] = uint8_t(w >> (8 * k));
 }
 
-std::string writeTemp(const std::string& name, const std::vector<unsigned char>& bytes) {
+std::string writeTemp(const std::string& name, const std::vector<unsigned char>& bytes)
+{
     std::string path = ::testing::TempDir() + "/" + name;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -38,7 +43,8 @@ std::string writeTemp(const std::string& name, const std::vector<unsigned char>&
     return path;
 }
 
-TEST(Tables, ScannerTableRejectsDamagedBlocks) {
+TEST(Tables, ScannerTableRejectsDamagedBlocks)
+{
     std::vector<unsigned char> good = resourceBytes("ZELTA_DFA");
     ASSERT_GT(good.size(), 1000u);
     auto damaged = [&](size_t at, uint32_t w) {
@@ -54,7 +60,8 @@ TEST(Tables, ScannerTableRejectsDamagedBlocks) {
     EXPECT_EQ(damaged(36 + 40, 0x7FFFFFFF), "SSLex0104e: Invalid table, list 0: bad state count or offsets");
     SSLexTable t(good.data(), good.size());
     EXPECT_EQ(t.lists(), 5u);
-    EXPECT_EQ(messageOf([&] { SSLexTable(good.data(), good.size() - 100); }).substr(0, 27), "SSLex0104e: Invalid table, ");
+    EXPECT_EQ(messageOf([&] { SSLexTable(good.data(), good.size() - 100); }).substr(0, 27),
+              "SSLex0104e: Invalid table, ");
     EXPECT_EQ(messageOf([] { SSLexTable::fromResource("NOPE"); }), "SSLex0108e: Resource not found, NOPE");
     EXPECT_EQ(messageOf([] { SSLexTable::fromFile("/nonexistent/t.dfa"); }),
               "SSLex0101e: Error opening file, /nonexistent/t.dfa, 2");
@@ -62,7 +69,8 @@ TEST(Tables, ScannerTableRejectsDamagedBlocks) {
     EXPECT_EQ(messageOf([&] { t.keywordToken(0, "x"); }), "SSLex0110e: Invalid keyword index, 0");
 }
 
-TEST(Tables, ParserTableRejectsDamagedBlocks) {
+TEST(Tables, ParserTableRejectsDamagedBlocks)
+{
     std::vector<unsigned char> good = resourceBytes("ZELTA_LLR");
     ASSERT_GT(good.size(), 1000u);
     auto damaged = [&](size_t at, uint32_t w) {
@@ -89,13 +97,15 @@ TEST(Tables, ParserTableRejectsDamagedBlocks) {
     EXPECT_EQ(t.productionLhs(0), 0u);
 }
 
-TEST(Tables, EveryParserTerminalIsAScannerToken) {
+TEST(Tables, EveryParserTerminalIsAScannerToken)
+{
     const SSLexTable& lex = zeltaLexTable();
     std::set<uint32_t> scanned;
     for (size_t list = 0; list < lex.lists(); ++list)
         for (uint32_t s = 0; s < lex.states(list); ++s) {
             const SSLexTable::Accept& a = lex.accept(list, s);
-            if ((a.flags & SSLexTable::kAccept) && !(a.flags & SSLexTable::kIgnore)) scanned.insert(a.token);
+            if ((a.flags & SSLexTable::kAccept) && !(a.flags & SSLexTable::kIgnore))
+                scanned.insert(a.token);
         }
     const SSYaccTable& yacc = zeltaYaccTable();
     for (uint32_t s = 0; s < yacc.states(); ++s)
@@ -105,7 +115,8 @@ TEST(Tables, EveryParserTerminalIsAScannerToken) {
             }
 }
 
-TEST(Tables, ConsumerLimits) {
+TEST(Tables, ConsumerLimits)
+{
     SSLexStringConsumer c("x");
     EXPECT_EQ(messageOf([&] { c.setIncrement(511); }), "SSLex0113e: Increment too small, must be at least 512");
     SSLexStringConsumer longName("abcdefghijklmnop := 1");
@@ -127,7 +138,8 @@ TEST(Tables, ConsumerLimits) {
     EXPECT_EQ(messageOf([&] { none.next(); }), "SSLex0107e: Table or consumer missing, required");
 }
 
-TEST(Tables, SupportClassesReportMisuse) {
+TEST(Tables, SupportClassesReportMisuse)
+{
     SSLifo<int> lifo(1, 1, 2);
     lifo.push(1);
     lifo.push(2);
@@ -138,7 +150,9 @@ TEST(Tables, SupportClassesReportMisuse) {
     EXPECT_EQ(messageOf([&] { lifo.top(); }), "SSLifo0002e: No top, stack empty");
     EXPECT_EQ(messageOf([&] { lifo.pop(); }), "SSLifo0004e: Cannot pop empty stack");
     SSLexLexeme* l = new SSLexLexeme("x", 1, 1, 0);
-    { SSRef<SSLexLexeme> held(l); }  // freed with its last holder
+    {
+        SSRef<SSLexLexeme> held(l);
+    }                      // freed with its last holder
     SSYaccStackElement e;  // never held: a stray refDec is caught
     EXPECT_EQ(messageOf([&] { e.refDec(); }), "SSRef0001e: Reference count less than zero");
     SSSetArray set(2);
@@ -157,7 +171,8 @@ struct HandRow {
 
 std::vector<unsigned char> buildTable(const std::vector<HandRow>& rows,
                                       const std::vector<std::pair<uint32_t, uint32_t>>& productions,
-                                      const std::vector<HandRow>& subTables = {}, uint32_t magic = 0x53535943) {
+                                      const std::vector<HandRow>& subTables = {}, uint32_t magic = 0x53535943)
+{
     std::vector<uint32_t> w{magic, uint32_t(productions.size()) | uint32_t(subTables.size()) << 16,
                             uint32_t(rows.size()), 0, 0};
     size_t stateTable = w.size();
@@ -173,15 +188,21 @@ std::vector<unsigned char> buildTable(const std::vector<HandRow>& rows,
     auto emit = [&](const HandRow& r) {
         uint32_t at = uint32_t(w.size() * 4);
         w.insert(w.end(), {r.flags, uint32_t(r.gotos.size()), uint32_t(r.terminals.size())});
-        for (auto [a, s] : r.terminals) w.insert(w.end(), {a, s});
-        for (auto [a, s] : r.gotos) w.insert(w.end(), {a, s});
-        if (r.flags & SSYaccTable::kRowError) w.insert(w.end(), {r.error.first, r.error.second});
+        for (auto [a, s] : r.terminals)
+            w.insert(w.end(), {a, s});
+        for (auto [a, s] : r.gotos)
+            w.insert(w.end(), {a, s});
+        if (r.flags & SSYaccTable::kRowError)
+            w.insert(w.end(), {r.error.first, r.error.second});
         return at;
     };
-    for (size_t s = 0; s < rows.size(); ++s) w[stateTable + s] = emit(rows[s]);
-    for (size_t k = 0; k < subTables.size(); ++k) w[subTable + k] = emit(subTables[k]);
+    for (size_t s = 0; s < rows.size(); ++s)
+        w[stateTable + s] = emit(rows[s]);
+    for (size_t k = 0; k < subTables.size(); ++k)
+        w[subTable + k] = emit(subTables[k]);
     std::vector<unsigned char> bytes(w.size() * 4);
-    for (size_t i = 0; i < w.size(); ++i) putWord(bytes, i * 4, w[i]);
+    for (size_t i = 0; i < w.size(); ++i)
+        putWord(bytes, i * 4, w[i]);
     return bytes;
 }
 
@@ -192,22 +213,28 @@ constexpr uint32_t kShift = SSYaccTable::kShift, kReduce = SSYaccTable::kReduce,
 class ListParser : public SSYacc {
 public:
     ListParser(const SSYaccTable* table, std::vector<long> tokens)
-        : SSYacc(&lex_, table), lex_(nullptr, nullptr), tokens_(std::move(tokens)) {}
+        : SSYacc(&lex_, table), lex_(nullptr, nullptr), tokens_(std::move(tokens))
+    {
+    }
     std::vector<uint32_t> reduced;
     std::vector<std::string> firstTexts;
     int lookaheads = 0;
 
 protected:
-    SSRef<SSLexLexeme> nextLexeme() override {
-        if (next_ >= tokens_.size()) return SSRef<SSLexLexeme>();
+    SSRef<SSLexLexeme> nextLexeme() override
+    {
+        if (next_ >= tokens_.size())
+            return SSRef<SSLexLexeme>();
         long t = tokens_[next_++];
         return SSRef<SSLexLexeme>(new SSLexLexeme("t" + std::to_string(t), t, long(next_), 0));
     }
-    int lookaheadHook(SSLexLexeme&) override {
+    int lookaheadHook(SSLexLexeme&) override
+    {
         ++lookaheads;
         return 0;
     }
-    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override {
+    SSYaccStackElement* reduce(uint32_t production, uint32_t length) override
+    {
         reduced.push_back(production);
         if (length) {
             SSYaccStackElement* first = elementFromProduction(0);
@@ -223,7 +250,8 @@ private:
 };
 
 // S' -> S eof; S -> a; S -> error b. State 0 recovers through its error entry.
-std::vector<unsigned char> recoveringTable(uint32_t magic = 0x53535943) {
+std::vector<unsigned char> recoveringTable(uint32_t magic = 0x53535943)
+{
     return buildTable({{SSYaccTable::kRowError, {{kShift | 2, kA}}, {{1, 0x4001}}, {kShift | 3, 0}},
                        {0, {{kAccept, kEof}}, {}},
                        {0, {{kReduce | 1, kEof}}, {}},
@@ -232,7 +260,8 @@ std::vector<unsigned char> recoveringTable(uint32_t magic = 0x53535943) {
                       {{2, 0}, {1, 1}, {2, 1}}, {}, magic);
 }
 
-TEST(Engine, AcceptsAndRecoversThroughAnErrorEntry) {
+TEST(Engine, AcceptsAndRecoversThroughAnErrorEntry)
+{
     for (uint32_t magic : {0x53535943u, 0u}) {
         std::vector<unsigned char> bytes = recoveringTable(magic);
         SSYaccTable table(bytes.data(), bytes.size());
@@ -253,7 +282,8 @@ TEST(Engine, AcceptsAndRecoversThroughAnErrorEntry) {
     }
 }
 
-TEST(Engine, GuardsItsInputsAndState) {
+TEST(Engine, GuardsItsInputsAndState)
+{
     std::vector<unsigned char> bytes = recoveringTable();
     SSYaccTable table(bytes.data(), bytes.size());
     ListParser twice(&table, {long(kA)});
@@ -291,14 +321,14 @@ TEST(Engine, GuardsItsInputsAndState) {
     EXPECT_EQ(messageOf([&] { negative.parse(); }), "SSYaccEv0001e: Invalid return from lex, -5");
 }
 
-TEST(Engine, LookaheadSubTableChoosesByTheNextToken) {
+TEST(Engine, LookaheadSubTableChoosesByTheNextToken)
+{
     // In state 0, a is resolved by the token after it: end of input shifts,
     // anything else has no entry and fails.
-    std::vector<unsigned char> bytes =
-        buildTable({{0, {{SSYaccTable::kLookahead | 0, kA}}, {{1, 0x4001}}},
-                    {0, {{kAccept, kEof}}, {}},
-                    {0, {{kReduce | 1, kEof}}, {}}},
-                   {{2, 0}, {1, 1}}, {{0, {{kShift | 2, kEof}}, {}}});
+    std::vector<unsigned char> bytes = buildTable({{0, {{SSYaccTable::kLookahead | 0, kA}}, {{1, 0x4001}}},
+                                                   {0, {{kAccept, kEof}}, {}},
+                                                   {0, {{kReduce | 1, kEof}}, {}}},
+                                                  {{2, 0}, {1, 1}}, {{0, {{kShift | 2, kEof}}, {}}});
     SSYaccTable table(bytes.data(), bytes.size());
     ListParser ok(&table, {long(kA)});
     EXPECT_EQ(ok.parse(), 0);
@@ -307,7 +337,8 @@ TEST(Engine, LookaheadSubTableChoosesByTheNextToken) {
     EXPECT_EQ(messageOf([&] { fails.parse(); }), "SSYacc0105e: Error token failed, no valid token");
 }
 
-TEST(LineMap, PpoLinesMapThroughLineDirectives) {
+TEST(LineMap, PpoLinesMapThroughLineDirectives)
+{
     std::string ppo = "x := 1\n#line 120 \"main.prg\"\na\nb\n#line 7 \"inc.ch\"\nc\n";
     struct Case {
         long ppoLine;

@@ -13,20 +13,24 @@
 
 namespace {
 
-std::string kinds(const std::string& text) {
+std::string kinds(const std::string& text)
+{
     pp::Tokens toks;
     std::string err;
-    if (!pp::tokenize(text, true, toks, err)) return "error: " + err;
+    if (!pp::tokenize(text, true, toks, err))
+        return "error: " + err;
     std::string r;
     for (const pp::Token& t : toks) {
         static const char* names[] = {"I", "N", "S", "O"};
-        if (!r.empty()) r += ' ';
+        if (!r.empty())
+            r += ' ';
         r += std::string(names[static_cast<int>(t.kind)]) + ":" + t.text;
     }
     return r;
 }
 
-TEST(Tokenizer, AwkwardLexemes) {
+TEST(Tokenizer, AwkwardLexemes)
+{
     struct Case {
         const char* text;
         const char* tokens;
@@ -41,10 +45,12 @@ TEST(Tokenizer, AwkwardLexemes) {
         {"\"open", "error: Unterminated string"},
         {"[open", "error: Unterminated string"},
     };
-    for (const Case& c : cases) EXPECT_EQ(kinds(c.text), c.tokens) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(kinds(c.text), c.tokens) << c.text;
 }
 
-TEST(Tokenizer, RendersWhatTheScannerReads) {
+TEST(Tokenizer, RendersWhatTheScannerReads)
+{
     struct Case {
         const char* text;
         const char* out;
@@ -62,7 +68,8 @@ TEST(Tokenizer, RendersWhatTheScannerReads) {
     }
 }
 
-TEST(SourceReader, LogicalLines) {
+TEST(SourceReader, LogicalLines)
+{
     pp::SourceReader r(
         "a := 1 ;  // note\r\n"
         "  + 2\n"
@@ -88,17 +95,20 @@ TEST(SourceReader, LogicalLines) {
 }
 
 // Preprocesses rules + one statement and returns the statement's line.
-std::string apply(const std::string& rules, const std::string& statement) {
+std::string apply(const std::string& rules, const std::string& statement)
+{
     pp::Preprocessor pre{pp::Options()};
     std::string out;
     std::string text = rules + "\n" + statement + "\n";
-    if (!pre.runText("t.prg", text, out)) return "error: " + pre.errors().front();
+    if (!pre.runText("t.prg", text, out))
+        return "error: " + pre.errors().front();
     size_t start = out.find_first_not_of('\n');
     size_t end = out.find('\n', start);
     return start == std::string::npos ? "" : out.substr(start, end - start);
 }
 
-TEST(Rules, MatchingEdges) {
+TEST(Rules, MatchingEdges)
+{
     struct Case {
         const char* rules;
         const char* statement;
@@ -125,10 +135,12 @@ TEST(Rules, MatchingEdges) {
         {"#command OPEN <(f)> => Op( <(f)> )", "OPEN c:\\data\\x.dbf", "Op( \"c:\\data\\x.dbf\" )"},
         {"#command OPEN <(f)> => Op( <(f)> )", "OPEN (cName + \".x\")", "Op( (cName + \".x\") )"},
     };
-    for (const Case& c : cases) EXPECT_EQ(apply(c.rules, c.statement), c.out) << c.rules << " | " << c.statement;
+    for (const Case& c : cases)
+        EXPECT_EQ(apply(c.rules, c.statement), c.out) << c.rules << " | " << c.statement;
 }
 
-TEST(Rules, MalformedRulesAreReported) {
+TEST(Rules, MalformedRulesAreReported)
+{
     struct Case {
         const char* rules;
         const char* error;
@@ -138,12 +150,14 @@ TEST(Rules, MalformedRulesAreReported) {
         {"#command => B", "t.prg(1) Error: Empty pattern in the rule"},
         {"#xtranslate A(<x>) => [B(<x>)", "t.prg(1) Error: Unclosed [ in the result"},
     };
-    for (const Case& c : cases) EXPECT_EQ(apply(c.rules, ""), std::string("error: ") + c.error) << c.rules;
+    for (const Case& c : cases)
+        EXPECT_EQ(apply(c.rules, ""), std::string("error: ") + c.error) << c.rules;
 }
 
 // ---- the program ----
 
-std::string readText(const std::string& path) {
+std::string readText(const std::string& path)
+{
     std::ifstream in(path);
     std::ostringstream ss;
     ss << in.rdbuf();
@@ -153,7 +167,8 @@ std::string readText(const std::string& path) {
 class CommandLine : public ::testing::Test {
 protected:
     // Each test gets its own directory: CTest runs them in parallel.
-    void SetUp() override {
+    void SetUp() override
+    {
         std::string pattern = ::testing::TempDir() + "zelta16_cli_XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
@@ -161,21 +176,24 @@ protected:
         std::ofstream(dir_ + "/inc/defines.ch") << "#define GREETING \"hi\"\n";
     }
     void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
-    int run(const std::string& args) {
+    int run(const std::string& args)
+    {
         std::string cmd = "cd " + dir_ + " && INCLUDE= " ZELTA16_PATH " " + args + " >out.txt 2>err.txt";
         return WEXITSTATUS(std::system(cmd.c_str()));
     }
     std::string dir_;
 };
 
-TEST_F(CommandLine, WritesPpoBesideTheSource) {
+TEST_F(CommandLine, WritesPpoBesideTheSource)
+{
     std::system(("mkdir -p " + dir_ + "/src").c_str());
     std::ofstream(dir_ + "/src/app.prg") << "x := GREETING\n";
     EXPECT_EQ(run("src/app.prg /iinc /n /s /p /udefines.ch"), 0);
     EXPECT_EQ(readText(dir_ + "/src/app.ppo"), "x := \"hi\"\n");
 }
 
-TEST_F(CommandLine, FailureRemovesStalePpoAndReportsTheLine) {
+TEST_F(CommandLine, FailureRemovesStalePpoAndReportsTheLine)
+{
     std::ofstream(dir_ + "/bad.prg") << "x := 1\n#include \"nothere.ch\"\n";
     std::ofstream(dir_ + "/bad.ppo") << "stale\n";
     EXPECT_EQ(run("bad.prg /p"), 1);
@@ -183,7 +201,8 @@ TEST_F(CommandLine, FailureRemovesStalePpoAndReportsTheLine) {
     EXPECT_EQ(readText(dir_ + "/err.txt"), "bad.prg(2) Error: Cannot open include file 'nothere.ch'\n");
 }
 
-TEST_F(CommandLine, UsageErrors) {
+TEST_F(CommandLine, UsageErrors)
+{
     EXPECT_EQ(run(""), 2);
     EXPECT_EQ(run("a.prg b.prg"), 2);
     EXPECT_EQ(run("--help"), 0);

@@ -35,8 +35,8 @@ TEST_F(SmallRingTest, StackFullWhenEverySlotIsLocked) {
 }
 
 TEST_F(ContextTest, TemporaryReturnedThroughEndContextSurvivesCallerTemporaries) {
-  __begin_context();          // caller, depth 3
-  __begin_context();          // callee, depth 4
+  __begin_context();  // caller, depth 3
+  __begin_context();  // callee, depth 4
   pObj_Node result = __end_context(__SUM(D(2), D(3)));
   for (int i = 0; i < 500; ++i) D(i);
   EXPECT_EQ(num(result), 5);

@@ -17,9 +17,7 @@ struct RuntimeFailure {
   std::string report;
 };
 
-inline void throwFailure(int code, int aux, const std::string& report) {
-  throw RuntimeFailure{code, aux, report};
-}
+inline void throwFailure(int code, int aux, const std::string& report) { throw RuntimeFailure{code, aux, report}; }
 
 class CoreTest : public ::testing::Test {
  protected:

@@ -68,10 +68,12 @@ pObj_Node pairsOf(const char* name, double value) {
 }  // namespace
 
 TEST_F(ErrorsTest, Evaluator) {
-  struct Case { const char* text; double want; };
-  const Case cases[] = {{"2^3^2", 64}, {"-3+5", 2}, {"1/0", -1}, {"sqrt(16)+X", 5},
-                        {"2*(3+4)", 14}, {"Y+1", -1}, {"pow(2,3)", 8}, {"log10(100)", 2},
-                        {"{|| 1 + 2 }", 3}, {"PI_2/PI", 2}};
+  struct Case {
+    const char* text;
+    double want;
+  };
+  const Case cases[] = {{"2^3^2", 64}, {"-3+5", 2},     {"1/0", -1},       {"sqrt(16)+X", 5},  {"2*(3+4)", 14},
+                        {"Y+1", -1},   {"pow(2,3)", 8}, {"log10(100)", 2}, {"{|| 1 + 2 }", 3}, {"PI_2/PI", 2}};
   for (const Case& c : cases) {
     __begin_context();
     pObj_Node result = __Eval(S(c.text), pairsOf("x", 1));
@@ -86,11 +88,19 @@ TEST_F(ErrorsTest, Evaluator) {
 }
 
 TEST_F(ErrorsTest, ConsoleFormat) {
-  struct Case { pObj_Node v; const char* want; };
-  const Case cases[] = {{D(5), "5"},          {D(3.14), "3.14"}, {D(-0.5), "-0.5"},
-                        {D(1e20), "1e+20"},   {D(0.1 + 0.2), "0.30000000000000004"},
-                        {__INIT_BOOL(1), ".T."}, {__INIT_NIL(), "NIL"},
-                        {__INIT_DATE(36585), "02/29/00"}, {S("text"), "text"}};
+  struct Case {
+    pObj_Node v;
+    const char* want;
+  };
+  const Case cases[] = {{D(5), "5"},
+                        {D(3.14), "3.14"},
+                        {D(-0.5), "-0.5"},
+                        {D(1e20), "1e+20"},
+                        {D(0.1 + 0.2), "0.30000000000000004"},
+                        {__INIT_BOOL(1), ".T."},
+                        {__INIT_NIL(), "NIL"},
+                        {__INIT_DATE(36585), "02/29/00"},
+                        {S("text"), "text"}};
   for (const Case& c : cases) EXPECT_EQ(core::formatValue(c.v), c.want);
   __SetCentury(__INIT_BOOL(1));
   EXPECT_EQ(core::formatValue(__INIT_DATE(36585)), "02/29/2000");

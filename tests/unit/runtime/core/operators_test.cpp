@@ -8,7 +8,12 @@
 using OperatorsTest = CoreTest;
 
 TEST_F(OperatorsTest, Arithmetic) {
-  struct Case { const char* what; pObj_Node (*op)(pObj_Node, pObj_Node); double a, b, want; };
+  struct Case {
+    const char* what;
+    pObj_Node (*op)(pObj_Node, pObj_Node);
+    double a, b, want;
+  };
+  // clang-format off
   const Case cases[] = {
       {"10/0 is 0", __DIV, 10, 0, 0},   {"7/2", __DIV, 7, 2, 3.5},
       {"fmod sign of a", __FMOD, -7, 3, -1}, {"2^10", __POW, 2, 10, 1024},
@@ -17,6 +22,7 @@ TEST_F(OperatorsTest, Arithmetic) {
       {"-6 % 3", __FMOD, -6, 3, 0},
       {"3*4", __MUL, 3, 4, 12},         {"5-8", __SUB, 5, 8, -3},
   };
+  // clang-format on
   for (const Case& c : cases) EXPECT_EQ(num(c.op(D(c.a), D(c.b))), c.want) << c.what;
   EXPECT_EQ(num(__SUM(D(5), nullptr)), 6);
   EXPECT_TRUE(__GET_BOOL(__LS(nullptr, D(2))));
@@ -41,11 +47,17 @@ TEST_F(OperatorsTest, Concatenation) {
 }
 
 TEST_F(OperatorsTest, Equality) {
-  struct Case { const char* a; const char* b; bool eq, eeq; };
+  struct Case {
+    const char* a;
+    const char* b;
+    bool eq, eeq;
+  };
+  // clang-format off
   const Case cases[] = {
       {"abc", "ab", true, false}, {"ab", "abc", true, false},
       {"abc", "abc", true, true}, {"abc", "abd", false, false},
   };
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(__GET_BOOL(__EQ(S(c.a), S(c.b))), c.eq) << c.a << " = " << c.b;
     EXPECT_EQ(__GET_BOOL(__EEQ(S(c.a), S(c.b))), c.eeq) << c.a << " == " << c.b;
@@ -70,9 +82,13 @@ TEST_F(OperatorsTest, InverseAndLogic) {
 }
 
 TEST_F(OperatorsTest, RoundingAndInt) {
-  struct Case { double x; double n; double want; };
-  const Case rounds[] = {{2.5, 0, 3}, {-2.5, 0, -3}, {1234.5, -2, 1200}, {1.005, 2, 1.0},
-                         {2.4, 0, 2}, {0.125, 2, 0.13}};
+  struct Case {
+    double x;
+    double n;
+    double want;
+  };
+  const Case rounds[] = {{2.5, 0, 3},     {-2.5, 0, -3}, {1234.5, -2, 1200},
+                         {1.005, 2, 1.0}, {2.4, 0, 2},   {0.125, 2, 0.13}};
   for (const Case& c : rounds) EXPECT_DOUBLE_EQ(num(__Round(D(c.x), D(c.n))), c.want) << c.x;
   const double ints[][2] = {{-2.96, -3}, {2.94, 2}, {2.96, 3}, {-0.4, 0}};
   for (const auto& c : ints) EXPECT_EQ(num(__Int(D(c[0]))), c[1]) << c[0];

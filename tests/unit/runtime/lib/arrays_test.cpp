@@ -76,6 +76,7 @@ TEST_F(ArraysTest, Scans) {
   const struct {
     pObj_Node array, value, start, last, column;
     double found;
+    // clang-format off
   } cases[] = {
       {a, N(1), nullptr, nullptr, nullptr, 1},  {a, S("b"), nullptr, nullptr, nullptr, 2},
       {a, N(1), N(2), nullptr, nullptr, 4},     {a, N(1), N(2), N(3), nullptr, 0},
@@ -84,7 +85,8 @@ TEST_F(ArraysTest, Scans) {
       {rows, S("x"), nullptr, nullptr, N(1), 1}, {rows, S("x"), nullptr, nullptr, nullptr, 0},
       {rows, N(10), nullptr, nullptr, N(3), 0},
   };
-  for (const auto &c : cases) EXPECT_EQ(num(__AScan(c.array, c.value, c.start, c.last, c.column)), c.found);
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(num(__AScan(c.array, c.value, c.start, c.last, c.column)), c.found);
 }
 
 TEST_F(ArraysTest, Sorts) {
@@ -117,7 +119,7 @@ TEST_F(ArraysTest, InsertsDeletesAndResizes) {
   __AIns(a, N(2));
   __ADel(a, N(4));
   EXPECT_EQ(show(a), "{1,NIL,2,NIL}");
-  ArrayHeader *h = a->objData.header;
+  ArrayHeader* h = a->objData.header;
   EXPECT_EQ(h->last, lib::elementAt(a, 3));
   EXPECT_EQ(h->last->next, nullptr);
 }
@@ -125,22 +127,27 @@ TEST_F(ArraysTest, InsertsDeletesAndResizes) {
 TEST_F(ArraysTest, CopiesAndFills) {
   const struct {
     pObj_Node start, last, position;
-    const char *target;
+    const char* target;
+    // clang-format off
   } copies[] = {
       {nullptr, nullptr, nullptr, "{1,2,3,0}"}, {N(2), nullptr, nullptr, "{2,3,0,0}"},
       {nullptr, N(2), N(3), "{0,0,1,2}"},      {nullptr, nullptr, N(3), "{0,0,1,2}"},
   };
-  for (const auto &c : copies) {
+  // clang-format on
+  for (const auto& c : copies) {
     pObj_Node target = numbers({0, 0, 0, 0});
     EXPECT_EQ(show(__ACopy(numbers({1, 2, 3}), target, c.start, c.last, c.position)), c.target);
   }
   const struct {
     pObj_Node start, count;
-    const char *out;
+    const char* out;
   } fills[] = {
-      {nullptr, nullptr, "{7,7,7,7}"}, {N(2), N(2), "{0,7,7,0}"}, {N(3), N(9), "{0,0,7,7}"}, {N(0), N(0), "{7,7,7,7}"},
+      {nullptr, nullptr, "{7,7,7,7}"},
+      {N(2), N(2), "{0,7,7,0}"},
+      {N(3), N(9), "{0,0,7,7}"},
+      {N(0), N(0), "{7,7,7,7}"},
   };
-  for (const auto &c : fills) EXPECT_EQ(show(__AFill(numbers({0, 0, 0, 0}), N(7), c.start, c.count)), c.out);
+  for (const auto& c : fills) EXPECT_EQ(show(__AFill(numbers({0, 0, 0, 0}), N(7), c.start, c.count)), c.out);
   EXPECT_EQ(errorOf([] { __AFill(numbers({1}), nullptr); }), ARGUMENT_ERROR);
 }
 
@@ -201,7 +208,7 @@ pObj_Node counting(int n) {
 
 // Each element read by position agrees with a walk of the chain.
 void expectChainOrder(pObj_Node a) {
-  ArrayHeader *h = a->objData.header;
+  ArrayHeader* h = a->objData.header;
   pObj_Node el = h->first;
   for (int i = 0; i < h->count; ++i, el = el->next) ASSERT_EQ(__GET_ARRAY_EL(a, i), el) << i;
   EXPECT_EQ(el, nullptr);
@@ -251,6 +258,7 @@ TEST_F(ArraysTest, ScansLongArrays) {
   const struct {
     pObj_Node value, start, last, column;
     double found;
+    // clang-format off
   } cases[] = {
       {N(n), nullptr, nullptr, nullptr, n},    {N(n), nullptr, N(n - 1), nullptr, 0},
       {N(1), N(2), nullptr, nullptr, 0},       {N(n + 1), nullptr, nullptr, nullptr, 0},
@@ -258,14 +266,15 @@ TEST_F(ArraysTest, ScansLongArrays) {
       {N(70), nullptr, nullptr, nullptr, 12},  {N(7), nullptr, nullptr, N(1), 7},
       {N(7), N(8), nullptr, N(1), 12},         {N(5), N(n + 3), nullptr, nullptr, 0},
   };
-  for (const auto &c : cases) EXPECT_EQ(num(__AScan(a, c.value, c.start, c.last, c.column)), c.found);
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(num(__AScan(a, c.value, c.start, c.last, c.column)), c.found);
 }
 
 TEST_F(ArraysTest, IndexFollowsLongChainsRelinkedElsewhere) {
   const int n = lib::kChainLimit + 4;
   pObj_Node a = counting(n);
   EXPECT_EQ(num(__GET_ARRAY_EL(a, n - 1)), n);
-  ArrayHeader *h = a->objData.header;
+  ArrayHeader* h = a->objData.header;
   pObj_Node second = h->first->next;
   h->first->next = second->next;
   --h->count;
@@ -278,7 +287,7 @@ TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
   pObj_Node a = numbers({1, 2, 3});
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 2)), 3);
   // Unlink the middle element by hand, as other code walking the chain might.
-  ArrayHeader *h = a->objData.header;
+  ArrayHeader* h = a->objData.header;
   pObj_Node middle = h->first->next;
   h->first->next = middle->next;
   h->count = 2;

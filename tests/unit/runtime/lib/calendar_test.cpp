@@ -11,13 +11,15 @@ struct EncodeCase {
 };
 
 TEST(Calendar, EncodesDayNumbers) {
+  // clang-format off
   const EncodeCase cases[] = {
       {1899, 12, 30, 0},      {1899, 12, 31, 1},     {1900, 1, 1, 2},      {2000, 1, 1, 36526},
       {2000, 2, 29, 36585},   {1900, 2, 29, 0},      {2100, 2, 29, 0},     {2009, 3, 5, 39877},
       {2009, 4, 31, 0},       {2009, 13, 1, 0},      {9999, 12, 31, 2958465}, {10000, 1, 1, 0},
       {39, 2, 1, 50802},      {45, 1, 1, 16438},     {0, 0, 0, 0},
   };
-  for (const EncodeCase &c : cases) {
+  // clang-format on
+  for (const EncodeCase& c : cases) {
     long n = -1;
     lib::encodeDate(c.year, c.month, c.day, 1940, 0, n);
     EXPECT_EQ(n, c.expected) << c.year << "-" << c.month << "-" << c.day;
@@ -63,7 +65,7 @@ TEST(Calendar, DecodeInvertsEncodeOverFourCenturies) {
 }
 
 TEST(Calendar, DecodesEveryDayOfYearsOneTo9999) {
-  long n = 1 - lib::kDaysToOrigin;  // 1 January of year 1
+  long n = 1 - lib::kDaysToOrigin;            // 1 January of year 1
   EXPECT_EQ(lib::decodeDate(n - 1).year, 0);  // before the first day: the empty date
   for (long year = 1; year <= 9999; ++year)
     for (int month = 1; month <= 12; ++month)
@@ -78,17 +80,19 @@ TEST(Calendar, DecodesEveryDayOfYearsOneTo9999) {
 
 struct FormatCase {
   long day;
-  const char *format;
-  const char *text;
+  const char* format;
+  const char* text;
 };
 
 TEST(Calendar, FormatsDates) {
+  // clang-format off
   const FormatCase cases[] = {
       {39877, "mm/dd/yy", "03/05/09"},   {39877, "dd/mm/yyyy", "05/03/2009"}, {39877, "yyyy-mm-dd", "2009-03-05"},
       {39877, "dd.mm.yy", "05.03.09"},   {39877, "yyyymmdd", "20090305"},     {39877, "DD/MM/YYYY", "05/03/2009"},
       {0, "dd/mm/yyyy", "          "},   {0, "mm/dd/yy", "        "},        {2, "mm/dd/yy", "01/01/00"},
   };
-  for (const FormatCase &c : cases) EXPECT_EQ(lib::formatDate(c.day, c.format), c.text) << c.format;
+  // clang-format on
+  for (const FormatCase& c : cases) EXPECT_EQ(lib::formatDate(c.day, c.format), c.text) << c.format;
   EXPECT_EQ(lib::formatDate(2958466, "dd/mm/yyyy"), "01/01/10000");  // a wider year is not cut
   EXPECT_EQ(lib::formatDate(-693593, "yyyy/mm/d"), "0001/01/1");
 }
@@ -101,6 +105,7 @@ TEST(Calendar, StampsDates) {
 }
 
 TEST(Calendar, ParsesDates) {
+  // clang-format off
   const FormatCase cases[] = {
       {50802, "dd/mm/yy", "01/02/39"},     {39877, "mm/dd/yy", "03/05/09"},   {39877, "dd/mm/yyyy", "05/03/2009"},
       {39877, "yyyy-mm-dd", "2009-03-05"}, {0, "dd/mm/yy", "1/2/3"},          {0, "dd/mm/yy", "30/02/09"},
@@ -108,7 +113,8 @@ TEST(Calendar, ParsesDates) {
       {0, "dd/mm/yy", "00/00/09"},         {39877, "mm/dd/yy", " 3/ 5/09"},  {39877, "mm/dd/yy", "+3/05/09"},
       {0, "mm/dd/yy", "-3/05/09"},         {39877, "mm/dd/yy", "03/05/09xyz"}, {39877, "mm/dd/yy", "3x/05/09"},
   };
-  for (const FormatCase &c : cases) EXPECT_EQ(lib::parseDate(c.text, c.format, 1940), c.day) << c.text;
+  // clang-format on
+  for (const FormatCase& c : cases) EXPECT_EQ(lib::parseDate(c.text, c.format, 1940), c.day) << c.text;
 }
 
 TEST(Calendar, ValidatesDateTexts) {
@@ -130,7 +136,7 @@ TEST(Calendar, ElapsedTimes) {
 
 TEST(Calendar, JulianDateAndStamp) {
   EXPECT_EQ(lib::julianDate(39877), (5 + 31 * 2) * 10000.0 + 2009);  // March of 2009
-  EXPECT_EQ(lib::julianDate(39816), 3 * 10000.0 + 2009);              // 3 January: no month term
+  EXPECT_EQ(lib::julianDate(39816), 3 * 10000.0 + 2009);             // 3 January: no month term
   lib::LocalTime morning{2026, 5, 3, 8, 0, 0}, evening{2026, 5, 3, 20, 0, 0};
   std::string a = lib::timeStamp(2026, morning), b = lib::timeStamp(2026, evening);
   EXPECT_LT(std::stoull(a, nullptr, 16), std::stoull(b, nullptr, 16));

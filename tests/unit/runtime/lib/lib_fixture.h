@@ -16,7 +16,7 @@ struct LibFailure {
   int code;
 };
 
-inline void throwLibFailure(int code, int, const std::string &) { throw LibFailure{code}; }
+inline void throwLibFailure(int code, int, const std::string&) { throw LibFailure{code}; }
 
 class LibTest : public ::testing::Test {
  protected:
@@ -36,22 +36,23 @@ class LibTest : public ::testing::Test {
 
 // The error code a call raises, or -1 when it returns.
 template <typename F>
-int errorOf(F &&call) {
+int errorOf(F&& call) {
   try {
     call();
-  } catch (const LibFailure &f) {
+  } catch (const LibFailure& f) {
     return f.code;
   }
   return -1;
 }
 
 inline pObj_Node N(double x) { return __INIT_DOUBLE(x); }
-inline pObj_Node S(const char *s) { return __INIT_CHARPTR(s); }
+inline pObj_Node S(const char* s) { return __INIT_CHARPTR(s); }
 inline pObj_Node Dt(double day) { return __INIT_DATE(day); }
 inline pObj_Node Nul() { return __INIT_NUL(); }
 inline double num(pObj_Node x) { return x->objData.dValue; }
 inline std::string str(pObj_Node x) {
-  return x && x->objType == T_CHARPTR && x->objData.mbuff ? std::string(x->objData.mbuff) : std::string("<not a string>");
+  return x && x->objType == T_CHARPTR && x->objData.mbuff ? std::string(x->objData.mbuff)
+                                                          : std::string("<not a string>");
 }
 
 #endif

@@ -14,10 +14,11 @@ struct FormatCase {
   double x;
   int decimals;
   bool round;
-  const char *text;
+  const char* text;
 };
 
 TEST(NumberText, FormatsNumbers) {
+  // clang-format off
   const FormatCase cases[] = {
       {5, 0, true, "5"},           {-5, 0, true, "-5"},          {2.5, 0, true, "3"},
       {-2.5, 0, true, "-3"},       {1.125, 2, true, "1.13"},     {2.675, 2, true, "2.68"},
@@ -25,14 +26,15 @@ TEST(NumberText, FormatsNumbers) {
       {-0.001, 2, true, "0.00"},   {2.999, 2, false, "2.99"},    {0.29, 2, false, "0.29"},
       {123456789012.0, 0, true, "123456789012"}, {0.999, 2, true, "1.00"}, {7, 3, true, "7.000"},
   };
-  for (const FormatCase &c : cases) EXPECT_EQ(lib::formatNumber(c.x, c.decimals, c.round, '.'), c.text) << c.x;
+  // clang-format on
+  for (const FormatCase& c : cases) EXPECT_EQ(lib::formatNumber(c.x, c.decimals, c.round, '.'), c.text) << c.x;
   EXPECT_EQ(lib::formatNumber(1.5, 2, true, ','), "1,50");
 }
 
 TEST(NumberText, FormatsWholeNumbersOfEveryMagnitude) {
   const struct {
     double x;
-    const char *text;
+    const char* text;
   } cases[] = {
       {0, "0"},
       {-0.0, "0"},
@@ -42,7 +44,7 @@ TEST(NumberText, FormatsWholeNumbersOfEveryMagnitude) {
       {18446744073709551616.0, "18446744073709551616"},
       {1e22, "10000000000000000000000"},
   };
-  for (const auto &c : cases) EXPECT_EQ(lib::formatNumber(c.x, 0, true, '.'), c.text) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(lib::formatNumber(c.x, 0, true, '.'), c.text) << c.text;
   EXPECT_EQ(lib::formatNumber(123456789.125, 2, true, '.'), "123456789.13");
   EXPECT_EQ(lib::formatNumber(0.5, 15, true, '.'), "0.500000000000000");
 }
@@ -63,14 +65,16 @@ TEST(NumberText, StrAndStrZero) {
 
 TEST(NumberText, ReadsValues) {
   const struct {
-    const char *text;
+    const char* text;
     double value;
+    // clang-format off
   } cases[] = {
       {"123", 123},       {"  12.5 ", 12.5}, {"-12.5", -12.5}, {"1.234,56", 1234.56}, {"1,234.56", 1234.56},
       {"1 234", 1234},    {"", 0},           {"abc", 0},       {"12abc", 12},         {"R$ -7,50", -7.5},
       {"- 3", -3},        {".5", 0.5},       {"1.23", 1.23},   {"...", 0},
   };
-  for (const auto &c : cases) EXPECT_EQ(lib::valueOfText(c.text), c.value) << c.text;
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(lib::valueOfText(c.text), c.value) << c.text;
   // Long texts and long fractions read the same way.
   EXPECT_EQ(lib::valueOfText(std::string(100, ' ') + "-4" + std::string(100, ' ') + "2.5"), -42.5);
   EXPECT_EQ(lib::valueOfText("0.0000000000000000000000025"), 25 / std::pow(10.0, 25));
@@ -100,30 +104,30 @@ TEST(Picture, TextTemplates) {
       {"99.999-999", "12345678", "12.345-678"},
       {"99.999-999", "12.345-678", "12.345-678"},  // literals already in the text are consumed
       {"!!-999", "ab123", "AB-123"},
-      {"!!-999", "a1", "A"},                       // a digit cannot fill a letter position
+      {"!!-999", "a1", "A"},  // a digit cannot fill a letter position
       {"(99) 9999", "1234", "(12) 34"},
       {"XXX", "a b", "a b"},
   };
-  for (const auto &c : cases) EXPECT_EQ(lib::applyTextTemplate(c.tmpl, c.text), c.out) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(lib::applyTextTemplate(c.tmpl, c.text), c.out) << c.text;
 }
 
 TEST(Picture, NumberTemplates) {
   const struct {
-    const char *tmpl;
+    const char* tmpl;
     double x;
     char sep;
-    const char *out;
+    const char* out;
   } cases[] = {
       {"999,999.99", 1234.5, '.', "  1,234.50"},
       {"999,999.99", 1234.5, ',', "  1.234,50"},
       {"999.99", 0.5, '.', "  0.50"},
       {"999.99", -12.345, '.', "-12.35"},
       {"9999", -12, '.', " -12"},
-      {"99", -12, '.', "-12"},                     // no room: the sign goes in front
-      {"99.9", 123.4, '.', "**.*"},                // too many digits
+      {"99", -12, '.', "-12"},       // no room: the sign goes in front
+      {"99.9", 123.4, '.', "**.*"},  // too many digits
       {"999,999", 12, '.', "     12"},
   };
-  for (const auto &c : cases) EXPECT_EQ(lib::applyNumberTemplate(c.tmpl, c.x, c.sep), c.out) << c.tmpl << " " << c.x;
+  for (const auto& c : cases) EXPECT_EQ(lib::applyNumberTemplate(c.tmpl, c.x, c.sep), c.out) << c.tmpl << " " << c.x;
   EXPECT_EQ(lib::numberOfDigits("1-234"), -1234);
 }
 

@@ -12,10 +12,11 @@ using StringsTest = LibTest;
 
 struct TextCase {
   pObj_Node result;
-  const char *expected;
+  const char* expected;
 };
 
 TEST_F(StringsTest, TrimsCutsAndPads) {
+  // clang-format off
   const TextCase cases[] = {
       {__AllTrim(S("  a b  ")), "a b"}, {__AllTrim(S("   ")), ""},       {__LTrim(S("  a ")), "a "},
       {__RTrim(S(" a  ")), " a"},       {__Left(S("abc"), N(0)), "abc"},  {__Left(S("abc"), N(5)), "abc"},
@@ -29,7 +30,8 @@ TEST_F(StringsTest, TrimsCutsAndPads) {
       {__Replicate(S("ab"), N(3)), "ababab"}, {__Replicate(S("ab"), N(0)), ""}, {__Space(N(3)), "   "},
       {__Upper(S("a\xe9z")), "A\xe9Z"},  {__Lower(S("AbC")), "abc"},      {__Chr(N(321)), "A"},
   };
-  for (const TextCase &c : cases) EXPECT_EQ(str(c.result), c.expected);
+  // clang-format on
+  for (const TextCase& c : cases) EXPECT_EQ(str(c.result), c.expected);
   EXPECT_EQ(__AllTrim(S("   "))->objLength, 1);
 }
 
@@ -46,7 +48,7 @@ TEST_F(StringsTest, ReplacesAndStuffs) {
       {__Stuff(S("abc"), N(2), N(9), S("Z")), "aZ"},
       {__Stuff(S("abc"), N(1), N(0), S("Z")), "Zabc"},
   };
-  for (const TextCase &c : cases) EXPECT_EQ(str(c.result), c.expected);
+  for (const TextCase& c : cases) EXPECT_EQ(str(c.result), c.expected);
 }
 
 TEST_F(StringsTest, SearchesInBothModes) {
@@ -71,12 +73,14 @@ TEST_F(StringsTest, SearchesInBothModes) {
 }
 
 TEST_F(StringsTest, NumbersAsText) {
+  // clang-format off
   const TextCase cases[] = {
       {__Str(N(5)), "         5"},    {__Str(N(5), N(3)), "  5"},         {__Str(N(3.14159), N(8), N(2)), "    3.14"},
       {__Str(N(-1.5), N(6), N(1)), "  -1.5"}, {__Str(N(5), N(-2)), "         5"}, {__Str(N(5), __INIT_NIL(), N(1)), "       5.0"},
       {__StrZero(N(42), N(5)), "00042"}, {__StrZero(N(-42), N(5)), "-0042"},
   };
-  for (const TextCase &c : cases) EXPECT_EQ(str(c.result), c.expected);
+  // clang-format on
+  for (const TextCase& c : cases) EXPECT_EQ(str(c.result), c.expected);
   EXPECT_EQ(num(__Val(S("12.5"))), 12.5);
   EXPECT_EQ(num(__Val(N(3))), 0);
   EXPECT_EQ(__Val(nullptr), nullptr);
@@ -88,13 +92,15 @@ TEST_F(StringsTest, NumbersAsText) {
 }
 
 TEST_F(StringsTest, WrongTypesRaiseArgumentError) {
+  // clang-format off
   const std::function<void()> calls[] = {
       [] { __AllTrim(nullptr); },       [] { __AllTrim(N(1)); },         [] { __Left(S("a"), S("1")); },
       [] { __SubStr(N(1), N(1)); },     [] { __PadL(S("a"), N(3), N(0)); }, [] { __At(N(1), S("a")); },
       [] { __Str(S("1")); },            [] { __Replicate(S("a"), nullptr); }, [] { __StrTran(S("a"), S("a"), S("b"), S("1")); },
       [] { __Chr(S("A")); },
   };
-  for (const auto &call : calls) EXPECT_EQ(errorOf(call), ARGUMENT_ERROR);
+  // clang-format on
+  for (const auto& call : calls) EXPECT_EQ(errorOf(call), ARGUMENT_ERROR);
   EXPECT_EQ(errorOf([] { __Replicate(S("abc"), N(2e9)); }), LOW_MEMORY);
 }
 
@@ -106,10 +112,10 @@ namespace {
 // the argument's text before copying it (seen under AddressSanitizer).
 TEST_F(StringsTest, ResultsTakingTheirArgumentsSlotKeepItsText) {
   struct Case {
-    const char *what;
+    const char* what;
     pObj_Node (*call)(pObj_Node text, pObj_Node n, pObj_Node fill);
     double n;
-    const char *expected;
+    const char* expected;
   };
   const Case cases[] = {
       {"AllTrim", [](pObj_Node t, pObj_Node, pObj_Node) { return __AllTrim(t); }, 0, "abc"},
@@ -118,7 +124,7 @@ TEST_F(StringsTest, ResultsTakingTheirArgumentsSlotKeepItsText) {
       {"Replicate", [](pObj_Node t, pObj_Node n, pObj_Node) { return __Replicate(t, n); }, 2, " abc  abc "},
       {"Upper", [](pObj_Node t, pObj_Node, pObj_Node) { return __Upper(t); }, 0, " ABC "},
   };
-  for (const Case &c : cases) {
+  for (const Case& c : cases) {
     pObj_Node text = S(" abc ");
     pObj_Node n = N(c.n);
     pObj_Node fill = S("*");

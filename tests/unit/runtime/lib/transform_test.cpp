@@ -19,13 +19,13 @@ TEST_F(TransformTest, FormatsByTypeAndCode) {
       {S("1234"), "@E 99,999", " 1,234"},
       {__INIT_DATE(39877), "@D", "03/05/09"},
       {S("03/05/09"), "@D", "03/05/09"},
-      {N(12), "@R 999", "   "},        // a number has no "@R" form
+      {N(12), "@R 999", "   "},  // a number has no "@R" form
       {__INIT_BOOL(1), "@! XX", "  "},
-      {N(0), "@E 999.99", ""},         // empty values show as ""
+      {N(0), "@E 999.99", ""},  // empty values show as ""
       {S("   "), "@!", ""},
       {N(7), "@E", "7"},
   };
-  for (const auto &c : cases) EXPECT_EQ(str(__Transform(c.value, S(c.picture))), c.text) << c.picture;
+  for (const auto& c : cases) EXPECT_EQ(str(__Transform(c.value, S(c.picture))), c.text) << c.picture;
 }
 
 TEST_F(TransformTest, PicturesWithoutCodeReturnTheValue) {
