@@ -9,6 +9,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+// Marks a declaration as an export of libzeltace.so; everything else in the
+// library is hidden. Every public header's declarations carry it.
+#define ZELTA_EXPORT __attribute__((visibility("default")))
+
 // Value types (objType). Numbers are always T_DOUBLE; T_LONG only carries raw
 // integers between run-time calls and foreign code.
 enum {
