@@ -94,6 +94,12 @@ struct Hooks {
   int (*messageBox)(const char* title, const char* text, int yesNo);
   // Show the fatal-error window; returns when the user pressed Reset.
   void (*fatalWindow)(const char* errorText, const char* positions);
+  // The data folder's state: made at the start of the application (after
+  // the settings), cleared at its end (closing every area and the catalog).
+  void (*dataBegin)();
+  void (*dataEnd)();
+  // Deletes a database and its companion files by name (cleandbs).
+  void (*deleteDatabase)(const char* name);
 };
 Hooks& hooks();
 

@@ -148,7 +148,10 @@ void cleandbs() {
   if (yes) {
     const std::string dir = core::appDirectory();
     for (const char* name : {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_IDX"}) {
-      unlink((dir + "/" + name).c_str());
+      if (core::hooks().deleteDatabase)
+        core::hooks().deleteDatabase(name);
+      else
+        unlink((dir + "/" + name).c_str());
     }
   }
   ErrSync();

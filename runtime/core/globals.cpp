@@ -301,6 +301,7 @@ int __BeginGlobal() {
   glob->depth = 1;
   glob->blockTable = static_cast<void**>(core::allocOrDie(kBlockTableSize * sizeof(void*)));
   memset(glob->blockTable, 0, kBlockTableSize * sizeof(void*));
+  if (core::hooks().dataBegin) core::hooks().dataBegin();
   if (__InstanceBackWindow) __InstanceBackWindow();
   return 1;
 }
@@ -308,7 +309,10 @@ int __BeginGlobal() {
 void __EndGlobal() {
   if (!glob) return;
   core::freeBlockRegistry();
-  if (__dbCloseAll) __dbCloseAll();
+  if (core::hooks().dataEnd)
+    core::hooks().dataEnd();
+  else if (__dbCloseAll)
+    __dbCloseAll();
   glob->depth = -32;
   freeSettings();
   __KillContext();

@@ -1,7 +1,85 @@
-// Exports for work areas, tables and indexes; their folder declares them here.
+// Work areas, tables and their records, and the temporary databases that
+// the synchronisation and the array rescue use. An area argument is null,
+// NIL or NUL for the current area, a number for area n, or an alias string;
+// generated code passes the alias constant of `alias->` calls first.
 #ifndef ZELTARDD_H
 #define ZELTARDD_H
 
 #include "zeltaobjs.h"
+
+// Opening, creating and closing tables.
+ZELTA_EXPORT pObj_Node __DBUSEAREA(pObj_Node newArea, pObj_Node driver, pObj_Node name, pObj_Node alias,
+                                   pObj_Node shared = NULL, pObj_Node readOnly = NULL);
+ZELTA_EXPORT pObj_Node __DBCREATE(pObj_Node name, pObj_Node structure, pObj_Node driver = NULL);
+ZELTA_EXPORT pObj_Node __dbCloseAll();
+ZELTA_EXPORT pObj_Node __DB_CloseArea(pObj_Node area);
+ZELTA_EXPORT void __CloseTBL(int slot, int keepSlot);
+ZELTA_EXPORT pObj_Node __TBL_DeleteDatabase(pObj_Node name);
+
+// Areas and aliases.
+ZELTA_EXPORT pObj_Node __Select(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_Select(pObj_Node area);
+ZELTA_EXPORT pObj_Node __Alias(pObj_Node area = NULL);
+ZELTA_EXPORT pObj_Node __Used();
+// 0-based slot, -1 when an alias is not open.
+ZELTA_EXPORT int __GetAliasID(pObj_Node area);
+// Driver kind of the area (0: the local store; 6 when there is no such area).
+ZELTA_EXPORT int __GetRddKind(pObj_Node area, int* slot);
+
+// The record pointer.
+ZELTA_EXPORT pObj_Node __TBL_GoTop(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_GoBottom(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_GoTo(pObj_Node area, pObj_Node record);
+ZELTA_EXPORT pObj_Node __TBL_Skip(pObj_Node area, pObj_Node n = NULL);
+ZELTA_EXPORT pObj_Node __TBL_Eof(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_Bof(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_Found(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_RecNo(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_RecCount(pObj_Node area);
+
+// Structure.
+ZELTA_EXPORT pObj_Node __TBL_Fcount(pObj_Node area);
+// The most bytes a stored record of the current area's table can take.
+ZELTA_EXPORT pObj_Node __TBL_RecSize();
+ZELTA_EXPORT pObj_Node __FieldLen(pObj_Node area, pObj_Node field);
+ZELTA_EXPORT pObj_Node __FieldDecLen(pObj_Node area, pObj_Node field);
+ZELTA_EXPORT pObj_Node __FieldType(pObj_Node area, pObj_Node field);
+ZELTA_EXPORT pObj_Node __DBStruct(pObj_Node area);
+
+// Records.
+ZELTA_EXPORT pObj_Node __DBAPPEND(pObj_Node area, pObj_Node unused = NULL);
+ZELTA_EXPORT pObj_Node __SetField(pObj_Node area, pObj_Node position, pObj_Node value);
+ZELTA_EXPORT pObj_Node __GetField(pObj_Node area, pObj_Node position);
+ZELTA_EXPORT pObj_Node __GetFieldByID(pObj_Node area, pObj_Node position);
+ZELTA_EXPORT pObj_Node __GetFieldByName(pObj_Node area, pObj_Node name);
+ZELTA_EXPORT pObj_Node __GetFieldName(pObj_Node area, pObj_Node position);
+ZELTA_EXPORT pObj_Node __GetFieldPos(pObj_Node area, pObj_Node name);
+ZELTA_EXPORT pObj_Node __TBL_Delete(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_Recall(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_Deleted(pObj_Node area);
+ZELTA_EXPORT pObj_Node __Commit(pObj_Node area);
+ZELTA_EXPORT pObj_Node __CommitAll();
+ZELTA_EXPORT pObj_Node __AbortEdit(pObj_Node area);
+ZELTA_EXPORT pObj_Node SETDIRTY(pObj_Node area, pObj_Node record, pObj_Node flag);
+ZELTA_EXPORT pObj_Node __IsDirty(pObj_Node area, pObj_Node record = NULL);
+ZELTA_EXPORT pObj_Node __dbZap(pObj_Node area);
+ZELTA_EXPORT pObj_Node __dbPack(pObj_Node area);
+
+// Rescue of registered arrays after a fatal error.
+ZELTA_EXPORT pObj_Node __RegisterArray(pObj_Node name, pObj_Node array = NULL);
+ZELTA_EXPORT pObj_Node ExecDumpArray(pObj_Node name, pObj_Node array);
+ZELTA_EXPORT pObj_Node __RestoreArray(pObj_Node name);
+
+// Temporary databases; a handle is an open database of the store.
+ZELTA_EXPORT void* __OpenTmpDb(int card, const char* name, int empty, int kind);
+ZELTA_EXPORT int __DeleteTmpDb(int card, const char* name, int kind);
+// Copies record `index` (at most `limit` bytes when limit > 0); its length,
+// 0 when out of range.
+ZELTA_EXPORT int __ReadTmpDb(void* handle, int index, char* buffer, int limit);
+ZELTA_EXPORT int GetTmpDbQtdRecs(void* handle);
+ZELTA_EXPORT int EnqueueDelete(const char* name);
+ZELTA_EXPORT int DeleteEnqueued();
+ZELTA_EXPORT int Op_DeleteTbl(const char* name);
+ZELTA_EXPORT int CloseCatalog();
 
 #endif

@@ -1,0 +1,68 @@
+// The data folder's state: one record, made when the application starts
+// (begin, from __BeginGlobal) and cleared when it ends (end, from
+// __EndGlobal), holding the store's catalog and record handles, the work
+// areas and the temporary databases in use.
+#ifndef ZELTA_DATA_STATE_H
+#define ZELTA_DATA_STATE_H
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "database.h"
+#include "zeltaobjs.h"
+
+namespace data {
+
+struct WorkArea;
+
+struct CatalogState {
+  bool open = false;
+  host::MappedFile file;
+  uint32_t highWater = 0;                            // entries in use or freed
+  std::unordered_map<std::string, uint32_t> byName;  // name -> entry
+  std::vector<Database*> databases;                  // per entry: open database or null
+};
+
+struct State {
+  std::string appDir;
+  CatalogState catalog;
+
+  // Record handles: kRecordHandleSlots for changes, then a ring for reads.
+  std::vector<RecordHandle> handles;
+  uint32_t freeHandle = 0;  // first free slot + 1; 0 = none
+  uint32_t queryCursor = 0;
+  std::vector<MemHandle> locked;  // handles locked for writing
+
+  // Work areas (numbered slots; a freed slot is null).
+  int16_t TBL_amnt_open_dbs = 0;
+  int16_t currentArea = 0;
+  int16_t aliasCache = 0;
+  std::vector<WorkArea*> areas;
+  pObj_Node selectedAlias = nullptr;
+  int32_t rdd = 0;
+  bool areaOpened = false;
+
+  // Arrays registered for rescue: an array record of {name, array} pairs.
+  pObj_Node registeredArrays = nullptr;
+
+  // Told when Op_DeleteTbl deleted a table (the synchronisation forgets the
+  // area it kept for ZEL_TBL or ZEL_IND).
+  void (*catalogTableDeleted)(const char* name) = nullptr;
+
+  // Where __ReadTmpDb copies a record when no buffer is given.
+  char* packetBuffer = nullptr;
+  int32_t packetCapacity = 0;
+  int32_t* packetLength = nullptr;
+};
+
+// The running application's state (made on first use when begin was not called).
+State& state();
+void begin();
+void end();
+bool begun();
+
+}  // namespace data
+
+#endif
