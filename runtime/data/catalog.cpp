@@ -229,8 +229,6 @@ void fillEntry(char* entry, const std::string& part, uint32_t type, uint32_t cre
 void markEntry(uint32_t e, uint16_t flags) {
   ordered();
   put16(entryAt(e) + 72, flags);
-  ordered();
-  host::flushRange(cat().file, kHeaderSize + size_t{e} * kEntrySize, kEntrySize);
 }
 
 // Enters a database; 0 when the catalog is full.

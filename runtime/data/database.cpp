@@ -108,10 +108,6 @@ uint32_t bodyAt(Database* db, uint32_t i) { return get32(entrySlot(db, i)); }
 
 void mirrorCount(Database* db) { put32(base(db) + 8, countOf(db)); }
 
-void flushHeader(Database* db) {
-  if (!db->bulk) host::flushRange(db->file, 0, kFirstBlock);
-}
-
 // Grows the file so that `end` bytes fit: 15360 bytes for the first two
 // growths of this opening, 61440 for the next two, 92160 after that, or the
 // need plus 15360 when a step is not enough.
@@ -131,7 +127,6 @@ bool ensureRoom(Database* db, uint64_t end) {
   }
   ++db->growths;
   put32(base(db) + 12, static_cast<uint32_t>(size));
-  flushHeader(db);
   return true;
 }
 
@@ -596,7 +591,6 @@ Database* openDatabaseFile(const std::string& path, std::string& why) {
   put16(p + 2, 0);
   put32(p + 12, static_cast<uint32_t>(db->file.size));
   mirrorCount(db);
-  flushHeader(db);
   return db;
 }
 
@@ -864,16 +858,12 @@ Err DmSetDatabaseInfo(DmOpenRef db, const void* block, uint32_t size) {
   ordered();
   publish(base(db) + 40, offset);
   if (old) release(db, old, oldLength);
-  flushHeader(db);
   return errNone;
 }
 
 LocalID databaseId(DmOpenRef db) { return db ? db->id : 0; }
 const std::string& databaseName(DmOpenRef db) { return db->name; }
 uint32_t databaseType(DmOpenRef db) { return db ? db->type : 0; }
-void setBulkLoad(DmOpenRef db, bool on) {
-  if (db) db->bulk = on;
-}
 
 // Record handles are set up with the state.
 void resetRecordHandles(State& s) {

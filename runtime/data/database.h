@@ -25,7 +25,6 @@ struct Database {
   uint32_t creator = 0;
   int openCount = 0;
   int growths = 0;                               // growths of the file since it was opened
-  bool bulk = false;                             // header flushes suspended
   uint32_t pendingNew = 0;                       // handle of a record being added, 0 = none
   std::multimap<uint32_t, uint32_t> freeBlocks;  // length -> offset
   std::vector<MemHandle> busy;                   // handles of records being changed

@@ -121,10 +121,6 @@ Err putRecord(DmOpenRef db, uint32_t* index, const void* bytes, uint32_t size, D
 LocalID databaseId(DmOpenRef db);
 const std::string& databaseName(DmOpenRef db);
 uint32_t databaseType(DmOpenRef db);
-// Views are flushed by the table layer every 2000 records; during a bulk
-// load the synchronisation suspends the header flushes.
-void setBulkLoad(DmOpenRef db, bool on);
-
 }  // namespace data
 
 #endif

@@ -34,12 +34,9 @@ bool createMapped(const std::string& path, size_t size, MappedFile& file, bool& 
 bool growMapped(MappedFile& file, size_t size, std::string& error);
 // Unmaps and closes; the file keeps what was written.
 void closeMapped(MappedFile& file);
-// Starts writing the file's changed pages to the disk without waiting, and
-// gives the pages back to the system so the process does not keep them
-// resident (the next access reads them again from the page cache).
+// Gives the file's pages back to the system so the process does not keep
+// them resident; the next access finds them again in the page cache.
 void flushMapped(MappedFile& file);
-// Starts writing bytes [offset, offset + length) to the disk, no waiting.
-void flushRange(MappedFile& file, size_t offset, size_t length);
 // Writes the file's pages to the disk and waits for it.
 void syncMapped(MappedFile& file);
 

@@ -132,14 +132,10 @@ void closeMapped(MappedFile& file) {
 
 void flushMapped(MappedFile& file) {
   if (!file.base) return;
-  sync_file_range(file.fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-  // Shared file pages keep their changes in the page cache when dropped.
+  // The mapping is the page cache itself: the system writes it back on its
+  // own. Dropping our hold on its pages keeps the process small; shared file
+  // pages keep their changes when dropped.
   madvise(file.base, roundUpToPage(file.size), MADV_DONTNEED);
-}
-
-void flushRange(MappedFile& file, size_t offset, size_t length) {
-  if (file.fd >= 0)
-    sync_file_range(file.fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
 void syncMapped(MappedFile& file) {

@@ -232,7 +232,7 @@ pObj_Node __SetField(pObj_Node area, pObj_Node position, pObj_Node value) {
     case kTypeM: {
       requireType(value, T_CHARPTR);
       const char* text = textOf(value, length);
-      const uint32_t ref = writeMemo(w, text, length);
+      const uint32_t ref = length ? writeMemo(w, text, length) : 0;
       memcpy(slot, &ref, 4);
       break;
     }

@@ -19,11 +19,9 @@ void checkDriver(pObj_Node driver) {
   if (driver->objType == T_CHARPTR && upperText(driver) == "SQLITE") __RuntimeError(RDD_NOT_IMPLEMENTED, 1);
 }
 
-// A slot for a new area: the first null one, else a new one at the end.
-int newSlot() {
+// A new slot at the end of the area table.
+int growSlots() {
   State& s = state();
-  for (int i = 0; i < s.TBL_amnt_open_dbs; ++i)
-    if (!s.areas[static_cast<size_t>(i)]) return i;
   const int count = s.TBL_amnt_open_dbs;
   if (count >= INT16_MAX) __RuntimeError(LOW_MEMORY, -1);
   if (count % kAreaStep == 0) s.areas.resize(static_cast<size_t>(((count + 1) / kAreaStep + 1) * kAreaStep), nullptr);
@@ -31,10 +29,18 @@ int newSlot() {
   return count;
 }
 
+// A slot for a new area: the first null one, else a new one at the end.
+int newSlot() {
+  State& s = state();
+  for (int i = 0; i < s.TBL_amnt_open_dbs; ++i)
+    if (!s.areas[static_cast<size_t>(i)]) return i;
+  return growSlots();
+}
+
 // Makes `slot` exist in the table (an area selected by number before it was used).
 void reachSlot(int slot) {
   State& s = state();
-  while (s.TBL_amnt_open_dbs <= slot) newSlot();
+  while (s.TBL_amnt_open_dbs <= slot) growSlots();
 }
 
 bool sameText(const std::string& a, const char* b, size_t length) {
