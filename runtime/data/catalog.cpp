@@ -121,10 +121,13 @@ void writeFreshHeader(char* base) {
 }
 
 bool createFreshCatalog(const std::string& path, std::string& error) {
-  bool exists = false;
-  if (!host::createMapped(path, kGrowthStep, cat().file, exists, error)) return false;
-  writeFreshHeader(cat().file.base);
-  return true;
+  std::string image(kGrowthStep, '\0');
+  writeFreshHeader(&image[0]);
+  if (!host::writeWholeFile(path, image.data(), image.size())) {
+    error = host::lastErrorText();
+    return false;
+  }
+  return host::openMapped(path, cat().file, error);
 }
 
 // Maps catalog.plm, taking it back from catalog.bck when it is missing or

@@ -547,13 +547,19 @@ bool isDatabaseFile(const std::string& path, uint32_t* type, uint32_t* creator) 
 }
 
 bool createDatabaseFile(const std::string& path, uint32_t type, uint32_t creator, bool& exists) {
-  host::MappedFile file;
-  std::string error;
-  if (!host::createMapped(path, kGrowthStep, file, exists, error)) return false;
-  writeFreshFile(file.base, kindOfType(type), type, creator, kGrowthStep);
-  put16(file.base + 2, 1);
-  host::flushMapped(file);
-  host::closeMapped(file);
+  // Written whole under a passing name first: the database's name never
+  // belongs to a file without its header.
+  std::string head(kFirstBlock, '\0');
+  writeFreshFile(&head[0], kindOfType(type), type, creator, kGrowthStep);
+  put16(&head[2], 1);
+  head.resize(kGrowthStep, '\0');
+  const std::string passing = path + ".new";
+  exists = false;
+  if (!host::writeWholeFile(passing, head.data(), head.size())) return false;
+  if (!host::renameNew(passing, path, exists)) {
+    host::removeFile(passing);
+    return false;
+  }
   host::removeFile(companionPath(path));
   return true;
 }

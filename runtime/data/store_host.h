@@ -46,6 +46,9 @@ long long fileSize(const std::string& path);
 bool removeFile(const std::string& path);
 // Replaces `to` by `from` in one step: a reader sees the old or the new file.
 bool replaceFile(const std::string& from, const std::string& to);
+// Gives `from` the name `to` in one step unless `to` exists (`exists` is then
+// true and nothing changes).
+bool renameNew(const std::string& from, const std::string& to, bool& exists);
 // Copies the file to `to` through a temporary name, so `to` is always whole.
 bool copyFile(const std::string& from, const std::string& to);
 // Creates the directory (and its parents) when it is missing.

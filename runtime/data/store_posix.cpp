@@ -164,6 +164,14 @@ bool replaceFile(const std::string& from, const std::string& to) {
   return false;
 }
 
+bool renameNew(const std::string& from, const std::string& to, bool& exists) {
+  exists = false;
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  savedErrno = errno;
+  exists = errno == EEXIST;
+  return false;
+}
+
 bool writeWholeFile(const std::string& path, const void* bytes, size_t length) {
   const std::string temporary = path + ".new";
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
