@@ -128,4 +128,8 @@ pObj_Node __TBL_RecNo(pObj_Node area) {
   return __INIT_DOUBLE(static_cast<double>(requireArea(area).st.recordIndex) + 1);
 }
 
-pObj_Node __TBL_RecCount(pObj_Node area) { return __INIT_DOUBLE(DmNumRecords(requireArea(area).schema.db)); }
+// A record being appended counts already, as it does in RecNo().
+pObj_Node __TBL_RecCount(pObj_Node area) {
+  WorkArea& w = requireArea(area);
+  return __INIT_DOUBLE(DmNumRecords(w.schema.db) + (w.st.appendPending ? 1 : 0));
+}

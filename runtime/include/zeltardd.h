@@ -65,6 +65,10 @@ ZELTA_EXPORT pObj_Node __IsDirty(pObj_Node area, pObj_Node record = NULL);
 ZELTA_EXPORT pObj_Node __dbZap(pObj_Node area);
 ZELTA_EXPORT pObj_Node __dbPack(pObj_Node area);
 
+// Whether a file exists: a bare name in the application directory (as
+// written or in upper case, the case of table files), a path as given.
+ZELTA_EXPORT pObj_Node __File(pObj_Node name);
+
 // Rescue of registered arrays after a fatal error.
 ZELTA_EXPORT pObj_Node __RegisterArray(pObj_Node name, pObj_Node array = NULL);
 ZELTA_EXPORT pObj_Node ExecDumpArray(pObj_Node name, pObj_Node array);
