@@ -29,8 +29,9 @@
 //   directory block   u32 capacity | u32 count | u32 body offset x capacity
 //   information block u32 size | u32 check | bytes
 //
-// The check of a body is a 16-bit fold of FNV-1a over its size and data; the
-// attributes (0x40 dirty) are not part of it, so they change in place.
+// The check of a body is a 16-bit fold of a multiply-mix hash over its size
+// and data, eight bytes at a step; the attributes (0x40 dirty) are not part
+// of it, so they change in place.
 //
 // Companion "<name>_OS" of a 'V' database, written when the database closes:
 //
@@ -47,6 +48,7 @@
 
 #include "core.h"
 #include "database.h"
+#include "index_tree.h"
 #include "state.h"
 #include "zeltautil.h"
 
@@ -84,8 +86,20 @@ uint32_t fnv(const char* p, size_t n, uint32_t h = 2166136261u) {
   for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<uint8_t>(p[i])) * 16777619u;
   return h;
 }
+// Eight bytes at a step: the check is taken on every read of a record.
 uint16_t bodyCheck(const char* data, uint32_t size) {
-  const uint32_t h = fnv(data, size, fnv(reinterpret_cast<const char*>(&size), 4));
+  uint64_t h = 0x9E3779B97F4A7C15ull ^ size;
+  uint32_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t w;
+    memcpy(&w, data + i, 8);
+    h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 29;
+  }
+  uint64_t tail = 0;
+  memcpy(&tail, data + i, size - i);
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  h ^= h >> 32;
   return static_cast<uint16_t>(h ^ (h >> 16));
 }
 
@@ -111,7 +125,11 @@ void mirrorCount(Database* db) { put32(base(db) + 8, countOf(db)); }
 // Grows the file so that `end` bytes fit: 15360 bytes for the first two
 // growths of this opening, 61440 for the next two, 92160 after that, or the
 // need plus 15360 when a step is not enough.
-bool ensureRoom(Database* db, uint64_t end) {
+bool ensureRoom(Database* db, uint64_t end) { return growDatabase(db, end); }
+
+}  // namespace
+
+bool growDatabase(Database* db, uint64_t end) {
   if (end <= db->file.size) return true;
   const uint32_t step = db->growths < 2 ? kGrowthStep : db->growths < 4 ? 4 * kGrowthStep : 6 * kGrowthStep;
   uint64_t size = db->file.size + step;
@@ -129,6 +147,8 @@ bool ensureRoom(Database* db, uint64_t end) {
   put32(base(db) + 12, static_cast<uint32_t>(size));
   return true;
 }
+
+namespace {
 
 // A block of `length` bytes (a multiple of 8) that nothing refers to; 0 when
 // the file cannot grow. Free blocks are reused best fit first, the rest of a
@@ -573,7 +593,8 @@ Database* openDatabaseFile(const std::string& path, std::string& why) {
     delete db;
     return nullptr;
   }
-  if (!headValid(db->file.base, db->file.size) || !structureValid(db, why)) {
+  const bool index = db->file.size >= kFirstBlock && db->file.base[1] == 'B';
+  if (!headValid(db->file.base, db->file.size) || !(index ? tree::headerValid(db, why) : structureValid(db, why))) {
     if (why.empty()) why = "cabeçalho inválido";
     host::closeMapped(db->file);
     delete db;
@@ -594,7 +615,8 @@ Database* openDatabaseFile(const std::string& path, std::string& why) {
   loadFreeList(db, path);
   put32(p + 32, get32(p + 32) + 1);
   ordered();
-  put16(p + 2, 0);
+  // An index keeps its clean mark until its first change.
+  if (db->kind != 'B') put16(p + 2, 0);
   put32(p + 12, static_cast<uint32_t>(db->file.size));
   mirrorCount(db);
   return db;
@@ -603,7 +625,10 @@ Database* openDatabaseFile(const std::string& path, std::string& why) {
 void closeDatabaseFile(Database* db) {
   while (!db->busy.empty()) dropHandle(db->busy.back());
   if (db->pendingNew) dropHandle(db->pendingNew);
-  saveFreeList(db);
+  if (db->kind == 'B')
+    tree::markClosed(db);
+  else
+    saveFreeList(db);
   host::flushMapped(db->file);
   host::closeMapped(db->file);
   delete db;
@@ -614,9 +639,16 @@ void removeDatabaseFiles(const std::string& path) {
   host::removeFile(companionPath(path));
 }
 
-uint32_t DmNumRecords(DmOpenRef db) { return db ? countOf(db) : 0; }
+uint32_t DmNumRecords(DmOpenRef db) {
+  if (!db) return 0;
+  return db->kind == 'B' ? tree::count(db) : countOf(db);
+}
 
 const char* recordBytes(DmOpenRef db, uint32_t index, uint32_t* size) {
+  if (db && db->kind == 'B') {
+    if (size) *size = tree::entrySize(db);
+    return tree::entryAt(db, index);
+  }
   if (!db || index >= countOf(db)) return nullptr;
   const uint32_t body = bodyAt(db, index);
   if (!bodyValid(db, body)) return nullptr;
@@ -626,6 +658,17 @@ const char* recordBytes(DmOpenRef db, uint32_t index, uint32_t* size) {
 
 Err putRecord(DmOpenRef db, uint32_t* index, const void* bytes, uint32_t size, DirtyChange dirty) {
   if (!db || size > kMaxRecordSize) return dmErrInvalidParam;
+  if (db->kind == 'B') {
+    // Index entries: replaced in place or added at the end, never reordered.
+    if (size != tree::entrySize(db)) return dmErrInvalidParam;
+    const char* entry = static_cast<const char*>(bytes);
+    if (*index < tree::count(db)) {
+      tree::replaceAt(db, *index, entry);
+      return errNone;
+    }
+    *index = tree::count(db);
+    return tree::insertAt(db, *index, entry) ? errNone : dmErrMemError;
+  }
   const uint32_t count = countOf(db);
   uint32_t at = *index >= count ? count : *index;
   const bool append = *index >= count;
@@ -647,7 +690,7 @@ Err putRecord(DmOpenRef db, uint32_t* index, const void* bytes, uint32_t size, D
 }
 
 MemHandle DmQueryRecord(DmOpenRef db, uint32_t index) {
-  if (!db || index >= countOf(db)) return 0;
+  if (!db || db->kind == 'B' || index >= countOf(db)) return 0;
   State& s = state();
   const MemHandle h = static_cast<MemHandle>(kRecordHandleSlots + 1 + s.queryCursor);
   s.queryCursor = (s.queryCursor + 1) % kQuerySlots;
@@ -663,7 +706,8 @@ MemHandle DmQueryRecord(DmOpenRef db, uint32_t index) {
 }
 
 MemHandle DmGetRecord(DmOpenRef db, uint32_t index) {
-  if (!db || index >= countOf(db) || busyHandle(db, index) || !bodyValid(db, bodyAt(db, index))) return 0;
+  if (!db || db->kind == 'B' || index >= countOf(db) || busyHandle(db, index) || !bodyValid(db, bodyAt(db, index)))
+    return 0;
   const MemHandle h = takeHandle(db, index, kHandleBusy);
   if (!h) return 0;
   RecordHandle& r = state().handles[h - 1];
@@ -720,7 +764,7 @@ uint32_t MemHandleSize(MemHandle h) {
 }
 
 MemHandle DmNewRecord(DmOpenRef db, uint32_t* index, uint32_t size) {
-  if (!db || !index || size > kMaxRecordSize || db->pendingNew) return 0;
+  if (!db || db->kind == 'B' || !index || size > kMaxRecordSize || db->pendingNew) return 0;
   const uint32_t count = countOf(db);
   const uint32_t at = *index >= count ? count : *index;
   const MemHandle h = takeHandle(db, at, kHandleBusy | kHandleNew);
@@ -732,7 +776,7 @@ MemHandle DmNewRecord(DmOpenRef db, uint32_t* index, uint32_t size) {
 }
 
 MemHandle DmResizeRecord(DmOpenRef db, uint32_t index, uint32_t size) {
-  if (!db || size > kMaxRecordSize) return 0;
+  if (!db || db->kind == 'B' || size > kMaxRecordSize) return 0;
   MemHandle h = busyHandle(db, index);
   if (!h && db->pendingNew && state().handles[db->pendingNew - 1].index == index) h = db->pendingNew;
   if (!h) h = DmGetRecord(db, index);
@@ -781,6 +825,7 @@ Err DmReleaseRecord(DmOpenRef db, uint32_t index, bool dirty) {
 }
 
 Err DmRemoveRecord(DmOpenRef db, uint32_t index) {
+  if (db && db->kind == 'B') return tree::removeAt(db, index) ? errNone : dmErrIndexOutOfRange;
   if (!db || index >= countOf(db)) return dmErrIndexOutOfRange;
   if (busyHandle(db, index)) return dmErrRecordBusy;
   if (!removeBody(db, index)) return dmErrMemError;
@@ -789,13 +834,13 @@ Err DmRemoveRecord(DmOpenRef db, uint32_t index) {
 }
 
 Err DmRecordInfo(DmOpenRef db, uint32_t index, uint8_t* attributes) {
-  if (!db || index >= countOf(db)) return dmErrIndexOutOfRange;
+  if (!db || db->kind == 'B' || index >= countOf(db)) return dmErrIndexOutOfRange;
   if (attributes) *attributes = static_cast<uint8_t>(base(db)[bodyAt(db, index) + 4]);
   return errNone;
 }
 
 Err DmSetRecordInfo(DmOpenRef db, uint32_t index, uint8_t attributes) {
-  if (!db || index >= countOf(db)) return dmErrIndexOutOfRange;
+  if (!db || db->kind == 'B' || index >= countOf(db)) return dmErrIndexOutOfRange;
   base(db)[bodyAt(db, index) + 4] = static_cast<char>(attributes);
   return errNone;
 }
@@ -825,24 +870,25 @@ void DbFlush(DmOpenRef db) {
 }
 
 void CleanTbl(DmOpenRef db) {
+  if (db && db->kind == 'B') return tree::clear(db);
   if (db)
     rebuild(
         db, [](uint32_t, const char*, uint32_t, std::string&) { return false; }, nullptr);
 }
 
 Err DbPack(DmOpenRef db) {
-  if (!db) return dmErrInvalidParam;
+  if (!db || db->kind == 'B') return dmErrInvalidParam;
   return rebuild(
       db, [](uint32_t, const char* data, uint32_t size, std::string&) { return !(size >= 2 && data[size - 2] == '*'); },
       nullptr);
 }
 
 Err DbRewrite(DmOpenRef db, const RecordRewrite& each, const std::string* info) {
-  return db ? rebuild(db, each, info) : dmErrInvalidParam;
+  return db && db->kind != 'B' ? rebuild(db, each, info) : dmErrInvalidParam;
 }
 
 const char* DmAppInfo(DmOpenRef db, uint32_t* size) {
-  const uint32_t info = db ? infoBlock(db) : 0;
+  const uint32_t info = db && db->kind != 'B' ? infoBlock(db) : 0;
   if (!info) {
     if (size) *size = 0;
     return nullptr;
@@ -852,7 +898,7 @@ const char* DmAppInfo(DmOpenRef db, uint32_t* size) {
 }
 
 Err DmSetDatabaseInfo(DmOpenRef db, const void* block, uint32_t size) {
-  if (!db) return dmErrInvalidParam;
+  if (!db || db->kind == 'B') return dmErrInvalidParam;
   const uint32_t offset = allocate(db, align8(8 + size));
   if (!offset) return dmErrMemError;
   char* p = base(db) + offset;

@@ -28,6 +28,13 @@ struct Database {
   uint32_t pendingNew = 0;                       // handle of a record being added, 0 = none
   std::multimap<uint32_t, uint32_t> freeBlocks;  // length -> offset
   std::vector<MemHandle> busy;                   // handles of records being changed
+  // Index databases ('B', index_tree.cpp): changes so far, whether the tree
+  // was changed since it was opened, and the leaf read last.
+  uint32_t treeChanges = 0;
+  bool treeDirty = false;
+  uint32_t cursorPage = 0;
+  uint32_t cursorStart = 0;
+  uint32_t cursorChanges = ~0u;
 };
 
 struct RecordHandle {
@@ -49,6 +56,9 @@ bool isDatabaseFile(const std::string& path, uint32_t* type, uint32_t* creator);
 bool createDatabaseFile(const std::string& path, uint32_t type, uint32_t creator, bool& exists);
 // Opens and checks the file; null with `why` when it is damaged or missing.
 Database* openDatabaseFile(const std::string& path, std::string& why);
+// Grows the file in the store's steps so that `end` bytes fit; false (after
+// an "Alert" box) when it cannot.
+bool growDatabase(Database* db, uint64_t end);
 // Writes what is left (free list, clean mark) and unmaps; deletes `db`.
 void closeDatabaseFile(Database* db);
 // Removes a database's files (the companion included).

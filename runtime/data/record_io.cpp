@@ -20,6 +20,7 @@
 #include <string.h>
 
 #include "core.h"
+#include "index_layer.h"
 #include "work_area.h"
 
 namespace data {
@@ -76,6 +77,8 @@ void serialise(WorkArea& area, std::string& out) {
 void flushViews(WorkArea& area) {
   DbFlush(area.schema.db);
   if (area.st.memo) DbFlush(area.st.memo);
+  for (const IndexDef& x : area.schema.indexes)
+    if (x.db) DbFlush(x.db);
 }
 
 }  // namespace
@@ -94,15 +97,10 @@ void countRead(WorkArea& area) {
   flushViews(area);
 }
 
-void readRecord(WorkArea& area, uint32_t index) {
-  uint32_t size = 0;
-  const char* p = recordBytes(area.schema.db, index, &size);
-  if (!p) damaged(area, index);
-  char* buffer = area.st.buffer.data();
-  memset(buffer, 0, area.st.buffer.size());
+void decodeRecord(const TableDescriptor& schema, const char* p, uint32_t size, char* buffer) {
+  memset(buffer, 0, schema.bufferSize);
   const uint32_t limit = size >= 2 ? size - 2 : 0;
   uint32_t at = 0;
-  const TableDescriptor& schema = area.schema;
   for (size_t i = 0; i < schema.visibleFields(); ++i) {
     const FieldDef& f = schema.fields[i];
     char* slot = buffer + f.offset;
@@ -136,6 +134,13 @@ void readRecord(WorkArea& area, uint32_t index) {
     if (!complete) break;
   }
   buffer[schema.deletionOffset()] = size >= 2 ? p[size - 2] : kLive;
+}
+
+void readRecord(WorkArea& area, uint32_t index) {
+  uint32_t size = 0;
+  const char* p = recordBytes(area.schema.db, index, &size);
+  if (!p) damaged(area, index);
+  decodeRecord(area.schema, p, size, area.st.buffer.data());
   area.st.storedRecord = static_cast<int32_t>(index);
   area.st.recordIndex = index;
   if (size > area.st.storedSize) area.st.storedSize = size;
@@ -168,7 +173,11 @@ void writeRecord(WorkArea& area) {
     storeAlert("Registro de %u bytes excede 15360 na tabela %s", size, area.schema.name.c_str());
     __RuntimeError(RUNTIME_ERROR, -1);
   }
+  const bool isNew = st.appendPending != 0;
+  std::vector<std::string> oldKeys;
+  if (!isNew && !area.schema.indexes.empty()) keysBeforeWrite(area, index, oldKeys);
   if (putRecord(db, &index, area.scratch.data(), size, DirtyChange::set) != errNone) __RuntimeError(LOW_MEMORY, -1);
+  if (!area.schema.indexes.empty()) indexesAfterWrite(area, index, isNew, oldKeys);
   st.appendPending = 0;
   st.eof = 0;
   st.bof = 0;

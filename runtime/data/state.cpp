@@ -51,6 +51,7 @@ void begin() {
 void end() {
   if (!current) return;
   __dbCloseAll();
+  __CloseMsgLog();
   closeStoreCatalog();
   delete current;
   current = nullptr;
@@ -61,6 +62,7 @@ void end() {
 int CloseCatalog() {
   if (!data::begun()) return 1;
   __dbCloseAll();
+  __CloseMsgLog();
   data::closeStoreCatalog();
   return 1;
 }

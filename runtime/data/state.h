@@ -44,12 +44,17 @@ struct State {
   int32_t rdd = 0;
   bool areaOpened = false;
 
+  // The message log while it is open.
+  DmOpenRef messageLog = nullptr;
+
   // Arrays registered for rescue: an array record of {name, array} pairs.
   pObj_Node registeredArrays = nullptr;
 
   // Told when Op_DeleteTbl deleted a table (the synchronisation forgets the
   // area it kept for ZEL_TBL or ZEL_IND).
   void (*catalogTableDeleted)(const char* name) = nullptr;
+  // The synchronisation's message texts (its table, in the user's language).
+  const char* (*syncMessage)(int number) = nullptr;
 
   // Where __ReadTmpDb copies a record when no buffer is given.
   char* packetBuffer = nullptr;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core.h"
+#include "index_layer.h"
 #include "work_area.h"
 #include "zeltardd.h"
 
@@ -240,6 +241,9 @@ pObj_Node __SetField(pObj_Node area, pObj_Node position, pObj_Node value) {
     default: __RuntimeError(RUNTIME_ERROR, 24);
   }
   w.st.changed = 1;
+  if (f.type != kTypeM)
+    for (IndexDef& x : w.schema.indexes)
+      for (int k : x.keyFields) x.rekey = x.rekey || k == i;
   return __INIT_NIL();
 }
 
@@ -332,6 +336,7 @@ pObj_Node __dbZap(pObj_Node area) {
   w.st.appendPending = 0;
   CleanTbl(w.schema.db);
   if (w.st.memo) CleanTbl(w.st.memo);
+  zapIndexes(w);
   for (WorkArea* other : areasOnTable(w)) {
     other->st.changed = 0;
     other->st.appendPending = 0;
@@ -350,6 +355,7 @@ pObj_Node __dbPack(pObj_Node area) {
     storeAlert("falhou ReadFile do arquivo %s", w.schema.name.c_str());
     __RuntimeError(RUNTIME_ERROR, -1);
   }
+  reindexAll(w);
   for (WorkArea* other : areasOnTable(w)) goTop(*other);
   return __INIT_NIL();
 }

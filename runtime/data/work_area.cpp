@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "core.h"
+#include "index_layer.h"
 #include "work_area.h"
 #include "zeltardd.h"
 
@@ -147,6 +148,7 @@ int openTable(const std::string& name, const std::string& alias, pObj_Node alias
   s.areas[static_cast<size_t>(slot)] = w;
   s.currentArea = static_cast<int16_t>(slot);
   blankBuffer(*w);
+  openIndexes(*w);
   return slot;
 }
 
@@ -158,6 +160,7 @@ void closeArea(int slot, bool) {
   if (w->st.changed) writeRecord(*w);
   // From here on nothing raises: the area goes whatever happened above.
   s.areas[static_cast<size_t>(slot)] = nullptr;
+  closeIndexes(*w);
   if (w->st.memo) DmCloseDatabase(w->st.memo);
   DmCloseDatabase(w->schema.db);
   if (s.selectedAlias && w->aliasObject == s.selectedAlias) s.selectedAlias = nullptr;

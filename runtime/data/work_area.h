@@ -35,7 +35,8 @@ struct FieldDef {
 };
 
 struct IndexDef {
-  DmOpenRef db = nullptr;  // null while closed
+  DmOpenRef db = nullptr;  // open while the table is, kept up to date by every write
+  bool listed = false;     // open in the area (SET INDEX, SET ORDER): may be the active order
   std::string name;        // upper case, also the database's name
   std::string expression;
   uint32_t keyLength = 0;
@@ -116,6 +117,8 @@ std::string upperText(pObj_Node v);
 
 // ---- record_io.cpp
 void blankBuffer(WorkArea& area);
+// Fills a record buffer from a stored record's bytes.
+void decodeRecord(const TableDescriptor& schema, const char* bytes, uint32_t size, char* buffer);
 // Fills the buffer from stored record `index`; raises when it is damaged.
 void readRecord(WorkArea& area, uint32_t index);
 // The write step: stores the buffer when it holds changes.
@@ -127,7 +130,10 @@ void countRead(WorkArea& area);
 
 // ---- navigation.cpp
 // The common positioning step; true when a record was loaded.
-bool position(WorkArea& area, int64_t target, int direction);
+// With `throughIndex`, target is a position in the active order.
+bool position(WorkArea& area, int64_t target, bool throughIndex, int direction);
+// The pointer past the last record: eof, the buffer blank.
+void offTheEnd(WorkArea& area);
 void goTop(WorkArea& area);
 void goBottom(WorkArea& area);
 bool hideDeleted();

@@ -69,6 +69,28 @@ ZELTA_EXPORT pObj_Node __dbPack(pObj_Node area);
 // written or in upper case, the case of table files), a path as given.
 ZELTA_EXPORT pObj_Node __File(pObj_Node name);
 
+// Indexes and seek. An index is named by its name in upper case; n counts
+// the table's indexes from 1.
+ZELTA_EXPORT pObj_Node __DBCREATEINDEX(pObj_Node area, pObj_Node name, pObj_Node key, pObj_Node unused = NULL);
+ZELTA_EXPORT pObj_Node __DBDROPINDEX(pObj_Node area, pObj_Node name);
+ZELTA_EXPORT pObj_Node __UseIndex(pObj_Node area, pObj_Node name);
+ZELTA_EXPORT pObj_Node __ClearIndex(pObj_Node area);
+ZELTA_EXPORT pObj_Node __TBL_SetOrder(pObj_Node area, pObj_Node n);
+ZELTA_EXPORT pObj_Node __IndexOrd(pObj_Node area);
+ZELTA_EXPORT pObj_Node __IndexKey(pObj_Node area, pObj_Node n = NULL);
+ZELTA_EXPORT pObj_Node __Reindex(pObj_Node area);
+ZELTA_EXPORT pObj_Node __Seek(pObj_Node area, pObj_Node key, pObj_Node soft = NULL);
+ZELTA_EXPORT void __CloseAllIdx(int slot);
+ZELTA_EXPORT int __OpenIDX(int slot, int card, int mode, const char* name, int makeActive);
+ZELTA_EXPORT int __CloseIDX(int slot, const char* name);
+ZELTA_EXPORT int __GetIdxInd(int slot, const char* name);
+ZELTA_EXPORT int __GetFirstOpenIDX(int slot);
+// On an index database: the first position whose key starts with the
+// keyLength key bytes after the 4-byte prefix of keyBuffer; 1 when it does.
+ZELTA_EXPORT int FindKeyInIndexFile(void* index, const char* keyBuffer, int keyLength, uint32_t* position);
+ZELTA_EXPORT int FindRecnoInIndexFile(void* index, uint32_t record, uint32_t* position);
+ZELTA_EXPORT int OrdenarIndice(void* index);
+
 // Rescue of registered arrays after a fatal error.
 ZELTA_EXPORT pObj_Node __RegisterArray(pObj_Node name, pObj_Node array = NULL);
 ZELTA_EXPORT pObj_Node ExecDumpArray(pObj_Node name, pObj_Node array);
@@ -85,5 +107,23 @@ ZELTA_EXPORT int EnqueueDelete(const char* name);
 ZELTA_EXPORT int DeleteEnqueued();
 ZELTA_EXPORT int Op_DeleteTbl(const char* name);
 ZELTA_EXPORT int CloseCatalog();
+
+// The catalog tables ZEL_TBL (0), ZEL_IND (1), ZEL_COLS (2), or all three (3):
+// created when missing, opened when not open; 1 on success.
+ZELTA_EXPORT int OpenCatalogTables(int what);
+ZELTA_EXPORT int CreateSysTables();
+ZELTA_EXPORT int CreateSysCols();
+ZELTA_EXPORT int CreateSysIndex();
+// The first byte of record 0 of a download file: its sync kind.
+ZELTA_EXPORT int __GetFlagTbl(void* handle);
+
+// The message log ("MSGLOG.tLog"). __ReadMsgLog copies at most 250 bytes
+// and a zero into a buffer of at least 251; it returns the length.
+ZELTA_EXPORT int __OpenMsgLog(int empty);
+ZELTA_EXPORT void __WriteMsgLog(const char* text);
+ZELTA_EXPORT int __ReadMsgLog(int index, char* buffer);
+ZELTA_EXPORT int __GetAmnRecsMsgLog();
+ZELTA_EXPORT int __CloseMsgLog();
+ZELTA_EXPORT pObj_Node WRITELOG(pObj_Node text = NULL);
 
 #endif

@@ -1,6 +1,7 @@
 // A writer killed with SIGKILL at random instants of a write-heavy loop
-// (appends, updates with memos, deletions, packs, temporary databases) must
-// leave every database openable and every committed change in place. The
+// (appends, updates with memos, deletions, packs, temporary databases, and
+// an index kept up to date throughout) must leave every database openable,
+// every committed change in place and the index whole or rebuilt. The
 // writer is a forked child that reports each commit over a pipe; after each
 // kill the test opens everything again and checks it. ZELTA_KILL_ROUNDS sets
 // the number of kills (50 by default; run thousands by hand).
@@ -56,6 +57,10 @@ void openTable() {
     __DBCREATE(S("LEDGER"), s);
   }
   __DBUSEAREA(__INIT_BOOL(1), nullptr, S("LEDGER"), S("LED"));
+  if (!__IndexKey(nullptr, N(1))->objData.mbuff[0]) {
+    __DBCREATEINDEX(nullptr, S("LEDGERIDX"), S("NAME"));
+    __ClearIndex(nullptr);
+  }
 }
 
 void exitTrap(int code, int aux, const std::string& report) {
@@ -171,6 +176,28 @@ class KillTest : public ::testing::Test {
       }
     }
     ASSERT_NE(access((dir_ + "/catalog.plm.damaged").c_str(), F_OK), 0) << "the catalog was damaged";
+    // The index: every record once, in key order, each found by its key.
+    if (!__IndexKey(nullptr, N(1))->objData.mbuff[0]) {
+      __end_context(nullptr);
+      __EndGlobal();
+      return;  // killed before it was made
+    }
+    __TBL_SetOrder(nullptr, N(1));
+    std::string previous;
+    size_t walked = 0;
+    for (__TBL_GoTop(nullptr); !__GET_BOOL(__TBL_Eof(nullptr)); __TBL_Skip(nullptr)) {
+      __begin_context();
+      const std::string current = get("NAME")->objData.mbuff;
+      ASSERT_LE(previous, current) << "round " << round << ": the index is out of order";
+      previous = current;
+      if (walked++ % 97 == 0) {
+        const double id = num("ID");
+        ASSERT_TRUE(__GET_BOOL(__Seek(nullptr, S(current), nullptr))) << "round " << round << " " << current;
+        ASSERT_EQ(num("ID"), id);
+      }
+      __end_context(nullptr);
+    }
+    ASSERT_EQ(walked, seen.size()) << "round " << round << ": the index misses records";
     __end_context(nullptr);
     __EndGlobal();
   }

@@ -425,6 +425,8 @@ TEST_F(TablesTest, RecordsLongerThanTheStoreTakes) {
   put("B", S(std::string(10000, 'b').c_str()));
   EXPECT_EQ(errorOf([] { __Commit(nullptr); }).first, RUNTIME_ERROR);
   EXPECT_TRUE(boxSays("excede 15360"));
+  EXPECT_EQ(num(__TBL_RecCount(nullptr)), 2) << "the record being appended still counts";
+  __AbortEdit(nullptr);
   EXPECT_EQ(num(__TBL_RecCount(nullptr)), 1) << "the table keeps what it had";
 }
 
