@@ -12,9 +12,9 @@ namespace data {
 
 void resetRecordHandles(State& s);
 
-namespace {
+State* currentState = nullptr;
 
-State* current = nullptr;
+namespace {
 
 void deleteByName(const char* name) {
   if (!name) return;
@@ -31,30 +31,30 @@ const bool hooked = [] {
 
 }  // namespace
 
-State& state() {
-  if (!current) {
-    current = new State();
-    current->appDir = core::appDirectory();
-    resetRecordHandles(*current);
+State& makeState() {
+  if (!currentState) {
+    currentState = new State();
+    currentState->appDir = core::appDirectory();
+    resetRecordHandles(*currentState);
   }
-  return *current;
+  return *currentState;
 }
 
-bool begun() { return current != nullptr; }
+bool begun() { return currentState != nullptr; }
 
 void begin() {
-  if (current) end();
-  state();
+  if (currentState) end();
+  makeState();
   deleteEnqueuedAtStart();
 }
 
 void end() {
-  if (!current) return;
+  if (!currentState) return;
   __dbCloseAll();
   __CloseMsgLog();
   closeStoreCatalog();
-  delete current;
-  current = nullptr;
+  delete currentState;
+  currentState = nullptr;
 }
 
 }  // namespace data

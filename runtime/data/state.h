@@ -63,7 +63,9 @@ struct State {
 };
 
 // The running application's state (made on first use when begin was not called).
-State& state();
+State& makeState();
+extern State* currentState;
+inline State& state() { return currentState ? *currentState : makeState(); }
 void begin();
 void end();
 bool begun();

@@ -258,10 +258,7 @@ pObj_Node __GetField(pObj_Node area, pObj_Node position) { return __GetFieldByID
 
 pObj_Node __GetFieldByName(pObj_Node area, pObj_Node name) {
   WorkArea& w = requireArea(area);
-  if (!name || name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
-  size_t length = 0;
-  const char* text = textOf(name, length);
-  const int i = fieldIndex(w.schema, text, length);
+  const int i = fieldOfName(w, name);
   if (i < 0) __RuntimeError(INVALID_FIELD, 27);
   return fieldValue(w, w.schema.fields[static_cast<size_t>(i)]);
 }
@@ -275,10 +272,7 @@ pObj_Node __GetFieldName(pObj_Node area, pObj_Node position) {
 pObj_Node __GetFieldPos(pObj_Node area, pObj_Node name) {
   if (!name) __RuntimeError(RUNTIME_ERROR, 28);
   WorkArea& w = requireArea(area);
-  if (name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
-  size_t length = 0;
-  const char* text = textOf(name, length);
-  return __INIT_DOUBLE(fieldIndex(w.schema, text, length) + 1);
+  return __INIT_DOUBLE(fieldOfName(w, name) + 1);
 }
 
 pObj_Node __TBL_Delete(pObj_Node area) {

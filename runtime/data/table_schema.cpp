@@ -174,6 +174,19 @@ int fieldIndex(const TableDescriptor& schema, const char* name, size_t length) {
   return -1;
 }
 
+int fieldOfName(WorkArea& w, pObj_Node name) {
+  if (!name || name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
+  const char* text = name->objData.mbuff ? name->objData.mbuff : "";
+  if (!isConstant(name)) return fieldIndex(w.schema, text, strlen(text));
+  NameCache& cache = w.names;
+  const size_t slot = (reinterpret_cast<uintptr_t>(text) >> 3) % NameCache::kSlots;
+  if (cache.names[slot] == text) return cache.fields[slot];
+  const int field = fieldIndex(w.schema, text, strlen(text));
+  cache.names[slot] = text;
+  cache.fields[slot] = field;
+  return field;
+}
+
 bool readStructure(DmOpenRef db, TableDescriptor& schema) {
   uint32_t size = 0;
   const char* block = DmAppInfo(db, &size);

@@ -77,6 +77,14 @@ struct AreaState {
   DmOpenRef memo = nullptr;
 };
 
+// Field positions of the name constants a program passes (their texts never
+// change, so a constant's address finds its field again).
+struct NameCache {
+  static constexpr int kSlots = 16;
+  const char* names[kSlots] = {};
+  int fields[kSlots] = {};
+};
+
 struct WorkArea {
   int32_t driverKind = 0;
   pObj_Node aliasObject = nullptr;  // a program constant, compared by identity
@@ -84,6 +92,7 @@ struct WorkArea {
   AreaState st;
   TableDescriptor schema;
   std::string scratch;  // serialised record being written
+  NameCache names;
 };
 
 // ---- work_area.cpp
@@ -106,6 +115,8 @@ bool writeStructure(const TableDescriptor& schema);
 void layoutBuffer(TableDescriptor& schema);
 // 0-based position of a visible field by name (any case), -1 when none.
 int fieldIndex(const TableDescriptor& schema, const char* name, size_t length);
+// The same for a name value: a CHARPTR (else ARGUMENT ERROR!).
+int fieldOfName(WorkArea& area, pObj_Node name);
 // The memo database of a table, and the alternate name a pack writes the
 // compacted memos to before the table's structure block switches to it.
 std::string memoName(const std::string& table);
