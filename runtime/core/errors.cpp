@@ -8,11 +8,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "collaborators.h"
+#include "host.h"
 #include "messages.h"
 #include "zeltamisc.h"
 #include "zeltautil.h"
@@ -64,7 +64,7 @@ std::string sourcePositions() {
   fflush(stdout);
   fflush(stderr);
   if (core::hooks().fatalWindow) core::hooks().fatalWindow(errorText.c_str(), positions.c_str());
-  _exit(1);
+  core::host::exitNow(1);
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void __RuntimeError(int code, int aux) {
   if (reporting && !fatalTrap) {
     // An error while reporting one: say what we can and stop.
     fprintf(stderr, "Fatal Error\n%s\n", code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
-    _exit(1);
+    core::host::exitNow(1);
   }
   reporting = true;
   if (core::hooks().dumpRegisteredArrays) core::hooks().dumpRegisteredArrays();
@@ -148,7 +148,7 @@ void cleandbs() {
   if (yes) {
     const std::string dir = core::appDirectory();
     for (const char* name : {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_IDX"}) {
-      unlink((dir + "/" + name).c_str());
+      core::host::removeFile(dir + "/" + name);
     }
   }
   ErrSync();
@@ -156,8 +156,9 @@ void cleandbs() {
 }
 
 void ShowFreeMem() {
-  long total = sysconf(_SC_PHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
-  long avail = sysconf(_SC_AVPHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
+  const core::host::MemoryStatus memory = core::host::memoryStatus();
+  const long total = memory.totalKb;
+  const long avail = memory.availableKb;
   const int load = total > 0 ? static_cast<int>(100 - avail * 100 / total) : 0;
   char text[512];
   const ObjPool* pools = glob->context->pools;

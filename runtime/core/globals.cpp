@@ -3,14 +3,13 @@
 // trace, the static buffers of generated code and the foreign library cache.
 #include "core.h"
 
-#include <dlfcn.h>
 #include <stdio.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "collaborators.h"
+#include "host.h"
 #include "zeltamisc.h"
 
 Glob* glob = nullptr;
@@ -197,16 +196,6 @@ void freeBlockTable() {
   glob->blockTable = nullptr;
 }
 
-std::string modulePath() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return std::string();
-  path[n] = 0;
-  return path;
-}
-
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
 // Leaves "inst.txt" in the application directory and starts the installer
 // when the install list is waiting.
 void handOverToInstaller() {
@@ -216,20 +205,15 @@ void handOverToInstaller() {
   const std::string installer = dir + "/Rovane";
   fprintf(log, "DIRAPP=%s\n", dir.c_str());
   fprintf(log, "Finding EXE=%s\n", installer.c_str());
-  if (fileExists(installer)) {
+  if (core::host::fileExists(installer)) {
     fprintf(log, "EXE=%s OK\n", installer.c_str());
     const std::string installList = dir + "/ZELTAINST.tLog";
-    if (fileExists(installList)) {
-      const std::string self = modulePath();
+    if (core::host::fileExists(installList)) {
+      const std::string self = core::host::modulePath();
       const std::string params = self + " ZELTAINST.tLog " + self;
       fprintf(log, "CreateProcess Begin %s .\nParam=%s\n", installer.c_str(), params.c_str());
-      const pid_t pid = fork();
-      if (pid == 0) {
-        execl(installer.c_str(), installer.c_str(), self.c_str(), "ZELTAINST.tLog", self.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      fprintf(log, pid > 0 ? "CreateProcess OK" : "CreateProcess NOK");
+      const bool started = core::host::spawnDetached(installer, {self, "ZELTAINST.tLog", self});
+      fprintf(log, started ? "CreateProcess OK" : "CreateProcess NOK");
       fprintf(log, "LOGFILE=%s\n", (dir + "/inst.txt").c_str());
     }
   }
@@ -248,9 +232,9 @@ void recycleTrace(TraceRecord* record) {
 }
 
 std::string appDirectory() {
-  const char* env = getenv("ZELTA_APPDIR");
+  const char* env = host::environment("ZELTA_APPDIR");
   if (env && *env) return env;
-  std::string self = modulePath();
+  std::string self = host::modulePath();
   const size_t slash = self.rfind('/');
   return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
 }
@@ -462,7 +446,7 @@ void* nHdlGetDllHandle(const char* fileName) {
   for (LibraryEntry* e = libraries; e; e = e->next) {
     if (strcmp(e->fileName, fileName) == 0) return e->handle;
   }
-  void* handle = fileName ? dlopen(fileName, RTLD_NOW) : nullptr;
+  void* handle = fileName ? core::host::openLibrary(fileName) : nullptr;
   if (!handle) {
     snprintf(glob->msgBuffer, 1025, "DLL %s não encontrada", fileName ? fileName : "");
     __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));

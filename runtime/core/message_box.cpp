@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "host.h"
 #include "zeltamisc.h"
 #include "zeltautil.h"
 
@@ -26,7 +27,7 @@ bool scriptLoaded = false;
 void loadScript() {
   if (scriptLoaded) return;
   scriptLoaded = true;
-  const char* path = getenv("ZELTA_UI_SCRIPT");
+  const char* path = core::host::environment("ZELTA_UI_SCRIPT");
   if (!path || !*path) return;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) scriptLines.push_back(line);

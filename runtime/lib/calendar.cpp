@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace lib {
 
@@ -244,19 +243,9 @@ std::string timeStamp(long n, const LocalTime& now) {
   return buf;
 }
 
-namespace {
-LocalTime (*clockOverride)() = nullptr;
-}  // namespace
+void setClock(LocalTime (*clock)()) { core::host::setClock(clock); }
 
-void setClock(LocalTime (*clock)()) { clockOverride = clock; }
-
-LocalTime localTimeNow() {
-  if (clockOverride) return clockOverride();
-  time_t t = time(nullptr);
-  struct tm tmv;
-  localtime_r(&t, &tmv);
-  return LocalTime{tmv.tm_year + 1900L, tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour, tmv.tm_min, tmv.tm_sec};
-}
+LocalTime localTimeNow() { return core::host::localTime(); }
 
 long todayDayNumber() {
   LocalTime now = localTimeNow();
