@@ -19,7 +19,8 @@ namespace host {
 
 namespace {
 
-// Kept open for the life of the process: closing it would drop the lock.
+// Host resources belong to the process, not to an application: kept open
+// for the life of the process, since closing it would drop the lock.
 int instanceLockFd = -1;
 
 LocalTime (*clockOverride)() = nullptr;

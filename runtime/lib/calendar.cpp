@@ -3,6 +3,8 @@
 // works in years that start on 1 March, where month lengths repeat.
 #include "calendar.h"
 
+#include "lib_state.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -104,9 +106,8 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
 
 DateParts decodeDate(long dayNumber) {
   // A statement usually takes several parts of one date in a row.
-  static long lastDayNumber = 0;
-  static DateParts lastParts;
-  if (dayNumber == lastDayNumber) return lastParts;
+  State& s = state();
+  if (dayNumber == s.lastDayNumber) return s.lastParts;
   DateParts parts;
   long t = dayNumber + kDaysToOrigin - 1;
   if (dayNumber == 0 || t < 0) return parts;
@@ -121,8 +122,8 @@ DateParts decodeDate(long dayNumber) {
   parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   parts.year = yoe + era * 400 + (parts.month <= 2 ? 1 : 0);
-  lastDayNumber = dayNumber;
-  lastParts = parts;
+  s.lastDayNumber = dayNumber;
+  s.lastParts = parts;
   return parts;
 }
 

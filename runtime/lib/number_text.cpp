@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "host.h"
+#include "lib_state.h"
 
 namespace lib {
 
@@ -16,8 +17,6 @@ namespace {
 constexpr int kMaxDecimals = 20;
 constexpr double kExactLimit = 9007199254740992.0;  // 2^53
 constexpr double kHalf = 0.49999999999999;
-
-char separatorSetting = 0;
 
 // Exact powers of ten: every one up to 10^22 is a double.
 constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
@@ -54,11 +53,11 @@ double scaledUnits(double a, double p, bool round) {
 }  // namespace
 
 char decimalSeparator() {
-  if (!separatorSetting) separatorSetting = core::host::localeDecimalSeparator();
-  return separatorSetting;
+  if (!state().decimalSeparator) state().decimalSeparator = core::host::localeDecimalSeparator();
+  return state().decimalSeparator;
 }
 
-void setDecimalSeparator(char separator) { separatorSetting = separator; }
+void setDecimalSeparator(char separator) { state().decimalSeparator = separator; }
 
 std::string formatNumber(double x, int decimals, bool round, char separator) {
   if (std::isnan(x)) return "nan";
