@@ -11,6 +11,9 @@
 
 // Marks a declaration as an export of libzeltace.so; everything else in the
 // library is hidden. Every public header's declarations carry it.
+// ORDER BUILTIN_EXPORTS: the entry points that the compiler's built-in
+// catalogue names (compiler/ast/builtins.h) are exported under those names;
+// tests/unit/runtime/exports checks the catalogue against the library.
 #define ZELTA_EXPORT __attribute__((visibility("default")))
 
 // Value types (objType). Numbers are always T_DOUBLE; T_LONG only carries raw
