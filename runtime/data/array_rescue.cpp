@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "core.h"
-#include "state.h"
+#include "data_state.h"
 #include "temp_db.h"
 #include "zeltaarray.h"
 #include "zeltardd.h"
@@ -163,7 +163,9 @@ struct Restorer {
   }
 };
 
-void dumpRegistered() {
+}  // namespace
+
+void dumpRegisteredArrays() {
   if (!begun()) return;
   pObj_Node list = state().registeredArrays;
   if (!list) return;
@@ -176,13 +178,6 @@ void dumpRegistered() {
     if (name->objType == T_CHARPTR && name->objData.mbuff) dump(name->objData.mbuff, array);
   }
 }
-
-const bool hooked = [] {
-  core::hooks().dumpRegisteredArrays = dumpRegistered;
-  return true;
-}();
-
-}  // namespace
 
 }  // namespace data
 

@@ -38,7 +38,7 @@
 
 #include "core.h"
 #include "database.h"
-#include "state.h"
+#include "data_state.h"
 #include "zeltamisc.h"
 
 namespace data {
@@ -181,6 +181,7 @@ void indexEntries() {
 
 bool ensureCatalog() {
   if (cat().open) return true;
+  if (state().appDir.empty()) state().appDir = core::appDirectory();
   host::makeDirectory(state().appDir);
   std::string error;
   if (!mapCatalog(error)) {
@@ -290,7 +291,10 @@ bool validId(LocalID id) { return cat().open && id >= 1 && id <= kDatabaseSlots 
 
 }  // namespace
 
-std::string appFile(const std::string& name) { return state().appDir + "/" + name; }
+std::string appFile(const std::string& name) {
+  if (state().appDir.empty()) state().appDir = core::appDirectory();
+  return state().appDir + "/" + name;
+}
 
 bool FileExists(const char* path) { return path && host::fileExists(path); }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core.h"
-#include "state.h"
+#include "data_state.h"
 #include "work_area.h"
 #include "zeltaarray.h"
 #include "zeltardd.h"

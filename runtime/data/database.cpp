@@ -49,7 +49,7 @@
 #include "core.h"
 #include "database.h"
 #include "index_tree.h"
-#include "state.h"
+#include "data_state.h"
 #include "zeltautil.h"
 
 namespace data {
@@ -276,6 +276,7 @@ void replaceBody(Database* db, uint32_t index, uint32_t body) {
 // ---- record handles
 
 RecordHandle* handleOf(MemHandle h) {
+  ensureRecordHandles();
   State& s = state();
   if (h == 0 || h > s.handles.size()) return nullptr;
   RecordHandle* r = &s.handles[h - 1];
@@ -283,6 +284,7 @@ RecordHandle* handleOf(MemHandle h) {
 }
 
 MemHandle takeHandle(Database* db, uint32_t index, uint8_t flags) {
+  ensureRecordHandles();
   State& s = state();
   if (!s.freeHandle) return 0;
   const MemHandle h = s.freeHandle;
@@ -691,6 +693,7 @@ Err putRecord(DmOpenRef db, uint32_t* index, const void* bytes, uint32_t size, D
 
 MemHandle DmQueryRecord(DmOpenRef db, uint32_t index) {
   if (!db || db->kind == 'B' || index >= countOf(db)) return 0;
+  ensureRecordHandles();
   State& s = state();
   const MemHandle h = static_cast<MemHandle>(kRecordHandleSlots + 1 + s.queryCursor);
   s.queryCursor = (s.queryCursor + 1) % kQuerySlots;

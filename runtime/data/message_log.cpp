@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core.h"
-#include "state.h"
+#include "data_state.h"
 #include "temp_db.h"
 #include "zeltardd.h"
 

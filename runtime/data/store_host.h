@@ -60,6 +60,9 @@ bool readWholeFile(const std::string& path, std::string& bytes);
 // Reads at most `length` bytes from the start of a file.
 bool readFileHead(const std::string& path, size_t length, std::string& bytes);
 
+// Bytes free for this process on the file system that holds `path`, or -1.
+long long freeSpace(const std::string& path);
+
 // The system's text for the last failed call.
 std::string lastErrorText();
 

@@ -9,6 +9,7 @@
 #include <string.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <vector>
@@ -261,6 +262,12 @@ bool makeDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
   savedErrno = errno;
   return false;
+}
+
+long long freeSpace(const std::string& path) {
+  struct statvfs fs;
+  if (statvfs(path.c_str(), &fs) != 0) return -1;
+  return static_cast<long long>(fs.f_bavail) * static_cast<long long>(fs.f_frsize);
 }
 
 std::string lastErrorText() { return strerror(savedErrno ? savedErrno : errno); }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "state.h"
+#include "data_state.h"
 #include "store.h"
 #include "zeltaobjs.h"
 

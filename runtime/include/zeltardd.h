@@ -1,7 +1,9 @@
-// Work areas, tables and their records, and the temporary databases that
-// the synchronisation and the array rescue use. An area argument is null,
-// NIL or NUL for the current area, a number for area n, or an alias string;
-// generated code passes the alias constant of `alias->` calls first.
+// The data layer's public header: work areas, tables and their records,
+// indexes and seek, the catalog tables, the temporary databases and the
+// message log that the synchronisation uses, and the array rescue.
+// runtime/data declares every export here, each with ZELTA_EXPORT. An area
+// argument is null, NIL or NUL for the current area, a number for area n, or
+// an alias; generated code passes the alias constant of `alias->` calls first.
 #ifndef ZELTARDD_H
 #define ZELTARDD_H
 
@@ -68,6 +70,8 @@ ZELTA_EXPORT pObj_Node __dbPack(pObj_Node area);
 // Whether a file exists: a bare name in the application directory (as
 // written or in upper case, the case of table files), a path as given.
 ZELTA_EXPORT pObj_Node __File(pObj_Node name);
+// Bytes free on the file system of the application directory.
+ZELTA_EXPORT pObj_Node GETSPACE(pObj_Node card = NULL, pObj_Node kind = NULL);
 
 // Indexes and seek. An index is named by its name in upper case; n counts
 // the table's indexes from 1.

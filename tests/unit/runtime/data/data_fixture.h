@@ -17,7 +17,7 @@
 
 #include "core.h"
 #include "number_text.h"
-#include "state.h"
+#include "data_state.h"
 #include "zeltaarray.h"
 #include "zeltaobjs.h"
 #include "zeltardd.h"

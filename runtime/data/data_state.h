@@ -1,9 +1,10 @@
-// The data folder's state: one record, made when the application starts
-// (begin, from __BeginGlobal) and cleared when it ends (end, from
-// __EndGlobal), holding the store's catalog and record handles, the work
-// areas and the temporary databases in use.
-#ifndef ZELTA_DATA_STATE_H
-#define ZELTA_DATA_STATE_H
+// The data folder's state record (see runtime/core/core.h for the
+// convention): the store's catalog and record handles, the work areas, the
+// message log and the registered arrays. begin (from __BeginGlobal) takes
+// the application directory; end (from __EndGlobal) closes everything and
+// puts the record back to its defaults.
+#ifndef ZELTA_DATA_DATA_STATE_H
+#define ZELTA_DATA_DATA_STATE_H
 
 #include <cstdint>
 #include <string>
@@ -26,7 +27,8 @@ struct CatalogState {
 };
 
 struct State {
-  std::string appDir;
+  bool active = false;  // between begin and end
+  std::string appDir;   // read by begin, or on first use
   CatalogState catalog;
 
   // Record handles: kRecordHandleSlots for changes, then a ring for reads.
@@ -62,13 +64,15 @@ struct State {
   int32_t* packetLength = nullptr;
 };
 
-// The running application's state (made on first use when begin was not called).
-State& makeState();
-extern State* currentState;
-inline State& state() { return currentState ? *currentState : makeState(); }
+extern State stateRecord;
+inline State& state() { return stateRecord; }
 void begin();
 void end();
+// Closes the work areas (a fatal error's report comes next).
+void fatal();
 bool begun();
+// The record handle table, made on first use.
+void ensureRecordHandles();
 
 }  // namespace data
 
