@@ -10,7 +10,8 @@
 # - the same appends and scan done by SQLite in process (sqlite_ref.cpp);
 # - loop_arith of the same sitting, so the peer's figures, taken on another
 #   day, can be scaled: scaled = ours * (loop_arith in the peer table's sitting
-#   / loop_arith now).
+#   / loop_arith now). Wall time and processor time (user + system) are both
+#   scaled; on a busy machine the processor time is the steadier of the two.
 #
 # Environment: BENCH_DATA (the shared benchmark folder, default
 # ../shared/bench beside the repository), BENCH_RUNS (default 5),
@@ -86,21 +87,23 @@ FUNCTION Main()
 PRG
 }
 
-declare -A wall peak check
+declare -A wall cpu peak check
 run() {  # run <name>: compile once, run $runs times in fresh application directories
-  local name=$1 dir=$work/$1 times=() top=0 i kb t0 t1
+  local name=$1 dir=$work/$1 times=() cpus=() top=0 i kb t0 t1
   (cd "$dir" && "$ezelta" "$name.prg" -gFULL > compile.log 2>&1 < /dev/null) || { check[$name]="build failed"; return; }
   for ((i = 1; i <= runs; i++)); do
     rm -rf "$dir/app" && mkdir -p "$dir/app"
     t0=$EPOCHREALTIME
-    (cd "$dir" && ZELTA_APPDIR="$dir/app" ZELTA_UI=headless /usr/bin/time -f %M -o "$dir/peak.txt" \
+    (cd "$dir" && ZELTA_APPDIR="$dir/app" ZELTA_UI=headless /usr/bin/time -f "%M %U %S" -o "$dir/peak.txt" \
       "./$name.exe" > "$dir/out.txt" 2> "$dir/err.txt" < /dev/null) || { check[$name]="run failed"; return; }
     t1=$EPOCHREALTIME
     times+=("$(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }')")
-    kb=$(tail -n 1 "$dir/peak.txt")
+    read -r kb user system < <(tail -n 1 "$dir/peak.txt")
+    cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.3f", u + s }')")
     [ "${kb:-0}" -gt "$top" ] && top=$kb
   done
   wall[$name]=$(median "${times[@]}")
+  cpu[$name]=$(median "${cpus[@]}")
   peak[$name]=$(awk -v k="$top" 'BEGIN { printf "%.1f", k / 1024 }')
   check[$name]=$(grep -o 'checksum=.*\|seeks=.*' "$dir/out.txt" | head -n 1)
 }
@@ -124,19 +127,24 @@ for name in "${names[@]}"; do
 done
 
 loop_now=${wall[loop_arith]}
+loop_cpu=${cpu[loop_arith]}
 scale=$(awk -v then="$ours_loop_then" -v now="$loop_now" 'BEGIN { if (now > 0) printf "%.3f", then / now; else print 1 }')
+cpu_scale=$(awk -v then="$ours_loop_then" -v now="$loop_cpu" 'BEGIN { if (now > 0) printf "%.3f", then / now; else print 1 }')
 echo
-echo "loop_arith now ${loop_now} s (${ours_loop_then} s in the peer table's sitting): scale ${scale}"
-printf '%-20s %8s %8s %8s %7s %9s %9s  %s\n' program ours scaled peer ratio "peak MB" "peer MB" result
+echo "loop_arith now ${loop_now} s wall, ${loop_cpu} s processor (${ours_loop_then} s in the peer table's sitting):"
+echo "scale ${scale} (wall), ${cpu_scale} (processor)"
+printf '%-18s %7s %7s %7s %7s %7s %6s %6s %8s %8s  %s\n' program wall cpu "wall*" "cpu*" peer ratio "cpu r" "peak MB" "peer MB" result
 for name in "${names[@]}"; do
   read -r peer_s peer_mb <<< "$(peer "$name")"
   scaled=$(awk -v w="${wall[$name]:-0}" -v s="$scale" 'BEGIN { printf "%.3f", w * s }')
+  scaled_cpu=$(awk -v w="${cpu[$name]:-0}" -v s="$cpu_scale" 'BEGIN { printf "%.3f", w * s }')
   ratio=$(awk -v a="$scaled" -v b="${peer_s:-0}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
+  cpu_ratio=$(awk -v a="$scaled_cpu" -v b="${peer_s:-0}" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
   want=$(awk -v p="$name" '$1 == p { print $2 }' "$data/programs/expected.txt")
   result=${check[$name]:-}
   [ -n "$want" ] && { [ "$result" = "checksum=$want" ] && result="ok" || result="WRONG $result"; }
-  printf '%-20s %8s %8s %8s %7s %9s %9s  %s\n' "$name" "${wall[$name]:--}" "$scaled" "${peer_s:--}" "$ratio" \
-    "${peak[$name]:--}" "${peer_mb:--}" "$result"
+  printf '%-18s %7s %7s %7s %7s %7s %6s %6s %8s %8s  %s\n' "$name" "${wall[$name]:--}" "${cpu[$name]:--}" "$scaled" \
+    "$scaled_cpu" "${peer_s:--}" "$ratio" "$cpu_ratio" "${peak[$name]:--}" "${peer_mb:--}" "$result"
 done
 
 g++ -O2 -o "$work/sqlite_ref" "$repo/bench/data/sqlite_ref.cpp" -lsqlite3 || die "cannot build sqlite_ref (libsqlite3-dev)"

@@ -120,7 +120,7 @@ bool rebuildIndex(WorkArea& w, IndexDef& x) {
   const uint32_t keyLength = x.keyLength;
   // Equal keys stay in record order, which the entries' own order gives.
   std::stable_sort(order.begin(), order.end(), [base, e, keyLength](uint32_t a, uint32_t b) {
-    return memcmp(base + size_t{a} * e + 4, base + size_t{b} * e + 4, keyLength) < 0;
+    return tree::compareKeys(base + size_t{a} * e + 4, base + size_t{b} * e + 4, keyLength) < 0;
   });
   const bool built = tree::build(x.db, entries.data(), order.data(), n);
   DbFlush(x.db);
@@ -353,7 +353,7 @@ int OrdenarIndice(void* handle) {
   for (uint32_t i = 0; i < n; ++i) order[i] = i;
   const char* base = entries.data();
   std::sort(order.begin(), order.end(), [base, e](uint32_t a, uint32_t b) {
-    const int c = memcmp(base + size_t{a} * e + 4, base + size_t{b} * e + 4, e - 4);
+    const int c = tree::compareKeys(base + size_t{a} * e + 4, base + size_t{b} * e + 4, e - 4);
     if (c) return c < 0;
     uint32_t ra, rb;
     memcpy(&ra, base + size_t{a} * e, 4);

@@ -134,7 +134,7 @@ pObj_Node __Seek(pObj_Node area, pObj_Node key, pObj_Node soft) {
   // The first matching entry whose record is not hidden.
   for (; at < count; ++at) {
     const char* e = tree::entryAt(x->db, at);
-    if (memcmp(e + 4, text.data(), length) != 0) break;
+    if (tree::compareKeys(e + 4, text.data(), length) != 0) break;
     if (hideAt(w, *x, at)) continue;
     x->position = at;
     st.found = 1;

@@ -211,7 +211,7 @@ bool removeFrom(Database* db, uint32_t n, uint32_t pos) {
 }
 
 int compare(const char* entry, const Probe& probe) {
-  const int c = memcmp(entry + 4, probe.key, probe.length);
+  const int c = compareKeys(entry + 4, probe.key, probe.length);
   if (c || !probe.exact) return c;
   const uint32_t r = get32(entry);
   return r < probe.record ? -1 : r > probe.record ? 1 : 0;
@@ -230,6 +230,19 @@ void resetPages(Database* db) {
 }
 
 }  // namespace
+
+int compareKeys(const char* a, const char* b, uint32_t n) {
+  uint32_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t x, y;
+    memcpy(&x, a + i, 8);
+    memcpy(&y, b + i, 8);
+    if (x != y) return __builtin_bswap64(x) < __builtin_bswap64(y) ? -1 : 1;
+  }
+  for (; i < n; ++i)
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  return 0;
+}
 
 bool setup(Database* db, uint32_t entry) {
   if (entry < 5 || entry > kMaxRecordSize + 4) return false;

@@ -21,6 +21,9 @@ struct Probe {
   uint32_t record;
 };
 
+// Unsigned byte order over n bytes (memcmp's), eight bytes at a step.
+int compareKeys(const char* a, const char* b, uint32_t n);
+
 // Makes an empty tree of entries of `entrySize` bytes (at least 5).
 bool setup(Database* db, uint32_t entrySize);
 uint32_t entrySize(Database* db);

@@ -91,10 +91,17 @@ void blankBuffer(WorkArea& area) {
 
 bool deletedInBuffer(const WorkArea& area) { return area.st.buffer[area.schema.deletionOffset()] == kDeleted; }
 
-void countRead(WorkArea& area) {
-  if (++area.st.readCounter < kFlushEvery) return;
-  area.st.readCounter = 0;
-  flushViews(area);
+// Every 2000 records read the views are flushed, which gives their pages
+// back, but only after reads mostly in record order: reads all over the
+// table (seeks) would map the same pages again at once.
+void countRead(WorkArea& area, uint32_t index) {
+  AreaState& st = area.st;
+  if (index == st.lastRead + 1 || index + 1 == st.lastRead) ++st.sequentialReads;
+  st.lastRead = index;
+  if (++st.readCounter < kFlushEvery) return;
+  if (st.sequentialReads > kFlushEvery / 2) flushViews(area);
+  st.readCounter = 0;
+  st.sequentialReads = 0;
 }
 
 void decodeRecord(const TableDescriptor& schema, const char* p, uint32_t size, char* buffer) {
@@ -144,7 +151,7 @@ void readRecord(WorkArea& area, uint32_t index) {
   area.st.storedRecord = static_cast<int32_t>(index);
   area.st.recordIndex = index;
   if (size > area.st.storedSize) area.st.storedSize = size;
-  countRead(area);
+  countRead(area, index);
 }
 
 void writeRecord(WorkArea& area) {

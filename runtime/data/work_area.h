@@ -73,6 +73,8 @@ struct AreaState {
   int32_t storedRecord = -1;
   uint32_t writeCounter = 0;
   uint32_t readCounter = 0;
+  uint32_t lastRead = 0;         // record read last
+  uint32_t sequentialReads = 0;  // reads since the last flush that followed their neighbour
   int32_t appendPending = 0;
   DmOpenRef memo = nullptr;
 };
@@ -137,7 +139,7 @@ void writeRecord(WorkArea& area);
 bool deletedInBuffer(const WorkArea& area);
 std::string readMemo(WorkArea& area, uint32_t reference);
 uint32_t writeMemo(WorkArea& area, const char* text, size_t length);
-void countRead(WorkArea& area);
+void countRead(WorkArea& area, uint32_t index);
 
 // ---- navigation.cpp
 // The common positioning step; true when a record was loaded.
