@@ -173,6 +173,11 @@ void release(Database* db, uint32_t offset, uint32_t length) {
 
 uint32_t bodyLengthAt(Database* db, uint32_t offset) { return blockLength(get32(base(db) + offset)); }
 
+inline void touch(Database* db, uint64_t from, uint64_t to) {
+  if (from < db->touchedLow) db->touchedLow = from;
+  if (to > db->touchedHigh) db->touchedHigh = to;
+}
+
 // A body block that is whole: inside the used part, of a size the store
 // allows, with its check right.
 bool bodyValid(Database* db, uint32_t offset) {
@@ -194,6 +199,7 @@ uint32_t newBody(Database* db, uint32_t size, uint8_t attributes) {
   const uint32_t length = blockLength(size);
   const uint32_t offset = allocate(db, length);
   if (!offset) return 0;
+  touch(db, offset, uint64_t{offset} + length);
   char* p = base(db) + offset;
   memset(p, 0, length);
   put32(p, size);
@@ -210,6 +216,7 @@ uint32_t copyDirectory(Database* db, uint32_t capacity, uint32_t insertAt, uint3
   if (capacity < newCount) capacity = newCount;
   const uint32_t offset = allocate(db, directoryLength(capacity));
   if (!offset) return 0;
+  touch(db, offset, uint64_t{offset} + directoryLength(capacity));
   char* p = base(db) + offset;
   put32(p, capacity);
   put32(p + 4, newCount);
@@ -240,6 +247,8 @@ void switchDirectory(Database* db, uint32_t offset) {
 bool insertBody(Database* db, uint32_t index, uint32_t body) {
   const uint32_t count = countOf(db);
   if (index == count && count < capacityOf(db)) {
+    touch(db, directory(db), directory(db) + 8);
+    touch(db, entrySlot(db, count) - base(db), entrySlot(db, count) - base(db) + 4);
     put32(entrySlot(db, count), body);
     ordered();
     publish(base(db) + directory(db) + 4, count + 1);
@@ -654,7 +663,10 @@ const char* recordBytes(DmOpenRef db, uint32_t index, uint32_t* size) {
   if (!db || index >= countOf(db)) return nullptr;
   const uint32_t body = bodyAt(db, index);
   if (!bodyValid(db, body)) return nullptr;
-  if (size) *size = get32(base(db) + body);
+  const uint32_t bytes = get32(base(db) + body);
+  touch(db, body, uint64_t{body} + kBodyHeader + bytes);
+  touch(db, directory(db) + 8 + uint64_t{index} * 4, directory(db) + 12 + uint64_t{index} * 4);
+  if (size) *size = bytes;
   return base(db) + body + kBodyHeader;
 }
 
@@ -869,7 +881,16 @@ Err DmSet(void* record, uint32_t offset, uint32_t length, uint8_t value) {
 }
 
 void DbFlush(DmOpenRef db) {
-  if (db) host::flushMapped(db->file);
+  if (!db) return;
+  if (db->kind == 'B') {
+    host::flushMapped(db->file);
+  } else if (db->touchedLow < db->touchedHigh) {
+    host::flushMappedRange(db->file, db->touchedLow, db->touchedHigh);
+    // The header and the directory's live end are touched by every change.
+    host::flushMappedRange(db->file, 0, kFirstBlock);
+  }
+  db->touchedLow = UINT64_MAX;
+  db->touchedHigh = 0;
 }
 
 void CleanTbl(DmOpenRef db) {

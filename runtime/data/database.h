@@ -28,6 +28,10 @@ struct Database {
   uint32_t pendingNew = 0;                       // handle of a record being added, 0 = none
   std::multimap<uint32_t, uint32_t> freeBlocks;  // length -> offset
   std::vector<MemHandle> busy;                   // handles of records being changed
+  // Bytes read or written since the views were last flushed: a flush gives
+  // back only their pages, so it does not cost the whole file each time.
+  uint64_t touchedLow = UINT64_MAX;
+  uint64_t touchedHigh = 0;
   // Index databases ('B', index_tree.cpp): changes so far, whether the tree
   // was changed since it was opened, and the leaf read last.
   uint32_t treeChanges = 0;

@@ -85,8 +85,8 @@ void indexesAfterWrite(WorkArea& w, uint32_t record, bool isNew, const std::vect
       }
     }
     if (at < 0) {
-      at = tree::lowerBound(x.db, exactProbe(key, record));
-      if (!tree::insertAt(x.db, static_cast<uint32_t>(at), entry.data())) __RuntimeError(LOW_MEMORY, -1);
+      at = tree::insertSorted(x.db, exactProbe(key, record), entry.data());
+      if (at < 0) __RuntimeError(LOW_MEMORY, -1);
     }
     x.position = at;
   }

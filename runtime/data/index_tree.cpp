@@ -14,7 +14,10 @@
 //              88 u32 height (1: the root is a leaf)
 //   page n   at n * P:
 //     leaf   u8 1 | u8 0 | u16 entries k | u32 0 | k entries of E bytes
-//     inner  u8 2 | u8 0 | u16 children k | u32 0 | k x {u32 page, u32 entries below, first entry (E)}
+//     inner  u8 2 | u8 0 | u16 children k | u32 0 | then, for C = (P - 8) / (8 + E) children:
+//            u32 page x C | u32 entries below x C | first entry (E bytes) x C
+//            (three arrays, so a walk adds up counts and searches first
+//            entries over contiguous bytes)
 //     free   u8 0 | u8 0 | u16 0 | u32 next free page
 //
 // The header word at byte 2 is 1 only while the file is closed after a clean
@@ -60,11 +63,42 @@ char* page(Database* db, uint32_t n) { return db->file.base + size_t{n} * pageSi
 uint8_t typeOf(const char* p) { return static_cast<uint8_t>(p[0]); }
 uint32_t items(const char* p) { return get16(p + 2); }
 void setItems(char* p, uint32_t n) { put16(p + 2, static_cast<uint16_t>(n)); }
-uint32_t childSize(Database* db) { return 8 + esize(db); }
 uint32_t leafCapacity(Database* db) { return (pageSize(db) - kPageHeader) / esize(db); }
-uint32_t innerCapacity(Database* db) { return (pageSize(db) - kPageHeader) / childSize(db); }
+uint32_t innerCapacity(Database* db) { return (pageSize(db) - kPageHeader) / (8 + esize(db)); }
 char* leafEntry(Database* db, char* p, uint32_t i) { return p + kPageHeader + size_t{i} * esize(db); }
-char* child(Database* db, char* p, uint32_t i) { return p + kPageHeader + size_t{i} * childSize(db); }
+char* pagesOf(char* p) { return p + kPageHeader; }
+char* countsOf(Database* db, char* p) { return p + kPageHeader + size_t{4} * innerCapacity(db); }
+char* firstsOf(Database* db, char* p) { return p + kPageHeader + size_t{8} * innerCapacity(db); }
+uint32_t childPage(char* p, uint32_t i) { return get32(pagesOf(p) + size_t{i} * 4); }
+uint32_t childCount(Database* db, char* p, uint32_t i) { return get32(countsOf(db, p) + size_t{i} * 4); }
+char* childFirst(Database* db, char* p, uint32_t i) { return firstsOf(db, p) + size_t{i} * esize(db); }
+
+// Moves children [from, from + n) of inner page p to slot `to` of page q.
+void moveChildren(Database* db, char* p, uint32_t from, char* q, uint32_t to, uint32_t n) {
+  const uint32_t e = esize(db);
+  memmove(pagesOf(q) + size_t{to} * 4, pagesOf(p) + size_t{from} * 4, size_t{n} * 4);
+  memmove(countsOf(db, q) + size_t{to} * 4, countsOf(db, p) + size_t{from} * 4, size_t{n} * 4);
+  memmove(firstsOf(db, q) + size_t{to} * e, firstsOf(db, p) + size_t{from} * e, size_t{n} * e);
+}
+
+// The child to take in inner page p for a position: the first whose entries
+// reach past it (`atEnd`: an insert at a boundary takes the left child);
+// `pos` becomes the position within that child.
+uint32_t childForPosition(Database* db, char* p, uint32_t& pos, bool atEnd) {
+  const uint32_t k = items(p);
+  const char* counts = countsOf(db, p);
+  uint32_t i = 0;
+  for (; i + 1 < k; ++i) {
+    const uint32_t below = get32(counts + size_t{i} * 4);
+    if (atEnd ? pos <= below : pos < below) break;
+    pos -= below;
+  }
+  return i;
+}
+
+// The child of inner page p that holds the probe's place: the last whose
+// first entry is below it; `position` gains the entries before that child.
+uint32_t childForProbe(Database* db, char* p, const Probe& probe, uint32_t& position);
 
 void changed(Database* db) {
   ++db->treeChanges;
@@ -103,57 +137,97 @@ uint32_t entriesBelow(Database* db, uint32_t n) {
   char* p = page(db, n);
   if (typeOf(p) == kLeaf) return items(p);
   uint32_t sum = 0;
-  for (uint32_t i = 0; i < items(p); ++i) sum += get32(child(db, p, i) + 4);
+  for (uint32_t i = 0; i < items(p); ++i) sum += childCount(db, p, i);
   return sum;
 }
 
 const char* firstEntry(Database* db, uint32_t n) {
   char* p = page(db, n);
-  return typeOf(p) == kLeaf ? leafEntry(db, p, 0) : child(db, p, 0) + 8;
+  return typeOf(p) == kLeaf ? leafEntry(db, p, 0) : childFirst(db, p, 0);
 }
 
-// Writes the child record i of inner page `parent` for page `n`.
+// Writes child i of inner page `parent` for page `n`.
 void describe(Database* db, uint32_t parent, uint32_t i, uint32_t n) {
   const uint32_t below = entriesBelow(db, n);
-  char* record = child(db, page(db, parent), i);
-  put32(record, n);
-  put32(record + 4, below);
-  if (below) memcpy(record + 8, firstEntry(db, n), esize(db));
+  char* p = page(db, parent);
+  put32(pagesOf(p) + size_t{i} * 4, n);
+  put32(countsOf(db, p) + size_t{i} * 4, below);
+  if (below) memcpy(childFirst(db, p, i), firstEntry(db, n), esize(db));
 }
 
-// Puts `item` (an entry or a child record of `size` bytes) at slot `at` of
-// page n, which holds `capacity`; a full page is split and the new right
-// page returned (0: no split). A failed allocation leaves the page as it was
-// and sets `failed`.
-uint32_t placeItem(Database* db, uint32_t n, uint32_t at, const char* item, uint32_t size, uint32_t capacity,
-                   bool& failed) {
+int compare(const char* entry, const Probe& probe) {
+  const int c = compareKeys(entry + 4, probe.key, probe.length);
+  if (c || !probe.exact) return c;
+  const uint32_t r = get32(entry);
+  return r < probe.record ? -1 : r > probe.record ? 1 : 0;
+}
+
+// Puts `entry` at slot `at` of leaf n; a full leaf is split and the new
+// right leaf returned (0: no split). A failed allocation leaves the page as
+// it was and sets `failed`.
+uint32_t placeEntry(Database* db, uint32_t n, uint32_t at, const char* entry, bool& failed) {
+  const uint32_t e = esize(db);
   char* p = page(db, n);
   const uint32_t k = items(p);
-  if (k < capacity) {
+  if (k < leafCapacity(db)) {
     char* base = p + kPageHeader;
-    memmove(base + size_t{at + 1} * size, base + size_t{at} * size, size_t{k - at} * size);
-    memcpy(base + size_t{at} * size, item, size);
+    memmove(base + size_t{at + 1} * e, base + size_t{at} * e, size_t{k - at} * e);
+    memcpy(base + size_t{at} * e, entry, e);
     setItems(p, k + 1);
     return 0;
   }
-  const uint8_t type = typeOf(p);
-  const uint32_t right = newPage(db, type);
+  const uint32_t right = newPage(db, kLeaf);
   if (!right) {
     failed = true;
     return 0;
   }
   p = page(db, n);
-  std::vector<char> all(size_t{k + 1} * size);
+  std::vector<char> all(size_t{k + 1} * e);
   const char* base = p + kPageHeader;
-  memcpy(all.data(), base, size_t{at} * size);
-  memcpy(all.data() + size_t{at} * size, item, size);
-  memcpy(all.data() + size_t{at + 1} * size, base + size_t{at} * size, size_t{k - at} * size);
+  memcpy(all.data(), base, size_t{at} * e);
+  memcpy(all.data() + size_t{at} * e, entry, e);
+  memcpy(all.data() + size_t{at + 1} * e, base + size_t{at} * e, size_t{k - at} * e);
   const uint32_t left = (k + 1) / 2;
-  memcpy(p + kPageHeader, all.data(), size_t{left} * size);
+  memcpy(p + kPageHeader, all.data(), size_t{left} * e);
   setItems(p, left);
   char* r = page(db, right);
-  memcpy(r + kPageHeader, all.data() + size_t{left} * size, size_t{k + 1 - left} * size);
+  memcpy(r + kPageHeader, all.data() + size_t{left} * e, size_t{k + 1 - left} * e);
   setItems(r, k + 1 - left);
+  return right;
+}
+
+// Puts child page c at slot `at` of inner page n, as placeEntry does.
+uint32_t placeChild(Database* db, uint32_t n, uint32_t at, uint32_t c, bool& failed) {
+  char* p = page(db, n);
+  const uint32_t k = items(p);
+  uint32_t target = n, slot = at, right = 0;
+  if (k == innerCapacity(db)) {
+    right = newPage(db, kInner);
+    if (!right) {
+      failed = true;
+      return 0;
+    }
+    p = page(db, n);
+    char* r = page(db, right);
+    const uint32_t left = (k + 1) / 2;
+    // Children from `left` on (counting the new one) go to the right page.
+    if (at < left) {
+      moveChildren(db, p, left - 1, r, 0, k - (left - 1));
+      setItems(r, k - (left - 1));
+      setItems(p, left - 1);
+    } else {
+      moveChildren(db, p, left, r, 0, k - left);
+      setItems(r, k - left);
+      setItems(p, left);
+      target = right;
+      slot = at - left;
+    }
+  }
+  char* t = page(db, target);
+  const uint32_t kt = items(t);
+  moveChildren(db, t, slot, t, slot + 1, kt - slot);
+  setItems(t, kt + 1);
+  describe(db, target, slot, c);
   return right;
 }
 
@@ -161,24 +235,50 @@ uint32_t placeItem(Database* db, uint32_t n, uint32_t at, const char* item, uint
 // right page when n split.
 uint32_t insertInto(Database* db, uint32_t n, uint32_t pos, const char* entry, bool& failed) {
   char* p = page(db, n);
-  if (typeOf(p) == kLeaf) return placeItem(db, n, pos, entry, esize(db), leafCapacity(db), failed);
-  const uint32_t k = items(p);
-  uint32_t i = 0, before = 0;
-  for (; i + 1 < k; ++i) {
-    const uint32_t below = get32(child(db, p, i) + 4);
-    if (pos <= before + below) break;
-    before += below;
-  }
-  const uint32_t c = get32(child(db, p, i));
-  const uint32_t split = insertInto(db, c, pos - before, entry, failed);
+  if (typeOf(p) == kLeaf) return placeEntry(db, n, pos, entry, failed);
+  const uint32_t i = childForPosition(db, p, pos, true);
+  const uint32_t c = childPage(p, i);
+  const uint32_t split = insertInto(db, c, pos, entry, failed);
   if (failed) return 0;
   describe(db, n, i, c);
-  if (!split) return 0;
-  std::vector<char> record(childSize(db));
-  put32(record.data(), split);
-  put32(record.data() + 4, entriesBelow(db, split));
-  memcpy(record.data() + 8, firstEntry(db, split), esize(db));
-  return placeItem(db, n, i + 1, record.data(), childSize(db), innerCapacity(db), failed);
+  return split ? placeChild(db, n, i + 1, split, failed) : 0;
+}
+
+// Inserts `entry` at the probe's place in the subtree of page n; adds the
+// entry's position within the subtree to `position`; returns the right page
+// when n split.
+uint32_t insertByKey(Database* db, uint32_t n, const Probe& probe, const char* entry, uint32_t& position,
+                     bool& failed) {
+  char* p = page(db, n);
+  if (typeOf(p) == kLeaf) {
+    uint32_t lo = 0, hi = items(p);
+    while (lo < hi) {
+      const uint32_t mid = (lo + hi) / 2;
+      if (compare(leafEntry(db, p, mid), probe) < 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    position += lo;
+    return placeEntry(db, n, lo, entry, failed);
+  }
+  const uint32_t i = childForProbe(db, p, probe, position);
+  const uint32_t c = childPage(p, i);
+  const uint32_t split = insertByKey(db, c, probe, entry, position, failed);
+  if (failed) return 0;
+  if (split) {
+    describe(db, n, i, c);
+    return placeChild(db, n, i + 1, split, failed);
+  }
+  // One more entry below child i; its first entry changes only when the
+  // entry went first.
+  p = page(db, n);
+  char* count = countsOf(db, p) + size_t{i} * 4;
+  put32(count, get32(count) + 1);
+  const char* first = firstEntry(db, c);
+  char* kept = childFirst(db, p, i);
+  if (memcmp(kept, first, esize(db)) != 0) memcpy(kept, first, esize(db));
+  return 0;
 }
 
 // Removes the entry at `pos` of the subtree of page n; true when n is empty.
@@ -191,18 +291,12 @@ bool removeFrom(Database* db, uint32_t n, uint32_t pos) {
     setItems(p, k - 1);
     return k == 1;
   }
-  uint32_t i = 0, before = 0;
-  for (; i + 1 < k; ++i) {
-    const uint32_t below = get32(child(db, p, i) + 4);
-    if (pos < before + below) break;
-    before += below;
-  }
-  const uint32_t c = get32(child(db, p, i));
-  if (removeFrom(db, c, pos - before)) {
+  const uint32_t i = childForPosition(db, p, pos, false);
+  const uint32_t c = childPage(p, i);
+  if (removeFrom(db, c, pos)) {
     freePage(db, c);
     p = page(db, n);
-    char* at = child(db, p, i);
-    memmove(at, at + childSize(db), size_t{k - i - 1} * childSize(db));
+    moveChildren(db, p, i + 1, p, i, k - i - 1);
     setItems(p, k - 1);
     return k == 1;
   }
@@ -210,11 +304,20 @@ bool removeFrom(Database* db, uint32_t n, uint32_t pos) {
   return false;
 }
 
-int compare(const char* entry, const Probe& probe) {
-  const int c = compareKeys(entry + 4, probe.key, probe.length);
-  if (c || !probe.exact) return c;
-  const uint32_t r = get32(entry);
-  return r < probe.record ? -1 : r > probe.record ? 1 : 0;
+uint32_t childForProbe(Database* db, char* p, const Probe& probe, uint32_t& position) {
+  const uint32_t k = items(p);
+  uint32_t lo = 1, hi = k;
+  while (lo < hi) {
+    const uint32_t mid = (lo + hi) / 2;
+    if (compare(childFirst(db, p, mid), probe) < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  const uint32_t chosen = lo - 1;
+  const char* counts = countsOf(db, p);
+  for (uint32_t i = 0; i < chosen; ++i) position += get32(counts + size_t{i} * 4);
+  return chosen;
 }
 
 void resetPages(Database* db) {
@@ -291,15 +394,10 @@ const char* entryAt(Database* db, uint32_t position) {
       db->cursorChanges = db->treeChanges;
       return pos < items(p) ? leafEntry(db, p, pos) : nullptr;
     }
-    const uint32_t k = items(p);
-    uint32_t i = 0;
-    for (; i + 1 < k; ++i) {
-      const uint32_t below = get32(child(db, p, i) + 4);
-      if (pos < below) break;
-      pos -= below;
-      start += below;
-    }
-    n = get32(child(db, p, i));
+    const uint32_t before = pos;
+    const uint32_t i = childForPosition(db, p, pos, false);
+    start += before - pos;
+    n = childPage(p, i);
   }
   return nullptr;
 }
@@ -323,17 +421,7 @@ uint32_t lowerBound(Database* db, const Probe& probe) {
     }
     // The last child whose first entry is below the probe holds the answer
     // (or it is the first entry of the child after it).
-    uint32_t lo = 1, hi = k;
-    while (lo < hi) {
-      const uint32_t mid = (lo + hi) / 2;
-      if (compare(child(db, p, mid) + 8, probe) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    const uint32_t chosen = lo - 1;
-    for (uint32_t i = 0; i < chosen; ++i) position += get32(child(db, p, i) + 4);
-    n = get32(child(db, p, chosen));
+    n = childPage(p, childForProbe(db, p, probe, position));
   }
   return position;
 }
@@ -358,6 +446,27 @@ bool insertAt(Database* db, uint32_t position, const char* entry) {
   return true;
 }
 
+int64_t insertSorted(Database* db, const Probe& probe, const char* entry) {
+  if (!pageSize(db)) return -1;
+  changed(db);
+  bool failed = false;
+  uint32_t position = 0;
+  const uint32_t oldRoot = root(db);
+  const uint32_t split = insertByKey(db, oldRoot, probe, entry, position, failed);
+  if (failed) return -1;
+  if (split) {
+    const uint32_t top = newPage(db, kInner);
+    if (!top) return -1;
+    setItems(page(db, top), 2);
+    describe(db, top, 0, oldRoot);
+    describe(db, top, 1, split);
+    setField(db, 76, top);
+    setField(db, 88, height(db) + 1);
+  }
+  setField(db, 72, count(db) + 1);
+  return position;
+}
+
 bool removeAt(Database* db, uint32_t position) {
   if (position >= count(db)) return false;
   changed(db);
@@ -371,7 +480,7 @@ bool removeAt(Database* db, uint32_t position) {
   }
   // A root with one child gives way to the child.
   while (typeOf(page(db, root(db))) == kInner && items(page(db, root(db))) == 1) {
-    const uint32_t only = get32(child(db, page(db, root(db)), 0));
+    const uint32_t only = childPage(page(db, root(db)), 0);
     freePage(db, root(db));
     setField(db, 76, only);
     setField(db, 88, height(db) - 1);
@@ -390,15 +499,9 @@ void replaceAt(Database* db, uint32_t position, const char* entry) {
   for (uint32_t level = 0; level < kMaxHeight; ++level) {
     char* p = page(db, n);
     if (typeOf(p) == kLeaf) return;
-    const uint32_t k = items(p);
-    uint32_t i = 0;
-    for (; i + 1 < k; ++i) {
-      const uint32_t below = get32(child(db, p, i) + 4);
-      if (pos < below) break;
-      pos -= below;
-    }
-    if (pos == 0) memcpy(child(db, p, i) + 8, entry, esize(db));
-    n = get32(child(db, p, i));
+    const uint32_t i = childForPosition(db, p, pos, false);
+    if (pos == 0) memcpy(childFirst(db, p, i), entry, esize(db));
+    n = childPage(p, i);
   }
 }
 

@@ -35,6 +35,9 @@ const char* entryAt(Database* db, uint32_t position);
 // The first position whose entry is not below the probe (count when none).
 uint32_t lowerBound(Database* db, const Probe& probe);
 bool insertAt(Database* db, uint32_t position, const char* entry);
+// Inserts `entry` where `probe` (its own key and record) belongs, in one walk;
+// its position, or -1 when the file cannot grow.
+int64_t insertSorted(Database* db, const Probe& probe, const char* entry);
 bool removeAt(Database* db, uint32_t position);
 // Overwrites the entry at `position`; the caller keeps the order.
 void replaceAt(Database* db, uint32_t position, const char* entry);

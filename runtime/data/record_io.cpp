@@ -74,11 +74,12 @@ void serialise(WorkArea& area, std::string& out) {
   out += '\0';
 }
 
+// The table's and the memo's views. Index pages are left alone: entries go
+// in at their keys' places all over an index, so its pages would be mapped
+// again at once, each time dearer as the index grows.
 void flushViews(WorkArea& area) {
   DbFlush(area.schema.db);
   if (area.st.memo) DbFlush(area.st.memo);
-  for (const IndexDef& x : area.schema.indexes)
-    if (x.db) DbFlush(x.db);
 }
 
 }  // namespace

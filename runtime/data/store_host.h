@@ -37,6 +37,8 @@ void closeMapped(MappedFile& file);
 // Gives the file's pages back to the system so the process does not keep
 // them resident; the next access finds them again in the page cache.
 void flushMapped(MappedFile& file);
+// The same for bytes [from, to) of the file only.
+void flushMappedRange(MappedFile& file, size_t from, size_t to);
 // Writes the file's pages to the disk and waits for it.
 void syncMapped(MappedFile& file);
 

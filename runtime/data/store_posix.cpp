@@ -139,6 +139,14 @@ void flushMapped(MappedFile& file) {
   madvise(file.base, roundUpToPage(file.size), MADV_DONTNEED);
 }
 
+void flushMappedRange(MappedFile& file, size_t from, size_t to) {
+  if (!file.base) return;
+  if (to > file.size) to = file.size;
+  const size_t start = from / pageSize() * pageSize();
+  const size_t end = roundUpToPage(to);
+  if (end > start) madvise(file.base + start, end - start, MADV_DONTNEED);
+}
+
 void syncMapped(MappedFile& file) {
   if (!file.base) return;
   msync(file.base, roundUpToPage(file.size), MS_SYNC);
