@@ -39,6 +39,9 @@ struct Database {
   uint32_t cursorPage = 0;
   uint32_t cursorStart = 0;
   uint32_t cursorChanges = ~0u;
+  // Entries of new records not yet in the tree, in arrival order: they go in
+  // together, in key order, before the tree is next read (index_tree.cpp).
+  std::vector<char> queued;
 };
 
 struct RecordHandle {

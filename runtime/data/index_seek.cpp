@@ -84,6 +84,12 @@ void indexesAfterWrite(WorkArea& w, uint32_t record, bool isNew, const std::vect
         at = -1;
       }
     }
+    if (isNew) {
+      // A new record's entry joins with the others before the next read.
+      tree::queueInsert(x.db, entry.data());
+      x.position = -1;
+      continue;
+    }
     if (at < 0) {
       at = tree::insertSorted(x.db, exactProbe(key, record), entry.data());
       if (at < 0) __RuntimeError(LOW_MEMORY, -1);

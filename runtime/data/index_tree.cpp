@@ -28,6 +28,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace data::tree {
@@ -377,9 +378,71 @@ bool headerValid(Database* db, std::string& why) {
   return true;
 }
 
-uint32_t count(Database* db) { return pageSize(db) ? get32(head(db) + 72) : 0; }
+namespace {
+
+bool entryBefore(const char* a, const char* b, uint32_t e) {
+  const int c = compareKeys(a + 4, b + 4, e - 4);
+  if (c) return c < 0;
+  return get32(a) < get32(b);
+}
+
+// Puts the queued entries in: one by one in key order when they are few,
+// else by building the tree again from its entries merged with them.
+void settle(Database* db) {
+  if (db->queued.empty()) return;
+  std::vector<char> queued;
+  queued.swap(db->queued);
+  const uint32_t e = esize(db);
+  const uint32_t n = static_cast<uint32_t>(queued.size() / e);
+  std::vector<uint32_t> order(n);
+  for (uint32_t i = 0; i < n; ++i) order[i] = i;
+  const char* q = queued.data();
+  std::sort(order.begin(), order.end(),
+            [q, e](uint32_t a, uint32_t b) { return entryBefore(q + size_t{a} * e, q + size_t{b} * e, e); });
+  const uint32_t existing = get32(head(db) + 72);
+  if (n < existing / 4 + 64) {
+    for (uint32_t i : order) {
+      const char* entry = q + size_t{i} * e;
+      uint32_t record;
+      memcpy(&record, entry, 4);
+      insertSorted(db, Probe{entry + 4, e - 4, true, record}, entry);
+    }
+    return;
+  }
+  std::vector<char> all(size_t{existing + n} * e);
+  char* out = all.data();
+  uint32_t t = 0, k = 0;
+  while (t < existing || k < n) {
+    const char* from = t < existing ? entryAt(db, t) : nullptr;
+    const char* next = k < n ? q + size_t{order[k]} * e : nullptr;
+    if (from && (!next || !entryBefore(next, from, e))) {
+      memcpy(out, from, e);
+      ++t;
+    } else {
+      memcpy(out, next, e);
+      ++k;
+    }
+    out += e;
+  }
+  build(db, all.data(), nullptr, existing + n);
+}
+
+}  // namespace
+
+void queueInsert(Database* db, const char* entry) {
+  if (!pageSize(db)) return;
+  changed(db);
+  db->queued.insert(db->queued.end(), entry, entry + esize(db));
+}
+
+uint32_t count(Database* db) {
+  if (!pageSize(db)) return 0;
+  settle(db);
+  return get32(head(db) + 72);
+}
 
 const char* entryAt(Database* db, uint32_t position) {
+  settle(db);
   if (position >= count(db)) return nullptr;
   if (db->cursorChanges == db->treeChanges && position >= db->cursorStart) {
     char* p = page(db, db->cursorPage);
@@ -403,6 +466,7 @@ const char* entryAt(Database* db, uint32_t position) {
 }
 
 uint32_t lowerBound(Database* db, const Probe& probe) {
+  settle(db);
   if (count(db) == 0) return 0;
   uint32_t n = root(db), position = 0;
   for (uint32_t level = 0; level < kMaxHeight; ++level) {
@@ -427,6 +491,7 @@ uint32_t lowerBound(Database* db, const Probe& probe) {
 }
 
 bool insertAt(Database* db, uint32_t position, const char* entry) {
+  settle(db);
   if (!pageSize(db) || position > count(db)) return false;
   changed(db);
   bool failed = false;
@@ -448,6 +513,7 @@ bool insertAt(Database* db, uint32_t position, const char* entry) {
 
 int64_t insertSorted(Database* db, const Probe& probe, const char* entry) {
   if (!pageSize(db)) return -1;
+  settle(db);
   changed(db);
   bool failed = false;
   uint32_t position = 0;
@@ -468,6 +534,7 @@ int64_t insertSorted(Database* db, const Probe& probe, const char* entry) {
 }
 
 bool removeAt(Database* db, uint32_t position) {
+  settle(db);
   if (position >= count(db)) return false;
   changed(db);
   const uint32_t top = root(db);
@@ -506,12 +573,14 @@ void replaceAt(Database* db, uint32_t position, const char* entry) {
 }
 
 void clear(Database* db) {
+  db->queued.clear();
   if (!pageSize(db)) return;
   changed(db);
   resetPages(db);
 }
 
 bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n) {
+  db->queued.clear();
   if (!pageSize(db)) return false;
   changed(db);
   resetPages(db);
@@ -559,7 +628,10 @@ bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n)
 bool closedCleanly(Database* db) { return get16(head(db) + 2) == 1; }
 
 void markClosed(Database* db) {
-  if (pageSize(db)) put16(head(db) + 2, 1);
+  if (pageSize(db)) {
+    settle(db);
+    put16(head(db) + 2, 1);
+  }
   db->treeDirty = false;
 }
 

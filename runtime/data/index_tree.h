@@ -38,6 +38,10 @@ bool insertAt(Database* db, uint32_t position, const char* entry);
 // Inserts `entry` where `probe` (its own key and record) belongs, in one walk;
 // its position, or -1 when the file cannot grow.
 int64_t insertSorted(Database* db, const Probe& probe, const char* entry);
+// Adds `entry` (with a record index above every entry's) before the next
+// read of the tree, which puts all such entries in at once, in key order:
+// many appends then cost one sort and merge instead of one walk each.
+void queueInsert(Database* db, const char* entry);
 bool removeAt(Database* db, uint32_t position);
 // Overwrites the entry at `position`; the caller keeps the order.
 void replaceAt(Database* db, uint32_t position, const char* entry);

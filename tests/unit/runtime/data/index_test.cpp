@@ -117,6 +117,33 @@ TEST_F(IndexTest, TreeMatchesAPlainModel) {
   DmCloseDatabase(db);
 }
 
+TEST_F(IndexTest, QueuedEntriesJoinBeforeAnyRead) {
+  ASSERT_EQ(DmCreateDatabase(0, "QUEUE", kCreatorTables, kTypeIndex), errNone);
+  DmOpenRef db = DmOpenDatabase(0, DmFindDatabase(0, "QUEUE"), dmModeReadWrite);
+  ASSERT_TRUE(tree::setup(db, 8));
+  for (uint32_t i = 0; i < 10; ++i) tree::insertAt(db, i, entry(i, i * 10).data());
+  // Few queued entries go in one by one, many by a rebuild: both in key order.
+  for (uint32_t round : {3u, 400u}) {
+    for (uint32_t i = 0; i < round; ++i) {
+      const uint32_t record = tree::count(db) + 1000 * round + i;
+      tree::queueInsert(db, entry(record, (i * 7919) % 1000).data());
+    }
+    const uint32_t n = tree::count(db);
+    for (uint32_t i = 1; i < n; ++i) {
+      const char* a = tree::entryAt(db, i - 1);
+      const char* b = tree::entryAt(db, i);
+      ASSERT_LE(memcmp(a + 4, b + 4, 4), 0) << "round " << round << " at " << i;
+    }
+  }
+  tree::queueInsert(db, entry(99999, 5).data());
+  DmCloseDatabase(db);
+  restart();
+  db = DmOpenDatabase(0, DmFindDatabase(0, "QUEUE"), dmModeReadWrite);
+  EXPECT_EQ(tree::count(db), 10u + 3 + 400 + 1) << "a close puts the queued entries in";
+  EXPECT_TRUE(tree::closedCleanly(db));
+  DmCloseDatabase(db);
+}
+
 TEST_F(IndexTest, KeyExpressions) {
   struct Case {
     const char* expression;
