@@ -12,9 +12,9 @@
 
 namespace ui {
 
-inline bool given(pObj_Node v) { return lib::isGiven(v); }
-inline int wholeOr(pObj_Node v, int fallback) { return given(v) ? static_cast<int>(lib::checkWhole(v)) : fallback; }
-inline double numberOr(pObj_Node v, double fallback) { return given(v) ? lib::checkNumber(v) : fallback; }
+inline bool given(pObj_Node v) { return core::isGiven(v); }
+inline int wholeOr(pObj_Node v, int fallback) { return given(v) ? static_cast<int>(core::checkWhole(v)) : fallback; }
+inline double numberOr(pObj_Node v, double fallback) { return given(v) ? core::checkNumber(v) : fallback; }
 bool boolOr(pObj_Node v, bool fallback);
 std::string textOr(pObj_Node v, const std::string& fallback);
 // A code block (its function in a pointer value).

@@ -12,8 +12,7 @@
 #include "field_edit.h"
 #include "ui_builtin.h"
 #include "ui_state.h"
-#include "zeltadbbrowse.h"
-#include "zeltagui.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -132,7 +131,7 @@ bool calendarKey(Window& window, Control& calendar, int key) {
     long m = parts.month - 1 + months;
     long y = parts.year + (m < 0 ? (m - 11) / 12 : m / 12);
     m = ((m % 12) + 12) % 12;
-    const int last = lib::monthLength(y, static_cast<int>(m) + 1);
+    const int last = core::daysInMonth(y, static_cast<int>(m) + 1);
     long result = 0;
     lib::encodeDate(y, m + 1, std::min(parts.day, last), 0, 0, result);
     return result ? result : day;
@@ -178,7 +177,7 @@ pObj_Node __InputBox(pObj_Node title, pObj_Node prompt, pObj_Node value, pObj_No
 }
 
 pObj_Node __SelectDay(pObj_Node date, pObj_Node title) {
-  if (given(date) && date->objType != T_DATE) lib::argumentError();
+  if (given(date) && date->objType != T_DATE) core::argumentError();
   const std::string caption = textOr(title, "Data");
   const double start = given(date) ? date->objData.dValue : 0;
   Window* w = createWindow(caption, true, state().metrics ? state().metrics : 1);

@@ -10,7 +10,7 @@
 #include "grid.h"
 #include "ui_state.h"
 #include "zeltaarray.h"
-#include "zeltagui.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -40,7 +40,7 @@ void dropFocus(Control& c) {
 pObj_Node pair(double a, double b) { return __CreateArray(__INIT_DOUBLE(a), __INIT_DOUBLE(b), __INIT_NUL()); }
 
 void setControlText(Control& c, pObj_Node text) {
-  const std::string shown = text->objType == T_CHARPTR ? std::string(lib::textOf(text)) : core::formatValue(text);
+  const std::string shown = text->objType == T_CHARPTR ? std::string(core::textOf(text)) : core::formatValue(text);
   switch (c.kind) {
     case kKindField:
       c.value = text->objType == T_CHARPTR ? commitText(shown, c.value, c.picture) : valueOf(text);
@@ -120,8 +120,8 @@ pObj_Node GetXYPos(pObj_Node id) {
 
 pObj_Node MoveControl(pObj_Node id, pObj_Node row, pObj_Node col) {
   const uint16_t n = checkId(id);
-  const int y = static_cast<int>(lib::checkWhole(row));
-  const int x = static_cast<int>(lib::checkWhole(col));
+  const int y = static_cast<int>(core::checkWhole(row));
+  const int x = static_cast<int>(core::checkWhole(col));
   Control* c = findControl(n);
   if (!c) return __INIT_BOOL(0);
   c->y = y;
@@ -131,8 +131,8 @@ pObj_Node MoveControl(pObj_Node id, pObj_Node row, pObj_Node col) {
 
 pObj_Node ResizeControl(pObj_Node id, pObj_Node height, pObj_Node width) {
   const uint16_t n = checkId(id);
-  const int h = static_cast<int>(lib::checkWhole(height));
-  const int w = static_cast<int>(lib::checkWhole(width));
+  const int h = static_cast<int>(core::checkWhole(height));
+  const int w = static_cast<int>(core::checkWhole(width));
   Control* c = findControl(n);
   if (!c) return __INIT_BOOL(0);
   c->height = h > 0 ? h : 0;
@@ -157,9 +157,9 @@ pObj_Node __SetGeometry(pObj_Node metrics) { return SetGeometry(metrics); }
 
 pObj_Node SetText(pObj_Node id, pObj_Node text) {
   const uint16_t n = checkId(id);
-  if (!text) lib::argumentError();
+  if (!text) core::argumentError();
   if (Window* w = findWindow(n)) {
-    w->title = text->objType == T_CHARPTR ? std::string(lib::textOf(text)) : core::formatValue(text);
+    w->title = text->objType == T_CHARPTR ? std::string(core::textOf(text)) : core::formatValue(text);
     return __INIT_BOOL(1);
   }
   Control* c = findControl(n);
@@ -220,14 +220,14 @@ pObj_Node __GetLastFldFocus() { return core::systemRecord(kSysLastFld); }
 
 pObj_Node __GetObjValue(pObj_Node id) {
   const uint16_t n = checkId(id);
-  if (Window* w = findWindow(n)) return lib::newText(w->title);
+  if (Window* w = findWindow(n)) return core::newText(w->title);
   Control* c = findControl(n);
   if (!c) return __INIT_NIL();
   switch (c->kind) {
     case kKindField:
     case kKindLabel: return recordOf(c->value.type == T_NIL ? Value{T_CHARPTR, 0, c->text, false} : c->value);
     case kKindButton:
-    case kKindArrow: return c->check ? __INIT_BOOL(c->value.flag) : lib::newText(c->text);
+    case kKindArrow: return c->check ? __INIT_BOOL(c->value.flag) : core::newText(c->text);
     case kKindList:
     case kKindCombo:
     case kKindFolder: return __INIT_DOUBLE(c->selected);
@@ -237,7 +237,7 @@ pObj_Node __GetObjValue(pObj_Node id) {
       const Grid* g = gridOf(*c);
       return __INIT_DOUBLE(g ? g->row : 0);
     }
-    default: return lib::newText(c->text);
+    default: return core::newText(c->text);
   }
 }
 

@@ -7,23 +7,23 @@
 #include "core.h"
 #include "field_edit.h"
 #include "ui_state.h"
-#include "zeltagui.h"
+#include "zeltaui.h"
 
 namespace ui {
 
 bool boolOr(pObj_Node v, bool fallback) {
   if (!given(v)) return fallback;
-  if (v->objType != T_BOOL) lib::argumentError();
+  if (v->objType != T_BOOL) core::argumentError();
   return __GET_BOOL(v);
 }
 
 std::string textOr(pObj_Node v, const std::string& fallback) {
-  return given(v) ? std::string(lib::checkText(v)) : fallback;
+  return given(v) ? std::string(core::checkText(v)) : fallback;
 }
 
 Block blockOr(pObj_Node v) {
   if (!given(v)) return nullptr;
-  if (v->objType != T_VOIDPTR) lib::argumentError();
+  if (v->objType != T_VOIDPTR) core::argumentError();
   return reinterpret_cast<Block>(v->objData.pValue);
 }
 
@@ -34,14 +34,14 @@ std::vector<std::string> textItems(pObj_Node array) {
   const long n = lib::elementCount(a);
   for (long i = 0; i < n; ++i) {
     pObj_Node el = lib::elementAt(a, i);
-    items.push_back(el && el->objType == T_CHARPTR ? std::string(lib::textOf(el)) : core::formatValue(el));
+    items.push_back(el && el->objType == T_CHARPTR ? std::string(core::textOf(el)) : core::formatValue(el));
   }
   return items;
 }
 
 Window& checkWindow(pObj_Node id) {
   Window* window = findWindow(checkId(id));
-  if (!window) lib::argumentError();
+  if (!window) core::argumentError();
   return *window;
 }
 
@@ -54,8 +54,8 @@ pObj_Node boundVariable(pObj_Node value, const Window& window) {
 }
 
 void place(Control& c, pObj_Node row, pObj_Node col) {
-  c.y = static_cast<int>(lib::checkWhole(row));
-  c.x = static_cast<int>(lib::checkWhole(col));
+  c.y = static_cast<int>(core::checkWhole(row));
+  c.x = static_cast<int>(core::checkWhole(col));
 }
 
 void size(Control& c, pObj_Node width, pObj_Node height, int chars, int minHeight = 0) {
@@ -80,10 +80,10 @@ int listSelection(pObj_Node selected, int count) {
 pObj_Node newList(Kind kind, pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node items, pObj_Node selected,
                   pObj_Node action, pObj_Node width, pObj_Node height, pObj_Node textColor, pObj_Node backColor) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   std::vector<std::string> rows = textItems(items);
-  if (given(selected) && selected->objType != T_DOUBLE) lib::argumentError();
+  if (given(selected) && selected->objType != T_DOUBLE) core::argumentError();
   Block act = blockOr(action);
   Control& c = addControl(w, kind);
   place(c, row, col);
@@ -109,8 +109,8 @@ using namespace ui;
 pObj_Node __NewLabel(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node value, pObj_Node picture,
                      pObj_Node width, pObj_Node height, pObj_Node textColor, pObj_Node backColor, pObj_Node align) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   const std::string pict = textOr(picture, "");
   const std::string alignment = textOr(align, "");
   Control& c = addControl(w, kKindLabel);
@@ -129,12 +129,12 @@ pObj_Node __NewField(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node v
                      pObj_Node password, pObj_Node textColor, pObj_Node backColor, pObj_Node maxLength,
                      pObj_Node change, pObj_Node, pObj_Node, pObj_Node, pObj_Node) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   const std::string pict = textOr(picture, "");
   Block validation = blockOr(valid);
-  if (given(width)) lib::checkNumber(width);
-  if (given(height)) lib::checkNumber(height);
+  if (given(width)) core::checkNumber(width);
+  if (given(height)) core::checkNumber(height);
   const bool edit = boolOr(editable, true);
   const bool asLabel = !edit && boolOr(label, false);
   const bool hidden = boolOr(password, false);
@@ -163,14 +163,14 @@ pObj_Node __NewButtom(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node 
                       pObj_Node width, pObj_Node height, pObj_Node bitmap, pObj_Node value, pObj_Node textColor,
                       pObj_Node backColor, pObj_Node arrow, pObj_Node, pObj_Node) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   const std::string text = textOr(caption, "");
   Block act = blockOr(action);
-  if (given(width)) lib::checkNumber(width);
-  if (given(height)) lib::checkNumber(height);
+  if (given(width)) core::checkNumber(width);
+  if (given(height)) core::checkNumber(height);
   const int picture = wholeOr(bitmap, 0);
-  if (given(value) && value->objType != T_BOOL) lib::argumentError();
+  if (given(value) && value->objType != T_BOOL) core::argumentError();
   const bool isArrow = boolOr(arrow, false);
   Control& c = addControl(w, isArrow ? kKindArrow : kKindButton);
   place(c, row, col);
@@ -201,8 +201,8 @@ pObj_Node __NewComboBox(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Nod
 
 pObj_Node __NewFolder(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node captions, pObj_Node action) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   std::vector<std::string> pages = textItems(captions);
   Block act = blockOr(action);
   Control& c = addControl(w, kKindFolder);
@@ -233,8 +233,8 @@ pObj_Node __SetDefaultFolder(pObj_Node folder, pObj_Node page) {
 pObj_Node __NewProgress(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node width, pObj_Node height,
                         pObj_Node total, pObj_Node value, pObj_Node textColor, pObj_Node backColor) {
   Window& w = checkWindow(window);
-  lib::checkNumber(row);
-  lib::checkNumber(col);
+  core::checkNumber(row);
+  core::checkNumber(col);
   const double all = numberOr(total, 100);
   const double now = numberOr(value, 0);
   Control& c = addControl(w, kKindProgress);
@@ -260,18 +260,18 @@ pObj_Node __StatusIncrement(pObj_Node control, pObj_Node step, pObj_Node text, p
   const uint16_t id = idOr0(control);
   const double amount = numberOr(step, 1);
   const bool set = boolOr(absolute, false);
-  if (given(text)) lib::checkText(text);
+  if (given(text)) core::checkText(text);
   if (!id) {
     State& s = state();
     if (!s.statusOn) return __INIT_BOOL(0);
     s.statusPosition = set ? amount : s.statusPosition + amount;
-    if (given(text)) s.statusTitle = std::string(lib::textOf(text));
+    if (given(text)) s.statusTitle = std::string(core::textOf(text));
     return __INIT_BOOL(1);
   }
   Control* c = findControl(id);
   if (!c || c->kind != kKindProgress) return __INIT_BOOL(0);
   c->position = set ? amount : c->position + amount;
-  if (given(text)) c->text = std::string(lib::textOf(text));
+  if (given(text)) c->text = std::string(core::textOf(text));
   return __INIT_BOOL(1);
 }
 

@@ -12,16 +12,14 @@
 #include "host.h"
 #include "ui_state.h"
 #include "zeltaarray.h"
-#include "zeltagui.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 #include "zeltamisc.h"
-#include "zeltawin.h"
 
 using namespace ui;
 
 pObj_Node SLEEP(pObj_Node milliseconds) {
   if (!milliseconds) return __INIT_DOUBLE(0);
-  const double ms = lib::checkNumber(milliseconds);
+  const double ms = core::checkNumber(milliseconds);
   if (ms > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
   return __INIT_DOUBLE(0);
 }
@@ -38,7 +36,7 @@ pObj_Node __Beep(pObj_Node frequency, pObj_Node duration) {
 }
 
 pObj_Node __Execute(pObj_Node program) {
-  const std::string path(lib::checkText(program));
+  const std::string path(core::checkText(program));
   if (path.empty() || !core::host::fileExists(path) || !core::host::spawnDetached(path, {})) {
     char text[1100];
     snprintf(text, sizeof text, "Can't start application: %s", path.c_str());
@@ -98,7 +96,7 @@ pObj_Node __ShowSip(pObj_Node show) { return keep(state().sipStatus, show); }
 pObj_Node __SHOWTODAY(pObj_Node show) { return keep(state().showToday, show); }
 
 pObj_Node __SetInfoWindow(pObj_Node text) {
-  const std::string shown(lib::checkText(text));
+  const std::string shown(core::checkText(text));
   state().infoText = shown;
   driver().info(shown);
   return __INIT_BOOL(1);
@@ -112,10 +110,10 @@ pObj_Node __ClearInfoWindow() {
 
 pObj_Node __Box(pObj_Node top, pObj_Node left, pObj_Node bottom, pObj_Node right, pObj_Node color, pObj_Node fill,
                 pObj_Node text, pObj_Node) {
-  const int y1 = static_cast<int>(lib::checkWhole(top));
-  const int x1 = static_cast<int>(lib::checkWhole(left));
-  const int y2 = static_cast<int>(lib::checkWhole(bottom));
-  const int x2 = static_cast<int>(lib::checkWhole(right));
+  const int y1 = static_cast<int>(core::checkWhole(top));
+  const int x1 = static_cast<int>(core::checkWhole(left));
+  const int y2 = static_cast<int>(core::checkWhole(bottom));
+  const int x2 = static_cast<int>(core::checkWhole(right));
   Drawing d;
   d.box = true;
   d.y = std::min(y1, y2);
@@ -133,9 +131,9 @@ pObj_Node __Box(pObj_Node top, pObj_Node left, pObj_Node bottom, pObj_Node right
 
 pObj_Node __DspMsg(pObj_Node text, pObj_Node x, pObj_Node y) {
   Drawing d;
-  d.text = std::string(lib::checkText(text));
-  d.x = static_cast<int>(lib::checkWhole(x));
-  d.y = static_cast<int>(lib::checkWhole(y));
+  d.text = std::string(core::checkText(text));
+  d.x = static_cast<int>(core::checkWhole(x));
+  d.y = static_cast<int>(core::checkWhole(y));
   Window* w = activeWindow() ? activeWindow() : currentWindow();
   if (!w) return __INIT_BOOL(0);
   // Opaque text: a later text at the same place replaces the earlier one.

@@ -27,8 +27,7 @@
 #include "timers.h"
 #include "ui_builtin.h"
 #include "ui_state.h"
-#include "zeltagui.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -307,7 +306,7 @@ void dispatch(Window& window, const Event& event) {
   switch (event.type) {
     case Event::kType:
       if (c->kind == kKindCalendar) {
-        const long day = lib::parseDate(event.text, lib::dateFormatSetting(), lib::epochSetting());
+        const long day = lib::parseDate(event.text, core::dateFormatSetting(), core::epochSetting());
         if (!day) return driver().reject(event, "not a date: " + event.text);
         if (focusFor(window, *c, event)) c->value.number = static_cast<double>(day);
         return;

@@ -33,7 +33,7 @@ std::string placeholders(const std::string& tmpl) {
   return out;
 }
 
-std::string dateText(double day) { return lib::formatDate(lib::toWhole(day), lib::dateFormatSetting()); }
+std::string dateText(double day) { return core::formatDate(core::toWhole(day), core::dateFormatSetting()); }
 
 std::string numberText(double x, const std::string& picture) {
   const std::string tmpl = templateOf(picture);
@@ -78,7 +78,8 @@ std::string displayText(const Value& value, const std::string& picture) {
     case T_CHARPTR: {
       const std::string tmpl = templateOf(picture);
       std::string text = mask == lib::kMaskUpper ? upperText(value.text) : value.text;
-      if (mask == lib::kMaskDate) return dateText(lib::parseDate(text, lib::dateFormatSetting(), lib::epochSetting()));
+      if (mask == lib::kMaskDate)
+        return dateText(lib::parseDate(text, core::dateFormatSetting(), core::epochSetting()));
       if (mask == lib::kMaskNumeric) return numberText(lib::numberOfDigits(text), picture);
       if (!tmpl.empty()) return lib::applyTextTemplate(tmpl, text);
       return text;
@@ -113,7 +114,7 @@ size_t editLimit(const Value& value, const std::string& picture) {
       return characterCount(value.text);
     }
     case T_DOUBLE: return tmpl.size();
-    case T_DATE: return static_cast<size_t>(lib::scanDateFormat(lib::dateFormatSetting()).length);
+    case T_DATE: return static_cast<size_t>(core::scanDateFormat(core::dateFormatSetting()).length);
     case T_BOOL: return 1;
     default: return 0;
   }
@@ -151,7 +152,7 @@ Value commitText(const std::string& edit, const Value& original, const std::stri
   switch (v.type) {
     case T_DOUBLE: v.number = lib::valueOfText(edit); break;
     case T_DATE:
-      v.number = static_cast<double>(lib::parseDate(edit, lib::dateFormatSetting(), lib::epochSetting()));
+      v.number = static_cast<double>(lib::parseDate(edit, core::dateFormatSetting(), core::epochSetting()));
       break;
     case T_BOOL: {
       const char c = edit.empty() ? 'F' : edit[0];

@@ -16,7 +16,7 @@
 #include "field_edit.h"
 #include "ui_state.h"
 #include "zeltaarray.h"
-#include "zeltadbbrowse.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -202,8 +202,8 @@ using namespace ui;
 pObj_Node __NewGrid(pObj_Node window, pObj_Node row, pObj_Node col, pObj_Node height, pObj_Node width, pObj_Node action,
                     pObj_Node editable, pObj_Node textColor, pObj_Node backColor) {
   Window& w = checkWindow(window);
-  const int y = static_cast<int>(lib::checkWhole(row));
-  const int x = static_cast<int>(lib::checkWhole(col));
+  const int y = static_cast<int>(core::checkWhole(row));
+  const int x = static_cast<int>(core::checkWhole(col));
   const Units u = unitsOf(w.metrics);
   const int h = wholeOr(height, 6 * u.lineHeight);
   const int wd = wholeOr(width, u.width - x);
@@ -307,8 +307,8 @@ pObj_Node __GridRight(pObj_Node grid) {
 
 pObj_Node __GridSetCellColor(pObj_Node grid, pObj_Node row, pObj_Node col, pObj_Node color, pObj_Node) {
   Control* c = checkGrid(grid);
-  const int r = static_cast<int>(lib::checkWhole(row));
-  const int k = static_cast<int>(lib::checkWhole(col));
+  const int r = static_cast<int>(core::checkWhole(row));
+  const int k = static_cast<int>(core::checkWhole(col));
   const int rgb = colorOr(color);
   if (!c) return __INIT_BOOL(0);
   Grid* g = gridOf(*c);

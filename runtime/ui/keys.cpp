@@ -8,7 +8,7 @@
 #include "dialog.h"
 #include "driver.h"
 #include "ui_state.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -99,8 +99,8 @@ bool keyBinding(Window& window, int key) {
 using namespace ui;
 
 pObj_Node SETKEY(pObj_Node argument, pObj_Node key, pObj_Node action) {
-  const long number = lib::checkWhole(key);
-  if (!given(action)) lib::argumentError();
+  const long number = core::checkWhole(key);
+  if (!given(action)) core::argumentError();
   Block act = blockOr(action);
   Window* w = currentWindow();
   if (!w) return __INIT_DOUBLE(0);

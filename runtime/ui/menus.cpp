@@ -12,8 +12,7 @@
 #include "arguments_ui.h"
 #include "dialog.h"
 #include "ui_state.h"
-#include "zeltagui.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -141,7 +140,7 @@ using namespace ui;
 
 pObj_Node __AddMenuBar(pObj_Node window, pObj_Node caption, pObj_Node action) {
   Window& w = checkWindow(window);
-  const std::string text(lib::checkText(caption));
+  const std::string text(core::checkText(caption));
   Block act = blockOr(action);
   Control& entry = addControl(w, kKindMenuBar);
   entry.folder = 0;
@@ -153,7 +152,7 @@ pObj_Node __AddMenuBar(pObj_Node window, pObj_Node caption, pObj_Node action) {
 
 pObj_Node __AddMenuItem(pObj_Node menu, pObj_Node caption, pObj_Node action) {
   const uint16_t id = checkId(menu);
-  const std::string text(lib::checkText(caption));
+  const std::string text(core::checkText(caption));
   Block act = blockOr(action);
   Window* w = currentWindow();
   Control* entry = w ? lastEntry(*w) : nullptr;

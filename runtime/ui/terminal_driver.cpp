@@ -540,7 +540,7 @@ class TerminalDriver : public Driver {
     long first = 0;
     lib::encodeDate(parts.year, parts.month, 1, 0, 0, first);
     const int weekday = static_cast<int>(((first - 1) % 7 + 7) % 7);  // day 1 (31 Dec 1899) was a Sunday
-    const int days = lib::monthLength(parts.year, parts.month);
+    const int days = core::daysInMonth(parts.year, parts.month);
     for (int d = 1; d <= days; ++d) {
       const int cell = weekday + d - 1;
       char text[12];

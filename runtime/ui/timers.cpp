@@ -19,7 +19,7 @@
 #include "arguments_ui.h"
 #include "dialog.h"
 #include "ui_state.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -128,7 +128,7 @@ void setKeepAlive(void (*keepAlive)()) { state().keepAlive = keepAlive; }
 using namespace ui;
 
 pObj_Node ADDTIMER(pObj_Node interval, pObj_Node action) {
-  const double ms = lib::checkNumber(interval);
+  const double ms = core::checkNumber(interval);
   Block act = blockOr(action);
   Window* w = currentWindow();
   if (!w) return __INIT_DOUBLE(0);
@@ -161,7 +161,7 @@ pObj_Node DEACTIVETIMER(pObj_Node id) {
 
 pObj_Node __SetTimerInt(pObj_Node id, pObj_Node interval) {
   const uint16_t n = checkId(id);
-  const double ms = lib::checkNumber(interval);
+  const double ms = core::checkNumber(interval);
   TimerData* timer = timerOf(findControl(n));
   if (!timer) return __INIT_BOOL(0);
   timer->intervalMs = ms;

@@ -7,7 +7,7 @@
 #include "timers.h"
 #include "ui_builtin.h"
 #include "ui_state.h"
-#include "zeltagui.h"
+#include "zeltaui.h"
 
 namespace ui {
 

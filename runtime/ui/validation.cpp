@@ -15,7 +15,7 @@
 #include "arguments_ui.h"
 #include "core.h"
 #include "ui_state.h"
-#include "zeltagui.h"
+#include "zeltaui.h"
 
 using namespace ui;
 
@@ -39,7 +39,7 @@ pObj_Node __SetValidFuncParam(pObj_Node control, ...) {
       variables.push_back(v);
   }
   va_end(args);
-  if (kind && kind->objType != T_NUL && kind->objType != T_DOUBLE && kind->objType != T_NIL) lib::argumentError();
+  if (kind && kind->objType != T_NUL && kind->objType != T_DOUBLE && kind->objType != T_NIL) core::argumentError();
   Window* window = currentWindow();
   Control* c = findControl(id);
   if (!window || !c || windowOfControl(*c) != window) return core::systemRecord(kSysZero);
@@ -52,7 +52,7 @@ pObj_Node __SetValidFuncParam(pObj_Node control, ...) {
 pObj_Node __GetValidFuncParam(pObj_Node window, pObj_Node control, pObj_Node kind, ...) {
   const uint16_t windowId = checkId(window);
   const uint16_t controlId = checkId(control);
-  lib::checkNumber(kind);
+  core::checkNumber(kind);
   Control* c = findControl(controlId);
   Window* w = c ? windowOfControl(*c) : nullptr;
   const std::vector<pObj_Node>* list = w && w->id == windowId ? &c->validVars[listIndex(kind)] : nullptr;

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "arguments_ui.h"
-#include "zeltagui2.h"
+#include "zeltaui.h"
 #include "zeltamisc.h"
 
 namespace {
@@ -97,11 +97,11 @@ using namespace ui;
 
 pObj_Node GetMyVersion(pObj_Node file) {
   const std::string path = textOr(file, "");
-  if (path.empty()) return lib::newText(zeltaRuntimeVersion + sizeof kVersionTag - 1);
+  if (path.empty()) return core::newText(zeltaRuntimeVersion + sizeof kVersionTag - 1);
   std::string version;
   char message[1200] = "";
   switch (versionOfFile(path, version)) {
-    case Failure::None: return lib::newText(version);
+    case Failure::None: return core::newText(version);
     case Failure::Missing: snprintf(message, sizeof message, "File Does not exists: %s \n", path.c_str()); break;
     case Failure::NotElf: snprintf(message, sizeof message, "Invalid file format, cannot continue \n"); break;
     case Failure::Bad: snprintf(message, sizeof message, "Bad file format, cannot continue\n"); break;
@@ -110,5 +110,5 @@ pObj_Node GetMyVersion(pObj_Node file) {
       break;
   }
   __MsgAlert(__INIT_CHARPTR(message), __INIT_CHARCONST("Alert"));
-  return lib::newText("");
+  return core::newText("");
 }

@@ -7,8 +7,7 @@
 #include "core.h"
 #include "timers.h"
 #include "ui_state.h"
-#include "zeltagui.h"
-#include "zeltawin.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -47,7 +46,7 @@ Value valueOf(pObj_Node node) {
   switch (node->objType) {
     case T_CHARPTR:
       v.type = T_CHARPTR;
-      v.text = std::string(lib::textOf(node));
+      v.text = std::string(core::textOf(node));
       break;
     case T_DOUBLE:
     case T_DATE:
@@ -65,7 +64,7 @@ Value valueOf(pObj_Node node) {
 
 pObj_Node recordOf(const Value& value) {
   switch (value.type) {
-    case T_CHARPTR: return lib::newText(value.text);
+    case T_CHARPTR: return core::newText(value.text);
     case T_DOUBLE: return __INIT_DOUBLE(value.number);
     case T_DATE: return __INIT_DATE(value.number);
     case T_BOOL: return __INIT_BOOL(value.flag);
@@ -105,11 +104,11 @@ Window* windowOfControl(const Control& control) {
 }
 
 uint16_t checkId(pObj_Node id) {
-  const double n = lib::checkNumber(id);
+  const double n = core::checkNumber(id);
   return n >= 0 && n <= 65535 ? static_cast<uint16_t>(n) : 0;
 }
 
-uint16_t idOr0(pObj_Node id) { return lib::isGiven(id) ? checkId(id) : 0; }
+uint16_t idOr0(pObj_Node id) { return core::isGiven(id) ? checkId(id) : 0; }
 
 Window* currentWindow() { return state().current; }
 void setCurrentWindow(Window* window) { state().current = window; }
@@ -227,18 +226,18 @@ using namespace ui;
 
 pObj_Node __ObjWin(pObj_Node row, pObj_Node col, pObj_Node title, pObj_Node rows, pObj_Node cols, pObj_Node modal,
                    pObj_Node textColor, pObj_Node backColor) {
-  lib::checkNumber(row);
-  lib::checkNumber(col);
-  const std::string caption(lib::checkText(title));
-  const double height = lib::checkNumber(rows);
-  const double width = lib::checkNumber(cols);
-  if (lib::isGiven(modal) && modal->objType != T_BOOL) lib::argumentError();
-  const int fore = lib::isGiven(textColor) ? static_cast<int>(lib::checkWhole(textColor)) : -1;
-  const int back = lib::isGiven(backColor) ? static_cast<int>(lib::checkWhole(backColor)) : -1;
+  core::checkNumber(row);
+  core::checkNumber(col);
+  const std::string caption(core::checkText(title));
+  const double height = core::checkNumber(rows);
+  const double width = core::checkNumber(cols);
+  if (core::isGiven(modal) && modal->objType != T_BOOL) core::argumentError();
+  const int fore = core::isGiven(textColor) ? static_cast<int>(core::checkWhole(textColor)) : -1;
+  const int back = core::isGiven(backColor) ? static_cast<int>(core::checkWhole(backColor)) : -1;
   __InstanceBackWindow();
   int metrics = state().metrics;
   if (!metrics) metrics = height > 160 || width > 160 ? 2 : 1;
-  Window* window = createWindow(caption, lib::isGiven(modal) && __GET_BOOL(modal), metrics);
+  Window* window = createWindow(caption, core::isGiven(modal) && __GET_BOOL(modal), metrics);
   window->textColor = fore;
   window->backColor = back;
   return idRecord(window->id);
@@ -246,12 +245,12 @@ pObj_Node __ObjWin(pObj_Node row, pObj_Node col, pObj_Node title, pObj_Node rows
 
 pObj_Node __NewObjID(pObj_Node window, pObj_Node add, pObj_Node flag, pObj_Node kind) {
   const uint16_t windowId = idOr0(window);
-  const bool adding = lib::isGiven(add) && (add->objType != T_BOOL || __GET_BOOL(add));
+  const bool adding = core::isGiven(add) && (add->objType != T_BOOL || __GET_BOOL(add));
   if (windowId && adding) {
     Window* w = findWindow(windowId);
     if (!w) return __INIT_DOUBLE(nextId());
-    Control& c = addControl(*w, static_cast<Kind>(lib::wholeOr(kind, kKindLabel)));
-    c.flag = static_cast<int>(lib::wholeOr(flag, 0));
+    Control& c = addControl(*w, static_cast<Kind>(core::wholeOr(kind, kKindLabel)));
+    c.flag = static_cast<int>(core::wholeOr(flag, 0));
     return idRecord(c.id);
   }
   return idRecord(nextId());
