@@ -211,6 +211,7 @@ pObj_Node __KeyBoard(pObj_Node fieldId, pObj_Node title) {
   if (!target) return __INIT_BOOL(0);
   target->value = v;
   target->text = displayText(v, target->picture);
+  writeBack(*target, v);
   if (target->editing) {
     target->edit = editText(v, target->picture);
     target->cursor = target->edit.size();

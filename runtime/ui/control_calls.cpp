@@ -49,6 +49,7 @@ void setControlText(Control& c, pObj_Node text) {
         c.cursor = c.edit.size();
       }
       c.text = displayText(c.value, c.picture);
+      writeBack(c, c.value);
       break;
     case kKindLabel:
       c.value = valueOf(text);

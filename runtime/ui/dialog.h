@@ -31,6 +31,8 @@ Control* focusedControl(Window& window);
 // Leaves a field: its edit text becomes its value, which is written back
 // to its variable, and its validation function is asked. False: refused.
 bool leaveField(Control& field);
+// Writes a control's value into the variable it was given by reference.
+void writeBack(Control& control, const Value& value);
 // The text a control shows now (a field's edit text while it is edited).
 std::string shownText(const Control& control);
 // Replaces a field's text as if it had been typed into it.

@@ -70,11 +70,6 @@ void focusStep(Window& window, int step) {
   moveFocus(window, order[static_cast<size_t>(index)]);
 }
 
-void writeBack(Control& control, const Value& value) {
-  if (!control.bound || !glob) return;
-  __SET_OBJECT(control.bound, recordOf(value));
-}
-
 void press(Window& window, Control& button) {
   if (button.check) {
     button.value.type = T_BOOL;
@@ -371,6 +366,11 @@ bool isCancelCaption(const std::string& caption) {
   for (char c : caption)
     if (c != ' ' && c != '&') text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text == "cancel" || text == "cancelar" || text == "cancela";
+}
+
+void writeBack(Control& control, const Value& value) {
+  if (!control.bound || !glob) return;
+  __SET_OBJECT(control.bound, recordOf(value));
 }
 
 Window* activeWindow() {

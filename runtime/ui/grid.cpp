@@ -93,6 +93,7 @@ void startEdit(Grid& grid) {
   if (!v) return;
   grid.edit = editText(*v, grid.columns[static_cast<size_t>(grid.column - 1)].picture);
   grid.editing = true;
+  grid.selectAll = true;
 }
 
 }  // namespace
@@ -149,6 +150,8 @@ bool gridKey(Window&, Control& control, int key) {
       case kKeyEnter: commitEdit(*grid); return true;
       case kKeyEsc: grid->editing = false; return true;
       case kKeyBackspace:
+        if (grid->selectAll) grid->edit.clear();
+        grid->selectAll = false;
         if (!grid->edit.empty()) grid->edit.erase(previousBoundary(grid->edit, grid->edit.size()));
         return true;
       default: commitEdit(*grid); break;
@@ -174,10 +177,9 @@ bool gridKey(Window&, Control& control, int key) {
 bool gridText(Control& control, const std::string& text) {
   Grid* grid = gridOf(control);
   if (!grid || !editable(control, *grid) || grid->row < 1) return false;
-  if (!grid->editing) {
-    startEdit(*grid);
-    grid->edit.clear();
-  }
+  if (!grid->editing) startEdit(*grid);
+  if (grid->selectAll) grid->edit.clear();
+  grid->selectAll = false;
   grid->edit += text;
   return true;
 }

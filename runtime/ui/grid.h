@@ -30,6 +30,7 @@ struct Grid : Extra {
   int top = 0;                 // first row shown, 0-based
   int left = 0;                // first column shown, 0-based
   bool editing = false;
+  bool selectAll = false;  // the next character replaces the cell's text
   std::string edit;
   // Cell colours: {row, column} -> colour.
   std::vector<std::pair<std::pair<int, int>, int>> cellColors;

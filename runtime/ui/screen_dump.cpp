@@ -91,7 +91,7 @@ void controlLine(std::ostringstream& out, const Window& window, const Control& c
 
 std::string dumpWindow(const Window& window) {
   std::ostringstream out;
-  out << "--- " << window.id << " " << quoted(window.title) << " ---\n";
+  out << "\n--- " << window.id << " " << quoted(window.title) << " ---\n";
   for (Control* entry : menuEntries(window)) {
     out << "menu " << entry->id << " " << quoted(entry->text) << ":";
     for (Control* item : menuItems(window, *entry)) out << " " << item->id << " " << quoted(item->text);
