@@ -97,6 +97,11 @@ ZELTA_EXPORT pObj_Node __SetFocus(pObj_Node id);
 ZELTA_EXPORT pObj_Node __GetLastFldFocus();
 ZELTA_EXPORT pObj_Node __GetObjValue(pObj_Node id);
 ZELTA_EXPORT pObj_Node __PictureSize(pObj_Node id);
+// The action called when the control's value changes: replaced by `action`
+// when given; returns the one it had (NIL for none).
+ZELTA_EXPORT pObj_Node __GetOnChange(pObj_Node id, ZELTA_ARG(action));
+// A box titled "Alert" with the value as the console shows it; returns 1.
+ZELTA_EXPORT pObj_Node __Alert(ZELTA_ARG(text));
 
 // The information window, and drawings into the current window.
 ZELTA_EXPORT pObj_Node __SetInfoWindow(pObj_Node text);
@@ -119,6 +124,10 @@ ZELTA_EXPORT pObj_Node GetProcessorType();
 ZELTA_EXPORT pObj_Node __GetPdaModel();
 ZELTA_EXPORT pObj_Node __Memory();
 ZELTA_EXPORT void SetDotNet();
+// The device's serial number: the machine's id on this host.
+ZELTA_EXPORT pObj_Node GetSerial();
+// Switches the bar-code scanner; FALSE on this host, which has none.
+ZELTA_EXPORT pObj_Node __UseScanner(ZELTA_ARG(a1), ZELTA_ARG(a2), ZELTA_ARG(a3), ZELTA_ARG(a4));
 
 ZELTA_EXPORT pObj_Node __InstanceBackWindow();
 ZELTA_EXPORT pObj_Node __SetBackWindow(pObj_Node flag = NULL);

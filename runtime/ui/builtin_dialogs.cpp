@@ -218,3 +218,9 @@ pObj_Node __KeyBoard(pObj_Node fieldId, pObj_Node title) {
   }
   return __INIT_BOOL(1);
 }
+
+pObj_Node __Alert(pObj_Node text) {
+  const std::string shown = text && text->objType == T_CHARPTR ? std::string(core::textOf(text)) : core::formatValue(text);
+  showMessageBox("Alert", shown.c_str(), 0);
+  return __INIT_DOUBLE(1);
+}

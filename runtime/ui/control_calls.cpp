@@ -247,3 +247,12 @@ pObj_Node __PictureSize(pObj_Node id) {
   if (!c || c->kind != kKindField || c->picture.empty()) return core::systemRecord(kSysZero);
   return __INIT_DOUBLE(pictureSize(c->picture));
 }
+
+pObj_Node __GetOnChange(pObj_Node id, pObj_Node action) {
+  Control* c = findControl(checkId(id));
+  Block act = blockOr(action);
+  if (!c) return __INIT_NIL();
+  Block previous = c->action;
+  if (given(action)) c->action = act;
+  return previous ? __INIT_VOIDPTR(reinterpret_cast<void*>(previous)) : __INIT_NIL();
+}

@@ -4,6 +4,7 @@
 // back what they set; nothing else changes on this host), the information
 // window and the drawings __Box and __DspMsg leave in the current window.
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "arguments_ui.h"
@@ -145,4 +146,17 @@ pObj_Node __DspMsg(pObj_Node text, pObj_Node x, pObj_Node y) {
   }
   w->drawings.push_back(d);
   return __INIT_BOOL(1);
+}
+
+pObj_Node GetSerial() {
+  // The machine's id stands for the handheld's serial number.
+  std::ifstream in("/etc/machine-id");
+  std::string serial;
+  std::getline(in, serial);
+  return core::newText(serial);
+}
+
+pObj_Node __UseScanner(pObj_Node, pObj_Node, pObj_Node, pObj_Node) {
+  // This host has no bar-code scanner to switch on.
+  return __INIT_BOOL(0);
 }
