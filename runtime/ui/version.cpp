@@ -56,8 +56,9 @@ Failure versionOfFile(const std::string& path, std::string& version) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Failure::Missing;
   std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() < 52 || bytes[0] != 0x7F || bytes[1] != 'E' || bytes[2] != 'L' || bytes[3] != 'F')
+  if (bytes.size() < 4 || bytes[0] != 0x7F || bytes[1] != 'E' || bytes[2] != 'L' || bytes[3] != 'F')
     return Failure::NotElf;
+  if (bytes.size() < 52) return Failure::Bad;
   const bool wide = bytes[4] == 2;
   if ((bytes[4] != 1 && bytes[4] != 2) || bytes[5] != 1) return Failure::Bad;
   bool ok = true;
