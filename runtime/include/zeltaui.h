@@ -162,6 +162,36 @@ ZELTA_EXPORT pObj_Node desativartemporizador();
 // Key bindings: `action` runs when `key` is pressed in the current window.
 ZELTA_EXPORT pObj_Node SETKEY(ZELTA_ARG(argument), ZELTA_ARG(key), ZELTA_ARG(action));
 
+// Bitmaps: `x` is the column and `y` the row; the name is the picture's
+// file; the action runs on a click.
+ZELTA_EXPORT pObj_Node NewBitMap(pObj_Node window, pObj_Node x, pObj_Node y, ZELTA_ARG(width), ZELTA_ARG(height),
+                                 ZELTA_ARG(name), ZELTA_ARG(stretch), ZELTA_ARG(frame), ZELTA_ARG(action));
+ZELTA_EXPORT pObj_Node ShowBitmap(pObj_Node id, ZELTA_ARG(name));
+ZELTA_EXPORT pObj_Node ShowBitMap(pObj_Node id, ZELTA_ARG(name));
+// One of the run-time's own bitmaps (numbered) on a control, which takes
+// its size.
+ZELTA_EXPORT pObj_Node SETBMP(pObj_Node id, ZELTA_ARG(bitmap));
+ZELTA_EXPORT pObj_Node PaintBitmap(pObj_Node id);
+ZELTA_EXPORT pObj_Node PaintBitmap2(pObj_Node id);
+// The file an image is written to: the name with ".jpg", in the
+// application directory; WriteImageFile writes `size` of the bytes to it.
+ZELTA_EXPORT pObj_Node GetWideBmpName(pObj_Node name);
+ZELTA_EXPORT pObj_Node WriteImageFile(pObj_Node name, ZELTA_ARG(size), ZELTA_ARG(bytes));
+
+// The printer: "pda.txt" in the current directory. Nothing is printed
+// while no printer is loaded.
+ZELTA_EXPORT pObj_Node __LoadPrint(ZELTA_ARG(a1), ZELTA_ARG(a2), ZELTA_ARG(a3), ZELTA_ARG(a4), ZELTA_ARG(a5),
+                                   ZELTA_ARG(a6), ZELTA_ARG(a7), ZELTA_ARG(last));
+ZELTA_EXPORT pObj_Node __UnLoadPrint();
+ZELTA_EXPORT pObj_Node __IsPrintOn();
+ZELTA_EXPORT pObj_Node __PrintSay(ZELTA_ARG(row), ZELTA_ARG(col), ZELTA_ARG(text), ZELTA_ARG(area), ZELTA_ARG(font));
+ZELTA_EXPORT pObj_Node __PrintCommand(ZELTA_ARG(text));
+ZELTA_EXPORT pObj_Node __PrintSetFont(ZELTA_ARG(n1), ZELTA_ARG(n2), ZELTA_ARG(n3), ZELTA_ARG(n4), ZELTA_ARG(b1),
+                                      ZELTA_ARG(b2), ZELTA_ARG(b3));
+ZELTA_EXPORT pObj_Node __PROW();
+ZELTA_EXPORT pObj_Node __PCOL();
+ZELTA_EXPORT pObj_Node __GetDriverPrint();
+
 // The version of a program file (the run-time's own file for ""); used by
 // GETVER.
 ZELTA_EXPORT pObj_Node GetMyVersion(ZELTA_ARG(file));

@@ -130,8 +130,9 @@ int scriptKey(const std::string& name) {
     long f = 0;
     if (wholeNumber(n.substr(7), f) && f >= 1 && f <= 4) return kKeyShiftF1 + static_cast<int>(f) - 1;
   }
+  // A single character is typed; a number of two or more digits is a code.
   long code = 0;
-  if (wholeNumber(n, code) && code < 65536) return kKeyDevice + static_cast<int>(code);
+  if (n.size() >= 2 && wholeNumber(n, code) && code < 65536) return kKeyDevice + static_cast<int>(code);
   return 0;
 }
 

@@ -37,10 +37,13 @@ std::string number(double x) {
   return out.str();
 }
 
-void gridLines(std::ostringstream& out, const Control& c) {
+// A grid's first line carries its flags; its rows follow.
+void gridLines(std::ostringstream& out, const Window& window, const Control& c) {
   const Grid* g = gridOf(c);
   if (!g) return;
   out << " row " << g->row << "/" << g->rows.size() << " col " << g->column;
+  if (!c.enabled) out << " disabled";
+  if (window.focus == c.id) out << " focus";
   out << "\n";
   out << "  |";
   for (const GridColumn& col : g->columns) out << " " << col.heading << " |";
@@ -49,6 +52,7 @@ void gridLines(std::ostringstream& out, const Control& c) {
     out << "\n" << (r + 1 == g->row ? "> |" : "  |");
     for (int k = 1; k <= static_cast<int>(g->columns.size()); ++k) out << " " << cellText(*g, r + 1, k) << " |";
   }
+  out << "\n";
 }
 
 void controlLine(std::ostringstream& out, const Window& window, const Control& c) {
@@ -77,8 +81,8 @@ void controlLine(std::ostringstream& out, const Window& window, const Control& c
     case kKindCalendar: out << "calendar " << quoted(displayText(c.value, "")); break;
     case kKindGrid:
       out << "grid";
-      gridLines(out, c);
-      break;
+      gridLines(out, window, c);
+      return;
     case kKindBrowser: out << "browser"; break;
     default: out << "control " << c.kind; break;
   }

@@ -16,6 +16,8 @@ void showFatalWindow(const char* errorText, const char* positions);
 // A modal prompt for one value; true when it was confirmed (and `value`
 // holds what was entered).
 bool inputBox(const std::string& title, const std::string& prompt, Value& value, const std::string& picture);
+// Closes the printer's file (the end of the application).
+void closePrinter();
 // A key at the date picker's calendar; true when it used it.
 bool calendarKey(Window& window, Control& calendar, int key);
 

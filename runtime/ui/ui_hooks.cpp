@@ -19,6 +19,7 @@ void end() {
   State& s = stateRecord;
   s.loops.clear();
   killAllWindows();
+  closePrinter();
   if (s.driver) s.driver->restore();
   stateRecord = State();
 }

@@ -5,6 +5,7 @@
 #define ZELTA_UI_UI_STATE_H
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -29,6 +30,17 @@ struct SystemTimer {
   uint16_t window = 0;  // 0 for the process-wide timer 615
   long intervalMs = 0;
   long long dueMs = 0;  // on the steady clock
+};
+
+// The line printer (printer.cpp): the open "pda.txt", where the print head
+// stands, and what the last texts and font calls chose.
+struct Printer {
+  FILE* file = nullptr;
+  long row = 0, col = 0;
+  double area[5] = {};
+  std::string font;
+  double fontSize[4] = {};
+  bool fontStyle[3] = {};
 };
 
 // A line of the headless driver's script, with its number in the file.
@@ -71,6 +83,8 @@ struct State {
   // Timers.
   std::vector<SystemTimer> systemTimers;
   void (*keepAlive)() = nullptr;
+
+  Printer printer;
 
   // The status display (__StatusBegin ... __StatusEnd).
   bool statusOn = false;

@@ -172,6 +172,7 @@ TEST(ScriptLineTest, KeyNames) {
                {"f13", 0},
                {"shift-f2", ui::kKeyShiftF1 + 1},
                {"38", ui::kKeyDevice + 38},
+               {"7", 0},
                {"space", ui::kKeySpace},
                {"what", 0}};
   for (const auto& c : cases) EXPECT_EQ(ui::scriptKey(c.name), c.key) << c.name;
