@@ -33,21 +33,58 @@ namespace ui {
 
 namespace {
 
-// Set while curses owns the terminal. A signal handler can read nothing
-// richer than this, so it lives outside the state record, process-wide like
-// the handlers themselves.
+// Set while curses owns the terminal, with the descriptor standard output
+// had before: while a dialog is up, what the program prints goes to a file
+// (held below) and is written out when the terminal is given back, so that
+// it neither scrolls the dialog away nor gets lost. A signal handler can
+// read nothing richer than these, so they live outside the state record,
+// process-wide like the handlers themselves.
 volatile sig_atomic_t cursesActive = 0;
+volatile sig_atomic_t savedOutput = -1;
+FILE* heldOutput = nullptr;
 bool handlersInstalled = false;
 
-void giveBack() {
-  if (cursesActive) {
-    cursesActive = 0;
-    endwin();
+// Ends curses and points standard output back at the terminal; safe in a
+// signal handler.
+void giveBackNow() {
+  if (!cursesActive) return;
+  cursesActive = 0;
+  endwin();
+  if (savedOutput >= 0) {
+    dup2(savedOutput, STDOUT_FILENO);
+    close(savedOutput);
+    savedOutput = -1;
   }
 }
 
+// Gives the terminal back and writes out what the program printed meanwhile.
+void giveBack() {
+  if (!cursesActive) return;
+  fflush(stdout);
+  giveBackNow();
+  if (!heldOutput) return;
+  rewind(heldOutput);
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, heldOutput)) > 0;) fwrite(buffer, 1, n, stdout);
+  fflush(stdout);
+  fclose(heldOutput);
+  heldOutput = nullptr;
+}
+
+// Takes the terminal: standard output goes to a held file meanwhile.
+void takeTerminal() {
+  fflush(stdout);
+  heldOutput = tmpfile();
+  if (heldOutput) {
+    savedOutput = dup(STDOUT_FILENO);
+    if (savedOutput >= 0) dup2(fileno(heldOutput), STDOUT_FILENO);
+  }
+  reset_prog_mode();
+  cursesActive = 1;
+}
+
 void onFatalSignal(int signal) {
-  giveBack();
+  giveBackNow();
   ::signal(signal, SIG_DFL);
   raise(signal);
 }
@@ -125,12 +162,22 @@ class TerminalDriver : public Driver {
   ~TerminalDriver() override {
     restore();
     if (screen_) delscreen(screen_);
+    if (terminal_) fclose(terminal_);
   }
 
   bool start() {
     setlocale(LC_CTYPE, "");
-    screen_ = newterm(nullptr, stdout, stdin);
-    if (!screen_) return false;
+    // Curses draws on a descriptor of its own: standard output is held
+    // elsewhere while a dialog is up.
+    const int fd = dup(STDOUT_FILENO);
+    terminal_ = fd >= 0 ? fdopen(fd, "w") : nullptr;
+    if (!terminal_) return false;
+    screen_ = newterm(nullptr, terminal_, stdin);
+    if (!screen_) {
+      fclose(terminal_);
+      terminal_ = nullptr;
+      return false;
+    }
     set_term(screen_);
     cursesActive = 1;
     cbreak();
@@ -153,8 +200,7 @@ class TerminalDriver : public Driver {
 
   void enter() override {
     if (cursesActive) return;
-    reset_prog_mode();
-    cursesActive = 1;
+    takeTerminal();
     clearok(stdscr, TRUE);
     refresh();
   }
@@ -658,6 +704,7 @@ class TerminalDriver : public Driver {
   }
 
   SCREEN* screen_ = nullptr;
+  FILE* terminal_ = nullptr;
   uint16_t windowId_ = 0;
   Units units_ = {160, 160, 5, 12};
   std::vector<Hit> hits_;
