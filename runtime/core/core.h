@@ -103,6 +103,9 @@ Hooks& hooks();
 using FatalTrap = void (*)(int code, int aux, const std::string& report);
 void setFatalTrap(FatalTrap trap);
 
+// The language of run-time messages: 1 Portuguese, 2 English, 3 Spanish.
+int errorLanguage();
+
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();
 

@@ -112,6 +112,8 @@ char* __GetAuxError(int n) {
   return auxBuffer;
 }
 
+int core::errorLanguage() { return ::errorLanguage; }
+
 pObj_Node __SetErrorLang(pObj_Node language) {
   if (!language || language->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
   const double n = language->objData.dValue;
