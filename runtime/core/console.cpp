@@ -4,15 +4,13 @@
 // logicals as .T./.F., NIL as NIL, arrays as {a, b}.
 #include "core.h"
 
-#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "day_number.h"
+#include "host.h"
 #include "zeltautil.h"
 
 namespace {
@@ -91,8 +89,6 @@ void writeValues(FILE* out, bool newLine, pObj_Node* args, int count) {
   fflush(out);
 }
 
-int instanceLock = -1;
-
 }  // namespace
 
 namespace core {
@@ -152,18 +148,12 @@ void __SetVarDegubgInfo(pObj_Node, const char*, const char*, int) {}
 void __SetCrtID(const char*) {}
 
 HANDLE FindWindow(const char* windowName, const char*) {
-  if (instanceLock >= 0) return nullptr;
   // A hidden file, kept after exit: removing a lock file others may have
-  // opened would let two instances run.
+  // opened would let two instances run. Without a lock file there is no
+  // check, and the program runs.
   const std::string path = core::appDirectory() + "/." + (windowName ? windowName : "") + ".lock";
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return nullptr;  // no lock file, no check: run
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return reinterpret_cast<HANDLE>(1);
-  }
-  instanceLock = fd;
-  return nullptr;
+  const bool busy = core::host::lockInstance(path) == core::host::InstanceLock::Busy;
+  return busy ? reinterpret_cast<HANDLE>(1) : nullptr;
 }
 
 int SetForegroundWindow(HWND) { return 1; }

@@ -3,12 +3,13 @@
 // works in years that start on 1 March, where month lengths repeat.
 #include "calendar.h"
 
+#include "lib_state.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace lib {
 
@@ -105,9 +106,8 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
 
 DateParts decodeDate(long dayNumber) {
   // A statement usually takes several parts of one date in a row.
-  static long lastDayNumber = 0;
-  static DateParts lastParts;
-  if (dayNumber == lastDayNumber) return lastParts;
+  State& s = state();
+  if (dayNumber == s.lastDayNumber) return s.lastParts;
   DateParts parts;
   long t = dayNumber + kDaysToOrigin - 1;
   if (dayNumber == 0 || t < 0) return parts;
@@ -122,8 +122,8 @@ DateParts decodeDate(long dayNumber) {
   parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
   parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
   parts.year = yoe + era * 400 + (parts.month <= 2 ? 1 : 0);
-  lastDayNumber = dayNumber;
-  lastParts = parts;
+  s.lastDayNumber = dayNumber;
+  s.lastParts = parts;
   return parts;
 }
 
@@ -244,19 +244,9 @@ std::string timeStamp(long n, const LocalTime& now) {
   return buf;
 }
 
-namespace {
-LocalTime (*clockOverride)() = nullptr;
-}  // namespace
+void setClock(LocalTime (*clock)()) { core::host::setClock(clock); }
 
-void setClock(LocalTime (*clock)()) { clockOverride = clock; }
-
-LocalTime localTimeNow() {
-  if (clockOverride) return clockOverride();
-  time_t t = time(nullptr);
-  struct tm tmv;
-  localtime_r(&t, &tmv);
-  return LocalTime{tmv.tm_year + 1900L, tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour, tmv.tm_min, tmv.tm_sec};
-}
+LocalTime localTimeNow() { return core::host::localTime(); }
 
 long todayDayNumber() {
   LocalTime now = localTimeNow();

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "host.h"
+
 namespace lib {
 
 // Days from 1 January of year 1 up to the day-number origin.
@@ -55,10 +57,7 @@ long secondsOfTime(const char* text);
 
 double julianDate(long dayNumber);
 
-struct LocalTime {
-  long year;
-  int month, day, hour, minute, second;
-};
+using LocalTime = core::host::LocalTime;
 std::string timeStamp(long n, const LocalTime& now);
 LocalTime localTimeNow();
 // Tests fix the clock; null restores the system clock.

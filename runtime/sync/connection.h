@@ -9,7 +9,7 @@
 #include <string>
 
 #include "packet.h"
-#include "state.h"
+#include "sync_state.h"
 
 namespace sync {
 

@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "connection.h"
-#include "state.h"
+#include "sync_state.h"
 #include "zeltanet.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core.h"
 #include "messages.h"
-#include "state.h"
+#include "sync_state.h"
 #include "zeltautil.h"
 
 namespace sync {
@@ -25,11 +25,6 @@ std::string vformat(const char* format, va_list args) {
 }
 
 }  // namespace
-
-UiHooks& uiHooks() {
-  static UiHooks hooks{};
-  return hooks;
-}
 
 void logLine(const std::string& text) {
   std::deque<std::string>& recent = state().recentLog;
@@ -47,12 +42,12 @@ void logf(const char* format, ...) {
 
 void showState(const std::string& text) {
   state().stateText = text;
-  if (uiHooks().stateText) uiHooks().stateText(text.c_str());
+  if (state().ui.stateText) state().ui.stateText(text.c_str());
 }
 
 void showInfo(const std::string& text) {
   state().infoText = text;
-  if (uiHooks().infoText) uiHooks().infoText(text.c_str());
+  if (state().ui.infoText) state().ui.infoText(text.c_str());
 }
 
 void alert(const std::string& text) { Alert2(text.c_str()); }

@@ -27,14 +27,6 @@ void showAux(int n);
 // The current time as "hh:mm:ss", for log lines.
 std::string clockText();
 
-// Hooks the user interface fills in; null when absent.
-struct UiHooks {
-  void (*stateText)(const char* text);
-  void (*infoText)(const char* text);
-  void (*pumpMessages)();
-};
-UiHooks& uiHooks();
-
 }  // namespace sync
 
 #endif

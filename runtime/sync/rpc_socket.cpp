@@ -2,7 +2,7 @@
 // keep-alive that holds it and the number programs see.
 #include "connection.h"
 #include "protocol.h"
-#include "state.h"
+#include "sync_state.h"
 #include "zeltanet.h"
 #include "zeltarpc.h"
 

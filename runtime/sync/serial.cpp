@@ -13,7 +13,7 @@
 #include "report.h"
 #include "serial_posix.h"
 #include "socket_posix.h"
-#include "state.h"
+#include "sync_state.h"
 #include "zeltamisc.h"
 #include "zeltanet.h"
 
@@ -37,7 +37,7 @@ int portOf(pObj_Node handle) {
 // Asks whether to go on after a stall; true for Retry.
 bool retryAfterStall() {
   const bool retry = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR("Sending data timeout."), __INIT_CHARPTR("ERROR")));
-  if (sync::uiHooks().pumpMessages) sync::uiHooks().pumpMessages();
+  if (sync::state().ui.pumpMessages) sync::state().ui.pumpMessages();
   return retry;
 }
 

@@ -142,7 +142,7 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
     sync::logf("qtd_tasks=%d", count);
   }
   for (int task = 1; task <= count && n.status == sync::kStatusNone && !n.restart; ++task) {
-    if (sync::uiHooks().pumpMessages) sync::uiHooks().pumpMessages();
+    if (sync::state().ui.pumpMessages) sync::state().ui.pumpMessages();
     sync::logf("Executando tarefa %d.", task);
     if (sync::executeTask(n, task) != 0) break;
   }

@@ -4,7 +4,7 @@
 #ifndef ZELTA_RUNTIME_SYNC_SESSION_H
 #define ZELTA_RUNTIME_SYNC_SESSION_H
 
-#include "state.h"
+#include "sync_state.h"
 
 namespace sync {
 

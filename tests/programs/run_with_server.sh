@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a sample program against a real zeltasyncd: starts the server on a
 # free loopback port with a fresh database holding the user joe on device
-# dev1, puts the port in for @PORT@ in a copy of the program, runs it with
+# dev1, puts the port in for "nPort := 8025" in a copy of the program, runs it with
 # run_program.sh, and stops the server.
 #
 #   run_with_server.sh <zeltasyncd> <ezelta> <dir>/<name>.prg <workdir>
@@ -28,7 +28,7 @@ done
 port=$(sed -n 's/.*listening on .*:\([0-9]*\)$/\1/p' "$work/server.out")
 [ -n "$port" ] || { echo "FAIL $name: zeltasyncd did not start"; exit 1; }
 
-sed "s/@PORT@/$port/g" "$prg" > "$work/src/$name.prg"
+sed "s/nPort := 8025/nPort := $port/" "$prg" > "$work/src/$name.prg"
 for f in "$(dirname "$prg")/$name".{out,status,err,script,sources}; do
   [ -f "$f" ] && cp "$f" "$work/src/"
 done

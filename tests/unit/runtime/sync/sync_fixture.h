@@ -24,7 +24,7 @@
 
 #include "core.h"
 #include "report.h"
-#include "state.h"
+#include "sync_state.h"
 #include "zeltaobjs.h"
 
 struct SyncFailure {
@@ -61,11 +61,12 @@ class SyncTest : public ::testing::Test {
     ASSERT_TRUE(__BeginGlobal());
     __begin_context();
     seen() = Seen();
+    savedBox = core::hooks().messageBox;
     core::hooks().messageBox = [](const char* title, const char* text, int) {
       seen().boxes.push_back(std::string(title) + ": " + text);
       return 1;
     };
-    sync::uiHooks().stateText = [](const char* text) { seen().states.push_back(text); };
+    sync::state().ui.stateText = [](const char* text) { seen().states.push_back(text); };
     sync::Timing& t = sync::state().timing;
     t.sliceMs = 50;
     t.secondMs = 20;
@@ -75,12 +76,13 @@ class SyncTest : public ::testing::Test {
   void TearDown() override {
     sync::freeNetBlock();
     sync::state().timing = sync::Timing();
-    sync::uiHooks() = sync::UiHooks();
-    core::hooks().messageBox = nullptr;
+    core::hooks().messageBox = savedBox;
     __end_context(nullptr);
     __EndGlobal();
     EXPECT_EQ(core::liveAllocations(), 0) << "records or buffers leaked";
   }
+
+  int (*savedBox)(const char*, const char*, int) = nullptr;
 
   bool stateShown(const std::string& text) const {
     for (const std::string& s : seen().states)

@@ -1,6 +1,6 @@
-// The folder's state record and the connection state block's life: made on
-// first use with its defaults, freed with its buffers and sockets.
-#include "state.h"
+// The connection state block's life: made on first use with its defaults,
+// freed with its buffers and sockets.
+#include "sync_state.h"
 
 #include <new>
 
@@ -10,10 +10,7 @@
 
 namespace sync {
 
-State& state() {
-  static State record;
-  return record;
-}
+State stateRecord;
 
 NetBlock* netBlock() {
   State& s = state();

@@ -1,9 +1,10 @@
-// The folder's one state record. It holds the connection state block that
-// __VerifyNetGlb allocates on first use and a session frees at its end, the
-// byte-order flag, the serial ports, the recent log lines and the timing
-// that tests may shorten.
-#ifndef ZELTA_RUNTIME_SYNC_STATE_H
-#define ZELTA_RUNTIME_SYNC_STATE_H
+// The synchronisation folder's state record (see runtime/core/core.h for the
+// convention). It holds the connection state block that __VerifyNetGlb
+// allocates on first use and a session frees at its end, the byte-order
+// flag, the serial ports, the recent log lines, the user interface's hooks
+// and the timing that tests may shorten.
+#ifndef ZELTA_SYNC_SYNC_STATE_H
+#define ZELTA_SYNC_SYNC_STATE_H
 
 #include <stdint.h>
 #include <time.h>
@@ -61,6 +62,13 @@ struct SerialPort {
   int fd = -1;
 };
 
+// What the sync window fills in while it is open; null slots: nothing shows.
+struct UiHooks {
+  void (*stateText)(const char* text) = nullptr;
+  void (*infoText)(const char* text) = nullptr;
+  void (*pumpMessages)() = nullptr;
+};
+
 struct State {
   NetBlock* net = nullptr;
   bool byteOrderFlag = true;
@@ -71,9 +79,11 @@ struct State {
   int lastSlices = 0;                 // select slices the last read waited
   time_t sessionStart = 0;
   std::vector<SerialPort> ports;  // a port handle is its index + 1
+  UiHooks ui;
 };
 
-State& state();
+extern State stateRecord;
+inline State& state() { return stateRecord; }
 
 // The connection state block, allocated (zero-filled, with its defaults)
 // when missing. Returns null only when memory ran out.
