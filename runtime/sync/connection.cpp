@@ -191,6 +191,10 @@ bool login(NetBlock& n, const LoginArgs& args, int32_t& socket) {
     goodbye(n, socket);
     return false;
   }
+  return loginConnected(n, args, socket);
+}
+
+bool loginConnected(NetBlock& n, const LoginArgs& args, int32_t& socket) {
   state().sessionStart = time(nullptr);
   if (!n.packet || !n.compression) {
     showAux(102);

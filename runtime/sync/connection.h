@@ -48,6 +48,8 @@ struct LoginArgs {
 // The login exchange on `socket` (the session's or the RPC socket). On
 // failure the status is set, the connection closed and false returned.
 bool login(NetBlock& n, const LoginArgs& args, int32_t& socket);
+// The same on a socket that is already connected: the request and its reply.
+bool loginConnected(NetBlock& n, const LoginArgs& args, int32_t& socket);
 
 // Says goodbye unless a status is set, waits, and closes the socket.
 void goodbye(NetBlock& n, int32_t& socket);

@@ -109,6 +109,32 @@ int executeTask(NetBlock& n, int number) {
   return 1;
 }
 
+int runTasks(NetBlock& n) {
+  showState("Solicitando tarefas");
+  wire::PacketWriter w = beginRequest(n, wire::kTaskCount);
+  int count = 0;
+  if (!sendRequest(n, n.socket, w)) {
+    n.status = kStatusTaskCountNotSent;
+  } else if (!readPacket(n, n.socket) || (count = readTaskCount(n)) < 0) {
+    n.status = kStatusTaskCountNotRead;
+  } else {
+    logf("qtd_tasks=%d", count);
+  }
+  for (int task = 1; task <= count && n.status == kStatusNone && !n.restart; ++task) {
+    if (state().ui.pumpMessages) state().ui.pumpMessages();
+    logf("Executando tarefa %d.", task);
+    if (executeTask(n, task) != 0) break;
+  }
+  if (n.status == kStatusRestart) {
+    alert("A aplicação será reiniciada para instalação de novos componentes.");
+    n.status = kStatusNone;
+  } else if (n.status != kStatusNone) {
+    n.busy = 1;
+    logf("TaskExecute: Erro=%d", n.status);
+  }
+  return n.status;
+}
+
 }  // namespace sync
 
 int DoSync(const char* hostName, int port, const char* user, const char* deviceType, const char* deviceId, int timeout,
@@ -131,28 +157,7 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
   args.device = deviceId ? deviceId : "";
   if (!sync::login(n, args, n.socket)) return n.status;
 
-  sync::showState("Solicitando tarefas");
-  wire::PacketWriter w = sync::beginRequest(n, wire::kTaskCount);
-  int count = 0;
-  if (!sync::sendRequest(n, n.socket, w)) {
-    n.status = sync::kStatusTaskCountNotSent;
-  } else if (!sync::readPacket(n, n.socket) || (count = sync::readTaskCount(n)) < 0) {
-    n.status = sync::kStatusTaskCountNotRead;
-  } else {
-    sync::logf("qtd_tasks=%d", count);
-  }
-  for (int task = 1; task <= count && n.status == sync::kStatusNone && !n.restart; ++task) {
-    if (sync::state().ui.pumpMessages) sync::state().ui.pumpMessages();
-    sync::logf("Executando tarefa %d.", task);
-    if (sync::executeTask(n, task) != 0) break;
-  }
-  if (n.status == sync::kStatusRestart) {
-    sync::alert("A aplicação será reiniciada para instalação de novos componentes.");
-    n.status = sync::kStatusNone;
-  } else if (n.status != sync::kStatusNone) {
-    n.busy = 1;
-    sync::logf("TaskExecute: Erro=%d", n.status);
-  }
+  sync::runTasks(n);
   sync::showAux(97);
   sync::goodbye(n, n.socket);
   if (n.status != sync::kStatusNone) sync::showState(sync::auxText(98, n.status));

@@ -12,6 +12,10 @@ namespace sync {
 // only, anything else all tasks; the result is the task type that runs.
 uint8_t taskFilterOf(double filter);
 
+// After the login: asks for the task count and runs the tasks in turn,
+// turning a restart into its message. Returns the status.
+int runTasks(NetBlock& n);
+
 // Requests and runs task `number`; 0 to go on, non-zero to stop the list.
 int executeTask(NetBlock& n, int number);
 
