@@ -1,5 +1,5 @@
 // Status codes of the connection state block: the last failure of a session,
-// 0 while all is well. ORDER SYNC_STATUS: docs/sync.md lists the same codes.
+// 0 while all is well (docs/sync.md tells users what each means).
 #ifndef ZELTA_RUNTIME_SYNC_STATUS_H
 #define ZELTA_RUNTIME_SYNC_STATUS_H
 
