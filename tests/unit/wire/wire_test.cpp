@@ -11,6 +11,7 @@
 #include "packet.h"
 #include "protocol.h"
 #include "rc4.h"
+#include "sync_packets.h"
 #include "zlib_codec.h"
 
 namespace {
@@ -280,6 +281,66 @@ TEST(Login, VersionsAgreeOnTheirFirstSixBytes) {
   EXPECT_FALSE(wire::sameVersion("6.0.1", "6.0.0"));
   EXPECT_FALSE(wire::sameVersion("6.0.0.1", "6.0.0"));  // the terminator is the sixth byte
   EXPECT_FALSE(wire::sameVersion("6.0", "6.0.0"));
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint8_t> rows(size_t count) {
+  std::vector<uint8_t> out;
+  for (size_t i = 0; i < count; ++i) {
+    const std::string fields =
+        "CLIENT" + std::to_string(i) + std::string(1, '\0') + "2026-12-09" + std::string(1, '\0');
+    const uint16_t length = static_cast<uint16_t>(wire::kRowPrefix + fields.size());
+    out.push_back(static_cast<uint8_t>(length >> 8));
+    out.push_back(static_cast<uint8_t>(length));
+    out.push_back(1);
+    out.insert(out.end(), fields.begin(), fields.end());
+  }
+  return out;
+}
+
+TEST(SyncPackets, UploadPacketLayout) {
+  const std::vector<uint8_t> data = rows(200);
+  std::vector<uint8_t> packet(wire::kBufferSize), back(wire::kBufferSize);
+  const wire::Deflated d =
+      wire::buildUploadPacket(data.data(), data.size(), 200, packet.data(), packet.size(), wire::Order::Big);
+  ASSERT_EQ(d.status, wire::DeflateStatus::Ok);
+  EXPECT_EQ(packet[2], 11);
+  EXPECT_EQ(packet[3], 12);
+  EXPECT_EQ(wire::get16(&packet[4], wire::Order::Big), d.size);
+  EXPECT_EQ(packet[6], 14);
+  EXPECT_EQ(wire::get16(&packet[7], wire::Order::Big), data.size());
+  EXPECT_EQ(wire::get16(&packet[9], wire::Order::Big), 200);
+  const wire::Inflated i =
+      wire::inflateLimited(&packet[wire::kUploadHeader], d.size - wire::kUploadHeader, back.data(), back.size());
+  ASSERT_EQ(i.status, wire::InflateStatus::Complete);
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), back.begin()));
+}
+
+TEST(SyncPackets, DownloadPacketLayout) {
+  const std::vector<uint8_t> data = rows(50);
+  std::vector<uint8_t> packet(wire::kBufferSize);
+  const wire::Deflated d =
+      wire::buildDownloadPacket(data.data(), data.size(), 50, packet.data(), packet.size(), wire::Order::Big);
+  ASSERT_EQ(d.status, wire::DeflateStatus::Ok);
+  EXPECT_EQ(packet[2], 12);
+  EXPECT_EQ(packet[3], 14);
+  const wire::DownloadHeader h = wire::readDownloadHeader(packet.data(), wire::Order::Big);
+  EXPECT_EQ(h.packetSize, d.size);
+  EXPECT_EQ(h.rows, 50);
+  EXPECT_EQ(h.uncompressed, data.size());
+}
+
+TEST(SyncPackets, PacketThatDoesNotFitIsRefused) {
+  const std::vector<uint8_t> data = rows(50);
+  std::vector<uint8_t> packet(20);
+  EXPECT_EQ(
+      wire::buildUploadPacket(data.data(), data.size(), 50, packet.data(), packet.size(), wire::Order::Big).status,
+      wire::DeflateStatus::OutputFull);
+  EXPECT_EQ(wire::buildDownloadPacket(data.data(), data.size(), 50, packet.data(), 5, wire::Order::Big).status,
+            wire::DeflateStatus::OutputFull);
 }
 
 }  // namespace
