@@ -1,5 +1,7 @@
 // Day-number conversions over whole eras of 400 years (146,097 days), so no
 // loop runs over years and any year from -32767 to 32767 converts exactly.
+// Counted from 1 March of year 0, leap days fall at the end of each year, so
+// a day's place within its era fixes the year by division.
 #include "day_number.h"
 
 #include <cmath>
@@ -43,9 +45,14 @@ CivilDate decodeDayNumber(double dayNumber) {
   return CivilDate{year, month, day};
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+CivilDate dateOf(long dayNumber) {
+  if (dayNumber == 0 || dayNumber < kFirstDayNumber) return CivilDate();
+  return decodeDayNumber(static_cast<double>(dayNumber));
+}
 
-int daysInMonth(int year, int month) {
+bool isLeapYear(long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(long year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
   return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];

@@ -25,6 +25,7 @@ const char* const kErrorNames[] = {
     "INVALID ORDER!",  "CREATE ERROR!", "INDEX CREATE_ERROR!",       "INVALID INDEX!",     "ALIAS DOES NOT EXISTS!",
     "STACK FULL!",     "DLL_NOT_FOUND", "FUNCTION_NOT_FOUND_IN_DLL", "RDD_NOT_IMPLEMENTED"};
 constexpr int kErrorCount = sizeof kErrorNames / sizeof kErrorNames[0];
+static_assert(kErrorCount == RDD_NOT_IMPLEMENTED + 1, "one name per error code of zeltaobjs.h");
 
 core::ErrorState& errors() { return core::state().errors; }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "day_number.h"
 #include "host.h"
 #include "zeltamisc.h"
 
@@ -239,10 +240,9 @@ Glob* __RetGlob(int create) {
   }
   glob->depth = 1;
   glob->lastConst = -1;
-  static const int32_t kMonths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   for (int m = 0; m < 12; ++m) {
-    glob->daysPerMonth[0][m] = kMonths[m];
-    glob->daysPerMonth[1][m] = m == 1 ? 29 : kMonths[m];
+    glob->daysPerMonth[0][m] = core::daysInMonth(2001, m + 1);  // a common year
+    glob->daysPerMonth[1][m] = core::daysInMonth(2000, m + 1);  // a leap year
   }
   glob->msPerDay = 86400000;
   glob->msgBuffer = static_cast<char*>(core::allocOrDie(kMessageBufferSize));

@@ -10,6 +10,8 @@
 
 #include <vector>
 
+#include "zeltautil.h"
+
 namespace {
 
 long liveCount = 0;

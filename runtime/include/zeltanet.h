@@ -1,7 +1,7 @@
-// Exports of the synchronisation: the connection state block and its packet
-// buffer, the sync session, serial ports, Base64, RC4 and compression.
-// ORDER BUILTIN_EXPORTS: the entry points the compiler's built-in catalogue
-// names keep the arity it gives them.
+// The synchronisation folder's public header for the session and its
+// connection, serial ports, Base64 and compression. runtime/sync declares
+// those exports here, each with ZELTA_EXPORT; its RPC calls are in
+// zeltarpc.h.
 #ifndef ZELTANET_H
 #define ZELTANET_H
 

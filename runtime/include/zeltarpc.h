@@ -1,8 +1,9 @@
-// Exports for the server connection that RPC calls keep open.
+// The synchronisation folder's public header for RPC calls to the server.
+// runtime/sync declares those exports here, each with ZELTA_EXPORT.
 #ifndef ZELTARPC_H
 #define ZELTARPC_H
 
-#include "zeltaobjs.h"
+#include "zeltanet.h"
 
 // Sends the keep-alive on the open server connection: 1 when a reply came.
 ZELTA_EXPORT int SendAlive();

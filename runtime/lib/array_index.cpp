@@ -93,7 +93,7 @@ void settle(ArrayHeader* h, ArrayIndex& index) {
 
 pObj_Node checkArray(pObj_Node v) {
   pObj_Node array = arrayOf(v);
-  if (!array) argumentError();
+  if (!array) core::argumentError();
   return array;
 }
 

@@ -21,12 +21,12 @@ size_t bufferLength(pObj_Node v) {
 }
 
 pObj_Node checkString(pObj_Node v) {
-  if (!lib::isType(v, T_CHARPTR)) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (!core::isType(v, T_CHARPTR)) __RuntimeError(ARGUMENT_ERROR, -1);
   return v;
 }
 
 // A copy of the string's text (the switch-off result of both directions).
-pObj_Node copyOf(pObj_Node v) { return lib::newText(lib::textOf(v)); }
+pObj_Node copyOf(pObj_Node v) { return core::newText(core::textOf(v)); }
 
 }  // namespace
 
@@ -62,7 +62,7 @@ pObj_Node __DoEncode(pObj_Node text) {
   checkString(text);
   if (!core::encodeSwitch() || !text->objData.mbuff) return copyOf(text);
   const size_t n = bufferLength(text);
-  return lib::newFilledText(wire::base64EncodedSize(n), [&](char* out) {
+  return core::newFilledText(wire::base64EncodedSize(n), [&](char* out) {
     wire::base64Encode(reinterpret_cast<const uint8_t*>(text->objData.mbuff), n, out, wire::base64EncodedSize(n));
   });
 }
@@ -70,11 +70,11 @@ pObj_Node __DoEncode(pObj_Node text) {
 pObj_Node __DoDecode(pObj_Node text) {
   checkString(text);
   if (!core::encodeSwitch() || !text->objData.mbuff) return copyOf(text);
-  const std::string_view source = lib::textOf(text);
+  const std::string_view source = core::textOf(text);
   std::string bytes(source.size(), '\0');
   bytes.resize(wire::base64Decode(source.data(), source.size(), reinterpret_cast<uint8_t*>(&bytes[0]), bytes.size()));
   const int16_t level = text->level;
-  pObj_Node result = lib::newFilledText(bytes.size(), [&](char* out) {
+  pObj_Node result = core::newFilledText(bytes.size(), [&](char* out) {
     if (!bytes.empty()) memcpy(out, bytes.data(), bytes.size());
   });
   result->level = level;
@@ -82,9 +82,9 @@ pObj_Node __DoDecode(pObj_Node text) {
 }
 
 pObj_Node __CryptoData(pObj_Node text, pObj_Node key) {
-  const std::string_view data = lib::checkText(text);
-  const std::string_view secret = lib::checkText(key);
-  if (data.empty() || secret.empty()) return lib::newText("");
+  const std::string_view data = core::checkText(text);
+  const std::string_view secret = core::checkText(key);
+  if (data.empty() || secret.empty()) return core::newText("");
   std::string bytes(data);
   wire::rc4Transform(reinterpret_cast<const uint8_t*>(secret.data()), secret.size(),
                      reinterpret_cast<uint8_t*>(&bytes[0]), bytes.size());
@@ -93,7 +93,7 @@ pObj_Node __CryptoData(pObj_Node text, pObj_Node key) {
   result.reserve(bytes.size());
   for (char c : bytes)
     if (c) result.push_back(c);
-  return lib::newText(result);
+  return core::newText(result);
 }
 
 int FindLastZero(const char* buffer, int length) {

@@ -27,7 +27,7 @@ int scaled(int ms) { return static_cast<int>(static_cast<long long>(ms) * sync::
 
 // The descriptor behind a handle value, or -1.
 int portOf(pObj_Node handle) {
-  if (!lib::isType(handle, T_HANDLE)) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (!core::isType(handle, T_HANDLE)) __RuntimeError(ARGUMENT_ERROR, -1);
   const uintptr_t place = reinterpret_cast<uintptr_t>(handle->objData.pValue);
   std::vector<sync::SerialPort>& ports = sync::state().ports;
   if (place == 0 || place > ports.size()) return -1;
@@ -44,11 +44,11 @@ bool retryAfterStall() {
 }  // namespace
 
 pObj_Node OPENCOM(pObj_Node port, pObj_Node baud, pObj_Node line1, pObj_Node line2, pObj_Node line3) {
-  lib::checkNumber(port);
-  const long rate = lib::checkWhole(baud);
-  lib::checkNumber(line1);
-  lib::checkNumber(line2);
-  lib::checkNumber(line3);
+  core::checkNumber(port);
+  const long rate = core::checkWhole(baud);
+  core::checkNumber(line1);
+  core::checkNumber(line2);
+  core::checkNumber(line3);
   const char* device = getenv("ZELTA_COM1");
   const int fd = sync::host::openSerial(device && *device ? device : "/dev/ttyS0", rate);
   if (fd < 0) return __INIT_HANDLE(nullptr);
@@ -70,8 +70,8 @@ pObj_Node CLOSECOM(pObj_Node handle) {
 
 pObj_Node READCOM(pObj_Node handle, pObj_Node buffer, pObj_Node count) {
   const int fd = portOf(handle);
-  if (!lib::isType(buffer, T_CHARPTR)) __RuntimeError(ARGUMENT_ERROR, -1);
-  const long n = lib::checkWhole(count);
+  if (!core::isType(buffer, T_CHARPTR)) __RuntimeError(ARGUMENT_ERROR, -1);
+  const long n = core::checkWhole(count);
   // A constant's text is the program's own and is never written; the zero
   // byte after the last byte read must stay inside the buffer.
   const long room = buffer->objKind == vConstant || !buffer->objData.mbuff ? 0 : buffer->objLength;
@@ -93,8 +93,8 @@ pObj_Node READCOM(pObj_Node handle, pObj_Node buffer, pObj_Node count) {
 
 pObj_Node WRITECOM(pObj_Node handle, pObj_Node text, pObj_Node count) {
   const int fd = portOf(handle);
-  const std::string_view data = lib::checkText(text);
-  long n = lib::checkWhole(count);
+  const std::string_view data = core::checkText(text);
+  long n = core::checkWhole(count);
   if (fd < 0 || n <= 0) return __INIT_DOUBLE(0);
   if (static_cast<size_t>(n) > data.size()) n = static_cast<long>(data.size());
   long written = 0, sinceStall = 0, tries = 0;

@@ -167,7 +167,7 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
 namespace {
 
 std::string textOfUser(pObj_Node user) {
-  if (user->objType == T_CHARPTR) return std::string(lib::textOf(user));
+  if (user->objType == T_CHARPTR) return std::string(core::textOf(user));
   std::string text = core::formatValue(user);
   const size_t first = text.find_first_not_of(' ');
   return first == std::string::npos ? std::string() : text.substr(first);
@@ -177,21 +177,21 @@ std::string textOfUser(pObj_Node user) {
 
 pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, pObj_Node timeout, pObj_Node user, pObj_Node device,
                    pObj_Node filter) {
-  if (!lib::isType(type, T_CHARPTR) || !lib::isType(host, T_CHARPTR) || !lib::isType(port, T_DOUBLE) ||
-      !lib::isType(timeout, T_DOUBLE) || !lib::isGiven(user) || !lib::isType(device, T_CHARPTR))
+  if (!core::isType(type, T_CHARPTR) || !core::isType(host, T_CHARPTR) || !core::isType(port, T_DOUBLE) ||
+      !core::isType(timeout, T_DOUBLE) || !core::isGiven(user) || !core::isType(device, T_CHARPTR))
     __RuntimeError(ARGUMENT_ERROR, -1);
-  if (lib::isGiven(filter) && filter->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (core::isGiven(filter) && filter->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
   sync::NetBlock* block = sync::netBlock();
   if (!block) __RuntimeError(LOW_MEMORY, -1);
   sync::NetBlock& n = *block;
-  const std::string_view kind = lib::textOf(type);
+  const std::string_view kind = core::textOf(type);
   n.connectionType = kind.empty() ? 0 : kind[0];
-  n.host = std::string(lib::textOf(host));
-  n.port = static_cast<int32_t>(lib::toWhole(port->objData.dValue));
-  n.timeout = static_cast<int32_t>(std::min<long>(std::max<long>(lib::toWhole(timeout->objData.dValue), 0), 120));
+  n.host = std::string(core::textOf(host));
+  n.port = static_cast<int32_t>(core::toWhole(port->objData.dValue));
+  n.timeout = static_cast<int32_t>(std::min<long>(std::max<long>(core::toWhole(timeout->objData.dValue), 0), 120));
   n.user = textOfUser(user);
-  n.device = std::string(lib::textOf(device));
-  n.taskFilter = lib::isGiven(filter) ? sync::taskFilterOf(filter->objData.dValue) : 0;
+  n.device = std::string(core::textOf(device));
+  n.taskFilter = core::isGiven(filter) ? sync::taskFilterOf(filter->objData.dValue) : 0;
   const int status = DoSync(n.host.c_str(), n.port, n.user.c_str(), "PALM", n.device.c_str(), n.timeout, nullptr,
                             nullptr, nullptr, nullptr);
   sync::freeNetBlock();

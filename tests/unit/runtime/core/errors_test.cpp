@@ -32,6 +32,39 @@ TEST_F(ErrorsTest, GetErrorAndAuxiliaryMessages) {
   GetError(text, 0);
 }
 
+// ORDER ERROR_CODES: every code of zeltaobjs.h renders its own name.
+TEST_F(ErrorsTest, EveryErrorCodeHasItsName) {
+  const struct {
+    int code;
+    const char* name;
+  } cases[] = {{ARGUMENT_ERROR, "ARGUMENT ERROR!"},
+               {BOUND_ERROR, "BOUND ERROR!"},
+               {DIVIDE_BY_ZERO, "DIVIDE BY ZERO!"},
+               {RUNTIME_ERROR, "RUNTIME ERROR!"},
+               {INVALID_FIELD, "INVALID FIELD!"},
+               {LOW_MEMORY, "LOW MEMORY!"},
+               {EG_ARG, "EG ARG!"},
+               {ALIAS_ALREADY_EXISTS, "ALIAS ALREADY EXISTS!"},
+               {IDX_CREATE_ERROR, "IDX CREATE ERROR!"},
+               {IDX_NOT_EXISTS, "IDX NOT EXISTS!"},
+               {INVALID_ORDER, "INVALID ORDER!"},
+               {CREATE_ERROR, "CREATE ERROR!"},
+               {INDEX_CREATE_ERROR, "INDEX CREATE_ERROR!"},
+               {INVALID_INDEX, "INVALID INDEX!"},
+               {ALIAS_DOES_NOT_EXISTS, "ALIAS DOES NOT EXISTS!"},
+               {STACK_FULL, "STACK FULL!"},
+               {DLL_NOT_FOUND, "DLL_NOT_FOUND"},
+               {FUNCTION_NOT_FOUND_IN_DLL, "FUNCTION_NOT_FOUND_IN_DLL"},
+               {RDD_NOT_IMPLEMENTED, "RDD_NOT_IMPLEMENTED"},
+               {RDD_NOT_IMPLEMENTED + 1, ""},
+               {-1, ""}};
+  for (const auto& c : cases) {
+    char text[2100];
+    GetError(text, c.code);
+    EXPECT_STREQ(text, c.name) << c.code;
+  }
+}
+
 pObj_Node double_it(pObj_Node x) { return __MUL(x, __INIT_DOUBLE(2)); }
 
 TEST_F(ErrorsTest, NamedFunctions) {
