@@ -143,7 +143,11 @@ using FatalTrap = void (*)(int code, int aux, const std::string& report);
 
 // The one way up from the core. Null slots: that folder is absent.
 struct Hooks {
+  // Set through registerFolder, which keeps anyContextEnd in step.
   FolderCalls folders[kFolderCount];
+  // Some folder has a contextEnd call: every function call's context end
+  // looks at this one flag, not at four slots.
+  bool anyContextEnd;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
   // lib: saves the registered arrays first thing in a fatal error.

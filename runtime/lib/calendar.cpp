@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lib_state.h"
-
 namespace lib {
 
 namespace {
@@ -61,13 +59,7 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
   return true;
 }
 
-DateParts decodeDate(long dayNumber) {
-  State& s = state();
-  if (dayNumber == s.lastDayNumber) return s.lastParts;
-  s.lastParts = core::dateOf(dayNumber);
-  s.lastDayNumber = dayNumber;
-  return s.lastParts;
-}
+DateParts decodeDate(long dayNumber) { return core::dateOf(dayNumber); }
 
 std::string dateStamp(long dayNumber) {
   DateParts date = decodeDate(dayNumber);
