@@ -78,6 +78,13 @@ bool registerFolder(Folder folder, const FolderCalls& calls) {
 
 void setFatalTrap(FatalTrap trap) { hooks().fatalTrap = trap; }
 
+int errorLanguage() { return errors().language; }
+
+void raiseWithText(int code, const std::string& text) {
+  snprintf(errors().auxBuffer, sizeof errors().auxBuffer, "%s", text.c_str());
+  __RuntimeError(code, -1);
+}
+
 }  // namespace core
 
 void __RuntimeError(int code, int aux) {

@@ -1,6 +1,6 @@
 // The global state record `glob`: start and end of an application, the
 // system records, the settings table, the constant pool, the source-position
-// trace, the static buffers of generated code and the foreign library cache.
+// trace and the static buffers of generated code.
 #include "core.h"
 
 #include <stdio.h>
@@ -22,12 +22,6 @@ struct StaticBuffer {
   int16_t depth;
 };
 
-struct LibraryEntry {
-  char* fileName;
-  void* handle;
-  LibraryEntry* next;
-};
-
 State stateRecord;
 
 void resetState() {
@@ -41,7 +35,6 @@ void resetState() {
 
 namespace {
 
-using core::LibraryEntry;
 using core::StaticBuffer;
 
 constexpr int kMessageBufferSize = 1025;
@@ -182,16 +175,6 @@ void freeConstants() {
   glob->lastConst = -1;
 }
 
-void freeLibraries() {
-  LibraryEntry*& libraries = core::state().libraries;
-  while (libraries) {
-    LibraryEntry* next = libraries->next;
-    xfree(libraries->fileName);
-    xfree(libraries);
-    libraries = next;
-  }
-}
-
 void freeRing() {
   for (int i = 0; i < glob->stackSize; ++i) {
     pObj_Node slot = &glob->stack[i];
@@ -288,7 +271,7 @@ void __EndGlobal() {
   glob->depth = -32;
   freeSettings();
   __KillContext();
-  freeLibraries();
+  core::forgetLibraries();
   freeRing();
   freeBlockTable();
   freeTrace();
@@ -433,25 +416,4 @@ pObj_Node __GetRTVer() {
   char text[64];
   snprintf(text, sizeof text, "%s %s", __DATE__, __TIME__);
   return __INIT_CHARPTR(text);
-}
-
-void* nHdlGetDllHandle(const char* fileName) {
-  if (!fileName) fileName = "";
-  for (LibraryEntry* e = core::state().libraries; e; e = e->next) {
-    if (strcmp(e->fileName, fileName) == 0) return e->handle;
-  }
-  void* handle = fileName ? core::host::openLibrary(fileName) : nullptr;
-  if (!handle) {
-    snprintf(glob->msgBuffer, 1025, "DLL %s não encontrada", fileName ? fileName : "");
-    __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
-    __RuntimeError(DLL_NOT_FOUND, 133);
-  }
-  LibraryEntry* e = static_cast<LibraryEntry*>(core::allocOrDie(sizeof(LibraryEntry)));
-  const size_t len = strlen(fileName) + 1;
-  e->fileName = static_cast<char*>(core::allocOrDie(len));
-  memcpy(e->fileName, fileName, len);
-  e->handle = handle;
-  e->next = core::state().libraries;
-  core::state().libraries = e;
-  return handle;
 }
