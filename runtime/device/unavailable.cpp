@@ -33,8 +33,6 @@ pObj_Node __ReadSmsMsg() { notAvailable("__ReadSmsMsg"); }
 pObj_Node __SmsOpen(pObj_Node) { notAvailable("__SmsOpen"); }
 pObj_Node __SmsClose() { notAvailable("__SmsClose"); }
 pObj_Node SETBATCHOPER(pObj_Node) { notAvailable("SETBATCHOPER"); }
-pObj_Node __SetGeometry(pObj_Node) { notAvailable("__SetGeometry"); }
-pObj_Node __GetGeometry() { notAvailable("__GetGeometry"); }
 pObj_Node __StartServer(pObj_Node, pObj_Node, pObj_Node) { notAvailable("__StartServer"); }
 pObj_Node __ConnectConsole(pObj_Node, pObj_Node) { notAvailable("__ConnectConsole"); }
 pObj_Node __SendConsole(pObj_Node, pObj_Node) { notAvailable("__SendConsole"); }
@@ -44,7 +42,6 @@ pObj_Node __CreateArrayBrowse(pObj_Node, pObj_Node, pObj_Node, pObj_Node, pObj_N
 pObj_Node __GetSignature(pObj_Node) { notAvailable("__GetSignature"); }
 pObj_Node __ShowSignature(pObj_Node, pObj_Node, pObj_Node) { notAvailable("__ShowSignature"); }
 pObj_Node __DelSignature(pObj_Node) { notAvailable("__DelSignature"); }
-pObj_Node ShowBitMap(pObj_Node, pObj_Node) { notAvailable("ShowBitMap"); }
 pObj_Node __GetProfileCon(pObj_Node) { notAvailable("__GetProfileCon"); }
 pObj_Node __GetProfileNet(pObj_Node) { notAvailable("__GetProfileNet"); }
 pObj_Node __SetProfileNet(pObj_Node, pObj_Node) { notAvailable("__SetProfileNet"); }

@@ -3,7 +3,8 @@
 // file, read and write the registry file, look for a running process, the
 // storage of the application directory, sort an array); every other one
 // stops the program with a run-time error that names it as not available
-// on this platform. runtime/device keeps them; zeltamisc.h includes this
+// on this platform. (The screen geometry and ShowBitMap belong to the user
+// interface, zeltaui.h.) runtime/device keeps them; zeltamisc.h includes this
 // header so that every target's shared header sees them.
 #ifndef ZELTADEVICE_H
 #define ZELTADEVICE_H
@@ -25,8 +26,6 @@ ZELTA_EXPORT pObj_Node __ReadSmsMsg();
 ZELTA_EXPORT pObj_Node __SmsOpen(pObj_Node a);
 ZELTA_EXPORT pObj_Node __SmsClose();
 ZELTA_EXPORT pObj_Node SETBATCHOPER(pObj_Node a);
-ZELTA_EXPORT pObj_Node __SetGeometry(pObj_Node a);
-ZELTA_EXPORT pObj_Node __GetGeometry();
 ZELTA_EXPORT pObj_Node __StartServer(pObj_Node a, pObj_Node b, pObj_Node c);
 ZELTA_EXPORT pObj_Node __ConnectConsole(pObj_Node a, pObj_Node b);
 ZELTA_EXPORT pObj_Node __SendConsole(pObj_Node a, pObj_Node b);
@@ -36,7 +35,6 @@ ZELTA_EXPORT pObj_Node __CreateArrayBrowse(pObj_Node a, pObj_Node b, pObj_Node c
 ZELTA_EXPORT pObj_Node __GetSignature(pObj_Node a);
 ZELTA_EXPORT pObj_Node __ShowSignature(pObj_Node a, pObj_Node b, pObj_Node c);
 ZELTA_EXPORT pObj_Node __DelSignature(pObj_Node a);
-ZELTA_EXPORT pObj_Node ShowBitMap(pObj_Node a, pObj_Node b);
 ZELTA_EXPORT pObj_Node __GetProfileCon(pObj_Node a);
 ZELTA_EXPORT pObj_Node __GetProfileNet(pObj_Node a);
 ZELTA_EXPORT pObj_Node __SetProfileNet(pObj_Node a, pObj_Node b);
