@@ -71,8 +71,6 @@ bool registerFolder(Folder folder, const FolderCalls& calls) {
 
 void setFatalTrap(FatalTrap trap) { hooks().fatalTrap = trap; }
 
-int errorLanguage() { return errors().language; }
-
 void raiseWithText(int code, const std::string& text) {
   snprintf(errors().auxBuffer, sizeof errors().auxBuffer, "%s", text.c_str());
   __RuntimeError(code, -1);
@@ -116,6 +114,8 @@ char* __GetAuxError(int n) {
   snprintf(errors().auxBuffer, sizeof errors().auxBuffer, "Msg(%d)-%s", n, core::auxMessage(errors().language, n));
   return errors().auxBuffer;
 }
+
+int core::errorLanguage() { return errors().language; }
 
 pObj_Node __SetErrorLang(pObj_Node language) {
   if (!language || language->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
