@@ -80,6 +80,7 @@ tStepResult tHostPhases::writeProgram(tBuildOutputs& outputs)
     std::string error;
     tStepResult result = writeProgramFiles(settings_, outputs, error);
     out_ << error;
+    toolchain_.setSharedLibrary(buildsSharedLibrary(settings_, outputs));
     return result;
 }
 

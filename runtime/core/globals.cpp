@@ -11,6 +11,7 @@
 #include "day_number.h"
 #include "host.h"
 #include "zeltamisc.h"
+#include "zeltautil.h"
 
 Glob* glob = nullptr;
 
@@ -20,6 +21,10 @@ struct StaticBuffer {
   StaticBuffer* next;
   void* buffer;
   int16_t depth;
+  // ForeignStaticBuffer's: the wrapper's pointer to the buffer, nulled when
+  // the buffer is freed, and the buffer's size.
+  void** slot;
+  long size;
 };
 
 State stateRecord;
@@ -319,20 +324,44 @@ void __SL(int line) {
   glob->traceTail->line = static_cast<uint16_t>(line);
 }
 
-void __AddStaticStack(void* buffer) {
+namespace {
+
+StaticBuffer* addStaticBuffer(void* buffer, void** slot, long size) {
   StaticBuffer* r = static_cast<StaticBuffer*>(core::allocOrDie(sizeof(StaticBuffer)));
   r->next = nullptr;
   r->buffer = buffer;
   r->depth = glob ? glob->depth : 0;
+  r->slot = slot;
+  r->size = size;
   StaticBuffer** tail = &core::state().staticBuffers;
   while (*tail) tail = &(*tail)->next;
   *tail = r;
+  return r;
+}
+
+}  // namespace
+
+void __AddStaticStack(void* buffer) { addStaticBuffer(buffer, nullptr, 0); }
+
+void* ForeignStaticBuffer(void** slot, long size) {
+  if (!slot || size < 1) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (*slot) {
+    for (StaticBuffer* r = core::state().staticBuffers; r; r = r->next) {
+      if (r->slot == slot && r->buffer == *slot && r->size >= size) return *slot;
+    }
+  }
+  // A foreign library may keep the old buffer: it stays until the end.
+  void* buffer = core::allocOrDie(static_cast<size_t>(size));
+  addStaticBuffer(buffer, slot, size);
+  *slot = buffer;
+  return buffer;
 }
 
 void __CleanStaticStack() {
   StaticBuffer*& buffers = core::state().staticBuffers;
   while (buffers) {
     StaticBuffer* next = buffers->next;
+    if (buffers->slot && *buffers->slot == buffers->buffer) *buffers->slot = nullptr;
     xfree(buffers->buffer);
     xfree(buffers);
     buffers = next;

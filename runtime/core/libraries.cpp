@@ -1,6 +1,7 @@
 // Foreign libraries: where a library named by a program is looked for, the
 // list of those loaded in this application, nHdlGetDllHandle and
-// GetProcAddress of the generated foreign-call wrappers.
+// GetProcAddress of the generated foreign-call wrappers, and what exported
+// functions call to hand values to C (ExportText, SETBUFFSIZE).
 //
 // A name is first made a host name: '\' becomes '/', and a ".dll" ending (in
 // any case), or no extension at all, becomes ".so". A name with a directory
@@ -11,11 +12,13 @@
 #include "core.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "host.h"
 #include "zeltamisc.h"
 #include "zeltautil.h"
@@ -134,3 +137,19 @@ void* nHdlGetDllHandle(const char* fileName) {
 }
 
 void* GetProcAddress(HMODULE library, const char* name) { return core::librarySymbol(library, name); }
+
+char* ExportText(pObj_Node value) {
+  if (!value || value->objType != T_CHARPTR) return nullptr;
+  const std::string_view text = core::textOf(value);
+  char* copy = static_cast<char*>(malloc(text.size() + 1));
+  if (!copy) return nullptr;
+  memcpy(copy, text.data(), text.size());
+  copy[text.size()] = 0;
+  return copy;
+}
+
+pObj_Node SETBUFFSIZE(pObj_Node buffer, pObj_Node size) {
+  const long bytes = core::checkWhole(size);
+  if (!buffer || bytes < 0 || bytes > 0x7FFFFFF0L) __RuntimeError(ARGUMENT_ERROR, -1);
+  return __SET_OBJECT(buffer, __ALLOC_CHARPTR(static_cast<int>(bytes)));
+}

@@ -7,6 +7,7 @@
 #define ZELTAUTIL_H
 
 #include <stddef.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "zeltaobjs.h"
@@ -39,6 +40,15 @@ ZELTA_EXPORT void RegisterInstance(HINSTANCE instance);
 // Foreign-call wrappers: the address of `name` in a library from
 // nHdlGetDllHandle, or null.
 ZELTA_EXPORT void* GetProcAddress(HMODULE library, const char* name);
+// The buffer of a STATICPCHAR parameter: the one *slot points at while it
+// holds `size` bytes, else a new one (the old stays: the library may keep
+// it). *slot is set, and nulled again when __EndGlobal frees the buffers.
+ZELTA_EXPORT void* ForeignStaticBuffer(void** slot, long size);
+// Exported functions: a text result as a copy the C caller frees with
+// free(); null when the value is no text.
+ZELTA_EXPORT char* ExportText(pObj_Node value);
+// Gives `buffer` an empty text of room for `size` bytes; returns it.
+ZELTA_EXPORT pObj_Node SETBUFFSIZE(pObj_Node buffer, pObj_Node size);
 
 // Plain C-buffer helpers; a null source counts as the empty text.
 ZELTA_EXPORT char* xstrcpy(char* target, const char* source);

@@ -8,6 +8,9 @@
 #include "host.h"
 #include "zeltautil.h"
 
+#include <stdlib.h>
+#include <string.h>
+
 namespace {
 
 TEST(LibraryNames, ProgramNamesBecomeHostNames) {
@@ -63,6 +66,44 @@ TEST_F(LibrariesTest, AMissingLibraryIsError16WithMessage133) {
     EXPECT_NE(f.report.find("DLL_NOT_FOUND"), std::string::npos) << f.report;
   }
   EXPECT_NE(testing::internal::GetCapturedStdout().find("no_such_library_zelta.dll"), std::string::npos);
+}
+
+TEST(ForeignBuffers, StaticBufferGrowsAndIsForgottenAtTheEnd) {
+  core::setFatalTrap(throwFailure);
+  ASSERT_TRUE(__BeginGlobal());
+  static char* slot = nullptr;
+  char* first = static_cast<char*>(ForeignStaticBuffer(reinterpret_cast<void**>(&slot), 16));
+  EXPECT_EQ(first, slot);
+  memset(first, 'x', 16);  // all 16 bytes are the wrapper's
+  EXPECT_EQ(ForeignStaticBuffer(reinterpret_cast<void**>(&slot), 10), first);
+  char* bigger = static_cast<char*>(ForeignStaticBuffer(reinterpret_cast<void**>(&slot), 64));
+  EXPECT_NE(bigger, first);
+  memset(bigger, 'y', 64);
+  EXPECT_EQ(first[15], 'x') << "the old buffer stays: a library may still hold it";
+  EXPECT_THROW(ForeignStaticBuffer(reinterpret_cast<void**>(&slot), 0), RuntimeFailure);
+  __EndGlobal();
+  EXPECT_EQ(slot, nullptr) << "the next application allocates afresh";
+  EXPECT_EQ(core::liveAllocations(), 0);
+}
+
+TEST_F(LibrariesTest, ExportedTextsAreCopiesTheCallerFrees) {
+  char* copy = ExportText(__INIT_CHARPTR("kept"));
+  ASSERT_NE(copy, nullptr);
+  EXPECT_STREQ(copy, "kept");
+  free(copy);
+  EXPECT_EQ(ExportText(__INIT_DOUBLE(1)), nullptr);
+  EXPECT_EQ(ExportText(nullptr), nullptr);
+}
+
+TEST_F(LibrariesTest, BufferSizeGivesATextItsRoom) {
+  pObj_Node buffer = __SET_OBJECT(nullptr, __INIT_CHARPTR(""));
+  EXPECT_EQ(SETBUFFSIZE(buffer, D(100)), buffer);
+  EXPECT_EQ(buffer->objType, static_cast<uint32_t>(T_CHARPTR));
+  EXPECT_GE(buffer->objLength, 101);
+  EXPECT_STREQ(buffer->objData.mbuff, "");
+  EXPECT_EQ(errorOf([] { SETBUFFSIZE(__INIT_NIL(), D(-1)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([] { SETBUFFSIZE(nullptr, D(1)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([] { SETBUFFSIZE(__INIT_NIL(), S("1")); }), ARGUMENT_ERROR);
 }
 
 }  // namespace
