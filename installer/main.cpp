@@ -3,6 +3,7 @@
 // per application directory (its lock file there stands for its window);
 // a second one ends at once. The exit code is always 0: every failure is a
 // line of "inst.txt".
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <string>
