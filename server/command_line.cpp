@@ -19,11 +19,13 @@ bool number(const std::string& text, long low, long high, int& out) {
 }  // namespace
 
 const char* usageText() {
-  return "usage: zeltasyncd --db FILE [--port N] [--host ADDRESS] [--max-connections N]\n"
-         "                  [--timeout SECONDS] [--log FILE] [--announce-version TEXT]\n"
-         "       zeltasyncd admin --db FILE add-user NAME DEVICE\n"
-         "       zeltasyncd admin --db FILE list-users\n"
-         "       zeltasyncd admin --db FILE remove-user NAME [DEVICE]\n";
+  return "usage: zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]\n"
+         "                  [--max-connections N] [--timeout SECONDS] [--log FILE]\n"
+         "                  [--announce-version TEXT]\n"
+         "       zeltasyncd admin --db FILE | --pg ADDRESS COMMAND\n"
+         "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
+         "            load-table STRUCTURE [CSV], export-table TABLE [CSV], list-tables,\n"
+         "            queue download|delete TABLE [NAME [DEVICE]], status\n";
 }
 
 bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& error) {
@@ -48,10 +50,15 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       error = arg + " needs a value";
       return false;
     }
-    if (arg == "--db") {
+    if (arg == "--db" || arg == "--pg") {
+      if (!out.db.empty()) {
+        error = "one database: --db or --pg, once";
+        return false;
+      }
+      out.postgres = arg == "--pg";
       out.db = value();
     } else if (out.admin) {
-      error = "admin takes only --db, not " + arg;
+      error = "admin takes only --db or --pg, not " + arg;
       return false;
     } else if (arg == "--port") {
       if (!number(value(), 0, 65535, out.listener.port)) return error = "--port takes 0 to 65535", false;
@@ -72,7 +79,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
     }
   }
   if (out.db.empty()) {
-    error = "--db FILE is required";
+    error = "--db FILE or --pg ADDRESS is required";
     return false;
   }
   if (out.admin && out.adminWords.empty()) {

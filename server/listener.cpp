@@ -112,6 +112,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     std::error_code ignored;
     socket_.shutdown(tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
+    conversation_.close();
     if (!conversation_.user().empty()) {
       std::string error;
       shared_.store.recordSession(conversation_.user(), conversation_.device(), resultName(conversation_.result()),

@@ -1,5 +1,6 @@
 // zeltasyncd: the synchronisation server. Serves devices on a TCP port, or
-// runs one administration command, against the database named by --db.
+// runs one administration command, against the database named by --db (a
+// SQLite file) or --pg (a PostgreSQL server).
 #include <stdio.h>
 
 #include "admin.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zeltasyncd: %s\n%s", error.c_str(), server::usageText());
     return 2;
   }
-  std::unique_ptr<server::Store> store = server::openSqliteStore(line.db, error);
+  std::unique_ptr<server::Store> store = server::Store::open(line.db, line.postgres, error);
   if (!store) {
     fprintf(stderr, "zeltasyncd: cannot open %s: %s\n", line.db.c_str(), error.c_str());
     return 1;

@@ -25,7 +25,7 @@ server::Settings settings;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::string error;
-  store = server::openSqliteStore(":memory:", error);
+  store = server::Store::open(":memory:", false, error);
   if (!store || !store->addDevice("joe", "dev1", error)) abort();
   return 0;
 }

@@ -79,7 +79,7 @@ class ConversationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    store = server::openSqliteStore(":memory:", error);
+    store = server::Store::open(":memory:", false, error);
     ASSERT_TRUE(store) << error;
     ASSERT_TRUE(store->addDevice("joe", "dev1", error));
     conversation = std::make_unique<server::Conversation>(*store, settings);
@@ -182,7 +182,7 @@ TEST_F(ConversationTest, AnnouncesTheConfiguredVersion) {
 
 TEST(SessionLog, QuotesWhatCameFromTheNetwork) {
   std::string error;
-  auto store = server::openSqliteStore(":memory:", error);
+  auto store = server::Store::open(":memory:", false, error);
   server::Settings settings;
   server::Conversation c(*store, settings);
   const Bytes login = loginFrame("evil user\n", "d\"1\nforged");
@@ -249,7 +249,7 @@ AdminRun admin(server::Store& store, const std::vector<std::string>& words) {
 
 TEST(Admin, RegistersListsAndRemoves) {
   std::string error;
-  auto store = server::openSqliteStore(":memory:", error);
+  auto store = server::Store::open(":memory:", false, error);
   EXPECT_EQ(admin(*store, {"add-user", "joe", "dev1"}).status, 0);
   EXPECT_EQ(admin(*store, {"add-user", "joe", "dev2"}).status, 0);
   EXPECT_EQ(admin(*store, {"add-user", "ann", "dev9"}).status, 0);
@@ -348,6 +348,7 @@ TEST(ServerProcessTest, SilentDeviceIsCutAtTheTimeOutWhileOthersAreServed) {
   Client busy(server.port());
   busy.send(loginFrame("joe", "dev1"));
   EXPECT_EQ(busy.reply(), accepted());
+  busy.send(Frame(wire::kGoodbye).bytes());
   EXPECT_TRUE(silent.closedByServer());
   EXPECT_TRUE(half.closedByServer());
   const std::string log = server.waitForSessions(2);
