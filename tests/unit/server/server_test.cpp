@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,10 @@
 #include "protocol.h"
 #include "server_process.h"
 #include "session_log.h"
+#include "sync_packets.h"
+#include "table_def.h"
+#include "table_rows.h"
+#include "zlib_codec.h"
 #include "store.h"
 
 namespace {
@@ -178,6 +183,176 @@ TEST_F(ConversationTest, MalformedStreamsEndTheSession) {
 TEST_F(ConversationTest, AnnouncesTheConfiguredVersion) {
   settings.version = "6.0.1";
   EXPECT_EQ(replies(run(loginFrame("joe", "dev1")))[0], accepted("6.0.1"));
+}
+
+Bytes getTask(int n) {
+  Frame f(wire::kGetTask);
+  f.w.writeString(std::to_string(n));
+  return f.bytes();
+}
+
+Bytes deviceFrame(const std::vector<uint8_t>& payload) {
+  Bytes out(3 + payload.size());
+  wire::writeClientHeader(out.data(), static_cast<uint16_t>(payload.size()), wire::Order::Big);
+  std::copy(payload.begin(), payload.end(), out.begin() + 3);
+  return out;
+}
+
+class SessionTest : public ConversationTest {
+ protected:
+  void SetUp() override {
+    ConversationTest::SetUp();
+    std::string error;
+    ASSERT_TRUE(
+        server::parseStructure("table ITEMS Items\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\n"
+                               "index ITEMS1 CODE\n",
+                               def, error));
+    bool changed;
+    ASSERT_TRUE(store->defineTable(def, changed, error)) << error;
+    server::LoadCounts counts;
+    std::vector<wire::Row> rows;
+    for (int i = 0; i < 300; ++i) rows.push_back(item("I" + std::to_string(i), i * 1.25));
+    ASSERT_TRUE(store->loadRows(def, rows, counts, error)) << error;
+  }
+  static wire::Row item(const std::string& code, double price) {
+    wire::Row r(2);
+    r[0].text = code;
+    r[1].number = price;
+    return r;
+  }
+  Bytes upload(const std::vector<wire::Row>& rows) {
+    std::vector<uint8_t> data, packet(wire::kBufferSize);
+    for (const wire::Row& r : rows) wire::appendUploadRow(def.fields, r, data);
+    const wire::Deflated d = wire::buildUploadPacket(data.data(), data.size(), static_cast<uint16_t>(rows.size()),
+                                                     packet.data(), packet.size(), wire::Order::Big);
+    packet.resize(d.size);
+    return deviceFrame(packet);
+  }
+  // The rows of a download reply stream: every data packet inflated.
+  std::vector<std::pair<int, wire::Row>> downloaded(const std::vector<Bytes>& packets, bool& ended) {
+    std::vector<std::pair<int, wire::Row>> rows;
+    ended = false;
+    for (const Bytes& p : packets) {
+      if (p.size() >= 3 && p[2] == 11) {
+        ended = true;
+        break;
+      }
+      EXPECT_EQ(p[2], 12);
+      EXPECT_EQ(p[3], 14);
+      const wire::DownloadHeader h = wire::readDownloadHeader(p.data(), wire::Order::Big);
+      EXPECT_EQ(h.packetSize, p.size());
+      std::vector<uint8_t> plain(wire::kBufferSize);
+      const wire::Inflated i = wire::inflateLimited(p.data() + 10, p.size() - 10, plain.data(), plain.size());
+      EXPECT_EQ(i.status, wire::InflateStatus::Complete);
+      EXPECT_EQ(i.size, h.uncompressed);
+      size_t at = 0, count = 0;
+      while (at < i.size) {
+        const size_t n = wire::get16(&plain[at], wire::Order::Big);
+        wire::Row r;
+        EXPECT_TRUE(wire::readStoredRecord(def.fields, &plain[at + 3], n - 3, r));
+        rows.push_back({plain[at + 2], r});
+        at += n;
+        ++count;
+      }
+      EXPECT_EQ(count, h.rows);
+    }
+    return rows;
+  }
+  server::TableDef def;
+};
+
+TEST_F(SessionTest, TasksDownloadsAndUploadsOfOneSession) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload), bye(wire::kGoodbye);
+  const Bytes stream =
+      join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), upload({item("I1", 99), item("NEW", 7)}), getTask(5),
+            download.bytes(), getTask(6), bye.bytes()});
+  const std::vector<Bytes> r = replies(run(stream));
+  ASSERT_GE(r.size(), 6u);
+  EXPECT_EQ(r[1], (Bytes{0, 1, '5', 0}));  // upload, the three catalog tables, ITEMS
+  EXPECT_EQ(r[2], (Bytes{0, 1, 13, 2, 0, 'I', 'T', 'E', 'M', 'S', 0}));
+  EXPECT_EQ(r[3], (Bytes{0, 1, 13}));  // the upload packet is acknowledged
+  EXPECT_EQ(r[4], (Bytes{0, 1, 13, 1, 0, 'I', 'T', 'E', 'M', 'S', 0, 0, 0, 0x01, 0x2C, 'T'}));  // 300 rows, total
+  bool ended = false;
+  const std::vector<Bytes> packets(r.begin() + 5, r.end() - 1);
+  const auto rows = downloaded(packets, ended);
+  EXPECT_TRUE(ended);
+  EXPECT_GE(packets.size(), 2u);  // data packets, then the end of the stream
+  // The upload was written back before the download was read.
+  ASSERT_EQ(rows.size(), 301u);
+  std::map<std::string, double> prices;
+  for (const auto& [op, row] : rows) {
+    EXPECT_EQ(op, 1);
+    prices[row[0].text] = row[1].number;
+  }
+  EXPECT_EQ(prices["I1"], 99);
+  EXPECT_EQ(prices["NEW"], 7);
+  EXPECT_EQ(r.back(), (Bytes{0, 1, 0}));  // task 6 does not exist
+  EXPECT_EQ(result(), server::Result::Ok);
+  EXPECT_EQ(conversation->rowsSent(), 301);
+  EXPECT_EQ(conversation->rowsReceived(), 2);
+  // Delivered: the next session finds ITEMS current, and the catalog still
+  // waiting (this session never fetched it).
+  std::vector<server::Task> next;
+  std::string error;
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", next, error));
+  ASSERT_EQ(next.size(), 4u);
+  EXPECT_EQ(next.back().table, "ZEL_IND");
+}
+
+TEST_F(SessionTest, WithoutAGoodbyeUploadsLandButNothingCountsAsDelivered) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload);
+  run(join(
+      {loginFrame("joe", "dev1"), count.bytes(), getTask(1), upload({item("CUT", 1)}), getTask(5), download.bytes()}));
+  EXPECT_EQ(result(), server::Result::Closed);
+  std::vector<wire::Row> rows;
+  std::string error;
+  ASSERT_TRUE(store->exportRows(def, rows, error));
+  EXPECT_EQ(rows.size(), 301u);
+  std::vector<server::Task> next;
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", next, error));
+  EXPECT_EQ(next.size(), 5u);  // the same list again: the device resumes or restarts
+}
+
+TEST_F(SessionTest, DamagedUploadIsRefusedAndNothingIsWritten) {
+  Frame count(wire::kTaskCount), bye(wire::kGoodbye);
+  Bytes damaged = upload({item("BAD", 1), item("BAD2", 2)});
+  damaged[damaged.size() - 5] ^= 0x77;
+  const std::vector<Bytes> r =
+      replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), damaged, bye.bytes()})));
+  ASSERT_EQ(r.size(), 4u);
+  EXPECT_EQ(r[3][2], 0);
+  const std::string text(reinterpret_cast<const char*>(r[3].data() + 3));
+  EXPECT_NE(text.find("Upload of ITEMS refused"), std::string::npos) << text;
+  std::vector<wire::Row> rows;
+  std::string error;
+  ASSERT_TRUE(store->exportRows(def, rows, error));
+  EXPECT_EQ(rows.size(), 300u);
+}
+
+TEST_F(SessionTest, RequestsOutOfTurn) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload);
+  const struct {
+    const char* name;
+    Bytes stream;
+    server::Result result;
+  } cases[] = {
+      {"download before any task", join({loginFrame("joe", "dev1"), count.bytes(), download.bytes()}),
+       server::Result::BadPacket},
+      {"download after an upload task", join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), download.bytes()}),
+       server::Result::BadPacket},
+      {"upload packet without an upload task", join({loginFrame("joe", "dev1"), count.bytes(), upload({item("X", 1)})}),
+       server::Result::BadPacket},
+  };
+  for (const auto& c : cases) {
+    conversation = std::make_unique<server::Conversation>(*store, settings);
+    run(c.stream);
+    EXPECT_EQ(result(), c.result) << c.name;
+  }
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> r = replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(0), getTask(99)})));
+  ASSERT_EQ(r.size(), 4u);
+  EXPECT_EQ(r[2], (Bytes{0, 1, 0}));
+  EXPECT_EQ(r[3], (Bytes{0, 1, 0}));
 }
 
 TEST(SessionLog, QuotesWhatCameFromTheNetwork) {
