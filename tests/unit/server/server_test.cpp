@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <thread>
@@ -18,6 +19,7 @@
 #include "conversation.h"
 #include "framing.h"
 #include "protocol.h"
+#include "postgres_process.h"
 #include "server_process.h"
 #include "session_log.h"
 #include "sync_packets.h"
@@ -530,6 +532,74 @@ TEST(ServerProcessTest, SilentDeviceIsCutAtTheTimeOutWhileOthersAreServed) {
   size_t timeouts = 0;
   for (size_t at = 0; (at = log.find("result=time-out", at)) != std::string::npos; ++at) ++timeouts;
   EXPECT_EQ(timeouts, 2u) << log;
+}
+
+TEST(ServerProcessTest, TwoServersOnOnePostgresDatabaseServeTheSameTables) {
+  PostgresProcess postgres;
+  std::string why;
+  if (!postgres.start(why)) GTEST_SKIP() << "PostgreSQL could not be started: " << why;
+  const std::string address = postgres.newDatabase("shared");
+  ServerProcess first, second;
+  first.usePostgres(address);
+  second.usePostgres(address);
+  ASSERT_EQ(first.admin({"add-user", "joe", "dev1"}), 0);
+  ASSERT_EQ(first.admin({"add-user", "ann", "dev2"}), 0);
+  const std::string structure = first.dir() + "/items.str";
+  {
+    std::ofstream(structure) << "table ITEMS\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\nindex ITEMS1 CODE\n";
+    std::ofstream(first.dir() + "/items.csv") << "CODE,PRICE\nA,1\nB,2\n";
+  }
+  ASSERT_EQ(first.admin({"load-table", structure, first.dir() + "/items.csv"}), 0);
+  ASSERT_TRUE(first.start());
+  ASSERT_TRUE(second.start());
+  // joe uploads a row through the first server ...
+  {
+    Client c(first.port());
+    c.send(loginFrame("joe", "dev1"));
+    EXPECT_EQ(c.reply(), accepted());
+    c.send(Frame(wire::kTaskCount).bytes());
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, '5', 0}));
+    c.send(getTask(1));
+    const Bytes task = c.reply();
+    ASSERT_GE(task.size(), 4u);
+    EXPECT_EQ(task[3], 2);
+    std::vector<uint8_t> rows, packet(wire::kBufferSize);
+    server::TableDef def;
+    std::string error;
+    ASSERT_TRUE(server::parseStructure("table ITEMS\nfield CODE C 4\nfield PRICE N 9 2\nindex I CODE\n", def, error));
+    wire::Row r(2);
+    r[0].text = "C";
+    r[1].number = 3.5;
+    wire::appendUploadRow(def.fields, r, rows);
+    const wire::Deflated d =
+        wire::buildUploadPacket(rows.data(), rows.size(), 1, packet.data(), packet.size(), wire::Order::Big);
+    packet.resize(d.size);
+    c.send(deviceFrame(packet));
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, 13}));
+    c.send(Frame(wire::kGoodbye).bytes());
+    EXPECT_TRUE(c.closedByServer());
+  }
+  // ... and ann's download through the second server holds it.
+  Client c(second.port());
+  c.send(loginFrame("ann", "dev2"));
+  EXPECT_EQ(c.reply(), accepted());
+  c.send(Frame(wire::kTaskCount).bytes());
+  EXPECT_EQ(c.reply(), (Bytes{0, 1, '5', 0}));
+  c.send(getTask(5));
+  const Bytes task = c.reply();
+  ASSERT_GE(task.size(), 16u);
+  EXPECT_EQ(task[task.size() - 2], 3);  // three rows
+  c.send(Frame(wire::kStartDownload).bytes());
+  const Bytes packet = c.reply();
+  ASSERT_GT(packet.size(), 10u);
+  std::vector<uint8_t> plain(wire::kBufferSize);
+  const wire::Inflated i = wire::inflateLimited(packet.data() + 10, packet.size() - 10, plain.data(), plain.size());
+  ASSERT_EQ(i.status, wire::InflateStatus::Complete);
+  EXPECT_NE(std::string(plain.begin(), plain.begin() + static_cast<long>(i.size)).find('C'), std::string::npos);
+  EXPECT_EQ(c.reply(), (Bytes{0, 1, 11, 0}));
+  std::string exported;
+  first.admin({"export-table", "items"}, &exported);
+  EXPECT_EQ(exported, "CODE,PRICE\nA,1.00\nB,2.00\nC,3.50\n");
 }
 
 TEST(ServerProcessTest, RefusesADatabaseItCannotOpen) {
