@@ -331,8 +331,10 @@ void __begin_context() {
 }
 
 int __KillContext() {
-  for (const core::FolderCalls& folder : core::hooks().folders) {
-    if (folder.contextEnd) folder.contextEnd();
+  if (__builtin_expect(core::hooks().anyContextEnd, 0)) {
+    for (const core::FolderCalls& folder : core::hooks().folders) {
+      if (folder.contextEnd) folder.contextEnd();
+    }
   }
   const int depth = glob->depth;
   // Outside any begun context (start, end of the application) sweep all.

@@ -24,7 +24,9 @@
 //        [[maybe_unused]] const bool registered = core::registerFolder(
 //            core::kFolderData, {begin, end, nullptr, fatal});
 //
-//    and sets the named up-calls it owns (below) in the same place. Every
+//    and sets the named up-calls it owns (below) in the same place. The
+//    four folder calls go through registerFolder only (tests too): it keeps
+//    the flag that spares a context end from looking at every folder. Every
 //    slot is null while its folder is absent, and the core then does
 //    without (or falls back, where it says so).
 //
@@ -143,7 +145,11 @@ using FatalTrap = void (*)(int code, int aux, const std::string& report);
 
 // The one way up from the core. Null slots: that folder is absent.
 struct Hooks {
+  // Set through registerFolder, which keeps anyContextEnd in step.
   FolderCalls folders[kFolderCount];
+  // Some folder has a contextEnd call: every function call's context end
+  // looks at this one flag, not at four slots.
+  bool anyContextEnd;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
   // lib: saves the registered arrays first thing in a fatal error.

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "day_number.h"
 #include "zeltamisc.h"
 #include "zeltaobjs.h"
 
@@ -52,6 +53,10 @@ struct State {
   bool binaryBuffers = false;  // strings copied by objLength, zeros included
   bool encode = true;          // __DoEncode and __DoDecode encode
   Obj_Node charConst = {};     // scratch record of __INIT_CHARCONST
+  // day_number.cpp: the date decoded last; a statement usually takes
+  // several parts of one date.
+  long lastDayNumber = 0;
+  CivilDate lastDate;
   // globals.cpp
   int ringSize = 160;  // for the next __BeginGlobal
   StaticBuffer* staticBuffers = nullptr;

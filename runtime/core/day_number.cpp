@@ -4,6 +4,8 @@
 // a day's place within its era fixes the year by division.
 #include "day_number.h"
 
+#include "core_state.h"
+
 #include <cmath>
 
 namespace core {
@@ -22,18 +24,8 @@ long daysFromCivil(long y, long m, long d) {
   return era * 146097 + doe;
 }
 
-}  // namespace
-
-long encodeDayNumber(int year, int month, int day) {
-  long y = year;
-  long m = month - 1;
-  y += m >= 0 ? m / 12 : -((11 - m) / 12);
-  m -= (y - year) * 12;
-  return daysFromCivil(y, m + 1, 1) + (day - 1) - kEpochShift;
-}
-
-CivilDate decodeDayNumber(double dayNumber) {
-  const long z = static_cast<long>(std::floor(dayNumber)) + kEpochShift;
+CivilDate decodeDays(long dayNumber) {
+  const long z = dayNumber + kEpochShift;
   const long era = (z >= 0 ? z : z - 146096) / 146097;
   const long doe = z - era * 146097;
   const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -45,9 +37,27 @@ CivilDate decodeDayNumber(double dayNumber) {
   return CivilDate{year, month, day};
 }
 
+}  // namespace
+
+long encodeDayNumber(int year, int month, int day) {
+  long y = year, m = month;
+  if (m < 1 || m > 12) {  // carried into the year
+    const long carry = m >= 1 ? (m - 1) / 12 : -((12 - m) / 12);
+    y += carry;
+    m -= carry * 12;
+  }
+  return daysFromCivil(y, m, day) - kEpochShift;
+}
+
+CivilDate decodeDayNumber(double dayNumber) { return decodeDays(static_cast<long>(std::floor(dayNumber))); }
+
 CivilDate dateOf(long dayNumber) {
-  if (dayNumber == 0 || dayNumber < kFirstDayNumber) return CivilDate();
-  return decodeDayNumber(static_cast<double>(dayNumber));
+  State& s = state();
+  if (dayNumber == s.lastDayNumber) return s.lastDate;
+  const bool none = dayNumber == 0 || dayNumber < kFirstDayNumber;
+  s.lastDate = none ? CivilDate() : decodeDays(dayNumber);
+  s.lastDayNumber = dayNumber;
+  return s.lastDate;
 }
 
 bool isLeapYear(long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }

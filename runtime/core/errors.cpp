@@ -69,7 +69,10 @@ namespace core {
 Hooks hookRecord;
 
 bool registerFolder(Folder folder, const FolderCalls& calls) {
-  hooks().folders[folder] = calls;
+  Hooks& h = hooks();
+  h.folders[folder] = calls;
+  h.anyContextEnd = false;
+  for (const FolderCalls& f : h.folders) h.anyContextEnd = h.anyContextEnd || f.contextEnd;
   return true;
 }
 

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lib_state.h"
-
 namespace lib {
 
 namespace {
@@ -59,14 +57,6 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
   if (day < 1 || day > core::daysInMonth(year, static_cast<int>(month))) return false;
   result = core::encodeDayNumber(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)) + offset;
   return true;
-}
-
-DateParts decodeDate(long dayNumber) {
-  State& s = state();
-  if (dayNumber == s.lastDayNumber) return s.lastParts;
-  s.lastParts = core::dateOf(dayNumber);
-  s.lastDayNumber = dayNumber;
-  return s.lastParts;
 }
 
 std::string dateStamp(long dayNumber) {

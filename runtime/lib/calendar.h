@@ -28,9 +28,7 @@ long completeYear(long year, long epoch);
 bool encodeDate(long year, long month, long day, long epoch, long offset, long& result);
 
 using DateParts = core::CivilDate;
-// core::dateOf, kept for the next call: a statement usually takes several
-// parts of one date.
-DateParts decodeDate(long dayNumber);
+inline DateParts decodeDate(long dayNumber) { return core::dateOf(dayNumber); }
 
 long parseDate(std::string_view text, const char* format, long epoch);  // 0 when unreadable
 bool isValidDateText(std::string_view text, const char* format);

@@ -1,13 +1,12 @@
 // The library folder's state record (see runtime/core/core.h for the
-// convention): the element indexes of long arrays, the last date decoded
-// and the decimal separator.
+// convention): the element indexes of long arrays and the decimal
+// separator.
 #ifndef ZELTA_LIB_LIB_STATE_H
 #define ZELTA_LIB_LIB_STATE_H
 
 #include <unordered_map>
 #include <vector>
 
-#include "calendar.h"
 #include "zeltaobjs.h"
 
 namespace lib {
@@ -35,9 +34,6 @@ struct State {
   const ArrayHeader* cachedHeader = nullptr;
   ArrayIndex* cachedIndex = nullptr;
   LastIndex lastIndex;
-  // calendar.cpp: a statement usually takes several parts of one date.
-  long lastDayNumber = 0;
-  DateParts lastParts;
   // number_text.cpp: 0 until the locale has been read.
   char decimalSeparator = 0;
 };

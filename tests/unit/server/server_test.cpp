@@ -528,7 +528,7 @@ TEST(ServerProcessTest, SilentDeviceIsCutAtTheTimeOutWhileOthersAreServed) {
   busy.send(Frame(wire::kGoodbye).bytes());
   EXPECT_TRUE(silent.closedByServer());
   EXPECT_TRUE(half.closedByServer());
-  const std::string log = server.waitForSessions(2);
+  const std::string log = server.waitForSessions(3);
   size_t timeouts = 0;
   for (size_t at = 0; (at = log.find("result=time-out", at)) != std::string::npos; ++at) ++timeouts;
   EXPECT_EQ(timeouts, 2u) << log;
