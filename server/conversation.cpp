@@ -158,19 +158,7 @@ Conversation::Frames Conversation::describeTask(const uint8_t* payload, size_t n
   return {reply(b.done())};
 }
 
-Conversation::Frames Conversation::streamDownload() {
-  if (current_ < 0 || tasks_[static_cast<size_t>(current_)].type != kTaskDownload)
-    return fail(Result::BadPacket, "a download request without a download task");
-  std::string error;
-  Download d;
-  if (!store_.download(user_, device_, tasks_[static_cast<size_t>(current_)], d, error)) {
-    Body b(order_);
-    b.w.writeByte(255);  // byte 2 above 254: the text of an error follows
-    b.w.writeByte(0);
-    b.w.writeString("server: " + error);
-    detail_ = error;
-    return {reply(b.done())};
-  }
+Conversation::Frames Conversation::buildStream(const Download& d) {
   Frames frames;
   std::vector<uint8_t> rows, packet(wire::kBufferSize);
   uint16_t count = 0;
@@ -185,18 +173,47 @@ Conversation::Frames Conversation::streamDownload() {
     return true;
   };
   for (const std::vector<uint8_t>& row : d.rows) {
-    if (rows.size() + row.size() > kPacketRows && !flush()) return fail(Result::StoreFailed, "a packet did not fit");
-    // The row lengths go in the device's order.
-    std::vector<uint8_t> r = row;
-    wire::put16(r.data(), static_cast<uint16_t>(r.size()), order_);
-    rows.insert(rows.end(), r.begin(), r.end());
+    if (rows.size() + row.size() > kPacketRows && !flush()) return {};
+    const size_t at = rows.size();
+    rows.insert(rows.end(), row.begin(), row.end());
+    wire::put16(&rows[at], static_cast<uint16_t>(row.size()), order_);  // the row length in the device's order
     ++count;
   }
-  if (!flush()) return fail(Result::StoreFailed, "a packet did not fit");
+  if (!flush()) return {};
   Body end(order_);
   end.w.writeByte(11);
   end.w.writeByte(0);
   frames.push_back(reply(end.done()));
+  return frames;
+}
+
+Conversation::Frames Conversation::streamDownload() {
+  if (current_ < 0 || tasks_[static_cast<size_t>(current_)].type != kTaskDownload)
+    return fail(Result::BadPacket, "a download request without a download task");
+  const Task& task = tasks_[static_cast<size_t>(current_)];
+  std::string error;
+  long generation = 0, version = 0;
+  bool found = false;
+  const bool cacheable = settings_.cache && task.mode == 'T' && !isCatalogTable(task.table);
+  if (cacheable && store_.tableVersion(task.table, generation, version, found, error) && found) {
+    if (std::shared_ptr<const Frames> hit = settings_.cache->find(task.table, generation, version, order_)) {
+      rowsSent_ += task.count;
+      delivered_.push_back({task.table, generation, version, task.queueId});
+      return *hit;
+    }
+  }
+  Download d;
+  if (!store_.download(user_, device_, task, d, error)) {
+    Body b(order_);
+    b.w.writeByte(255);  // byte 2 above 254: the text of an error follows
+    b.w.writeByte(0);
+    b.w.writeString("server: " + error);
+    detail_ = error;
+    return {reply(b.done())};
+  }
+  Frames frames = buildStream(d);
+  if (frames.empty()) return fail(Result::StoreFailed, "a packet did not fit");
+  if (cacheable) settings_.cache->put(task.table, d.delivery.generation, d.delivery.version, order_, frames);
   rowsSent_ += static_cast<long>(d.rows.size());
   delivered_.push_back(d.delivery);
   return frames;

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "byte_order.h"
+#include "download_cache.h"
 #include "store.h"
 
 namespace server {
 
 struct Settings {
-  std::string version = "6.0.0";  // announced in the login reply
+  std::string version = "6.0.0";   // announced in the login reply
+  DownloadCache* cache = nullptr;  // total downloads shared by the sessions
 };
 
 // How a session ended, as the session log and the store record it.
@@ -59,6 +61,7 @@ class Conversation {
   Frames taskCount();
   Frames describeTask(const uint8_t* payload, size_t n);
   Frames streamDownload();
+  Frames buildStream(const Download& d);
   Frames upload(const uint8_t* payload, size_t n);
   bool writeBackUploads();
 

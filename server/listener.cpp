@@ -162,8 +162,11 @@ void acceptNext(tcp::acceptor& acceptor, Shared& shared) {
 
 }  // namespace
 
-int serve(const ListenerConfig& config, Store& store, FILE* log) {
+int serve(const ListenerConfig& base, Store& store, FILE* log) {
   asio::io_context io(1);
+  DownloadCache cache;
+  ListenerConfig config = base;
+  config.settings.cache = &cache;
   Shared shared{config, store, log};
   std::error_code ec;
   const asio::ip::address address = asio::ip::make_address(config.host, ec);

@@ -57,10 +57,10 @@ std::unique_ptr<SqlConnection> openSqliteConnection(const std::string& path, std
 // A libpq connection string ("postgresql://..." or "host=... dbname=...").
 std::unique_ptr<SqlConnection> openPostgresConnection(const std::string& address, std::string& error);
 
-// Runs `body` inside a transaction; commits when it returns true, rolls
-// back otherwise (and on a commit that fails).
+// Runs `body` inside the transaction `begin` opens; commits when it returns
+// true, rolls back otherwise (and on a commit that fails).
 template <typename Body>
-bool inTransaction(SqlConnection& db, std::string& error, Body&& body, const char* begin = "BEGIN") {
+bool inTransaction(SqlConnection& db, std::string& error, const char* begin, Body&& body) {
   if (!db.exec(begin, {}, nullptr, error)) return false;
   if (body() && db.exec("COMMIT", {}, nullptr, error)) return true;
   std::string ignored;

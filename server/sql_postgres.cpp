@@ -1,9 +1,12 @@
 // The store's SQL over PostgreSQL (libpq). Parameters travel as text, and
 // every column comes back as text for SqlValue's accessors to read; a NULL
-// stays null.
+// stays null. Statements are prepared once per connection and kept by their
+// text, except those that change the schema.
 #include <libpq-fe.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include <unordered_map>
 
 #include "sql.h"
 
@@ -42,6 +45,23 @@ class PostgresConnection : public SqlConnection {
   bool lastWasConflict() const override { return conflict_; }
 
  private:
+  // The name of the statement prepared for `sql`, or "" to run it directly.
+  std::string prepared(const std::string& sql) {
+    const auto found = names_.find(sql);
+    if (found != names_.end()) return found->second;
+    const bool keepable = sql.compare(0, 6, "CREATE") != 0 && sql.compare(0, 4, "DROP") != 0 &&
+                          sql.compare(0, 5, "ALTER") != 0 && sql.compare(0, 5, "BEGIN") != 0 && sql != "COMMIT" &&
+                          sql != "ROLLBACK";
+    if (!keepable || names_.size() >= 256) return "";
+    const std::string name = "zs" + std::to_string(names_.size() + 1);
+    PGresult* r = PQprepare(db_, name.c_str(), sql.c_str(), 0, nullptr);
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    PQclear(r);
+    if (!ok) return "";
+    names_.emplace(sql, name);
+    return name;
+  }
+
   bool finish(PGresult* r, std::vector<SqlRow>* rows, std::string& error) {
     conflict_ = false;
     const ExecStatusType status = PQresultStatus(r);
@@ -70,6 +90,7 @@ class PostgresConnection : public SqlConnection {
   }
 
   PGconn* db_;
+  std::unordered_map<std::string, std::string> names_;
   int64_t changes_ = 0;
   bool conflict_ = false;
 };

@@ -1,8 +1,11 @@
 // The store's SQL over SQLite. Parameters are bound by name ("$1" ...), so
-// one statement text serves both databases. The database runs in WAL mode,
-// so the administration command can work on the file while a server runs.
+// one statement text serves both databases. Prepared statements are kept by
+// their text and reused. The database runs in WAL mode, so the
+// administration command can work on the file while a server runs.
 #include <sqlite3.h>
 #include <stdlib.h>
+
+#include <unordered_map>
 
 #include "sql.h"
 
@@ -44,14 +47,16 @@ namespace {
 class SqliteConnection : public SqlConnection {
  public:
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
-  ~SqliteConnection() override { sqlite3_close(db_); }
+  ~SqliteConnection() override {
+    for (auto& [text, stmt] : prepared_) sqlite3_finalize(stmt);
+    sqlite3_close(db_);
+  }
 
   bool exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
             std::string& error) override {
     conflict_ = false;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK)
-      return fail(error, stmt);
+    sqlite3_stmt* stmt = statement(sql);
+    if (!stmt) return fail(error, nullptr);
     for (size_t i = 0; i < params.size(); ++i) {
       const std::string name = "$" + std::to_string(i + 1);
       const int at = sqlite3_bind_parameter_index(stmt, name.c_str());
@@ -75,7 +80,7 @@ class SqliteConnection : public SqlConnection {
       rows->push_back(std::move(row));
     }
     if (rc != SQLITE_DONE) return fail(error, stmt);
-    sqlite3_finalize(stmt);
+    release(sql, stmt);
     return true;
   }
 
@@ -105,14 +110,44 @@ class SqliteConnection : public SqlConnection {
     }
   }
 
+  // Statements that change the schema are made afresh each time.
+  static bool keepable(const std::string& sql) {
+    return sql.compare(0, 6, "CREATE") != 0 && sql.compare(0, 4, "DROP") != 0 && sql.compare(0, 5, "ALTER") != 0;
+  }
+
+  sqlite3_stmt* statement(const std::string& sql) {
+    const auto found = prepared_.find(sql);
+    if (found != prepared_.end()) return found->second;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(stmt);
+      return nullptr;
+    }
+    if (keepable(sql) && prepared_.size() < 256) prepared_.emplace(sql, stmt);
+    return stmt;
+  }
+
+  void release(const std::string& sql, sqlite3_stmt* stmt) {
+    if (prepared_.count(sql)) {
+      sqlite3_reset(stmt);
+      sqlite3_clear_bindings(stmt);
+    } else {
+      sqlite3_finalize(stmt);
+    }
+  }
+
   bool fail(std::string& error, sqlite3_stmt* stmt) {
     conflict_ = (sqlite3_extended_errcode(db_) & 0xff) == SQLITE_CONSTRAINT;
     error = sqlite3_errmsg(db_);
-    sqlite3_finalize(stmt);
+    if (stmt) {
+      const char* text = sqlite3_sql(stmt);
+      release(text ? text : "", stmt);
+    }
     return false;
   }
 
   sqlite3* db_;
+  std::unordered_map<std::string, sqlite3_stmt*> prepared_;
   bool conflict_ = false;
 };
 

@@ -127,11 +127,17 @@ std::unique_ptr<Store> Store::open(const std::string& address, bool postgres, st
   return store;
 }
 
+const char* Store::writeBegin() const {
+  // SQLite takes the write lock at once, so two writers queue instead of one
+  // failing when its read snapshot would have to become a write.
+  return db_->dialect() == Dialect::Sqlite ? "BEGIN IMMEDIATE" : "BEGIN";
+}
+
 bool Store::setUp(std::string& error) {
   // Several servers may start on one database at once: the schema is made
   // under a lock, so none of them sees it half made.
   if (db_->dialect() == Dialect::Postgres)
-    return inTransaction(*db_, error, [&] {
+    return inTransaction(*db_, error, "BEGIN", [&] {
       return db_->exec("SELECT pg_advisory_xact_lock(8025)", {}, nullptr, error) &&
              db_->script(schema(db_->dialect()), error);
     });
@@ -159,7 +165,7 @@ bool Store::addDevice(const std::string& user, const std::string& device, std::s
 long Store::removeDevices(const std::string& user, const std::string& device, std::string& error) {
   const bool one = !device.empty();
   long removed = -1;
-  inTransaction(*db_, error, [&] {
+  inTransaction(*db_, error, writeBegin(), [&] {
     const std::string where = one ? " WHERE user_name = $1 AND device = $2" : " WHERE user_name = $1";
     std::vector<SqlValue> params = {user};
     if (one) params.push_back(device);
@@ -258,7 +264,7 @@ bool Store::writeRow(const TableDef& def, const wire::Row& row, long version, co
 bool Store::defineTable(TableDef& def, bool& changed, std::string& error) {
   changed = false;
   const Dialect d = db_->dialect();
-  return inTransaction(*db_, error, [&] {
+  return inTransaction(*db_, error, writeBegin(), [&] {
     Rows rows;
     const std::string lock = d == Dialect::Postgres ? " FOR UPDATE" : "";
     if (!db_->exec("SELECT table_id, structure FROM zs_tables WHERE name = $1" + lock, {def.name}, &rows, error))
@@ -313,7 +319,7 @@ bool Store::defineTable(TableDef& def, bool& changed, std::string& error) {
 
 bool Store::loadRows(const TableDef& def, const std::vector<wire::Row>& rows, LoadCounts& counts, std::string& error) {
   counts = LoadCounts();
-  return inTransaction(*db_, error, [&] {
+  return inTransaction(*db_, error, writeBegin(), [&] {
     long version = 0;
     if (!lockTable(def.name, version, error)) return false;
     const long next = version + 1;
@@ -362,7 +368,7 @@ bool Store::queueTask(const std::string& kind, const std::string& table, const s
   added = 0;
   std::vector<DeviceRow> devices;
   if (!listDevices(devices, error)) return false;
-  return inTransaction(*db_, error, [&] {
+  return inTransaction(*db_, error, writeBegin(), [&] {
     for (const DeviceRow& d : devices) {
       if (!user.empty() && (d.user != user || (!device.empty() && d.device != device))) continue;
       if (!db_->exec("INSERT INTO zs_queue (user_name, device, kind, table_name, created) VALUES ($1, $2, $3, $4, $5)",
@@ -444,57 +450,65 @@ bool Store::download(const std::string& user, const std::string& device, const T
   out.delivery.queueId = task.queueId;
   const char* snapshot =
       db_->dialect() == Dialect::Postgres ? "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY" : "BEGIN";
-  return inTransaction(
-      *db_, error,
-      [&] {
-        std::vector<TableDef> defs;
-        if (!tables(defs, error)) return false;
-        const std::vector<TableDef>& catalog = catalogTables();
-        for (size_t i = 0; i < catalog.size(); ++i) {
-          if (catalog[i].name != task.table) continue;
-          out.delivery.generation = 1;
-          if (!catalogVersion(out.delivery.version, error)) return false;
-          const std::vector<std::vector<wire::Row>> rows = catalogRows(defs);
-          for (const wire::Row& row : rows[i]) {
-            std::vector<uint8_t> record;
-            wire::appendStoredRecord(catalog[i].fields, row, record);
-            out.rows.push_back(downloadRow(1, record));
-          }
-          return true;
-        }
-        const TableDef* def = nullptr;
-        for (const TableDef& d : defs)
-          if (d.name == task.table) def = &d;
-        if (!def) {
-          error = "no table " + task.table;
-          return false;
-        }
-        Rows meta, rows;
-        if (!db_->exec("SELECT generation, version FROM zs_tables WHERE name = $1", {def->name}, &meta, error))
-          return false;
-        out.delivery.generation = static_cast<long>(meta[0][0].asInt());
-        out.delivery.version = static_cast<long>(meta[0][1].asInt());
-        const bool total = task.mode == 'T';
-        const std::string where = total ? " WHERE zs_deleted = 0" : " WHERE zs_version > $1 AND zs_origin <> $2";
-        std::vector<SqlValue> params;
-        if (!total) params = {SqlValue(task.since), originOf(user, device)};
-        if (!db_->exec("SELECT zs_key, zs_deleted" + fieldList(*def) + " FROM " + dataTable(def->name) + where +
-                           " ORDER BY zs_key",
-                       params, &rows, error))
-          return false;
-        for (const SqlRow& r : rows) {
-          if (r[1].asInt() != 0) {
-            const std::string key = unhexKey(r[0].asText());
-            out.rows.push_back(downloadRow(3, std::vector<uint8_t>(key.begin(), key.end())));
-            continue;
-          }
-          std::vector<uint8_t> record;
-          wire::appendStoredRecord(def->fields, rowOf(*def, r, 2), record);
-          out.rows.push_back(downloadRow(total ? 1 : 2, record));
-        }
-        return true;
-      },
-      snapshot);
+  return inTransaction(*db_, error, snapshot, [&] {
+    std::vector<TableDef> defs;
+    if (!tables(defs, error)) return false;
+    const std::vector<TableDef>& catalog = catalogTables();
+    for (size_t i = 0; i < catalog.size(); ++i) {
+      if (catalog[i].name != task.table) continue;
+      out.delivery.generation = 1;
+      if (!catalogVersion(out.delivery.version, error)) return false;
+      const std::vector<std::vector<wire::Row>> rows = catalogRows(defs);
+      for (const wire::Row& row : rows[i]) {
+        std::vector<uint8_t> record;
+        wire::appendStoredRecord(catalog[i].fields, row, record);
+        out.rows.push_back(downloadRow(1, record));
+      }
+      return true;
+    }
+    const TableDef* def = nullptr;
+    for (const TableDef& d : defs)
+      if (d.name == task.table) def = &d;
+    if (!def) {
+      error = "no table " + task.table;
+      return false;
+    }
+    Rows meta, rows;
+    if (!db_->exec("SELECT generation, version FROM zs_tables WHERE name = $1", {def->name}, &meta, error))
+      return false;
+    out.delivery.generation = static_cast<long>(meta[0][0].asInt());
+    out.delivery.version = static_cast<long>(meta[0][1].asInt());
+    const bool total = task.mode == 'T';
+    const std::string where = total ? " WHERE zs_deleted = 0" : " WHERE zs_version > $1 AND zs_origin <> $2";
+    std::vector<SqlValue> params;
+    if (!total) params = {SqlValue(task.since), originOf(user, device)};
+    if (!db_->exec("SELECT zs_key, zs_deleted" + fieldList(*def) + " FROM " + dataTable(def->name) + where +
+                       " ORDER BY zs_key",
+                   params, &rows, error))
+      return false;
+    for (const SqlRow& r : rows) {
+      if (r[1].asInt() != 0) {
+        const std::string key = unhexKey(r[0].asText());
+        out.rows.push_back(downloadRow(3, std::vector<uint8_t>(key.begin(), key.end())));
+        continue;
+      }
+      std::vector<uint8_t> record;
+      wire::appendStoredRecord(def->fields, rowOf(*def, r, 2), record);
+      out.rows.push_back(downloadRow(total ? 1 : 2, record));
+    }
+    return true;
+  });
+}
+
+bool Store::tableVersion(const std::string& name, long& generation, long& version, bool& found, std::string& error) {
+  Rows rows;
+  if (!db_->exec("SELECT generation, version FROM zs_tables WHERE name = $1", {name}, &rows, error)) return false;
+  found = !rows.empty();
+  if (found) {
+    generation = static_cast<long>(rows[0][0].asInt());
+    version = static_cast<long>(rows[0][1].asInt());
+  }
+  return true;
 }
 
 bool Store::stageUpload(const std::string& user, const std::string& device, const std::string& table,
@@ -508,7 +522,7 @@ bool Store::stageUpload(const std::string& user, const std::string& device, cons
 
 bool Store::applyTableUploads(const std::string& user, const std::string& device, const std::string& table,
                               UploadCounts& counts, std::string& error) {
-  return inTransaction(*db_, error, [&] {
+  return inTransaction(*db_, error, writeBegin(), [&] {
     Rows staged;
     if (!db_->exec("SELECT id, packet FROM zs_staged WHERE user_name = $1 AND device = $2 AND table_name = $3"
                    " ORDER BY id",
@@ -558,7 +572,7 @@ bool Store::applyStaged(const std::string& user, const std::string& device, Uplo
 bool Store::markDelivered(const std::string& user, const std::string& device, const std::vector<Delivery>& deliveries,
                           std::string& error) {
   if (deliveries.empty()) return true;
-  return inTransaction(*db_, error, [&] {
+  return inTransaction(*db_, error, writeBegin(), [&] {
     for (const Delivery& d : deliveries) {
       if (d.queueId && !db_->exec("DELETE FROM zs_queue WHERE id = $1", {SqlValue(d.queueId)}, nullptr, error))
         return false;

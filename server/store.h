@@ -106,6 +106,8 @@ class Store {
   bool buildTasks(const std::string& user, const std::string& device, std::vector<Task>& tasks, std::string& error);
   bool download(const std::string& user, const std::string& device, const Task& task, Download& out,
                 std::string& error);
+  // The structure generation and version of an application table.
+  bool tableVersion(const std::string& name, long& generation, long& version, bool& found, std::string& error);
   bool stageUpload(const std::string& user, const std::string& device, const std::string& table, const uint8_t* packet,
                    size_t n, std::string& error);
   // Writes the device's staged uploads back, one transaction per table.
@@ -117,6 +119,7 @@ class Store {
 
  private:
   bool setUp(std::string& error);
+  const char* writeBegin() const;
   bool catalogVersion(long& version, std::string& error);
   bool bumpCatalog(std::string& error);
   bool lockTable(const std::string& name, long& version, std::string& error);
