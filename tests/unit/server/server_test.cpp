@@ -331,6 +331,37 @@ TEST_F(SessionTest, DamagedUploadIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(rows.size(), 300u);
 }
 
+TEST_F(SessionTest, TotalDownloadsAreSharedUntilTheTableChanges) {
+  server::DownloadCache cache;
+  settings.cache = &cache;
+  std::string error;
+  ASSERT_TRUE(store->addDevice("ann", "dev2", error));
+  Frame count(wire::kTaskCount), download(wire::kStartDownload), bye(wire::kGoodbye);
+  auto fetch = [&](const std::string& user, const std::string& device) {
+    conversation = std::make_unique<server::Conversation>(*store, settings);
+    const std::vector<Bytes> r =
+        replies(run(join({loginFrame(user, device), count.bytes(), getTask(5), download.bytes(), bye.bytes()})));
+    return std::vector<Bytes>(r.begin() + 3, r.end());
+  };
+  const std::vector<Bytes> first = fetch("joe", "dev1");
+  EXPECT_GT(cache.bytes(), 0u);
+  EXPECT_EQ(fetch("ann", "dev2"), first);  // the same packets, from the cache
+  server::LoadCounts counts;
+  ASSERT_TRUE(store->loadRows(def, {item("ONLY", 1)}, counts, error)) << error;
+  long added = 0;
+  ASSERT_TRUE(store->queueTask("download", "ITEMS", "joe", "dev1", added, error));
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> r = replies(run(join({loginFrame("joe", "dev1"), count.bytes()})));
+  EXPECT_EQ(r[1], (Bytes{0, 1, '5', 0}));  // ITEMS in full again, and the catalog it never fetched
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> changed =
+      replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(5), download.bytes(), bye.bytes()})));
+  bool ended = false;
+  const auto rows = downloaded(std::vector<Bytes>(changed.begin() + 3, changed.end()), ended);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].second[0].text, "ONLY");
+}
+
 TEST_F(SessionTest, RequestsOutOfTurn) {
   Frame count(wire::kTaskCount), download(wire::kStartDownload);
   const struct {
