@@ -229,7 +229,7 @@ Conversation::Frames Conversation::upload(const uint8_t* payload, size_t n) {
     b.w.writeString("Upload of " + uploadTable_.name + " refused: " + why + ".");
     return {reply(b.done())};
   }
-  if (!store_.stageUpload(user_, device_, uploadTable_.name, payload, n, error))
+  if (!store_.stageUpload(user_, device_, uploadTable_.name, payload, n, order_, error))
     return fail(Result::StoreFailed, error);
   staged_ = true;
   rowsReceived_ += static_cast<long>(rows.size());

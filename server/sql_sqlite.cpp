@@ -57,11 +57,13 @@ class SqliteConnection : public SqlConnection {
     conflict_ = false;
     sqlite3_stmt* stmt = statement(sql);
     if (!stmt) return fail(error, nullptr);
-    for (size_t i = 0; i < params.size(); ++i) {
-      const std::string name = "$" + std::to_string(i + 1);
-      const int at = sqlite3_bind_parameter_index(stmt, name.c_str());
-      if (at == 0) continue;
-      const SqlValue& v = params[i];
+    // Each of the statement's parameters by its place: "$k" takes params[k - 1].
+    const int count = sqlite3_bind_parameter_count(stmt);
+    for (int at = 1; at <= count; ++at) {
+      const char* name = sqlite3_bind_parameter_name(stmt, at);
+      const long k = name && name[0] == '$' ? strtol(name + 1, nullptr, 10) : 0;
+      if (k < 1 || static_cast<size_t>(k) > params.size()) continue;
+      const SqlValue& v = params[static_cast<size_t>(k - 1)];
       switch (v.kind) {
         case SqlValue::Int: sqlite3_bind_int64(stmt, at, v.integer); break;
         case SqlValue::Real: sqlite3_bind_double(stmt, at, v.real); break;

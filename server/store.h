@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "byte_order.h"
 #include "sql.h"
 #include "table_def.h"
 
@@ -109,7 +110,7 @@ class Store {
   // The structure generation and version of an application table.
   bool tableVersion(const std::string& name, long& generation, long& version, bool& found, std::string& error);
   bool stageUpload(const std::string& user, const std::string& device, const std::string& table, const uint8_t* packet,
-                   size_t n, std::string& error);
+                   size_t n, wire::Order order, std::string& error);
   // Writes the device's staged uploads back, one transaction per table.
   bool applyStaged(const std::string& user, const std::string& device, UploadCounts& counts, std::string& error);
   bool markDelivered(const std::string& user, const std::string& device, const std::vector<Delivery>& deliveries,
@@ -123,7 +124,8 @@ class Store {
   bool catalogVersion(long& version, std::string& error);
   bool bumpCatalog(std::string& error);
   bool lockTable(const std::string& name, long& version, std::string& error);
-  bool writeRow(const TableDef& def, const wire::Row& row, long version, const std::string& origin, std::string& error);
+  bool writeRows(const TableDef& def, const std::vector<const wire::Row*>& rows, long version,
+                 const std::string& origin, std::string& error);
   bool applyTableUploads(const std::string& user, const std::string& device, const std::string& table,
                          UploadCounts& counts, std::string& error);
 

@@ -256,8 +256,8 @@ TEST_P(StoreTest, UploadsAreWrittenBackAndNotEchoedToTheirDevice) {
   std::string error;
   const std::vector<uint8_t> p1 = uploadPacket(def, {row("A1", "Ana changed", 11)});
   const std::vector<uint8_t> p2 = uploadPacket(def, {row("Z9", "Zeca", 99, wire::dayNumber(2027, 1, 31))});
-  ASSERT_TRUE(store->stageUpload("joe", "dev1", "CLIENTS", p1.data(), p1.size(), error)) << error;
-  ASSERT_TRUE(store->stageUpload("joe", "dev1", "CLIENTS", p2.data(), p2.size(), error)) << error;
+  ASSERT_TRUE(store->stageUpload("joe", "dev1", "CLIENTS", p1.data(), p1.size(), wire::Order::Big, error)) << error;
+  ASSERT_TRUE(store->stageUpload("joe", "dev1", "CLIENTS", p2.data(), p2.size(), wire::Order::Big, error)) << error;
   server::UploadCounts counts;
   ASSERT_TRUE(store->applyStaged("joe", "dev1", counts, error)) << error;
   EXPECT_EQ(counts.rows, 2);
@@ -324,7 +324,7 @@ TEST_P(StoreTest, TwoConnectionsOnOneDatabaseSeeEachOthersWork) {
       const std::vector<uint8_t> p = uploadPacket(def, {row(std::string(1, prefix) + std::to_string(i), device, i)});
       std::string error;
       server::UploadCounts counts;
-      if (!s->stageUpload("joe", device, "CLIENTS", p.data(), p.size(), error) ||
+      if (!s->stageUpload("joe", device, "CLIENTS", p.data(), p.size(), wire::Order::Big, error) ||
           !s->applyStaged("joe", device, counts, error))
         ++failures;
     }
