@@ -20,7 +20,7 @@ bool number(const std::string& text, long low, long high, int& out) {
 
 const char* usageText() {
   return "usage: zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]\n"
-         "                  [--max-connections N] [--timeout SECONDS] [--log FILE]\n"
+         "                  [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]\n"
          "                  [--announce-version TEXT]\n"
          "       zeltasyncd admin --db FILE | --pg ADDRESS COMMAND\n"
          "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
@@ -69,6 +69,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         return error = "--max-connections takes 1 to 100000", false;
     } else if (arg == "--timeout") {
       if (!number(value(), 1, 86400, out.listener.timeoutSeconds)) return error = "--timeout takes 1 to 86400", false;
+    } else if (arg == "--workers") {
+      if (!number(value(), 0, 64, out.listener.workers)) return error = "--workers takes 0 to 64", false;
     } else if (arg == "--log") {
       out.logFile = value();
     } else if (arg == "--announce-version") {

@@ -1,7 +1,7 @@
 // The command line of zeltasyncd:
 //
 //   zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]
-//              [--max-connections N] [--timeout SECONDS] [--log FILE]
+//              [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]
 //              [--announce-version TEXT]
 //   zeltasyncd admin --db FILE | --pg ADDRESS COMMAND ...   (admin.cpp lists them)
 #ifndef ZELTA_SERVER_COMMAND_LINE_H

@@ -92,7 +92,7 @@ Conversation::Frames Conversation::login(const uint8_t* payload, size_t n) {
                                        ", the device " + request.clientVersion + ".");
   std::string error;
   bool known = false;
-  if (!store_.deviceKnown(user_, device_, known, error))
+  if (!store_->deviceKnown(user_, device_, known, error))
     return refuse(Result::StoreFailed, "The server cannot read its database now.");
   if (!known)
     return refuse(Result::Refused,
@@ -111,7 +111,7 @@ Conversation::Frames Conversation::taskCount() {
   // Uploads a cut session left are written back before the device's new
   // task list is made from the tables.
   UploadCounts counts;
-  if (!store_.applyStaged(user_, device_, counts, error) || !store_.buildTasks(user_, device_, tasks_, error))
+  if (!store_->applyStaged(user_, device_, counts, error) || !store_->buildTasks(user_, device_, tasks_, error))
     return fail(Result::StoreFailed, error);
   Body b(order_);
   b.w.writeString(std::to_string(tasks_.size()));
@@ -145,14 +145,14 @@ Conversation::Frames Conversation::describeTask(const uint8_t* payload, size_t n
   if (t.type == kTaskDelete) delivered_.push_back({t.table, -1, 0, t.queueId});
   if (t.type == kTaskUpload) {
     bool found = false;
-    if (!store_.table(t.table, uploadTable_, found, error) || !found) return fail(Result::StoreFailed, error);
+    if (!store_->table(t.table, uploadTable_, found, error) || !found) return fail(Result::StoreFailed, error);
     uploading_ = true;
   }
   if (t.type == kTaskDownload && t.count == 0) {
     // The device fetches nothing for an empty download; it holds the table
     // as it stands when nothing arrived since the list was made.
     Download d;
-    if (!store_.download(user_, device_, t, d, error)) return fail(Result::StoreFailed, error);
+    if (!store_->download(user_, device_, t, d, error)) return fail(Result::StoreFailed, error);
     if (d.rows.empty()) delivered_.push_back(d.delivery);
   }
   return {reply(b.done())};
@@ -195,7 +195,7 @@ Conversation::Frames Conversation::streamDownload() {
   long generation = 0, version = 0;
   bool found = false;
   const bool cacheable = settings_.cache && task.mode == 'T' && !isCatalogTable(task.table);
-  if (cacheable && store_.tableVersion(task.table, generation, version, found, error) && found) {
+  if (cacheable && store_->tableVersion(task.table, generation, version, found, error) && found) {
     if (std::shared_ptr<const Frames> hit = settings_.cache->find(task.table, generation, version, order_)) {
       rowsSent_ += task.count;
       delivered_.push_back({task.table, generation, version, task.queueId});
@@ -203,7 +203,7 @@ Conversation::Frames Conversation::streamDownload() {
     }
   }
   Download d;
-  if (!store_.download(user_, device_, task, d, error)) {
+  if (!store_->download(user_, device_, task, d, error)) {
     Body b(order_);
     b.w.writeByte(255);  // byte 2 above 254: the text of an error follows
     b.w.writeByte(0);
@@ -229,7 +229,7 @@ Conversation::Frames Conversation::upload(const uint8_t* payload, size_t n) {
     b.w.writeString("Upload of " + uploadTable_.name + " refused: " + why + ".");
     return {reply(b.done())};
   }
-  if (!store_.stageUpload(user_, device_, uploadTable_.name, payload, n, order_, error))
+  if (!store_->stageUpload(user_, device_, uploadTable_.name, payload, n, order_, error))
     return fail(Result::StoreFailed, error);
   staged_ = true;
   rowsReceived_ += static_cast<long>(rows.size());
@@ -244,7 +244,7 @@ bool Conversation::writeBackUploads() {
   staged_ = false;
   UploadCounts counts;
   std::string error;
-  if (store_.applyStaged(user_, device_, counts, error)) return true;
+  if (store_->applyStaged(user_, device_, counts, error)) return true;
   detail_ = error;
   return false;
 }
@@ -258,7 +258,7 @@ void Conversation::close() {
     end(Result::StoreFailed);
     return;
   }
-  if (result_ == Result::Ok && !store_.markDelivered(user_, device_, delivered_, error)) {
+  if (result_ == Result::Ok && !store_->markDelivered(user_, device_, delivered_, error)) {
     detail_ = error;
     result_ = Result::StoreFailed;
   }

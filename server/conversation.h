@@ -27,7 +27,9 @@ const char* resultName(Result r);
 
 class Conversation {
  public:
-  Conversation(Store& store, const Settings& settings) : store_(store), settings_(settings) {}
+  Conversation(Store& store, const Settings& settings) : store_(&store), settings_(settings) {}
+  // The store of the thread that handles the next request.
+  void useStore(Store& store) { store_ = &store; }
 
   // Handles one request payload sent in `order`. Replies are whole server
   // frames (length first), ready to send; after a call that ends the
@@ -65,7 +67,7 @@ class Conversation {
   Frames upload(const uint8_t* payload, size_t n);
   bool writeBackUploads();
 
-  Store& store_;
+  Store* store_;
   const Settings& settings_;
   wire::Order order_ = wire::Order::Big;
   bool loggedIn_ = false;

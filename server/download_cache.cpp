@@ -5,6 +5,7 @@ namespace server {
 
 std::shared_ptr<const Frames> DownloadCache::find(const std::string& table, long generation, long version,
                                                   wire::Order order) {
+  std::lock_guard<std::mutex> hold(mutex_);
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {
     if (it->table != table || it->generation != generation || it->version != version || it->order != order) continue;
     entries_.splice(entries_.begin(), entries_, it);
@@ -17,6 +18,7 @@ void DownloadCache::put(const std::string& table, long generation, long version,
   size_t n = 0;
   for (const std::vector<uint8_t>& f : frames) n += f.size();
   if (n > limit_) return;
+  std::lock_guard<std::mutex> hold(mutex_);
   // An older version of the table will not be asked for again.
   for (auto it = entries_.begin(); it != entries_.end();) {
     if (it->table == table && it->order == order) {

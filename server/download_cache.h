@@ -1,7 +1,7 @@
 // Total downloads already built, kept by table, structure generation,
 // version and byte order: devices that receive the same table in full share
 // its packets, and a change to the table makes a new key. The oldest go
-// first once the cache passes its size.
+// first once the cache passes its size. The worker threads share it.
 #ifndef ZELTA_SERVER_DOWNLOAD_CACHE_H
 #define ZELTA_SERVER_DOWNLOAD_CACHE_H
 
@@ -10,6 +10,7 @@
 
 #include <list>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,10 @@ class DownloadCache {
 
   std::shared_ptr<const Frames> find(const std::string& table, long generation, long version, wire::Order order);
   void put(const std::string& table, long generation, long version, wire::Order order, Frames frames);
-  size_t bytes() const { return bytes_; }
+  size_t bytes() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    return bytes_;
+  }
 
  private:
   struct Entry {
@@ -35,6 +39,7 @@ class DownloadCache {
     std::shared_ptr<const Frames> frames;
     size_t bytes;
   };
+  std::mutex mutex_;
   std::list<Entry> entries_;  // newest first
   size_t limit_;
   size_t bytes_ = 0;

@@ -26,7 +26,11 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zeltasyncd: cannot open the log %s\n", line.logFile.c_str());
     return 1;
   }
-  const int status = server::serve(line.listener, *store, log);
+  store.reset();
+  const server::StoreOpener open = [&line](std::string& why) {
+    return server::Store::open(line.db, line.postgres, why);
+  };
+  const int status = server::serve(line.listener, open, log);
   if (log != stderr) fclose(log);
   return status;
 }

@@ -524,7 +524,7 @@ class Client {
 TEST(ServerProcessTest, CapsConnectionsAndKeepsServingTheOthers) {
   ServerProcess server;
   ASSERT_EQ(server.admin({"add-user", "joe", "dev1"}), 0);
-  ASSERT_TRUE(server.start({"--max-connections", "2"}));
+  ASSERT_TRUE(server.start({"--max-connections", "2", "--workers", "2"}));
   Client a(server.port()), b(server.port());
   a.send(loginFrame("joe", "dev1"));
   b.send(loginFrame("joe", "dev1"));
@@ -581,7 +581,7 @@ TEST(ServerProcessTest, TwoServersOnOnePostgresDatabaseServeTheSameTables) {
     std::ofstream(first.dir() + "/items.csv") << "CODE,PRICE\nA,1\nB,2\n";
   }
   ASSERT_EQ(first.admin({"load-table", structure, first.dir() + "/items.csv"}), 0);
-  ASSERT_TRUE(first.start());
+  ASSERT_TRUE(first.start({"--workers", "2"}));
   ASSERT_TRUE(second.start());
   // joe uploads a row through the first server ...
   {
