@@ -1,7 +1,8 @@
 // Fuzzes the server's reading of device requests: the input is the byte
 // stream a device sends (frame headers, login request, commands, upload
-// packets). Each input meets a fresh store holding one registered device
-// and one table, so task lists, downloads and uploads are all reachable.
+// packets). Each input meets the same store put back to one registered
+// device and one table of 20 rows, so task lists, downloads and uploads are
+// all reachable.
 // The conversation must end with a result, never crash or read out of
 // bounds, and every reply it builds must be a well-formed frame.
 //
@@ -21,10 +22,13 @@
 
 namespace {
 
-std::unique_ptr<server::Store> freshStore() {
+std::unique_ptr<server::Store> store;
+std::vector<wire::Row> rows;
+server::TableDef def;
+
+void makeStore() {
   std::string error;
-  std::unique_ptr<server::Store> store = server::Store::open(":memory:", false, error);
-  server::TableDef def;
+  store = server::Store::open(":memory:", false, error);
   bool changed = false;
   if (!store || !store->addDevice("joe", "dev1", error) ||
       !server::parseStructure("table ITEMS\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\nfield DAY D\n"
@@ -32,7 +36,6 @@ std::unique_ptr<server::Store> freshStore() {
                               def, error) ||
       !store->defineTable(def, changed, error))
     abort();
-  std::vector<wire::Row> rows;
   for (int i = 0; i < 20; ++i) {
     wire::Row r(4);
     r[0].text = "I" + std::to_string(i);
@@ -41,15 +44,27 @@ std::unique_ptr<server::Store> freshStore() {
     r[3].logical = i % 2;
     rows.push_back(r);
   }
+}
+
+// Puts the store back: what a session leaves (deliveries, staged uploads,
+// queued tasks) goes, and the table holds its 20 rows again.
+void resetStore() {
+  std::string error;
+  for (const char* sql : {"DELETE FROM zs_received", "DELETE FROM zs_staged", "DELETE FROM zs_queue"})
+    if (!store->sql().exec(sql, {}, nullptr, error)) abort();
   server::LoadCounts counts;
   if (!store->loadRows(def, rows, counts, error)) abort();
-  return store;
 }
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  makeStore();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::unique_ptr<server::Store> store = freshStore();
+  resetStore();
   server::Settings settings;
   server::Conversation c(*store, settings);
   const std::vector<uint8_t> out = server::runStream(c, data, size);
