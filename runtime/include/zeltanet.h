@@ -35,6 +35,10 @@ ZELTA_EXPORT pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, 
 ZELTA_EXPORT int DoSync(const char* host, int port, const char* user, const char* deviceType, const char* deviceId,
                         int timeout, void* progress1, void* progress2, void* progress3, void* progress4);
 
+// Text n (0 .. 117) of the sync message table in the current language; ""
+// above 117.
+ZELTA_EXPORT pObj_Node __GetSyncMsg(pObj_Node index);
+
 // Serial port (the device named by ZELTA_COM1, default /dev/ttyS0).
 ZELTA_EXPORT pObj_Node OPENCOM(pObj_Node port = NULL, pObj_Node baud = NULL, pObj_Node line1 = NULL,
                                pObj_Node line2 = NULL, pObj_Node line3 = NULL);
