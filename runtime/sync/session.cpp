@@ -14,6 +14,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "compression.h"
 #include "connection.h"
 #include "core.h"
 #include "framing.h"
@@ -89,6 +90,25 @@ void listReceived(const std::string& table) {
   DmCloseDatabase(list);
 }
 
+// A received packet whose stream inflates to the size it states and whose
+// rows fill it exactly. A damaged one fails the session before the goodbye,
+// so the server sends the download again.
+bool packetIntact(NetBlock& n, const uint8_t* p, int size) {
+  const wire::DownloadHeader h = wire::readDownloadHeader(p, byteOrder());
+  if (size < static_cast<int>(wire::kDownloadHeader) || h.uncompressed > wire::kBufferSize) return false;
+  const wire::Inflated in = inflateToBuffer(n, p + wire::kDownloadHeader,
+                                            static_cast<size_t>(size) - wire::kDownloadHeader, wire::kBufferSize);
+  if (in.status != wire::InflateStatus::Complete || in.size != h.uncompressed) return false;
+  size_t at = 0, rows = 0;
+  while (at + wire::kRowPrefix <= in.size) {
+    const size_t length = wire::get16(n.compression + at, byteOrder());
+    if (length < wire::kRowPrefix || at + length > in.size) return false;
+    at += length;
+    ++rows;
+  }
+  return at == in.size && rows == h.rows;
+}
+
 int downloadTable(NetBlock& n, const std::string& table, long count, char mode) {
   if (count == 0) return 0;
   DmOpenRef file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 0, 'P'));
@@ -151,6 +171,11 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
       snprintf(text, sizeof text, "Erro de transmissão\ntam_write=%d", h.packetSize);
       alert(text);
       n.status = kStatusTransmission;
+      break;
+    }
+    if (!packetIntact(n, p, n.received)) {
+      logf(syncMessage(53), table.c_str());
+      n.status = kStatusDownloadBroken;
       break;
     }
     if (!data::appendTmpRecord(file, p, static_cast<uint32_t>(n.received))) {

@@ -72,6 +72,20 @@ expect second.txt "row A1 Ana changed on device 10.5 20240105 .T. .F."
 expect second.txt "row D9 New on device 7 20250103 .F. .F."
 [ "$(grep -c '^row' second.txt)" = 5 ] || fail "the device holds other rows: $(cat second.txt)"
 
+# A row deleted on the server leaves the device too; then a total download
+# queued by the administrator brings the same rows in full.
+admin load-table "$src/clients.str" "$src/clients3.csv"
+run second
+expect second.txt "sync3 0"
+grep -q '^row C3' second.txt && fail "the row deleted on the server is still on the device: $(cat second.txt)"
+[ "$(grep -c '^row' second.txt)" = 4 ] || fail "the device holds other rows: $(cat second.txt)"
+admin queue download CLIENTS
+run second
+expect second.txt "row B2 Bruno on server 99 00000000 .T. .F."
+[ "$(grep -c '^row' second.txt)" = 4 ] || fail "the total download left other rows: $(cat second.txt)"
+admin status
+expect admin.log "dev1"
+
 kill "$pid"
 wait "$pid" 2>/dev/null
 echo "ok: sync sessions both ways"

@@ -136,6 +136,28 @@ TEST_F(SessionTest, DownloadCutShortIsResumedInModePWithThePacketsKept) {
   EXPECT_EQ(downloadFile().first, 0u);  // applied and deleted
 }
 
+TEST_F(SessionTest, DamagedPacketFailsTheSessionWithoutAGoodbye) {
+  Bytes damaged = packetOf({{"Z9", "Zeca"}});
+  damaged[damaged.size() - 2] ^= 0xff;  // the stream's checksum
+  FakeServer fake([&](FakeServer& f) {
+    f.request();
+    f.reply(acceptedBody());
+    f.request();
+    f.reply(text("1"));
+    f.request();
+    f.reply(downloadTask(2, 'P'));
+    f.request();
+    f.reply(packetOf({{"A1", "Ana"}}));
+    f.reply(damaged);
+    f.reply(kEndOfStream);
+  });
+  EXPECT_EQ(session(fake.port()), sync::kStatusDownloadBroken);
+  fake.join();
+  EXPECT_EQ(fake.requests.size(), 4u);  // no goodbye: the server sends it all again
+  EXPECT_EQ(downloadFile(), (std::pair<uint32_t, char>{1, '0'}));
+  EXPECT_EQ(codes(), "");
+}
+
 TEST_F(SessionTest, CompleteTotalDownloadIsNotFetchedAgain) {
   {
     FakeServer fake([](FakeServer& f) {
