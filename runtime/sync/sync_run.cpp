@@ -93,6 +93,7 @@ size_t applyListed() {
         kept.push_back(table);
         break;
       case ApplyResult::Refused: kept.push_back(table); break;
+      case ApplyResult::Missing: break;
       case ApplyResult::Damaged:
         logf(syncMessage(53), table.c_str());
         logLine(why);

@@ -513,6 +513,9 @@ bool clearDirty(const std::string& table) {
 }
 
 ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::string& why) {
+  // Listed but gone: a session was cut after it applied the file and before
+  // it could take the table off the list.
+  if (!DmFindDatabase(0, data::tmpDbName(table.c_str(), 'P').c_str())) return ApplyResult::Missing;
   DmOpenRef file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 0, 'P'));
   if (!file) {
     why = "download file not opened";

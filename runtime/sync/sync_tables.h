@@ -28,7 +28,8 @@ enum class ApplyResult {
   Applied,     // the table holds the download; its file is deleted
   Incomplete,  // the file is not complete yet: kept for the next session
   Refused,     // a total download met dirty records: kept, table unchanged
-  Damaged      // a packet or row is damaged: deleted, table unchanged
+  Damaged,     // a packet or row is damaged: deleted, table unchanged
+  Missing      // there is no download file (already applied)
 };
 
 // Applies the download file of `table`: a total one replaces the table's

@@ -220,6 +220,13 @@ TEST_F(SyncTablesTest, IncompleteDownloadIsKeptForTheNextSession) {
   EXPECT_TRUE(downloadFileExists());
 }
 
+TEST_F(SyncTablesTest, ListedDownloadWithoutItsFileIsMissing) {
+  makeClients();
+  sync::ApplyCounts counts;
+  EXPECT_EQ(apply(counts), sync::ApplyResult::Missing);
+  EXPECT_FALSE(downloadFileExists());
+}
+
 TEST_F(SyncTablesTest, DamagedDownloadsLeaveTheTableAsItWas) {
   struct Case {
     const char* what;
