@@ -183,7 +183,11 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
       break;
     }
     received += h.rows;
-    if (++packets % 2 == 0) DbFlush(file);
+    if (++packets % 2 == 0) {
+      DbFlush(file);
+      if (state().ui.tableProgress && count > 0)
+        state().ui.tableProgress(static_cast<int>(std::min(100L, received * 100 / count)));
+    }
   }
   snprintf(line, sizeof line, "Registro(s) recebido(s): %ld ", received);
   showState(line);
@@ -328,6 +332,7 @@ int runTasks(NetBlock& n) {
     if (state().ui.pumpMessages) state().ui.pumpMessages();
     logf("Executando tarefa %d.", task);
     if (executeTask(n, task) != 0) break;
+    if (state().ui.taskProgress) state().ui.taskProgress(task * 100 / count);
   }
   if (n.status == kStatusRestart) {
     alert("A aplicação será reiniciada para instalação de novos componentes.");

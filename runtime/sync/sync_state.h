@@ -67,6 +67,9 @@ struct UiHooks {
   void (*stateText)(const char* text) = nullptr;
   void (*infoText)(const char* text) = nullptr;
   void (*pumpMessages)() = nullptr;
+  // The window's two bars, 0 to 100: the task list, and the table at hand.
+  void (*taskProgress)(int percent) = nullptr;
+  void (*tableProgress)(int percent) = nullptr;
 };
 
 // The sync configuration block (__VerifyNgGlb).

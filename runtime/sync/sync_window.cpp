@@ -64,6 +64,18 @@ void setInfoText(const char* s) {
   if (open) SetText(id(open->infoLabel), text(s));
 }
 
+void moveBar(double bar, int percent) {
+  __begin_context();
+  __StatusIncrement(id(bar), __INIT_DOUBLE(percent), nullptr, __INIT_BOOL(1));
+  __end_context(nullptr);
+}
+void setTaskProgress(int percent) {
+  if (open) moveBar(open->taskBar, percent);
+}
+void setTableProgress(int percent) {
+  if (open) moveBar(open->tableBar, percent);
+}
+
 pObj_Node action(pObj_Node (*f)(pObj_Node, pObj_Node, pObj_Node)) { return __INIT_VOIDPTR(reinterpret_cast<void*>(f)); }
 
 pObj_Node onStart(pObj_Node, pObj_Node, pObj_Node) {
@@ -73,6 +85,7 @@ pObj_Node onStart(pObj_Node, pObj_Node, pObj_Node) {
   __StatusIncrement(id(open->tableBar), __INIT_DOUBLE(0), nullptr, __INIT_BOOL(1));
   open->status = runLoop(true);
   __StatusIncrement(id(open->taskBar), __INIT_DOUBLE(100), nullptr, __INIT_BOOL(1));
+  __StatusIncrement(id(open->tableBar), __INIT_DOUBLE(100), nullptr, __INIT_BOOL(1));
   EnableControl(id(open->start));
   return __INIT_BOOL(1);
 }
@@ -159,6 +172,8 @@ int runSyncWindow() {
                              __INIT_DOUBLE(60), __INIT_DOUBLE(16)));
   state().ui.stateText = setStateText;
   state().ui.infoText = setInfoText;
+  state().ui.taskProgress = setTaskProgress;
+  state().ui.tableProgress = setTableProgress;
   __ActivateWin(id(w.id));
   state().ui = saved;
   open = nullptr;

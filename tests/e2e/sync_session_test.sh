@@ -86,6 +86,15 @@ expect second.txt "row B2 Bruno on server 99 00000000 .T. .F."
 admin status
 expect admin.log "dev1"
 
+# The same from the sync window: the bars reach their ends.
+build window
+sed "s/@PORT@/$port/g" "$src/window.script" > window.script
+ZELTA_APPDIR="$work/app" ZELTA_UI=headless ZELTA_UI_SCRIPT="$work/window.script" ./window.exe > window.txt 2>&1 ||
+  { cat window.txt; fail "window ended with status $?"; }
+expect window.txt 'label "Sincronismo finalizado"'
+[ "$(grep -c 'progress 100/100' window.txt)" = 2 ] || { cat window.txt; fail "the bars did not reach their ends"; }
+expect window.txt "status 0"
+
 kill "$pid"
 wait "$pid" 2>/dev/null
 echo "ok: sync sessions both ways"

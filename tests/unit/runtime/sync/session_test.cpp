@@ -257,7 +257,12 @@ TEST_F(SessionTest, FilterTwoRunsOnlyDownloads) {
     f.reply(kEndOfStream);
     f.request();
   });
+  static std::vector<int> moves;
+  moves.clear();
+  sync::state().ui.taskProgress = [](int percent) { moves.push_back(percent); };
   EXPECT_EQ(session(fake.port(), 2), 0);
+  sync::state().ui.taskProgress = nullptr;
+  EXPECT_EQ(moves, (std::vector<int>{50, 100}));  // the bar moves after each task
   fake.join();
   ASSERT_EQ(fake.requests.size(), 6u);
   EXPECT_EQ(commandOf(fake.requests[3]), 8);   // the next task, no upload packet
