@@ -553,7 +553,18 @@ ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::st
       logf(syncMessage(114), table.c_str());
       return ApplyResult::Refused;
     }
-    applyTotal(w, rows, counts);
+    // A partial download stored after a total one that was waiting (its
+    // table held records to send) follows it in the same file: then every
+    // row goes by key, so its updates and deletes are not lost.
+    const bool mixed = std::any_of(rows.begin(), rows.end(), [](const Row& r) { return r.operation != 1; });
+    if (mixed && !w.schema.indexes.empty()) {
+      CleanTbl(w.schema.db);
+      data::zapIndexes(w);
+      applyPartial(w, rows, counts);
+      if (counts.deleted && DbPack(w.schema.db) == errNone) data::reindexAll(w);
+    } else {
+      applyTotal(w, rows, counts);
+    }
     showState("Aguarde, Criando índices");
     logLine("Aguarde, Criando índices");
     logf("Inserido(s) %ld reg(s) na tabela %s ", counts.inserted, table.c_str());

@@ -197,6 +197,20 @@ TEST_F(SyncTablesTest, TotalDownloadReplacesTheRecords) {
   EXPECT_EQ(rows(), (std::vector<std::string>{"X1|Xavier|1.00|0", "Y2|Yara|2.00|0"}));
 }
 
+TEST_F(SyncTablesTest, PartialStoredAfterAWaitingTotalKeepsItsUpdatesAndDeletes) {
+  makeClients();
+  std::vector<uint8_t> total, partial;
+  addRecord(total, 1, row("A1", "Ana", 1));
+  addRecord(total, 1, row("B2", "Bruno", 2));
+  addRecord(partial, 2, row("B2", "Bruno changed", 20));
+  addRow(partial, 3, key("A1"));
+  addRecord(partial, 1, row("C3", "Carla", 3));
+  writeDownload('T', true, {packet(total, 2), packet(partial, 3)});
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(rows(), (std::vector<std::string>{"B2|Bruno changed|20.00|0", "C3|Carla|3.00|0"}));
+}
+
 TEST_F(SyncTablesTest, TotalDownloadWaitsWhileRecordsAreDirty) {
   makeClients();
   addClient("A1", "Ana", 1);
