@@ -35,6 +35,15 @@ ZELTA_EXPORT pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, 
 ZELTA_EXPORT int DoSync(const char* host, int port, const char* user, const char* deviceType, const char* deviceId,
                         int timeout, void* progress1, void* progress2, void* progress3, void* progress4);
 
+// The session's other entries: the date of the last good session
+// ("YYYYMMDD", "19900101" when none), the profile appended to an array, the
+// mode byte of the connection state block, and the sync configuration block
+// (with `checkInstaller`, a missing installer is reported).
+ZELTA_EXPORT pObj_Node __SyncDate();
+ZELTA_EXPORT pObj_Node __SyncData(pObj_Node array);
+ZELTA_EXPORT pObj_Node __GetSyncType();
+ZELTA_EXPORT int __VerifyNgGlb(int checkInstaller);
+
 // Text n (0 .. 117) of the sync message table in the current language; ""
 // above 117.
 ZELTA_EXPORT pObj_Node __GetSyncMsg(pObj_Node index);

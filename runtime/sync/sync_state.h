@@ -69,8 +69,19 @@ struct UiHooks {
   void (*pumpMessages)() = nullptr;
 };
 
+// The sync configuration block (__VerifyNgGlb).
+struct SyncConfig {
+  bool allocated = false;
+  int compression = 1;
+  time_t start = 0;
+};
+
 struct State {
   NetBlock* net = nullptr;
+  SyncConfig config;
+  // Online only: no packing before, no applying after (off unless a caller
+  // asks for it).
+  bool partialSync = false;
   bool byteOrderFlag = true;
   Timing timing;
   std::string stateText;
