@@ -43,6 +43,11 @@ ZELTA_EXPORT pObj_Node __SyncDate();
 ZELTA_EXPORT pObj_Node __SyncData(pObj_Node array);
 ZELTA_EXPORT pObj_Node __GetSyncType();
 ZELTA_EXPORT int __VerifyNgGlb(int checkInstaller);
+// The sync window (its start button runs the session), the configuration
+// dialog that writes CAD_USER, and the history of the message log.
+ZELTA_EXPORT pObj_Node __VASKOSYNC();
+ZELTA_EXPORT pObj_Node __SyncCfg();
+ZELTA_EXPORT pObj_Node __SyncLog();
 
 // Text n (0 .. 117) of the sync message table in the current language; ""
 // above 117.

@@ -125,6 +125,7 @@ std::string elapsed(time_t seconds) {
 int prepareUploads(const NetBlock& n) {
   if (!DmFindDatabase(0, "ZEL_TBL") || !DmFindDatabase(0, "ZEL_IND")) return 0;
   showState(syncMessage(77));
+  state().lastUploads.clear();
   const std::vector<std::string> tables = uploadTables(n.connectionType);
   if (tables.empty()) return 0;
   logLine(syncMessage(74));
@@ -247,8 +248,6 @@ int runLoop(bool mayAsk) {
   return status;
 }
 
-int runSyncWindow() { return runLoop(false); }
-
 bool askYesNo(const char* text, const char* title) {
   __begin_context();
   const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR(text), __INIT_CHARPTR(title)));
@@ -305,7 +304,9 @@ pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, pObj_Node tim
   }
   n.taskFilter = core::isGiven(filter) ? sync::taskFilterOf(filter->objData.dValue) : 0;
   DeleteEnqueued();
-  const int status = sync::runSyncWindow();
+  // A program that names the server syncs at once; without arguments the
+  // sync window opens and the user starts the session.
+  const int status = given ? sync::runLoop(false) : sync::runSyncWindow();
   sync::freeNetBlock();
   return __INIT_DOUBLE(status);
 }

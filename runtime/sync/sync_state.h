@@ -82,6 +82,7 @@ struct State {
   // Online only: no packing before, no applying after (off unless a caller
   // asks for it).
   bool partialSync = false;
+  std::vector<std::string> lastUploads;  // per table packed: "NAME: n records(s) upload."
   bool byteOrderFlag = true;
   Timing timing;
   std::string stateText;

@@ -411,6 +411,44 @@ bool readProfile(std::string& host, std::string& user, std::string& deviceType, 
   return opened && found;
 }
 
+bool writeProfile(const std::vector<std::string>& values) {
+  static const char* const kNames[] = {"HOST", "US_NAME", "DEV_TYPE", "DEV_ID", "PORT", "TOUT"};
+  static const int kLengths[] = {20, 20, 30, 25, 15, 3};
+  if (values.size() != 6) return false;
+  if (!DmFindDatabase(0, "CAD_USER")) {
+    __begin_context();
+    pObj_Node structure = __fcpObj_CT(vArray);
+    for (int i = 0; i < 6; ++i)
+      __AAdd(structure, __CreateArray(__INIT_CHARPTR(kNames[i]), __INIT_CHARPTR("C"), __INIT_DOUBLE(kLengths[i]),
+                                      __INIT_DOUBLE(0), __INIT_NUL()));
+    const bool created = __GET_BOOL(__DBCREATE(__INIT_CHARPTR("CAD_USER"), structure, __INIT_CHARPTR("LOCAL")));
+    __end_context(nullptr);
+    if (!created) return false;
+  }
+  TableArea t("CAD_USER");
+  if (!t.open()) return false;
+  data::WorkArea& w = t.area();
+  const bool update = DmNumRecords(w.schema.db) > 0;
+  if (update)
+    data::readRecord(w, 0);
+  else
+    data::blankBuffer(w);
+  for (int i = 0; i < 6; ++i) {
+    const int field = data::fieldIndex(w.schema, kNames[i], strlen(kNames[i]));
+    if (field < 0) return false;
+    const data::FieldDef& f = w.schema.fields[static_cast<size_t>(field)];
+    std::string value = values[static_cast<size_t>(i)];
+    const size_t first = value.find_first_not_of(' ');
+    value = first == std::string::npos ? std::string() : value.substr(first);
+    value.resize(f.length, ' ');
+    memcpy(w.st.buffer.data() + f.offset, value.data(), f.length);
+  }
+  w.st.appendPending = update ? 0 : 1;
+  w.st.changed = 1;
+  data::writeRecord(w, DirtyChange::clear);
+  return true;
+}
+
 void closeAlias(const char* alias) {
   __begin_context();
   const int slot = data::aliasSlot(__INIT_CHARPTR(alias));
@@ -448,6 +486,9 @@ long packTable(const std::string& table) {
   DmCloseDatabase(file);
   logf("%s%s", syncMessage(70), table.c_str());
   logf(syncMessage(71), table.c_str(), static_cast<unsigned>(packed));
+  char line[160];
+  snprintf(line, sizeof line, syncMessage(72), table.c_str(), static_cast<unsigned>(packed));
+  state().lastUploads.push_back(line);
   if (!ok) {
     logf(syncMessage(69), static_cast<long>(rows.size()));
     return -1;

@@ -54,6 +54,10 @@ void deleteToHost();
 bool readProfile(std::string& host, std::string& user, std::string& deviceType, std::string& deviceId, int& port,
                  int& timeout);
 
+// Writes the profile (host, user, device type, device id, port, time-out)
+// into CAD_USER's one record, creating the table when missing.
+bool writeProfile(const std::vector<std::string>& values);
+
 // Closes the areas in which the session opened catalog tables, so that
 // their downloads can replace them.
 void closeAlias(const char* alias);
