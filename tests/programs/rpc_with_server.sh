@@ -4,10 +4,10 @@
 # the table of rpc_clients.str with the rows of rpc_clients.csv, the
 # functions "hello" (/bin/echo hello) and "slow" (/bin/sleep, time-out 1 s)
 # and one administrator operation. The program's "nPort := 8025" gets the
-# server's port; run_program.sh builds and runs it. Afterwards, when
+# server's port. Afterwards, when
 # <name>.after exists, the server's CLIENTS table must export as it says,
 # and when <name>.images exists, the images kept for dev1 must be those it
-# lists (name and size, one a line).
+# lists (name and size, one a line), each the same bytes as the device's.
 #
 #   rpc_with_server.sh <zeltasyncd> <ezelta> <dir>/<name>.prg <workdir>
 set -u
@@ -16,7 +16,7 @@ if [ $# -ne 4 ]; then
   exit 2
 fi
 server=$(realpath "$1")
-ezelta=$2
+ezelta=$(realpath "$2")
 prg=$(realpath "$3")
 dir=$(dirname "$prg")
 name=$(basename "$prg" .prg)
@@ -40,12 +40,20 @@ done
 port=$(sed -n 's/.*listening on .*:\([0-9]*\)$/\1/p' "$work/server.out")
 [ -n "$port" ] || { echo "FAIL $name: zeltasyncd did not start"; exit 1; }
 
-sed "s/nPort := 8025/nPort := $port/" "$prg" > "$work/src/$name.prg"
-for f in "$dir/$name".{out,status,err,script,sources}; do
-  [ -f "$f" ] && cp "$f" "$work/src/"
-done
-bash "$dir/run_program.sh" "$ezelta" "$work/src/$name.prg" "$work"
-status=$?
+# Built and run here rather than by run_program.sh: the application
+# directory starts with IMG/photo.bin (20,000 bytes) and IMG/empty.bin.
+mkdir -p "$work/build" "$work/app/IMG" || exit 1
+head -c 20000 /dev/urandom > "$work/app/IMG/photo.bin"
+: > "$work/app/IMG/empty.bin"
+sed "s/nPort := 8025/nPort := $port/" "$prg" > "$work/build/$name.prg"
+status=0
+(cd "$work/build" && "$ezelta" "$name.prg" -gFULL > compile.log 2>&1 < /dev/null) ||
+  { cat "$work/build/compile.log"; echo "FAIL $name: ezelta could not build it"; exit 1; }
+(cd "$work/build" && ZELTA_APPDIR="$work/app" ZELTA_UI=headless timeout 120 "./$name.exe" > stdout.txt 2> stderr.txt < /dev/null) ||
+  { echo "--- standard error:"; cat "$work/build/stderr.txt"; echo "FAIL $name: exit status $?"; status=1; }
+[ -s "$work/build/stdout.txt" ] && [ "$(tail -c 1 "$work/build/stdout.txt" | od -An -c | tr -d ' ')" != '\n' ] &&
+  echo >> "$work/build/stdout.txt"
+diff -u "$dir/$name.out" "$work/build/stdout.txt" || { echo "FAIL $name: standard output differs"; status=1; }
 if [ $status -eq 0 ] && [ -f "$dir/$name.after" ]; then
   "$server" admin --db "$db" export-table CLIENTS > "$work/after.csv" 2>&1
   diff -u "$dir/$name.after" "$work/after.csv" || { echo "FAIL $name: the server's CLIENTS differ"; status=1; }
@@ -53,6 +61,9 @@ fi
 if [ $status -eq 0 ] && [ -f "$dir/$name.images" ]; then
   (cd "$work/images/dev1" 2>/dev/null && for f in *; do echo "$f $(stat -c %s "$f")"; done) > "$work/images.txt"
   diff -u "$dir/$name.images" "$work/images.txt" || { echo "FAIL $name: the images kept differ"; status=1; }
+  while read -r image _; do
+    cmp -s "$work/images/dev1/$image" "$work/app/IMG/$image" || { echo "FAIL $name: $image arrived changed"; status=1; }
+  done < "$dir/$name.images"
 fi
 [ $status -eq 0 ] || { echo "--- session log:"; cat "$work/sessions.log"; }
 exit $status
