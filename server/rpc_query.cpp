@@ -7,6 +7,9 @@
 //   trigger  zr_upd_NAME          INSTEAD OF UPDATE: as insert; a changed key leaves
 //                                 the old row deleted, so devices drop it
 //
+// zs_key (the row's key as the sync stores it), zs_origin (who wrote it)
+// and zs_row (counts the rows written) serve the triggers only.
+//
 // The authorizer allows, at the top level of a statement, only SELECT, reads
 // of those views, INSERT and UPDATE on them and a list of plain functions;
 // what the views and triggers do inside is ours and allowed. A statement
@@ -34,7 +37,7 @@ const std::set<std::string> kFunctions = {
     "abs",     "avg",     "coalesce", "count",    "date",      "datetime", "group_concat", "ifnull", "iif",
     "instr",   "julianday", "length", "like",     "glob",      "lower",    "ltrim",        "max",    "min",
     "nullif",  "printf",  "format",   "replace",  "round",     "rtrim",    "strftime",     "substr", "substring",
-    "sum",     "time",    "total",    "trim",     "typeof",    "upper",    "zs_key",       "zs_origin"};
+    "sum",     "time",    "total",    "trim",     "typeof",    "upper"};
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 std::string literal(const std::string& text) {
@@ -68,7 +71,8 @@ class SqliteQueries : public QueryDatabase {
     const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS;
     if (sqlite3_create_function(db_, "zs_key", -1, flags | SQLITE_DETERMINISTIC, this, keyFunction, nullptr,
                                 nullptr) != SQLITE_OK ||
-        sqlite3_create_function(db_, "zs_origin", 0, flags, this, originFunction, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_create_function(db_, "zs_origin", 0, flags, this, originFunction, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_create_function(db_, "zs_row", 0, flags, this, rowFunction, nullptr, nullptr) != SQLITE_OK) {
       error = sqlite3_errmsg(db_);
       return false;
     }
@@ -106,12 +110,13 @@ class SqliteQueries : public QueryDatabase {
     } else if (select) {
       collect(stmt, tables, out);
     } else {
+      written_ = 0;
       int step;
       while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
       }
       if (step == SQLITE_DONE) {
         out.ok = true;
-        out.changed = sqlite3_changes(db_);
+        out.changed = written_;
       } else {
         out.error = sqlite3_errmsg(db_);
       }
@@ -166,6 +171,12 @@ class SqliteQueries : public QueryDatabase {
     sqlite3_result_text(context, key.c_str(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
   }
 
+  // Counts the rows a trigger writes: SQLite counts none for a view.
+  static void rowFunction(sqlite3_context* context, int, sqlite3_value**) {
+    ++static_cast<SqliteQueries*>(sqlite3_user_data(context))->written_;
+    sqlite3_result_null(context);
+  }
+
   static void originFunction(sqlite3_context* context, int, sqlite3_value**) {
     const SqliteQueries& q = *static_cast<SqliteQueries*>(sqlite3_user_data(context));
     sqlite3_result_text(context, q.origin_.c_str(), static_cast<int>(q.origin_.size()), SQLITE_TRANSIENT);
@@ -211,12 +222,13 @@ class SqliteQueries : public QueryDatabase {
       const std::string live = "EXISTS (SELECT 1 FROM " + data + " WHERE zs_key = " + newKey + " AND zs_deleted = 0)";
       sql += "CREATE TEMP VIEW " + quoted(name) + " AS SELECT " + list + " FROM " + source + " WHERE zs_deleted = 0;";
       sql += "CREATE TEMP TRIGGER " + quoted("zr_ins_" + name) + " INSTEAD OF INSERT ON " + quoted(name) +
-             " BEGIN SELECT RAISE(ABORT, 'a row with this key exists') WHERE " + live + ";" + bump + write + " END;";
+             " BEGIN SELECT RAISE(ABORT, 'a row with this key exists') WHERE " + live + ";" + bump + write +
+             " SELECT zs_row(); END;";
       sql += "CREATE TEMP TRIGGER " + quoted("zr_upd_" + name) + " INSTEAD OF UPDATE ON " + quoted(name) +
              " BEGIN SELECT RAISE(ABORT, 'a row with this key exists') WHERE " + previousKey + " <> " + newKey +
              " AND " + live + ";" + bump + "UPDATE " + data + " SET zs_deleted = 1, zs_version = " + version +
              ", zs_origin = zs_origin() WHERE zs_key = " + previousKey + " AND zs_key <> " + newKey + ";" + write +
-             " END;";
+             " SELECT zs_row(); END;";
       views_.insert(name);
       defs_[name] = t;
     }
@@ -343,6 +355,7 @@ class SqliteQueries : public QueryDatabase {
 
   sqlite3* db_;
   std::string origin_;
+  long written_ = 0;
   std::string signature_;
   std::set<std::string> views_;
   std::map<std::string, TableDef> defs_;
