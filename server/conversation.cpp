@@ -292,7 +292,8 @@ Conversation::Frames Conversation::handle(const uint8_t* payload, size_t n, wire
       if (isRpcCommand(command)) {
         if (!rpc_) rpc_ = std::make_shared<RpcSession>();
         Frames frames;
-        for (const std::vector<uint8_t>& body : rpc_->handle(*store_, settings_.rpc, caller_, command, payload, n, order))
+        for (const std::vector<uint8_t>& body :
+             rpc_->handle(*store_, settings_.rpc, caller_, command, payload, n, order))
           frames.push_back(reply(body));
         if (frames.empty()) return fail(Result::BadPacket, "RPC request " + std::to_string(command) + " cut short");
         return frames;

@@ -134,9 +134,9 @@ std::vector<uint8_t> statusReply(uint8_t status, const std::string& text, wire::
 RpcSession::RpcSession() = default;
 RpcSession::~RpcSession() = default;
 
-std::vector<std::vector<uint8_t>> RpcSession::handle(Store& store, const RpcSettings& settings,
-                                                     const RpcCaller& caller, uint8_t command, const uint8_t* payload,
-                                                     size_t n, wire::Order order) {
+std::vector<std::vector<uint8_t>> RpcSession::handle(Store& store, const RpcSettings& settings, const RpcCaller& caller,
+                                                     uint8_t command, const uint8_t* payload, size_t n,
+                                                     wire::Order order) {
   wire::PacketReader r(payload, n, order, 3);
   switch (command) {
     case wire::kRpcCall: {
@@ -165,8 +165,7 @@ std::vector<std::vector<uint8_t>> RpcSession::handle(Store& store, const RpcSett
     case wire::kRpcSelect:
     case wire::kRpcXml: {
       const std::string statement(r.readString());
-      if (command == wire::kRpcXml)
-        return {statusReply(0, "this server answers no XML requests", order)};
+      if (command == wire::kRpcXml) return {statusReply(0, "this server answers no XML requests", order)};
       if (settings.postgres || settings.database.empty())
         return {statusReply(0, "queries are answered on a SQLite database only", order)};
       std::string error;

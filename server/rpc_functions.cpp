@@ -120,8 +120,7 @@ bool runProgram(const std::vector<std::string>& argv, const std::vector<std::str
   close(pipeFds[0]);
   if (!why.empty()) kill(pid, SIGKILL);
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
   if (why.empty() && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))
     why = WIFEXITED(status) ? "ended with status " + std::to_string(WEXITSTATUS(status)) : "was killed";
   if (!why.empty()) {
@@ -162,9 +161,9 @@ bool listOperations(Store& store, long adminId, std::vector<Operation>& out, std
   const std::string where = adminId >= 0 ? " WHERE admin_id = $1" : "";
   std::vector<SqlValue> params;
   if (adminId >= 0) params.push_back(SqlValue(static_cast<int64_t>(adminId)));
-  if (!store.sql().exec("SELECT id, admin_id, name, description, function, arguments FROM zs_operations" + where +
-                            " ORDER BY id",
-                        params, &rows, error))
+  if (!store.sql().exec(
+          "SELECT id, admin_id, name, description, function, arguments FROM zs_operations" + where + " ORDER BY id",
+          params, &rows, error))
     return false;
   for (const SqlRow& r : rows)
     out.push_back({static_cast<long>(r[0].asInt()), static_cast<long>(r[1].asInt()), r[2].asText(), r[3].asText(),
@@ -196,8 +195,8 @@ int runFunctionAdmin(Store& store, const std::vector<std::string>& w, FILE* out,
   }
   if (command == "list-functions") {
     std::vector<SqlRow> rows;
-    if (!store.sql().exec("SELECT name, timeout_seconds, program, arguments FROM zs_functions ORDER BY name", {},
-                          &rows, error))
+    if (!store.sql().exec("SELECT name, timeout_seconds, program, arguments FROM zs_functions ORDER BY name", {}, &rows,
+                          error))
       return complain(err, error);
     fprintf(out, "echo\t-\t(built in)\n");
     for (const SqlRow& r : rows) {

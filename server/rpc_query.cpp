@@ -34,10 +34,10 @@ namespace {
 constexpr size_t kMaxResultBytes = 64u << 20;
 
 const std::set<std::string> kFunctions = {
-    "abs",     "avg",     "coalesce", "count",    "date",      "datetime", "group_concat", "ifnull", "iif",
-    "instr",   "julianday", "length", "like",     "glob",      "lower",    "ltrim",        "max",    "min",
-    "nullif",  "printf",  "format",   "replace",  "round",     "rtrim",    "strftime",     "substr", "substring",
-    "sum",     "time",    "total",    "trim",     "typeof",    "upper"};
+    "abs",    "avg",       "coalesce", "count",   "date",   "datetime", "group_concat", "ifnull", "iif",
+    "instr",  "julianday", "length",   "like",    "glob",   "lower",    "ltrim",        "max",    "min",
+    "nullif", "printf",    "format",   "replace", "round",  "rtrim",    "strftime",     "substr", "substring",
+    "sum",    "time",      "total",    "trim",    "typeof", "upper"};
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 std::string literal(const std::string& text) {
@@ -69,8 +69,8 @@ class SqliteQueries : public QueryDatabase {
     sqlite3_limit(db_, SQLITE_LIMIT_SQL_LENGTH, 12000);
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
     const int flags = SQLITE_UTF8 | SQLITE_INNOCUOUS;
-    if (sqlite3_create_function(db_, "zs_key", -1, flags | SQLITE_DETERMINISTIC, this, keyFunction, nullptr,
-                                nullptr) != SQLITE_OK ||
+    if (sqlite3_create_function(db_, "zs_key", -1, flags | SQLITE_DETERMINISTIC, this, keyFunction, nullptr, nullptr) !=
+            SQLITE_OK ||
         sqlite3_create_function(db_, "zs_origin", 0, flags, this, originFunction, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_create_function(db_, "zs_row", 0, flags, this, rowFunction, nullptr, nullptr) != SQLITE_OK) {
       error = sqlite3_errmsg(db_);
@@ -112,8 +112,7 @@ class SqliteQueries : public QueryDatabase {
     } else {
       written_ = 0;
       int step;
-      while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
-      }
+      while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {}
       if (step == SQLITE_DONE) {
         out.ok = true;
         out.changed = written_;
@@ -127,8 +126,7 @@ class SqliteQueries : public QueryDatabase {
   }
 
  private:
-  static int authorize(void* self, int action, const char* a, const char* b, const char* database,
-                       const char* inner) {
+  static int authorize(void* self, int action, const char* a, const char* b, const char* database, const char* inner) {
     const SqliteQueries& q = *static_cast<SqliteQueries*>(self);
     if (inner) return SQLITE_OK;  // inside our views and triggers
     const bool ownView = a && database && strcmp(database, "temp") == 0 && q.views_.count(a);
@@ -340,8 +338,8 @@ class SqliteQueries : public QueryDatabase {
     // The column's own name, as a field name the device takes.
     std::string name;
     for (const char* p = sqlite3_column_name(stmt, c); p && *p && name.size() < 10; ++p)
-      name += isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(toupper(static_cast<unsigned char>(*p)))
-                                                      : '_';
+      name +=
+          isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(toupper(static_cast<unsigned char>(*p))) : '_';
     if (name.empty() || isdigit(static_cast<unsigned char>(name[0]))) name = "F" + name.substr(0, 9);
     const std::string base = name;
     for (int k = 2; names.count(name); ++k) {

@@ -19,10 +19,8 @@ ZELTA_EXPORT pObj_Node __DisConnServer(pObj_Node socket);
 
 // A server function: the general form with three texts, and the named form
 // with the function's name and its parameters ("__NOPARAM__" when none).
-ZELTA_EXPORT pObj_Node __ExecRPCGen(pObj_Node socket, pObj_Node first, pObj_Node second = NULL,
-                                    pObj_Node third = NULL);
-ZELTA_EXPORT pObj_Node __ExecRPMarhold(pObj_Node socket = NULL, pObj_Node function = NULL,
-                                       pObj_Node parameters = NULL);
+ZELTA_EXPORT pObj_Node __ExecRPCGen(pObj_Node socket, pObj_Node first, pObj_Node second = NULL, pObj_Node third = NULL);
+ZELTA_EXPORT pObj_Node __ExecRPMarhold(pObj_Node socket = NULL, pObj_Node function = NULL, pObj_Node parameters = NULL);
 
 // A select, insert or update on the server: "EXEC=OK" or "EXEC=NOK"; a
 // select's rows become the table of the alias (default "tmpQuery").

@@ -118,7 +118,8 @@ pObj_Node __VaskoMonitor(pObj_Node adminId, pObj_Node list) {
   wire::PacketReader r = replyReader(n);
   const int32_t count = r.readInt();
   if (!r.ok() || count <= 0) {
-    logf(count == 0 && r.ok() ? "VASKO ADMIN: No operations to execute." : "VASKO ADMIN: Error getting Admin operations.");
+    logf(count == 0 && r.ok() ? "VASKO ADMIN: No operations to execute."
+                              : "VASKO ADMIN: Error getting Admin operations.");
     closeRpcConnection(true);
     return __INIT_BOOL(0);
   }

@@ -61,8 +61,8 @@ bool makeTable(const std::string& alias, const std::vector<wire::FieldDef>& fiel
                                     __INIT_DOUBLE(f.length), __INIT_DOUBLE(f.decimals), __INIT_NUL()));
   bool made = __GET_BOOL(__DBCREATE(__INIT_CHARPTR(alias.c_str()), structure, __INIT_CHARPTR("LOCAL")));
   if (made)
-    __DBUSEAREA(__INIT_BOOL(1), __INIT_CHARPTR("LOCAL"), __INIT_CHARPTR(alias.c_str()),
-                __INIT_CHARPTR(alias.c_str()), __INIT_BOOL(0), __INIT_BOOL(0));
+    __DBUSEAREA(__INIT_BOOL(1), __INIT_CHARPTR("LOCAL"), __INIT_CHARPTR(alias.c_str()), __INIT_CHARPTR(alias.c_str()),
+                __INIT_BOOL(0), __INIT_BOOL(0));
   __end_context(nullptr);
   return made;
 }

@@ -100,7 +100,7 @@ TEST_F(RpcTest, StatementsADeviceMayNotRunAreRefusedAndChangeNothing) {
       {"update clients set name = (select device from zs_devices limit 1)", false},
       {"update zs_tables set version = 0", false},
       {"select load_extension('x')", true},
-      {"select * from clients", false},  // a select sent as a write
+      {"select * from clients", false},         // a select sent as a write
       {"update clients set name = 'x'", true},  // and the other way round
       {"begin", false},
   };
@@ -120,7 +120,10 @@ TEST_F(RpcTest, WritesKeepKeysAndVersionsSoDevicesReceiveThem) {
   long generation = 0, before = 0, after = 0;
   bool found = false;
   ASSERT_TRUE(store_->tableVersion("CLIENTS", generation, before, found, error));
-  QueryResult q = run("insert into clients (code, name, balance, active) values ('C3', 'a name far longer than thirty characters', 2.5, 1)", false);
+  QueryResult q =
+      run("insert into clients (code, name, balance, active) values ('C3', 'a name far longer than thirty characters', "
+          "2.5, 1)",
+          false);
   ASSERT_TRUE(q.ok) << q.error;
   EXPECT_EQ(q.changed, 1);
   q = run("insert into clients (code, name) values ('A1', 'again')", false);
@@ -156,9 +159,10 @@ TEST_F(RpcTest, WritesKeepKeysAndVersionsSoDevicesReceiveThem) {
 }
 
 TEST_F(RpcTest, ResultSetsCarryTheTableFieldsOrWhatAColumnHolds) {
-  QueryResult q = run("select code, since, active, balance * 2 as twice, upper(name) as loud, count(*) over () as n "
-                      "from clients order by code",
-                      true);
+  QueryResult q =
+      run("select code, since, active, balance * 2 as twice, upper(name) as loud, count(*) over () as n "
+          "from clients order by code",
+          true);
   ASSERT_TRUE(q.ok) << q.error;
   ASSERT_EQ(q.fields.size(), 6u);
   EXPECT_EQ(q.fields[0].type, 'C');
@@ -253,8 +257,8 @@ TEST_F(RpcTest, FunctionsAndOperationsFromTheRegistry) {
   EXPECT_EQ(r.readInt(), 1);
   EXPECT_EQ(r.readString(), "ping");
   // Another administrator, or none, sees nothing of it.
-  bodies = session.handle(*store_, settings, {"joe", "dev1", true, 8}, wire::kAdminList, payload.data(),
-                          payload.size(), wire::Order::Big);
+  bodies = session.handle(*store_, settings, {"joe", "dev1", true, 8}, wire::kAdminList, payload.data(), payload.size(),
+                          wire::Order::Big);
   wire::PacketReader other(bodies[0].data(), bodies[0].size(), wire::Order::Big, 2);
   EXPECT_EQ(other.readInt(), 0);
   bodies = session.handle(*store_, settings, {"joe", "dev1", false, 7}, wire::kAdminList, payload.data(),
@@ -284,8 +288,7 @@ TEST_F(RpcTest, ImagesAreKeptUnderPlainNamesInTheDevicesFolder) {
   EXPECT_EQ(std::filesystem::file_size(folder_ + "/images/dev_1/a.jpg"), 6u);
   EXPECT_EQ(send("b.jpg", 2, "abc", "dev/1"), 0);  // longer than it said
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/images/dev_1/b.jpg"));
-  for (const char* bad : {"../x", "/etc/passwd", ".hidden", "a/b", ""})
-    EXPECT_EQ(send(bad, 1, "x", "dev1"), 0) << bad;
+  for (const char* bad : {"../x", "/etc/passwd", ".hidden", "a/b", ""}) EXPECT_EQ(send(bad, 1, "x", "dev1"), 0) << bad;
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/images/x"));
 }
 
