@@ -48,6 +48,7 @@ struct NetBlock {
   int32_t received;  // payload bytes of the last packet read
   bool restart;      // a received component asks for a restart
   bool overflow;     // an exported writer passed the buffer since the last Reset
+  bool rpcBusy;      // an RPC call is running on the RPC socket
 };
 
 // Durations the protocol fixes; the tests shrink them so that waits of
@@ -67,10 +68,25 @@ struct UiHooks {
   void (*stateText)(const char* text) = nullptr;
   void (*infoText)(const char* text) = nullptr;
   void (*pumpMessages)() = nullptr;
+  // The window's two bars, 0 to 100: the task list, and the table at hand.
+  void (*taskProgress)(int percent) = nullptr;
+  void (*tableProgress)(int percent) = nullptr;
+};
+
+// The sync configuration block (__VerifyNgGlb).
+struct SyncConfig {
+  bool allocated = false;
+  int compression = 1;
+  time_t start = 0;
 };
 
 struct State {
   NetBlock* net = nullptr;
+  SyncConfig config;
+  // Online only: no packing before, no applying after (off unless a caller
+  // asks for it).
+  bool partialSync = false;
+  std::vector<std::string> lastUploads;  // per table packed: "NAME: n records(s) upload."
   bool byteOrderFlag = true;
   Timing timing;
   std::string stateText;
