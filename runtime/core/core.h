@@ -177,6 +177,9 @@ bool registerFolder(Folder folder, const FolderCalls& calls);
 
 void setFatalTrap(FatalTrap trap);
 
+// The language of run-time messages: 1 Portuguese, 2 English, 3 Spanish.
+int errorLanguage();
+
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();
 
