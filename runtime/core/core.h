@@ -152,7 +152,7 @@ struct Hooks {
   bool anyContextEnd;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
-  // lib: saves the registered arrays first thing in a fatal error.
+  // data: saves the registered arrays first thing in a fatal error.
   void (*dumpRegisteredArrays)();
   // data: the value of alias->field (the evaluator's field references).
   pObj_Node (*fieldByName)(pObj_Node alias, pObj_Node field);
