@@ -10,6 +10,7 @@ const char* const kTexts[] = {
     "%s(%i): Error: statement outside a FUNCTION or PROCEDURE.\n",
     "%s(%i): Error: code-block parameters outside a code block.\n",
     "%s(%i): Error: %s: the target is not a variable, array element or field.\n",
+    "%s(%i): Error: %s.\n",
 };
 
 static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<int>(tCodegenMessage::count),

@@ -9,6 +9,7 @@ enum class tCodegenMessage {
     outsideFunction,  // source, line
     noCodeBlock,      // source, line
     badTarget,        // source, line, construct
+    foreign,          // source, line, what is wrong with a foreign call or export
     count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
 };
 // clang-format on

@@ -28,6 +28,7 @@ public:
 
 private:
     tBuildSettings& settings_;
+    tCommandRunner& runner_;
     tRegistry& registry_;
     std::ostream& out_;
     tToolchain toolchain_;

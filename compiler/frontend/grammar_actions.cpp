@@ -34,8 +34,6 @@ const char* const kGrammarErrors[] = {
     "Parameters statement not supported!",
     "Declare statement not supported!",
     "Sintax not supported!",
-    "Function CallDll() not supported!",
-    "Function ExpFunct() not supported!",
 };
 static_assert(sizeof kGrammarErrors / sizeof kGrammarErrors[0] == static_cast<int>(tGrammarError::count),
               "kGrammarErrors must list every tGrammarError");

@@ -41,8 +41,6 @@ enum class tGrammarError {
     parameters,
     declare,
     syntax,
-    dllCall,
-    exportCall,
     count  // ORDER tGrammarError: keep last, and kGrammarErrors in step
 };
 
