@@ -197,7 +197,6 @@ bool focusable(const Control& control) {
     case kKindCombo:
     case kKindFolder:
     case kKindGrid:
-    case kKindBrowser:
     case kKindCalendar: return true;
     default: return false;
   }
