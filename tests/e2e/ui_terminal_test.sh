@@ -108,7 +108,7 @@ finished
 restored "run 3"
 
 # 4. The browser: rows, pages, the last and first page, an edit in place
-# written when the row changes, Esc to close.
+# written when the row changes, a search from its button, Esc to close.
 rm -rf "$work/app" && mkdir -p "$work/app"
 start browse "Terminal Browse"
 grep -qF "C001" screen.txt || fail "run 4: no first row"
@@ -120,6 +120,11 @@ await "C030"
 keys Home
 await "C001"
 keys Right Enter 9 9 Enter Down
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Enter  # the tenth button: search
+await "Pesquisa"
+keys C 0 2 5 Enter Enter
+await "C025"
+grep -qF "C003" screen.txt && fail "run 4: the search did not move the page"
 keys Escape
 finished
 [ "$(cat status.txt)" = 0 ] || fail "run 4: exit status $(cat status.txt)"

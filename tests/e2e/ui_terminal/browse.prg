@@ -1,5 +1,6 @@
-// The browser the terminal test drives: 30 records, record 2 deleted, a
-// column of codes and one of quantities that can be edited in place.
+// The browser the terminal test drives: 30 records, record 2 deleted,
+// indexed on the code, a column of codes and one of quantities that can be
+// edited in place.
 FUNCTION Main()
    LOCAL aStru := { { "CODE", "C", 4, 0 }, { "QTY", "N", 4, 0 } }, i, nWin, nBrw
    dbCreate( "items", aStru )
@@ -13,6 +14,7 @@ FUNCTION Main()
    dbGoto( 2 )
    dbDelete()
    dbCommit()
+   dbCreateIndex( "itmcode", "CODE" )
    dbGoTop()
    nWin := DlgCreate( 0, 0, "Terminal Browse", 160, 160, .T. )
    nBrw := DbGrid( nWin, 0, 0, 140, 160, .T., , , "ITM" )
