@@ -22,6 +22,7 @@
 
 #include <algorithm>
 
+#include "arguments.h"
 #include "arguments_ui.h"
 #include "array_index.h"
 #include "core.h"
@@ -92,7 +93,7 @@ Control* checkBrowser(pObj_Node id) {
 
 // The browser a button, the grid or the browser itself belongs to.
 Control* ownerBrowser(pObj_Node id) {
-  Control* c = id && id->objType == T_DOUBLE ? findControl(checkId(id)) : nullptr;
+  Control* c = findControl(checkId(id));
   if (!c) return nullptr;
   if (browserOf(c)) return c;
   Control* owner = c->owner ? findControl(c->owner) : nullptr;
@@ -651,14 +652,15 @@ pObj_Node __set_DBBrowser_search(pObj_Node browser, pObj_Node function) {
 }
 
 pObj_Node __DBBRowser_vld_001(pObj_Node, pObj_Node grid, pObj_Node value) {
-  Control* gc = grid && grid->objType == T_DOUBLE ? findControl(checkId(grid)) : nullptr;
+  Control* gc = findControl(checkId(grid));
   const Grid* g = gc ? gridOf(*gc) : nullptr;
   if (g) browserCellEdited(*gc, g->column, valueOf(value));
   return __INIT_BOOL(1);
 }
 
 pObj_Node __KillBrowser(pObj_Node record) {
-  if (!record || record->objType != T_VOIDPTR) return __INIT_BOOL(0);
+  if (!core::isGiven(record)) return __INIT_BOOL(0);
+  if (record->objType != T_VOIDPTR) core::argumentError();
   for (const auto& w : windows()) {
     for (const auto& c : w->controls) {
       Browser* b = browserOf(c.get());

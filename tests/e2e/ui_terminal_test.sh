@@ -131,5 +131,17 @@ finished
 await "first qty 99"
 restored "run 4"
 
+# 5. The menu bar from F10: the entry's menu opens, Enter chooses Quit.
+rm -rf "$work/app" && mkdir -p "$work/app"
+start browse "Terminal Browse"
+grep -qF "File" screen.txt || fail "run 5: no menu bar entry"
+keys F10 Enter
+await "Quit"
+keys Enter
+finished
+[ "$(cat status.txt)" = 0 ] || fail "run 5: exit status $(cat status.txt)"
+await "first qty 1"
+restored "run 5"
+
 tmux -L "$server" kill-server 2>/dev/null
 echo "PASS ui_terminal"

@@ -341,7 +341,11 @@ TEST_F(BrowserTest, BadFieldsAndAreasAreErrors) {
   EXPECT_EQ(errorOf([&] { __new_DBBrowser(win(), D(0), D(0), D(80), D(160), nullptr, nullptr, nullptr, S("NONE")); }),
             ALIAS_DOES_NOT_EXISTS);
   EXPECT_EQ(errorOf([&] { __new_DBBrowser(win(), S("0"), D(0), D(80), D(160)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __getedtrow_DBBrowse(S("6001"), D(1)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __TOP_DBBrowse(win(), nullptr, nullptr); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([&] { __actionl_DBBrowse(D(b), S("1")); }), ARGUMENT_ERROR);
   EXPECT_TRUE(__GET_BOOL(__KillBrowser(__getbrowseptr_DBBrowse(D(b)))));
+  EXPECT_EQ(errorOf([&] { __KillBrowser(D(b)); }), ARGUMENT_ERROR);
   EXPECT_EQ(__getedtrow_DBBrowse(D(b), D(1))->objType, T_NIL);
   EXPECT_EQ(__DrawDBBrowser()->objType, T_NIL);
 }
