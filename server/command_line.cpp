@@ -19,11 +19,13 @@ bool number(const std::string& text, long low, long high, int& out) {
 }  // namespace
 
 const char* usageText() {
-  return "usage: zeltasyncd --db FILE [--port N] [--host ADDRESS] [--max-connections N]\n"
-         "                  [--timeout SECONDS] [--log FILE] [--announce-version TEXT]\n"
-         "       zeltasyncd admin --db FILE add-user NAME DEVICE\n"
-         "       zeltasyncd admin --db FILE list-users\n"
-         "       zeltasyncd admin --db FILE remove-user NAME [DEVICE]\n";
+  return "usage: zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]\n"
+         "                  [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]\n"
+         "                  [--announce-version TEXT]\n"
+         "       zeltasyncd admin --db FILE | --pg ADDRESS COMMAND\n"
+         "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
+         "            load-table STRUCTURE [CSV], export-table TABLE [CSV], list-tables,\n"
+         "            queue download|delete TABLE [NAME [DEVICE]], status\n";
 }
 
 bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& error) {
@@ -48,10 +50,15 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       error = arg + " needs a value";
       return false;
     }
-    if (arg == "--db") {
+    if (arg == "--db" || arg == "--pg") {
+      if (!out.db.empty()) {
+        error = "one database: --db or --pg, once";
+        return false;
+      }
+      out.postgres = arg == "--pg";
       out.db = value();
     } else if (out.admin) {
-      error = "admin takes only --db, not " + arg;
+      error = "admin takes only --db or --pg, not " + arg;
       return false;
     } else if (arg == "--port") {
       if (!number(value(), 0, 65535, out.listener.port)) return error = "--port takes 0 to 65535", false;
@@ -62,6 +69,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
         return error = "--max-connections takes 1 to 100000", false;
     } else if (arg == "--timeout") {
       if (!number(value(), 1, 86400, out.listener.timeoutSeconds)) return error = "--timeout takes 1 to 86400", false;
+    } else if (arg == "--workers") {
+      if (!number(value(), 0, 64, out.listener.workers)) return error = "--workers takes 0 to 64", false;
     } else if (arg == "--log") {
       out.logFile = value();
     } else if (arg == "--announce-version") {
@@ -72,7 +81,7 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
     }
   }
   if (out.db.empty()) {
-    error = "--db FILE is required";
+    error = "--db FILE or --pg ADDRESS is required";
     return false;
   }
   if (out.admin && out.adminWords.empty()) {

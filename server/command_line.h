@@ -1,10 +1,9 @@
 // The command line of zeltasyncd:
 //
-//   zeltasyncd --db FILE [--port N] [--host ADDRESS] [--max-connections N]
-//              [--timeout SECONDS] [--log FILE] [--announce-version TEXT]
-//   zeltasyncd admin --db FILE add-user NAME DEVICE
-//   zeltasyncd admin --db FILE list-users
-//   zeltasyncd admin --db FILE remove-user NAME [DEVICE]
+//   zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]
+//              [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]
+//              [--announce-version TEXT]
+//   zeltasyncd admin --db FILE | --pg ADDRESS COMMAND ...   (admin.cpp lists them)
 #ifndef ZELTA_SERVER_COMMAND_LINE_H
 #define ZELTA_SERVER_COMMAND_LINE_H
 
@@ -17,7 +16,8 @@ namespace server {
 
 struct CommandLine {
   bool admin = false;
-  std::string db;
+  std::string db;  // the SQLite file, or the PostgreSQL address with `postgres`
+  bool postgres = false;
   std::string logFile;  // empty: standard error
   ListenerConfig listener;
   std::vector<std::string> adminWords;  // the admin command and its operands

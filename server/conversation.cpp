@@ -1,20 +1,31 @@
 // The server's side of the protocol (requests and replies are drawn in
-// wire/protocol.h). Until a device has logged in, only the login request is
-// accepted; anything malformed ends the session at once.
+// wire/protocol.h, the data packets in wire/sync_packets.h). Until a device
+// has logged in, only the login request is accepted; anything malformed ends
+// the session at once.
 //
 //   reply body: 16-bit 1 (the two bytes the device keeps and skips) | ...
 //   login accepted: 13 | version | 'd' | 250
 //   login refused:  0  | text
+//   task count:     count as text
+//   task n:         13 | type | 0 | table | (downloads) count, 4 bytes | 'T'/'P'
+//   no such task:   0
+//   download:       data packets, then 11 | 0; on a failure 255 | 0 | text
+//   upload packet:  13, or 0 | text when the packet is refused
+//
+// The session's state: tasks are built at the task count; a download task is
+// delivered once its stream went out and the device said goodbye; uploads
+// are staged as they arrive (each acknowledged once stored) and written back
+// when the device moves on or goes.
 #include "conversation.h"
 
 #include "framing.h"
 #include "protocol.h"
+#include "sync_packets.h"
+#include "upload_rows.h"
 
 namespace server {
 
 namespace {
-
-using Frames = std::vector<std::vector<uint8_t>>;
 
 // A reply body under construction: the kept bytes, then the fields.
 struct Body {
@@ -28,6 +39,9 @@ struct Body {
   std::vector<uint8_t> bytes;
   wire::PacketWriter w;
 };
+
+// Rows per packet: a packet's rows stay well inside what a device inflates.
+constexpr size_t kPacketRows = 11000;
 
 }  // namespace
 
@@ -45,90 +59,235 @@ const char* resultName(Result r) {
   return "?";
 }
 
-std::vector<uint8_t> Conversation::reply(wire::Order order, const std::vector<uint8_t>& body) const {
+std::vector<uint8_t> Conversation::reply(const std::vector<uint8_t>& body) const {
   std::vector<uint8_t> frame(wire::kServerHeaderSize + body.size());
-  wire::writeServerLength(frame.data(), static_cast<uint16_t>(body.size()), order);
+  wire::writeServerLength(frame.data(), static_cast<uint16_t>(body.size()), order_);
   std::copy(body.begin(), body.end(), frame.begin() + wire::kServerHeaderSize);
   return frame;
 }
 
-Frames Conversation::refuse(wire::Order order, Result r, const std::string& text) {
-  Body b(order);
+Conversation::Frames Conversation::refuse(Result r, const std::string& text) {
+  Body b(order_);
   b.w.writeByte(0);
   b.w.writeString(text);
   detail_ = text;
   end(r);
-  return {reply(order, b.done())};
+  return {reply(b.done())};
 }
 
-Frames Conversation::login(const uint8_t* payload, size_t n, wire::Order order) {
-  wire::PacketReader r(payload, n, order, 3);
+Conversation::Frames Conversation::fail(Result r, const std::string& why) {
+  detail_ = why;
+  end(r);
+  return {};
+}
+
+Conversation::Frames Conversation::login(const uint8_t* payload, size_t n) {
+  wire::PacketReader r(payload, n, order_, 3);
   wire::LoginRequest request;
-  if (!wire::readLogin(r, request)) {
-    detail_ = "login request cut short";
-    end(Result::BadPacket);
-    return {};
-  }
+  if (!wire::readLogin(r, request)) return fail(Result::BadPacket, "login request cut short");
   user_ = request.user;
   device_ = request.device;
   if (!wire::sameVersion(request.clientVersion, wire::kProtocolVersion))
-    return refuse(order, Result::Refused,
-                  "This server speaks protocol " + std::string(wire::kProtocolVersion) + ", the device " +
-                      request.clientVersion + ".");
+    return refuse(Result::Refused, "This server speaks protocol " + std::string(wire::kProtocolVersion) +
+                                       ", the device " + request.clientVersion + ".");
   std::string error;
-  const bool known = store_.deviceKnown(user_, device_, error);
-  if (!error.empty()) return refuse(order, Result::StoreFailed, "The server cannot read its database now.");
+  bool known = false;
+  if (!store_->deviceKnown(user_, device_, known, error))
+    return refuse(Result::StoreFailed, "The server cannot read its database now.");
   if (!known)
-    return refuse(order, Result::Refused,
+    return refuse(Result::Refused,
                   "The user " + user_ + " on device " + device_ + " is not registered with this server.");
   loggedIn_ = true;
-  Body b(order);
+  Body b(order_);
   b.w.writeByte(wire::kReplyOk);
   b.w.writeString(settings_.version);
   b.w.writeByte('d');
   b.w.writeByte(250);
-  return {reply(order, b.done())};
+  return {reply(b.done())};
 }
 
-Frames Conversation::handle(const uint8_t* payload, size_t n, wire::Order order) {
+Conversation::Frames Conversation::taskCount() {
+  std::string error;
+  // Uploads a cut session left are written back before the device's new
+  // task list is made from the tables.
+  UploadCounts counts;
+  if (!store_->applyStaged(user_, device_, counts, error) || !store_->buildTasks(user_, device_, tasks_, error))
+    return fail(Result::StoreFailed, error);
+  Body b(order_);
+  b.w.writeString(std::to_string(tasks_.size()));
+  return {reply(b.done())};
+}
+
+Conversation::Frames Conversation::describeTask(const uint8_t* payload, size_t n) {
+  wire::PacketReader r(payload, n, order_, 3);
+  const std::string number(r.readString());
+  const bool digits =
+      !number.empty() && number.size() < 7 && number.find_first_not_of("0123456789") == std::string::npos;
+  const long index = digits ? atol(number.c_str()) : 0;
+  if (!r.ok() || index < 1 || index > static_cast<long>(tasks_.size())) {
+    current_ = -1;
+    Body b(order_);
+    b.w.writeByte(0);
+    return {reply(b.done())};
+  }
+  current_ = static_cast<int>(index - 1);
+  const Task& t = tasks_[static_cast<size_t>(current_)];
+  Body b(order_);
+  b.w.writeByte(wire::kReplyOk);
+  b.w.writeByte(static_cast<uint8_t>(t.type));
+  b.w.writeByte(0);
+  b.w.writeString(t.table);
+  if (t.type == kTaskDownload) {
+    b.w.writeInt(static_cast<int32_t>(t.count));
+    b.w.writeByte(static_cast<uint8_t>(t.mode));
+  }
+  std::string error;
+  if (t.type == kTaskDelete) delivered_.push_back({t.table, -1, 0, t.queueId});
+  if (t.type == kTaskUpload) {
+    bool found = false;
+    if (!store_->table(t.table, uploadTable_, found, error) || !found) return fail(Result::StoreFailed, error);
+    uploading_ = true;
+  }
+  if (t.type == kTaskDownload && t.count == 0) {
+    // The device fetches nothing for an empty download; it holds the table
+    // as it stands when nothing arrived since the list was made.
+    Download d;
+    if (!store_->download(user_, device_, t, d, error)) return fail(Result::StoreFailed, error);
+    if (d.rows.empty()) delivered_.push_back(d.delivery);
+  }
+  return {reply(b.done())};
+}
+
+Conversation::Frames Conversation::buildStream(const Download& d) {
+  Frames frames;
+  std::vector<uint8_t> rows, packet(wire::kBufferSize);
+  uint16_t count = 0;
+  auto flush = [&]() -> bool {
+    if (count == 0) return true;
+    const wire::Deflated p =
+        wire::buildDownloadPacket(rows.data(), rows.size(), count, packet.data(), wire::kMaxPayload, order_);
+    if (p.status != wire::DeflateStatus::Ok) return false;
+    frames.push_back(reply(std::vector<uint8_t>(packet.begin(), packet.begin() + static_cast<long>(p.size))));
+    rows.clear();
+    count = 0;
+    return true;
+  };
+  for (const std::vector<uint8_t>& row : d.rows) {
+    if (rows.size() + row.size() > kPacketRows && !flush()) return {};
+    const size_t at = rows.size();
+    rows.insert(rows.end(), row.begin(), row.end());
+    wire::put16(&rows[at], static_cast<uint16_t>(row.size()), order_);  // the row length in the device's order
+    ++count;
+  }
+  if (!flush()) return {};
+  Body end(order_);
+  end.w.writeByte(11);
+  end.w.writeByte(0);
+  frames.push_back(reply(end.done()));
+  return frames;
+}
+
+Conversation::Frames Conversation::streamDownload() {
+  if (current_ < 0 || tasks_[static_cast<size_t>(current_)].type != kTaskDownload)
+    return fail(Result::BadPacket, "a download request without a download task");
+  const Task& task = tasks_[static_cast<size_t>(current_)];
+  std::string error;
+  long generation = 0, version = 0;
+  bool found = false;
+  const bool cacheable = settings_.cache && task.mode == 'T' && !isCatalogTable(task.table);
+  if (cacheable && store_->tableVersion(task.table, generation, version, found, error) && found) {
+    if (std::shared_ptr<const Frames> hit = settings_.cache->find(task.table, generation, version, order_)) {
+      rowsSent_ += task.count;
+      delivered_.push_back({task.table, generation, version, task.queueId});
+      return *hit;
+    }
+  }
+  Download d;
+  if (!store_->download(user_, device_, task, d, error)) {
+    Body b(order_);
+    b.w.writeByte(255);  // byte 2 above 254: the text of an error follows
+    b.w.writeByte(0);
+    b.w.writeString("server: " + error);
+    detail_ = error;
+    return {reply(b.done())};
+  }
+  Frames frames = buildStream(d);
+  if (frames.empty()) return fail(Result::StoreFailed, "a packet did not fit");
+  if (cacheable) settings_.cache->put(task.table, d.delivery.generation, d.delivery.version, order_, frames);
+  rowsSent_ += static_cast<long>(d.rows.size());
+  delivered_.push_back(d.delivery);
+  return frames;
+}
+
+Conversation::Frames Conversation::upload(const uint8_t* payload, size_t n) {
+  std::vector<wire::Row> rows;
+  std::string why, error;
+  if (!readUploadPacket(uploadTable_, payload, n, order_, rows, why)) {
+    detail_ = why;
+    Body b(order_);
+    b.w.writeByte(0);
+    b.w.writeString("Upload of " + uploadTable_.name + " refused: " + why + ".");
+    return {reply(b.done())};
+  }
+  if (!store_->stageUpload(user_, device_, uploadTable_.name, payload, n, order_, error))
+    return fail(Result::StoreFailed, error);
+  staged_ = true;
+  rowsReceived_ += static_cast<long>(rows.size());
+  Body b(order_);
+  b.w.writeByte(wire::kReplyOk);
+  return {reply(b.done())};
+}
+
+bool Conversation::writeBackUploads() {
+  uploading_ = false;
+  if (!staged_) return true;
+  staged_ = false;
+  UploadCounts counts;
+  std::string error;
+  if (store_->applyStaged(user_, device_, counts, error)) return true;
+  detail_ = error;
+  return false;
+}
+
+void Conversation::close() {
+  if (closed_) return;
+  closed_ = true;
+  if (!loggedIn_) return;
+  std::string error;
+  if (!writeBackUploads()) {
+    end(Result::StoreFailed);
+    return;
+  }
+  if (result_ == Result::Ok && !store_->markDelivered(user_, device_, delivered_, error)) {
+    detail_ = error;
+    result_ = Result::StoreFailed;
+  }
+}
+
+Conversation::Frames Conversation::handle(const uint8_t* payload, size_t n, wire::Order order) {
   if (ended()) return {};
   ++requests_;
+  order_ = order;
+  if (loggedIn_ && uploading_ && looksLikeUpload(payload, n)) return upload(payload, n);
   wire::PacketReader head(payload, n, order);
   uint8_t command = 0;
-  if (!wire::readRequestHead(head, command)) {
-    detail_ = "request without its lead";
-    end(Result::BadPacket);
-    return {};
-  }
+  if (!wire::readRequestHead(head, command)) return fail(Result::BadPacket, "request without its lead");
   if (!loggedIn_) {
-    if (command == wire::kLogin) return login(payload, n, order);
-    detail_ = "request before the login";
-    end(Result::BadPacket);
-    return {};
+    if (command == wire::kLogin) return login(payload, n);
+    return fail(Result::BadPacket, "request before the login");
   }
+  if (!writeBackUploads()) return fail(Result::StoreFailed, detail_);
   switch (command) {
     case wire::kGoodbye: end(Result::Ok); return {};
     case wire::kKeepAlive: {
-      Body b(order);
+      Body b(order_);
       b.w.writeByte(wire::kReplyOk);
-      return {reply(order, b.done())};
+      return {reply(b.done())};
     }
-    case wire::kTaskCount: {
-      std::string error;
-      const long count = store_.taskCount(user_, device_, error);
-      if (count < 0) {
-        detail_ = error;
-        end(Result::StoreFailed);
-        return {};
-      }
-      Body b(order);
-      b.w.writeString(std::to_string(count));
-      return {reply(order, b.done())};
-    }
-    default:
-      detail_ = "unknown command " + std::to_string(command);
-      end(Result::BadPacket);
-      return {};
+    case wire::kTaskCount: return taskCount();
+    case wire::kGetTask: return describeTask(payload, n);
+    case wire::kStartDownload: return streamDownload();
+    default: return fail(Result::BadPacket, "unknown command " + std::to_string(command));
   }
 }
 
@@ -155,6 +314,7 @@ std::vector<uint8_t> runStream(Conversation& c, const uint8_t* data, size_t n) {
       out.insert(out.end(), frame.begin(), frame.end());
     at += length;
   }
+  c.close();
   return out;
 }
 

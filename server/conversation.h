@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "byte_order.h"
+#include "download_cache.h"
 #include "store.h"
 
 namespace server {
 
 struct Settings {
-  std::string version = "6.0.0";  // announced in the login reply
+  std::string version = "6.0.0";   // announced in the login reply
+  DownloadCache* cache = nullptr;  // total downloads shared by the sessions
 };
 
 // How a session ended, as the session log and the store record it.
@@ -25,7 +27,9 @@ const char* resultName(Result r);
 
 class Conversation {
  public:
-  Conversation(Store& store, const Settings& settings) : store_(store), settings_(settings) {}
+  Conversation(Store& store, const Settings& settings) : store_(&store), settings_(settings) {}
+  // The store of the thread that handles the next request.
+  void useStore(Store& store) { store_ = &store; }
 
   // Handles one request payload sent in `order`. Replies are whole server
   // frames (length first), ready to send; after a call that ends the
@@ -37,30 +41,56 @@ class Conversation {
   void end(Result r) {
     if (result_ == Result::Open) result_ = r;
   }
+  // The last step of every connection, however it ended: uploads that
+  // arrived are written back; downloads count as delivered only after a
+  // goodbye.
+  void close();
+
   Result result() const { return result_; }
   const std::string& user() const { return user_; }
   const std::string& device() const { return device_; }
   const std::string& detail() const { return detail_; }
   int requests() const { return requests_; }
+  long rowsSent() const { return rowsSent_; }
+  long rowsReceived() const { return rowsReceived_; }
 
  private:
-  std::vector<uint8_t> reply(wire::Order order, const std::vector<uint8_t>& body) const;
-  std::vector<std::vector<uint8_t>> login(const uint8_t* payload, size_t n, wire::Order order);
-  std::vector<std::vector<uint8_t>> refuse(wire::Order order, Result r, const std::string& text);
+  using Frames = std::vector<std::vector<uint8_t>>;
+  std::vector<uint8_t> reply(const std::vector<uint8_t>& body) const;
+  Frames login(const uint8_t* payload, size_t n);
+  Frames refuse(Result r, const std::string& text);
+  Frames fail(Result r, const std::string& why);
+  Frames taskCount();
+  Frames describeTask(const uint8_t* payload, size_t n);
+  Frames streamDownload();
+  Frames buildStream(const Download& d);
+  Frames upload(const uint8_t* payload, size_t n);
+  bool writeBackUploads();
 
-  Store& store_;
+  Store* store_;
   const Settings& settings_;
+  wire::Order order_ = wire::Order::Big;
   bool loggedIn_ = false;
   std::string user_;
   std::string device_;
   std::string detail_;
   Result result_ = Result::Open;
   int requests_ = 0;
+  std::vector<Task> tasks_;
+  int current_ = -1;      // the task last described
+  TableDef uploadTable_;  // while the device sends the described upload
+  bool uploading_ = false;
+  bool staged_ = false;  // uploads waiting to be written back
+  std::vector<Delivery> delivered_;
+  long rowsSent_ = 0;
+  long rowsReceived_ = 0;
+  bool closed_ = false;
 };
 
 // Splits a byte stream into device frames and hands each to the
 // conversation, as the listener does over a socket; sets the result when
-// the stream breaks a frame rule. Returns every reply frame in order.
+// the stream breaks a frame rule, then closes the conversation. Returns
+// every reply frame in order.
 std::vector<uint8_t> runStream(Conversation& c, const uint8_t* data, size_t n);
 
 }  // namespace server

@@ -1,8 +1,13 @@
-// The event loop of zeltasyncd (standalone Asio, one thread). Each
-// connection reads a 3-byte device header, then its payload, hands it to its
-// conversation and writes the replies; a timer ends a connection whose
-// device stays silent longer than the time-out. Connections above the cap
-// are accepted and closed at once, so the others keep being served.
+// The event loop of zeltasyncd (standalone Asio). Each connection reads a
+// 3-byte device header, then its payload, hands it to its conversation on a
+// worker thread and, back on the loop, writes the replies; a timer ends a
+// connection whose device stays silent longer than the time-out (never while
+// its request is being worked on). Connections above the cap are accepted
+// and closed at once, so the others keep being served.
+//
+// Threads: the loop owns the sockets, timers and the count of open
+// connections; a worker owns a conversation while it handles one request or
+// the end of the session, and uses the store of its own thread.
 #define ASIO_STANDALONE
 #define ASIO_NO_DEPRECATED
 #include <asio.hpp>
@@ -25,10 +30,35 @@ class Connection;
 
 struct Shared {
   const ListenerConfig& config;
-  Store& store;
+  const StoreOpener& open;
+  Store& loopStore;  // the store of the loop's thread
   FILE* log;
-  int open = 0;
+  asio::thread_pool* workers;  // null: the loop does the work
+  int connections = 0;
 };
+
+// The store of the calling thread: the loop's, or the worker's own, opened
+// on its first use.
+Store* threadStore(Shared& shared, std::string& error) {
+  if (!shared.workers) return &shared.loopStore;
+  thread_local std::unique_ptr<Store> store;
+  if (!store) store = shared.open(error);
+  return store.get();
+}
+
+// Runs `work` where the store's work runs, then `done` back on the loop.
+template <typename Work, typename Done>
+void offload(Shared& shared, asio::any_io_executor loop, Work work, Done done) {
+  if (!shared.workers) {
+    work();
+    done();
+    return;
+  }
+  asio::post(*shared.workers, [loop, work = std::move(work), done = std::move(done)]() mutable {
+    work();
+    asio::post(loop, std::move(done));
+  });
+}
 
 std::string addressOf(const tcp::socket& socket) {
   std::error_code ec;
@@ -43,10 +73,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
       : socket_(std::move(socket)),
         timer_(socket_.get_executor()),
         shared_(shared),
-        conversation_(shared.store, shared.config.settings),
+        conversation_(shared.loopStore, shared.config.settings),
         address_(addressOf(socket_)),
         started_(Clock::now()) {
-    ++shared_.open;
+    ++shared_.connections;
   }
 
   void start() { readHeader(); }
@@ -56,7 +86,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     timer_.expires_after(std::chrono::seconds(shared_.config.timeoutSeconds));
     auto self = shared_from_this();
     timer_.async_wait([self](const std::error_code& ec) {
-      if (ec || self->finished_) return;
+      if (ec || self->finished_ || self->working_) return;
       self->conversation_.end(Result::TimedOut);
       std::error_code ignored;
       self->socket_.close(ignored);
@@ -82,11 +112,27 @@ class Connection : public std::enable_shared_from_this<Connection> {
     auto self = shared_from_this();
     asio::async_read(socket_, asio::buffer(payload_), [self, order](const std::error_code& ec, size_t) {
       if (ec) return self->finish(Result::Closed);
-      self->out_.clear();
-      for (const std::vector<uint8_t>& frame :
-           self->conversation_.handle(self->payload_.data(), self->payload_.size(), order))
-        self->out_.insert(self->out_.end(), frame.begin(), frame.end());
-      self->sendReplies();
+      self->working_ = true;
+      self->timer_.cancel();
+      offload(
+          self->shared_, self->socket_.get_executor(),
+          [self, order] {
+            self->out_.clear();
+            std::string error;
+            Store* store = threadStore(self->shared_, error);
+            if (!store) {
+              self->conversation_.end(Result::StoreFailed);
+              return;
+            }
+            self->conversation_.useStore(*store);
+            for (const std::vector<uint8_t>& frame :
+                 self->conversation_.handle(self->payload_.data(), self->payload_.size(), order))
+              self->out_.insert(self->out_.end(), frame.begin(), frame.end());
+          },
+          [self] {
+            self->working_ = false;
+            self->sendReplies();
+          });
     });
   }
 
@@ -112,14 +158,23 @@ class Connection : public std::enable_shared_from_this<Connection> {
     std::error_code ignored;
     socket_.shutdown(tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
-    if (!conversation_.user().empty()) {
-      std::string error;
-      shared_.store.recordSession(conversation_.user(), conversation_.device(), resultName(conversation_.result()),
-                                  error);
-    }
     const double seconds = std::chrono::duration<double>(Clock::now() - started_).count();
-    writeSessionLine(shared_.log, sessionLine(conversation_, address_, seconds));
-    --shared_.open;
+    auto self = shared_from_this();
+    offload(
+        shared_, socket_.get_executor(),
+        [self, seconds] {
+          std::string error;
+          Store* store = threadStore(self->shared_, error);
+          if (store) {
+            self->conversation_.useStore(*store);
+            self->conversation_.close();
+            if (!self->conversation_.user().empty())
+              store->recordSession(self->conversation_.user(), self->conversation_.device(),
+                                   resultName(self->conversation_.result()), error);
+          }
+          writeSessionLine(self->shared_.log, sessionLine(self->conversation_, self->address_, seconds));
+        },
+        [self] { --self->shared_.connections; });
   }
 
   tcp::socket socket_;
@@ -132,10 +187,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
   std::vector<uint8_t> payload_;
   std::vector<uint8_t> out_;
   bool finished_ = false;
+  bool working_ = false;  // a worker holds the conversation
 };
 
 void refuseBusy(tcp::socket socket, Shared& shared) {
-  Conversation c(shared.store, shared.config.settings);
+  Conversation c(shared.loopStore, shared.config.settings);
   c.end(Result::Busy);
   const std::string address = addressOf(socket);
   std::error_code ignored;
@@ -150,7 +206,7 @@ void acceptNext(tcp::acceptor& acceptor, Shared& shared) {
     if (!ec) {
       std::error_code ignored;
       socket.set_option(tcp::no_delay(true), ignored);
-      if (shared.open >= shared.config.maxConnections)
+      if (shared.connections >= shared.config.maxConnections)
         refuseBusy(std::move(socket), shared);
       else
         std::make_shared<Connection>(std::move(socket), shared)->start();
@@ -161,9 +217,20 @@ void acceptNext(tcp::acceptor& acceptor, Shared& shared) {
 
 }  // namespace
 
-int serve(const ListenerConfig& config, Store& store, FILE* log) {
+int serve(const ListenerConfig& base, const StoreOpener& open, FILE* log) {
   asio::io_context io(1);
-  Shared shared{config, store, log};
+  DownloadCache cache;
+  ListenerConfig config = base;
+  config.settings.cache = &cache;
+  std::string error;
+  std::unique_ptr<Store> loopStore = open(error);
+  if (!loopStore) {
+    fprintf(stderr, "zeltasyncd: cannot open the database: %s\n", error.c_str());
+    return 1;
+  }
+  std::unique_ptr<asio::thread_pool> workers;
+  if (config.workers > 0) workers = std::make_unique<asio::thread_pool>(static_cast<size_t>(config.workers));
+  Shared shared{config, open, *loopStore, log, workers.get()};
   std::error_code ec;
   const asio::ip::address address = asio::ip::make_address(config.host, ec);
   if (ec) {
@@ -190,6 +257,7 @@ int serve(const ListenerConfig& config, Store& store, FILE* log) {
   fflush(stdout);
   acceptNext(acceptor, shared);
   io.run();
+  if (workers) workers->join();
   return 0;
 }
 

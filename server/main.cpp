@@ -1,5 +1,6 @@
 // zeltasyncd: the synchronisation server. Serves devices on a TCP port, or
-// runs one administration command, against the database named by --db.
+// runs one administration command, against the database named by --db (a
+// SQLite file) or --pg (a PostgreSQL server).
 #include <stdio.h>
 
 #include "admin.h"
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zeltasyncd: %s\n%s", error.c_str(), server::usageText());
     return 2;
   }
-  std::unique_ptr<server::Store> store = server::openSqliteStore(line.db, error);
+  std::unique_ptr<server::Store> store = server::Store::open(line.db, line.postgres, error);
   if (!store) {
     fprintf(stderr, "zeltasyncd: cannot open %s: %s\n", line.db.c_str(), error.c_str());
     return 1;
@@ -25,7 +26,11 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zeltasyncd: cannot open the log %s\n", line.logFile.c_str());
     return 1;
   }
-  const int status = server::serve(line.listener, *store, log);
+  store.reset();
+  const server::StoreOpener open = [&line](std::string& why) {
+    return server::Store::open(line.db, line.postgres, why);
+  };
+  const int status = server::serve(line.listener, open, log);
   if (log != stderr) fclose(log);
   return status;
 }

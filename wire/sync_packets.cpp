@@ -6,9 +6,9 @@ namespace wire {
 
 namespace {
 
-Deflated compressAfter(const uint8_t* rows, size_t n, uint8_t* out, size_t capacity, size_t header) {
+Deflated compressAfter(const uint8_t* rows, size_t n, uint8_t* out, size_t capacity, size_t header, int level) {
   if (capacity < header) return {DeflateStatus::OutputFull, 0};
-  const Deflated d = deflateWhole(rows, n, out + header, capacity - header);
+  const Deflated d = deflateWhole(rows, n, out + header, capacity - header, level);
   if (d.status != DeflateStatus::Ok || d.size + header > 0xFFFF)
     return {d.status == DeflateStatus::Ok ? DeflateStatus::OutputFull : d.status, 0};
   return {DeflateStatus::Ok, d.size + header};
@@ -18,7 +18,7 @@ Deflated compressAfter(const uint8_t* rows, size_t n, uint8_t* out, size_t capac
 
 Deflated buildUploadPacket(const uint8_t* rows, size_t n, uint16_t rowCount, uint8_t* out, size_t capacity,
                            Order order) {
-  const Deflated d = compressAfter(rows, n, out, capacity, kUploadHeader);
+  const Deflated d = compressAfter(rows, n, out, capacity, kUploadHeader, 9);
   if (d.status != DeflateStatus::Ok) return d;
   out[0] = 0;
   out[1] = 0;
@@ -32,8 +32,8 @@ Deflated buildUploadPacket(const uint8_t* rows, size_t n, uint16_t rowCount, uin
 }
 
 Deflated buildDownloadPacket(const uint8_t* rows, size_t n, uint16_t rowCount, uint8_t* out, size_t capacity,
-                             Order order) {
-  const Deflated d = compressAfter(rows, n, out, capacity, kDownloadHeader);
+                             Order order, int level) {
+  const Deflated d = compressAfter(rows, n, out, capacity, kDownloadHeader, level);
   if (d.status != DeflateStatus::Ok) return d;
   put16(out, 1, order);
   out[2] = 12;

@@ -17,10 +17,10 @@ DeflateStatus endStatus(int rc) {
   }
 }
 
-Deflated deflateWith(const uint8_t* data, size_t n, uint8_t* out, size_t capacity, int flush) {
+Deflated deflateWith(const uint8_t* data, size_t n, uint8_t* out, size_t capacity, int flush, int level) {
   z_stream z;
   memset(&z, 0, sizeof z);
-  if (deflateInit(&z, 9) != Z_OK) return {DeflateStatus::InitFailed, 0};
+  if (deflateInit(&z, level) != Z_OK) return {DeflateStatus::InitFailed, 0};
   z.next_in = const_cast<Bytef*>(data);
   z.avail_in = static_cast<uInt>(n);
   z.next_out = out;
@@ -41,12 +41,12 @@ Deflated deflateWith(const uint8_t* data, size_t n, uint8_t* out, size_t capacit
 
 }  // namespace
 
-Deflated deflateWhole(const uint8_t* data, size_t n, uint8_t* out, size_t capacity) {
-  return deflateWith(data, n, out, capacity, Z_FINISH);
+Deflated deflateWhole(const uint8_t* data, size_t n, uint8_t* out, size_t capacity, int level) {
+  return deflateWith(data, n, out, capacity, Z_FINISH, level);
 }
 
 Deflated deflateFlushed(const uint8_t* data, size_t n, uint8_t* out, size_t capacity) {
-  return deflateWith(data, n, out, capacity, Z_SYNC_FLUSH);
+  return deflateWith(data, n, out, capacity, Z_SYNC_FLUSH, 9);
 }
 
 Inflated inflateLimited(const uint8_t* data, size_t n, uint8_t* out, size_t limit) {

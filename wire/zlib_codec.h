@@ -25,7 +25,8 @@ struct Deflated {
 };
 
 // One whole stream (Z_FINISH): the form of upload and download packets.
-Deflated deflateWhole(const uint8_t* data, size_t n, uint8_t* out, size_t capacity);
+// Devices compress at level 9; the server may choose a faster level.
+Deflated deflateWhole(const uint8_t* data, size_t n, uint8_t* out, size_t capacity, int level = 9);
 // A sync-flushed stream: the form of RPC payloads. OutputFull tells the
 // caller to send the data uncompressed.
 Deflated deflateFlushed(const uint8_t* data, size_t n, uint8_t* out, size_t capacity);

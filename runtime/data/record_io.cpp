@@ -155,7 +155,7 @@ void readRecord(WorkArea& area, uint32_t index) {
   countRead(area, index);
 }
 
-void writeRecord(WorkArea& area) {
+void writeRecord(WorkArea& area, DirtyChange dirty) {
   AreaState& st = area.st;
   DmOpenRef db = area.schema.db;
   const uint32_t count = DmNumRecords(db);
@@ -184,7 +184,7 @@ void writeRecord(WorkArea& area) {
   const bool isNew = st.appendPending != 0;
   std::vector<std::string> oldKeys;
   if (!isNew && !area.schema.indexes.empty()) keysBeforeWrite(area, index, oldKeys);
-  if (putRecord(db, &index, area.scratch.data(), size, DirtyChange::set) != errNone) __RuntimeError(LOW_MEMORY, -1);
+  if (putRecord(db, &index, area.scratch.data(), size, dirty) != errNone) __RuntimeError(LOW_MEMORY, -1);
   if (!area.schema.indexes.empty()) indexesAfterWrite(area, index, isNew, oldKeys);
   st.appendPending = 0;
   st.eof = 0;

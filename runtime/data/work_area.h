@@ -134,8 +134,9 @@ void blankBuffer(WorkArea& area);
 void decodeRecord(const TableDescriptor& schema, const char* bytes, uint32_t size, char* buffer);
 // Fills the buffer from stored record `index`; raises when it is damaged.
 void readRecord(WorkArea& area, uint32_t index);
-// The write step: stores the buffer when it holds changes.
-void writeRecord(WorkArea& area);
+// The write step: stores the buffer when it holds changes. The
+// synchronisation writes what it received with the dirty flag cleared.
+void writeRecord(WorkArea& area, DirtyChange dirty = DirtyChange::set);
 bool deletedInBuffer(const WorkArea& area);
 std::string readMemo(WorkArea& area, uint32_t reference);
 uint32_t writeMemo(WorkArea& area, const char* text, size_t length);

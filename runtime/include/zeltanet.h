@@ -35,6 +35,24 @@ ZELTA_EXPORT pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, 
 ZELTA_EXPORT int DoSync(const char* host, int port, const char* user, const char* deviceType, const char* deviceId,
                         int timeout, void* progress1, void* progress2, void* progress3, void* progress4);
 
+// The session's other entries: the date of the last good session
+// ("YYYYMMDD", "19900101" when none), the profile appended to an array, the
+// mode byte of the connection state block, and the sync configuration block
+// (with `checkInstaller`, a missing installer is reported).
+ZELTA_EXPORT pObj_Node __SyncDate();
+ZELTA_EXPORT pObj_Node __SyncData(pObj_Node array);
+ZELTA_EXPORT pObj_Node __GetSyncType();
+ZELTA_EXPORT int __VerifyNgGlb(int checkInstaller);
+// The sync window (its start button runs the session), the configuration
+// dialog that writes CAD_USER, and the history of the message log.
+ZELTA_EXPORT pObj_Node __VASKOSYNC();
+ZELTA_EXPORT pObj_Node __SyncCfg();
+ZELTA_EXPORT pObj_Node __SyncLog();
+
+// Text n (0 .. 117) of the sync message table in the current language; ""
+// above 117.
+ZELTA_EXPORT pObj_Node __GetSyncMsg(pObj_Node index);
+
 // Serial port (the device named by ZELTA_COM1, default /dev/ttyS0).
 ZELTA_EXPORT pObj_Node OPENCOM(pObj_Node port = NULL, pObj_Node baud = NULL, pObj_Node line1 = NULL,
                                pObj_Node line2 = NULL, pObj_Node line3 = NULL);

@@ -1,6 +1,6 @@
-// State texts, alerts and log lines of the communication code. The lines are
-// also kept in the state record (the last 256), where the sync window's
-// history and the tests read them.
+// State texts, alerts and log lines of the communication code. The lines go
+// to the application's message log ("MSGLOG.tLog") and are also kept in the
+// state record (the last 256), where the tests read them.
 #include "report.h"
 
 #include <stdarg.h>
@@ -10,6 +10,7 @@
 #include "core.h"
 #include "messages.h"
 #include "sync_state.h"
+#include "zeltardd.h"
 #include "zeltautil.h"
 
 namespace sync {
@@ -27,6 +28,7 @@ std::string vformat(const char* format, va_list args) {
 }  // namespace
 
 void logLine(const std::string& text) {
+  __WriteMsgLog(text.c_str());
   std::deque<std::string>& recent = state().recentLog;
   recent.push_back(text);
   if (recent.size() > kRecentLines) recent.pop_front();

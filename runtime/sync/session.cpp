@@ -14,6 +14,7 @@
 #include <string>
 
 #include "arguments.h"
+#include "compression.h"
 #include "connection.h"
 #include "core.h"
 #include "framing.h"
@@ -21,9 +22,16 @@
 #include "report.h"
 #include "socket_posix.h"
 #include "status.h"
+#include "sync_packets.h"
+#include "sync_messages.h"
+#include "sync_tables.h"
+#include "temp_db.h"
 #include "zeltanet.h"
+#include "zeltardd.h"
 
 namespace sync {
+
+using namespace data;
 
 namespace {
 
@@ -52,6 +60,192 @@ int readTaskCount(NetBlock& n) {
   const std::string text(r.readString());
   if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
   return atoi(text.c_str());
+}
+
+void writeHeader(DmOpenRef file, char kind, bool complete, long count) {
+  char header[11] = {kind, 0, complete ? '1' : '0', 0};
+  snprintf(header + 4, sizeof header - 4, "%06d", static_cast<int>(std::min(std::max(count, 0L), 999999L)));
+  if (DmNumRecords(file) == 0) {
+    data::appendTmpRecord(file, header, sizeof header);
+    return;
+  }
+  uint32_t index = 0;
+  data::putRecord(file, &index, header, sizeof header, data::DirtyChange::keep);
+}
+
+// Adds `table` to the "FromHH" list of downloads waiting to be applied.
+void listReceived(const std::string& table) {
+  DmOpenRef list = static_cast<DmOpenRef>(__OpenTmpDb(0, "FromHH", 0, 'L'));
+  if (!list) return;
+  const uint32_t n = DmNumRecords(list);
+  for (uint32_t i = 0; i < n; ++i) {
+    uint32_t size = 0;
+    const char* p = data::recordBytes(list, i, &size);
+    if (p && strnlen(p, size) == table.size() && table.compare(0, table.size(), p, table.size()) == 0) {
+      DmCloseDatabase(list);
+      return;
+    }
+  }
+  data::appendTmpRecord(list, table.c_str(), static_cast<uint32_t>(table.size() + 1));
+  DmCloseDatabase(list);
+}
+
+// A received packet whose stream inflates to the size it states and whose
+// rows fill it exactly. A damaged one fails the session before the goodbye,
+// so the server sends the download again.
+bool packetIntact(NetBlock& n, const uint8_t* p, int size) {
+  const wire::DownloadHeader h = wire::readDownloadHeader(p, byteOrder());
+  if (size < static_cast<int>(wire::kDownloadHeader) || h.uncompressed > wire::kBufferSize) return false;
+  const wire::Inflated in = inflateToBuffer(n, p + wire::kDownloadHeader,
+                                            static_cast<size_t>(size) - wire::kDownloadHeader, wire::kBufferSize);
+  if (in.status != wire::InflateStatus::Complete || in.size != h.uncompressed) return false;
+  size_t at = 0, rows = 0;
+  while (at + wire::kRowPrefix <= in.size) {
+    const size_t length = wire::get16(n.compression + at, byteOrder());
+    if (length < wire::kRowPrefix || at + length > in.size) return false;
+    at += length;
+    ++rows;
+  }
+  return at == in.size && rows == h.rows;
+}
+
+int downloadTable(NetBlock& n, const std::string& table, long count, char mode) {
+  if (count == 0) return 0;
+  DmOpenRef file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 0, 'P'));
+  if (!file) {
+    showAux(124);
+    n.status = kStatusTaskCountNotSent;
+    return 1;
+  }
+  uint32_t size = 0;
+  const char* header = DmNumRecords(file) ? data::recordBytes(file, 0, &size) : nullptr;
+  if (header && size >= 4 && mode == 'T') {
+    if (header[2] == '1' && header[0] == 'T') {
+      DmCloseDatabase(file);
+      listReceived(table);
+      return 0;
+    }
+    DmCloseDatabase(file);
+    file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 1, 'P'));
+    if (!file) {
+      showAux(124);
+      n.status = kStatusTaskCountNotSent;
+      return 1;
+    }
+    header = nullptr;
+  }
+  // A partial download resumed onto a file that holds a total one stays a
+  // total one: its rows come first and the partial rows follow them.
+  const char kind = header && size >= 4 ? header[0] : mode;
+  if (!header) writeHeader(file, kind, false, count);
+  char line[128];
+  snprintf(line, sizeof line, "Recebendo %s/%05ld reg(s)", table.c_str(), count);
+  showState(line);
+  wire::PacketWriter w = beginRequest(n, wire::kStartDownload);
+  if (!sendRequest(n, n.socket, w)) {
+    n.status = kStatusDownloadNotSent;
+    DmCloseDatabase(file);
+    return 1;
+  }
+  long received = 0;
+  int packets = 0;
+  for (;;) {
+    if (!readPacket(n, n.socket) || n.received < 4 || n.received > wire::kMaxPayload) {
+      n.status = kStatusDownloadBroken;
+      break;
+    }
+    const uint8_t* p = n.packet;
+    if (p[2] == 11 || p[3] == 17) break;
+    if (p[2] != 12) {
+      if (p[2] > 254) {
+        wire::PacketReader r(p, static_cast<size_t>(n.received), byteOrder(), 4);
+        alert("Erro de transmissão\n" + std::string(r.readString()));
+        n.status = kStatusTransmission;
+      }
+      break;
+    }
+    if (p[3] != 14) break;
+    const wire::DownloadHeader h = wire::readDownloadHeader(p, byteOrder());
+    if (h.packetSize > wire::kMaxPayload) {
+      char text[64];
+      snprintf(text, sizeof text, "Erro de transmissão\ntam_write=%d", h.packetSize);
+      alert(text);
+      n.status = kStatusTransmission;
+      break;
+    }
+    if (!packetIntact(n, p, n.received)) {
+      logf(syncMessage(53), table.c_str());
+      n.status = kStatusDownloadBroken;
+      break;
+    }
+    if (!data::appendTmpRecord(file, p, static_cast<uint32_t>(n.received))) {
+      n.status = kStatusTaskCountNotSent;
+      break;
+    }
+    received += h.rows;
+    if (++packets % 2 == 0) {
+      DbFlush(file);
+      if (state().ui.tableProgress && count > 0)
+        state().ui.tableProgress(static_cast<int>(std::min(100L, received * 100 / count)));
+    }
+  }
+  snprintf(line, sizeof line, "Registro(s) recebido(s): %ld ", received);
+  showState(line);
+  if (n.status == kStatusNone) {
+    // The count of a resumed file is what the server said it sends.
+    writeHeader(file, kind, true, header ? count : received);
+    DbFlush(file);
+    DmCloseDatabase(file);
+    listReceived(table);
+    return 0;
+  }
+  DbFlush(file);
+  DmCloseDatabase(file);
+  return 1;
+}
+
+int uploadTable(NetBlock& n, const std::string& table) {
+  DmOpenRef file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 0, 'H'));
+  if (!file) {
+    n.status = kStatusUploadNotRead;
+    showAux(123);
+    return 1;
+  }
+  const uint32_t packets = DmNumRecords(file);
+  char line[160];
+  if (packets == 0) {
+    DmCloseDatabase(file);
+    __DeleteTmpDb(0, table.c_str(), 'H');
+    snprintf(line, sizeof line, "Sem registros para enviar na tabela %s", table.c_str());
+    showState(line);
+    return 0;
+  }
+  snprintf(line, sizeof line, "Enviando tabela %s com %u reg(s)", table.c_str(), packets);
+  showState(line);
+  for (uint32_t i = 0; i < packets && n.status == kStatusNone; ++i) {
+    uint32_t size = 0;
+    const char* p = data::recordBytes(file, i, &size);
+    if (!p || size < wire::kUploadHeader || size > static_cast<uint32_t>(wire::kMaxPayload)) {
+      n.status = kStatusUploadNotRead;
+    } else if (writeExact(n, n.socket, reinterpret_cast<const uint8_t*>(p), static_cast<int>(size), true) != 1) {
+      n.status = kStatusUploadNotSent;
+    } else if (!readPacket(n, n.socket)) {
+      n.status = kStatusUploadReplyNotRead;
+    } else if (replyReader(n).readByte() != wire::kReplyOk) {
+      n.status = kStatusUploadRefused;
+      alert("Falhou enviando tabela");
+    }
+  }
+  DmCloseDatabase(file);
+  if (n.status != kStatusNone) {
+    showAux(123);
+    return 1;
+  }
+  DmCloseDatabase(static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 1, 'H')));
+  snprintf(line, sizeof line, "Marcando registros como transmitidos na tabela %s", table.c_str());
+  showState(line);
+  if (!clearDirty(table)) logLine(syncMessage(82));
+  return 0;
 }
 
 }  // namespace
@@ -88,22 +282,36 @@ int executeTask(NetBlock& n, int number) {
   }
   n.taskType = type;
   std::string table;
+  long count = 0;
+  char mode = 'T';
   if ((type == kTaskInstall || type == kTaskInstallFile || type == kTaskImages) && flag == 16) {
     r.readByte();
   } else {
     table = upper(std::string(r.readString()));
     if (type == kTaskDownload) {
-      r.readInt();
-      r.readByte();
+      count = r.readInt();
+      mode = static_cast<char>(r.readByte());
     }
   }
   if (!r.ok()) {
     n.status = kStatusTaskNotRead;
     return 1;
   }
-  if (type == kTaskNothing) return 0;
-  // Downloads, uploads and deletes work on the device's tables, installs
-  // and images on its files; this build runs none of them yet.
+  switch (type) {
+    case kTaskNothing: return 0;
+    case kTaskDownload: return downloadTable(n, table, count, mode);
+    case kTaskUpload: return uploadTable(n, table);
+    case kTaskDelete:
+      if (!state().partialSync) Op_DeleteTbl(table.c_str());
+      return 0;
+    case kTaskInstall:
+    case kTaskInstallFile:
+    case kTaskImages:
+      // Installs and images come with the component installer; until then
+      // such a task ends the list with its status.
+      break;
+    default: break;
+  }
   logf("Task type %d invalid.", type);
   n.status = kStatusBadTaskType;
   return 1;
@@ -124,6 +332,7 @@ int runTasks(NetBlock& n) {
     if (state().ui.pumpMessages) state().ui.pumpMessages();
     logf("Executando tarefa %d.", task);
     if (executeTask(n, task) != 0) break;
+    if (state().ui.taskProgress) state().ui.taskProgress(task * 100 / count);
   }
   if (n.status == kStatusRestart) {
     alert("A aplicação será reiniciada para instalação de novos componentes.");
@@ -162,38 +371,4 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
   sync::goodbye(n, n.socket);
   if (n.status != sync::kStatusNone) sync::showState(sync::auxText(98, n.status));
   return n.status;
-}
-
-namespace {
-
-std::string textOfUser(pObj_Node user) {
-  if (user->objType == T_CHARPTR) return std::string(core::textOf(user));
-  std::string text = core::formatValue(user);
-  const size_t first = text.find_first_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first);
-}
-
-}  // namespace
-
-pObj_Node __DoSync(pObj_Node type, pObj_Node host, pObj_Node port, pObj_Node timeout, pObj_Node user, pObj_Node device,
-                   pObj_Node filter) {
-  if (!core::isType(type, T_CHARPTR) || !core::isType(host, T_CHARPTR) || !core::isType(port, T_DOUBLE) ||
-      !core::isType(timeout, T_DOUBLE) || !core::isGiven(user) || !core::isType(device, T_CHARPTR))
-    __RuntimeError(ARGUMENT_ERROR, -1);
-  if (core::isGiven(filter) && filter->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
-  sync::NetBlock* block = sync::netBlock();
-  if (!block) __RuntimeError(LOW_MEMORY, -1);
-  sync::NetBlock& n = *block;
-  const std::string_view kind = core::textOf(type);
-  n.connectionType = kind.empty() ? 0 : kind[0];
-  n.host = std::string(core::textOf(host));
-  n.port = static_cast<int32_t>(core::toWhole(port->objData.dValue));
-  n.timeout = static_cast<int32_t>(std::min<long>(std::max<long>(core::toWhole(timeout->objData.dValue), 0), 120));
-  n.user = textOfUser(user);
-  n.device = std::string(core::textOf(device));
-  n.taskFilter = core::isGiven(filter) ? sync::taskFilterOf(filter->objData.dValue) : 0;
-  const int status = DoSync(n.host.c_str(), n.port, n.user.c_str(), "PALM", n.device.c_str(), n.timeout, nullptr,
-                            nullptr, nullptr, nullptr);
-  sync::freeNetBlock();
-  return __INIT_DOUBLE(status);
 }

@@ -67,10 +67,25 @@ struct UiHooks {
   void (*stateText)(const char* text) = nullptr;
   void (*infoText)(const char* text) = nullptr;
   void (*pumpMessages)() = nullptr;
+  // The window's two bars, 0 to 100: the task list, and the table at hand.
+  void (*taskProgress)(int percent) = nullptr;
+  void (*tableProgress)(int percent) = nullptr;
+};
+
+// The sync configuration block (__VerifyNgGlb).
+struct SyncConfig {
+  bool allocated = false;
+  int compression = 1;
+  time_t start = 0;
 };
 
 struct State {
   NetBlock* net = nullptr;
+  SyncConfig config;
+  // Online only: no packing before, no applying after (off unless a caller
+  // asks for it).
+  bool partialSync = false;
+  std::vector<std::string> lastUploads;  // per table packed: "NAME: n records(s) upload."
   bool byteOrderFlag = true;
   Timing timing;
   std::string stateText;

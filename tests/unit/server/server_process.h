@@ -32,12 +32,18 @@ class ServerProcess {
   ServerProcess& operator=(const ServerProcess&) = delete;
 
   std::string db() const { return dir_ + "/sync.db"; }
+  // Serve (and administer) the PostgreSQL database at `address` instead.
+  void usePostgres(const std::string& address) { pg_ = address; }
+  std::vector<std::string> dbOption() const {
+    return pg_.empty() ? std::vector<std::string>{"--db", db()} : std::vector<std::string>{"--pg", pg_};
+  }
   std::string logPath() const { return dir_ + "/sessions.log"; }
   const std::string& dir() const { return dir_; }
 
   // Runs `zeltasyncd admin --db <db> words...`; its exit status, output in `out`.
   int admin(const std::vector<std::string>& words, std::string* out = nullptr) {
-    std::string command = std::string(ZELTASYNCD) + " admin --db '" + db() + "'";
+    const std::vector<std::string> option = dbOption();
+    std::string command = std::string(ZELTASYNCD) + " admin " + option[0] + " '" + option[1] + "'";
     for (const std::string& w : words) command += " '" + w + "'";
     command += " 2>&1";
     FILE* p = popen(command.c_str(), "r");
@@ -54,8 +60,9 @@ class ServerProcess {
   bool start(const std::vector<std::string>& options = {}) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return false;
-    std::vector<std::string> args = {ZELTASYNCD, "--db", db(),    "--host", "127.0.0.1",
-                                     "--port",   "0",    "--log", logPath()};
+    const std::vector<std::string> option = dbOption();
+    std::vector<std::string> args = {ZELTASYNCD, option[0], option[1], "--host", "127.0.0.1",
+                                     "--port",   "0",       "--log",   logPath()};
     args.insert(args.end(), options.begin(), options.end());
     pid_ = fork();
     if (pid_ == 0) {
@@ -111,6 +118,7 @@ class ServerProcess {
 
  private:
   std::string dir_;
+  std::string pg_;
   pid_t pid_ = -1;
   int port_ = 0;
 };

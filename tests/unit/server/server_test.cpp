@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,8 +19,13 @@
 #include "conversation.h"
 #include "framing.h"
 #include "protocol.h"
+#include "postgres_process.h"
 #include "server_process.h"
 #include "session_log.h"
+#include "sync_packets.h"
+#include "table_def.h"
+#include "table_rows.h"
+#include "zlib_codec.h"
 #include "store.h"
 
 namespace {
@@ -79,7 +86,7 @@ class ConversationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    store = server::openSqliteStore(":memory:", error);
+    store = server::Store::open(":memory:", false, error);
     ASSERT_TRUE(store) << error;
     ASSERT_TRUE(store->addDevice("joe", "dev1", error));
     conversation = std::make_unique<server::Conversation>(*store, settings);
@@ -180,9 +187,210 @@ TEST_F(ConversationTest, AnnouncesTheConfiguredVersion) {
   EXPECT_EQ(replies(run(loginFrame("joe", "dev1")))[0], accepted("6.0.1"));
 }
 
+Bytes getTask(int n) {
+  Frame f(wire::kGetTask);
+  f.w.writeString(std::to_string(n));
+  return f.bytes();
+}
+
+Bytes deviceFrame(const std::vector<uint8_t>& payload) {
+  Bytes out(3 + payload.size());
+  wire::writeClientHeader(out.data(), static_cast<uint16_t>(payload.size()), wire::Order::Big);
+  std::copy(payload.begin(), payload.end(), out.begin() + 3);
+  return out;
+}
+
+class SessionTest : public ConversationTest {
+ protected:
+  void SetUp() override {
+    ConversationTest::SetUp();
+    std::string error;
+    ASSERT_TRUE(
+        server::parseStructure("table ITEMS Items\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\n"
+                               "index ITEMS1 CODE\n",
+                               def, error));
+    bool changed;
+    ASSERT_TRUE(store->defineTable(def, changed, error)) << error;
+    server::LoadCounts counts;
+    std::vector<wire::Row> rows;
+    for (int i = 0; i < 300; ++i) rows.push_back(item("I" + std::to_string(i), i * 1.25));
+    ASSERT_TRUE(store->loadRows(def, rows, counts, error)) << error;
+  }
+  static wire::Row item(const std::string& code, double price) {
+    wire::Row r(2);
+    r[0].text = code;
+    r[1].number = price;
+    return r;
+  }
+  Bytes upload(const std::vector<wire::Row>& rows) {
+    std::vector<uint8_t> data, packet(wire::kBufferSize);
+    for (const wire::Row& r : rows) wire::appendUploadRow(def.fields, r, data);
+    const wire::Deflated d = wire::buildUploadPacket(data.data(), data.size(), static_cast<uint16_t>(rows.size()),
+                                                     packet.data(), packet.size(), wire::Order::Big);
+    packet.resize(d.size);
+    return deviceFrame(packet);
+  }
+  // The rows of a download reply stream: every data packet inflated.
+  std::vector<std::pair<int, wire::Row>> downloaded(const std::vector<Bytes>& packets, bool& ended) {
+    std::vector<std::pair<int, wire::Row>> rows;
+    ended = false;
+    for (const Bytes& p : packets) {
+      if (p.size() >= 3 && p[2] == 11) {
+        ended = true;
+        break;
+      }
+      EXPECT_EQ(p[2], 12);
+      EXPECT_EQ(p[3], 14);
+      const wire::DownloadHeader h = wire::readDownloadHeader(p.data(), wire::Order::Big);
+      EXPECT_EQ(h.packetSize, p.size());
+      std::vector<uint8_t> plain(wire::kBufferSize);
+      const wire::Inflated i = wire::inflateLimited(p.data() + 10, p.size() - 10, plain.data(), plain.size());
+      EXPECT_EQ(i.status, wire::InflateStatus::Complete);
+      EXPECT_EQ(i.size, h.uncompressed);
+      size_t at = 0, count = 0;
+      while (at < i.size) {
+        const size_t n = wire::get16(&plain[at], wire::Order::Big);
+        wire::Row r;
+        EXPECT_TRUE(wire::readStoredRecord(def.fields, &plain[at + 3], n - 3, r));
+        rows.push_back({plain[at + 2], r});
+        at += n;
+        ++count;
+      }
+      EXPECT_EQ(count, h.rows);
+    }
+    return rows;
+  }
+  server::TableDef def;
+};
+
+TEST_F(SessionTest, TasksDownloadsAndUploadsOfOneSession) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload), bye(wire::kGoodbye);
+  const Bytes stream =
+      join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), upload({item("I1", 99), item("NEW", 7)}), getTask(5),
+            download.bytes(), getTask(6), bye.bytes()});
+  const std::vector<Bytes> r = replies(run(stream));
+  ASSERT_GE(r.size(), 6u);
+  EXPECT_EQ(r[1], (Bytes{0, 1, '5', 0}));  // upload, the three catalog tables, ITEMS
+  EXPECT_EQ(r[2], (Bytes{0, 1, 13, 2, 0, 'I', 'T', 'E', 'M', 'S', 0}));
+  EXPECT_EQ(r[3], (Bytes{0, 1, 13}));  // the upload packet is acknowledged
+  EXPECT_EQ(r[4], (Bytes{0, 1, 13, 1, 0, 'I', 'T', 'E', 'M', 'S', 0, 0, 0, 0x01, 0x2C, 'T'}));  // 300 rows, total
+  bool ended = false;
+  const std::vector<Bytes> packets(r.begin() + 5, r.end() - 1);
+  const auto rows = downloaded(packets, ended);
+  EXPECT_TRUE(ended);
+  EXPECT_GE(packets.size(), 2u);  // data packets, then the end of the stream
+  // The upload was written back before the download was read.
+  ASSERT_EQ(rows.size(), 301u);
+  std::map<std::string, double> prices;
+  for (const auto& [op, row] : rows) {
+    EXPECT_EQ(op, 1);
+    prices[row[0].text] = row[1].number;
+  }
+  EXPECT_EQ(prices["I1"], 99);
+  EXPECT_EQ(prices["NEW"], 7);
+  EXPECT_EQ(r.back(), (Bytes{0, 1, 0}));  // task 6 does not exist
+  EXPECT_EQ(result(), server::Result::Ok);
+  EXPECT_EQ(conversation->rowsSent(), 301);
+  EXPECT_EQ(conversation->rowsReceived(), 2);
+  // Delivered: the next session finds ITEMS current, and the catalog still
+  // waiting (this session never fetched it).
+  std::vector<server::Task> next;
+  std::string error;
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", next, error));
+  ASSERT_EQ(next.size(), 4u);
+  EXPECT_EQ(next.back().table, "ZEL_IND");
+}
+
+TEST_F(SessionTest, WithoutAGoodbyeUploadsLandButNothingCountsAsDelivered) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload);
+  run(join(
+      {loginFrame("joe", "dev1"), count.bytes(), getTask(1), upload({item("CUT", 1)}), getTask(5), download.bytes()}));
+  EXPECT_EQ(result(), server::Result::Closed);
+  std::vector<wire::Row> rows;
+  std::string error;
+  ASSERT_TRUE(store->exportRows(def, rows, error));
+  EXPECT_EQ(rows.size(), 301u);
+  std::vector<server::Task> next;
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", next, error));
+  EXPECT_EQ(next.size(), 5u);  // the same list again: the device resumes or restarts
+}
+
+TEST_F(SessionTest, DamagedUploadIsRefusedAndNothingIsWritten) {
+  Frame count(wire::kTaskCount), bye(wire::kGoodbye);
+  Bytes damaged = upload({item("BAD", 1), item("BAD2", 2)});
+  damaged[damaged.size() - 5] ^= 0x77;
+  const std::vector<Bytes> r =
+      replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), damaged, bye.bytes()})));
+  ASSERT_EQ(r.size(), 4u);
+  EXPECT_EQ(r[3][2], 0);
+  const std::string text(reinterpret_cast<const char*>(r[3].data() + 3));
+  EXPECT_NE(text.find("Upload of ITEMS refused"), std::string::npos) << text;
+  std::vector<wire::Row> rows;
+  std::string error;
+  ASSERT_TRUE(store->exportRows(def, rows, error));
+  EXPECT_EQ(rows.size(), 300u);
+}
+
+TEST_F(SessionTest, TotalDownloadsAreSharedUntilTheTableChanges) {
+  server::DownloadCache cache;
+  settings.cache = &cache;
+  std::string error;
+  ASSERT_TRUE(store->addDevice("ann", "dev2", error));
+  Frame count(wire::kTaskCount), download(wire::kStartDownload), bye(wire::kGoodbye);
+  auto fetch = [&](const std::string& user, const std::string& device) {
+    conversation = std::make_unique<server::Conversation>(*store, settings);
+    const std::vector<Bytes> r =
+        replies(run(join({loginFrame(user, device), count.bytes(), getTask(5), download.bytes(), bye.bytes()})));
+    return std::vector<Bytes>(r.begin() + 3, r.end());
+  };
+  const std::vector<Bytes> first = fetch("joe", "dev1");
+  EXPECT_GT(cache.bytes(), 0u);
+  EXPECT_EQ(fetch("ann", "dev2"), first);  // the same packets, from the cache
+  server::LoadCounts counts;
+  ASSERT_TRUE(store->loadRows(def, {item("ONLY", 1)}, counts, error)) << error;
+  long added = 0;
+  ASSERT_TRUE(store->queueTask("download", "ITEMS", "joe", "dev1", added, error));
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> r = replies(run(join({loginFrame("joe", "dev1"), count.bytes()})));
+  EXPECT_EQ(r[1], (Bytes{0, 1, '5', 0}));  // ITEMS in full again, and the catalog it never fetched
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> changed =
+      replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(5), download.bytes(), bye.bytes()})));
+  bool ended = false;
+  const auto rows = downloaded(std::vector<Bytes>(changed.begin() + 3, changed.end()), ended);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].second[0].text, "ONLY");
+}
+
+TEST_F(SessionTest, RequestsOutOfTurn) {
+  Frame count(wire::kTaskCount), download(wire::kStartDownload);
+  const struct {
+    const char* name;
+    Bytes stream;
+    server::Result result;
+  } cases[] = {
+      {"download before any task", join({loginFrame("joe", "dev1"), count.bytes(), download.bytes()}),
+       server::Result::BadPacket},
+      {"download after an upload task", join({loginFrame("joe", "dev1"), count.bytes(), getTask(1), download.bytes()}),
+       server::Result::BadPacket},
+      {"upload packet without an upload task", join({loginFrame("joe", "dev1"), count.bytes(), upload({item("X", 1)})}),
+       server::Result::BadPacket},
+  };
+  for (const auto& c : cases) {
+    conversation = std::make_unique<server::Conversation>(*store, settings);
+    run(c.stream);
+    EXPECT_EQ(result(), c.result) << c.name;
+  }
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> r = replies(run(join({loginFrame("joe", "dev1"), count.bytes(), getTask(0), getTask(99)})));
+  ASSERT_EQ(r.size(), 4u);
+  EXPECT_EQ(r[2], (Bytes{0, 1, 0}));
+  EXPECT_EQ(r[3], (Bytes{0, 1, 0}));
+}
+
 TEST(SessionLog, QuotesWhatCameFromTheNetwork) {
   std::string error;
-  auto store = server::openSqliteStore(":memory:", error);
+  auto store = server::Store::open(":memory:", false, error);
   server::Settings settings;
   server::Conversation c(*store, settings);
   const Bytes login = loginFrame("evil user\n", "d\"1\nforged");
@@ -249,7 +457,7 @@ AdminRun admin(server::Store& store, const std::vector<std::string>& words) {
 
 TEST(Admin, RegistersListsAndRemoves) {
   std::string error;
-  auto store = server::openSqliteStore(":memory:", error);
+  auto store = server::Store::open(":memory:", false, error);
   EXPECT_EQ(admin(*store, {"add-user", "joe", "dev1"}).status, 0);
   EXPECT_EQ(admin(*store, {"add-user", "joe", "dev2"}).status, 0);
   EXPECT_EQ(admin(*store, {"add-user", "ann", "dev9"}).status, 0);
@@ -316,7 +524,7 @@ class Client {
 TEST(ServerProcessTest, CapsConnectionsAndKeepsServingTheOthers) {
   ServerProcess server;
   ASSERT_EQ(server.admin({"add-user", "joe", "dev1"}), 0);
-  ASSERT_TRUE(server.start({"--max-connections", "2"}));
+  ASSERT_TRUE(server.start({"--max-connections", "2", "--workers", "2"}));
   Client a(server.port()), b(server.port());
   a.send(loginFrame("joe", "dev1"));
   b.send(loginFrame("joe", "dev1"));
@@ -355,6 +563,74 @@ TEST(ServerProcessTest, SilentDeviceIsCutAtTheTimeOutWhileOthersAreServed) {
   size_t timeouts = 0;
   for (size_t at = 0; (at = log.find("result=time-out", at)) != std::string::npos; ++at) ++timeouts;
   EXPECT_EQ(timeouts, 2u) << log;
+}
+
+TEST(ServerProcessTest, TwoServersOnOnePostgresDatabaseServeTheSameTables) {
+  PostgresProcess postgres;
+  std::string why;
+  if (!postgres.start(why)) GTEST_SKIP() << "PostgreSQL could not be started: " << why;
+  const std::string address = postgres.newDatabase("shared");
+  ServerProcess first, second;
+  first.usePostgres(address);
+  second.usePostgres(address);
+  ASSERT_EQ(first.admin({"add-user", "joe", "dev1"}), 0);
+  ASSERT_EQ(first.admin({"add-user", "ann", "dev2"}), 0);
+  const std::string structure = first.dir() + "/items.str";
+  {
+    std::ofstream(structure) << "table ITEMS\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\nindex ITEMS1 CODE\n";
+    std::ofstream(first.dir() + "/items.csv") << "CODE,PRICE\nA,1\nB,2\n";
+  }
+  ASSERT_EQ(first.admin({"load-table", structure, first.dir() + "/items.csv"}), 0);
+  ASSERT_TRUE(first.start({"--workers", "2"}));
+  ASSERT_TRUE(second.start());
+  // joe uploads a row through the first server ...
+  {
+    Client c(first.port());
+    c.send(loginFrame("joe", "dev1"));
+    EXPECT_EQ(c.reply(), accepted());
+    c.send(Frame(wire::kTaskCount).bytes());
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, '5', 0}));
+    c.send(getTask(1));
+    const Bytes task = c.reply();
+    ASSERT_GE(task.size(), 4u);
+    EXPECT_EQ(task[3], 2);
+    std::vector<uint8_t> rows, packet(wire::kBufferSize);
+    server::TableDef def;
+    std::string error;
+    ASSERT_TRUE(server::parseStructure("table ITEMS\nfield CODE C 4\nfield PRICE N 9 2\nindex I CODE\n", def, error));
+    wire::Row r(2);
+    r[0].text = "C";
+    r[1].number = 3.5;
+    wire::appendUploadRow(def.fields, r, rows);
+    const wire::Deflated d =
+        wire::buildUploadPacket(rows.data(), rows.size(), 1, packet.data(), packet.size(), wire::Order::Big);
+    packet.resize(d.size);
+    c.send(deviceFrame(packet));
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, 13}));
+    c.send(Frame(wire::kGoodbye).bytes());
+    EXPECT_TRUE(c.closedByServer());
+  }
+  // ... and ann's download through the second server holds it.
+  Client c(second.port());
+  c.send(loginFrame("ann", "dev2"));
+  EXPECT_EQ(c.reply(), accepted());
+  c.send(Frame(wire::kTaskCount).bytes());
+  EXPECT_EQ(c.reply(), (Bytes{0, 1, '5', 0}));
+  c.send(getTask(5));
+  const Bytes task = c.reply();
+  ASSERT_GE(task.size(), 16u);
+  EXPECT_EQ(task[task.size() - 2], 3);  // three rows
+  c.send(Frame(wire::kStartDownload).bytes());
+  const Bytes packet = c.reply();
+  ASSERT_GT(packet.size(), 10u);
+  std::vector<uint8_t> plain(wire::kBufferSize);
+  const wire::Inflated i = wire::inflateLimited(packet.data() + 10, packet.size() - 10, plain.data(), plain.size());
+  ASSERT_EQ(i.status, wire::InflateStatus::Complete);
+  EXPECT_NE(std::string(plain.begin(), plain.begin() + static_cast<long>(i.size)).find('C'), std::string::npos);
+  EXPECT_EQ(c.reply(), (Bytes{0, 1, 11, 0}));
+  std::string exported;
+  first.admin({"export-table", "items"}, &exported);
+  EXPECT_EQ(exported, "CODE,PRICE\nA,1.00\nB,2.00\nC,3.50\n");
 }
 
 TEST(ServerProcessTest, RefusesADatabaseItCannotOpen) {

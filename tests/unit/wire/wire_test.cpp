@@ -344,3 +344,120 @@ TEST(SyncPackets, PacketThatDoesNotFitIsRefused) {
 }
 
 }  // namespace
+
+#include "table_rows.h"
+
+namespace {
+
+TEST(TableRows, DayNumbers) {
+  const struct {
+    int y, m, d;
+    long n;
+  } cases[] = {{1899, 12, 30, 0}, {1900, 1, 1, 2}, {2000, 1, 1, 36526}, {2000, 2, 29, 36585}, {2026, 12, 9, 46365}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(wire::dayNumber(c.y, c.m, c.d), c.n);
+    int y, m, d;
+    wire::civilDate(c.n, y, m, d);
+    EXPECT_EQ(y * 10000 + m * 100 + d, c.y * 10000 + c.m * 100 + c.d);
+  }
+  long n = -1;
+  EXPECT_TRUE(wire::parseDateDigits("20000229", n));
+  EXPECT_EQ(n, 36585);
+  EXPECT_TRUE(wire::parseDateDigits("", n));
+  EXPECT_EQ(n, 0);
+  EXPECT_TRUE(wire::parseDateDigits("00000000", n));
+  EXPECT_FALSE(wire::parseDateDigits("20010229", n));  // no 29 February in 2001
+  EXPECT_FALSE(wire::parseDateDigits("2001-1-1", n));
+  EXPECT_EQ(wire::dateDigits(0), "00000000");
+}
+
+std::vector<wire::FieldDef> mixedFields() {
+  std::vector<wire::FieldDef> f(4);
+  f[0] = {"CODE", 'C', 5, 0};
+  f[1] = {"PRICE", 'N', 8, 2};
+  f[2] = {"DAY", 'D', 8, 0};
+  f[3] = {"OK", 'L', 1, 0};
+  return f;
+}
+
+TEST(TableRows, StoredRecordLayout) {
+  const std::vector<wire::FieldDef> f = mixedFields();
+  wire::Row row(4);
+  row[0].text = "AB   ";  // trailing blanks are not stored
+  row[1].number = 1.5;
+  row[2].number = 36526;
+  row[3].logical = true;
+  std::vector<uint8_t> bytes;
+  wire::appendStoredRecord(f, row, bytes);
+  ASSERT_EQ(bytes.size(), 3u + 8 + 8 + 1);
+  EXPECT_EQ(bytes[2], 0);
+  EXPECT_EQ(bytes[3], 0x3F);  // 1.5 is 3FF8000000000000, most significant byte first
+  EXPECT_EQ(bytes[4], 0xF8);
+  EXPECT_EQ(bytes.back(), 1);
+  wire::Row back;
+  ASSERT_TRUE(wire::readStoredRecord(f, bytes.data(), bytes.size(), back));
+  EXPECT_EQ(back[0].text, "AB");
+  EXPECT_EQ(back[1].number, 1.5);
+  EXPECT_EQ(back[2].number, 36526);
+  EXPECT_TRUE(back[3].logical);
+  for (size_t cut = 0; cut < bytes.size(); ++cut)
+    EXPECT_FALSE(wire::readStoredRecord(f, bytes.data(), cut, back)) << "cut at " << cut;
+  // A text longer than its field is cut to the field.
+  row[0].text = "ABCDEFGH";
+  bytes.clear();
+  wire::appendStoredRecord(f, row, bytes);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 5), "ABCDE");
+  EXPECT_EQ(bytes[5], 0);
+}
+
+TEST(TableRows, IndexKeys) {
+  const std::vector<wire::FieldDef> f = mixedFields();
+  wire::Row row(4);
+  row[0].text = "AB";
+  row[1].number = 2.005;
+  row[2].number = wire::dayNumber(2026, 12, 9);
+  row[3].logical = true;
+  EXPECT_EQ(wire::indexKey(f, {0}, row), "AB   ");
+  EXPECT_EQ(wire::indexKey(f, {1}, row), "    2.01");  // halves round away from zero
+  EXPECT_EQ(wire::indexKey(f, {2, 0}, row), "20261209AB   ");
+  EXPECT_EQ(wire::indexKey(f, {3}, row), std::string(1, '\1'));
+  row[1].number = 123456.78;
+  EXPECT_EQ(wire::indexKey(f, {1}, row), "********");  // does not fit its length
+  EXPECT_EQ(wire::keyLength(f, {0, 1, 2, 3}), 5u + 8 + 8 + 1);
+}
+
+TEST(TableRows, UploadRowsAndTexts) {
+  const std::vector<wire::FieldDef> f = mixedFields();
+  wire::Row row(4);
+  row[0].text = "X1";
+  row[1].number = -7.25;
+  row[2].number = 0;
+  row[3].logical = false;
+  std::vector<uint8_t> bytes;
+  wire::appendUploadRow(f, row, bytes);
+  EXPECT_EQ(wire::get16(bytes.data(), wire::Order::Big), bytes.size());
+  EXPECT_EQ(bytes[2], 1);
+  const std::string body(bytes.begin() + 3, bytes.end());
+  EXPECT_EQ(body, std::string("X1\0-7.25\0\0F\0", 12));  // the empty date as the empty text
+  wire::Row back;
+  ASSERT_TRUE(wire::readUploadFields(f, bytes.data() + 3, bytes.size() - 3, back));
+  EXPECT_EQ(back[1].number, -7.25);
+  EXPECT_EQ(back[2].number, 0);
+  EXPECT_FALSE(wire::readUploadFields(f, bytes.data() + 3, bytes.size() - 4, back));  // last zero missing
+  const struct {
+    char type;
+    const char* text;
+    bool ok;
+  } texts[] = {{'N', "12,5", true}, {'N', "1e3", true}, {'N', "abc", false},  {'N', "", true},
+               {'L', "T", true},    {'L', "x", false},  {'D', "2026", false}, {'D', "20261209", true}};
+  for (const auto& t : texts) {
+    wire::FieldDef field{"F", t.type, 10, 2};
+    wire::Value v;
+    EXPECT_EQ(wire::parseValueText(field, t.text, v), t.ok) << t.type << " " << t.text;
+  }
+  wire::Value v;
+  wire::parseValueText(wire::FieldDef{"F", 'N', 10, 2}, "12,5", v);
+  EXPECT_EQ(v.number, 12.5);  // a decimal comma reads as a point
+}
+
+}  // namespace

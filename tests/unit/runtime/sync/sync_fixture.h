@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <sys/socket.h>
 
 #include <functional>
@@ -57,6 +58,12 @@ inline Seen& seen() {
 class SyncTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Sessions keep their files (tables, upload and download files, the
+    // message log) in a fresh application directory per test.
+    char pattern[] = "/tmp/zelta-sync-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    appDir = pattern;
+    setenv("ZELTA_APPDIR", appDir.c_str(), 1);
     core::setFatalTrap(throwSyncFailure);
     ASSERT_TRUE(__BeginGlobal());
     __begin_context();
@@ -80,8 +87,11 @@ class SyncTest : public ::testing::Test {
     __end_context(nullptr);
     __EndGlobal();
     EXPECT_EQ(core::liveAllocations(), 0) << "records or buffers leaked";
+    const std::string command = "rm -rf '" + appDir + "'";
+    if (system(command.c_str()) != 0) ADD_FAILURE() << "cannot remove " << appDir;
   }
 
+  std::string appDir;
   int (*savedBox)(const char*, const char*, int) = nullptr;
 
   bool stateShown(const std::string& text) const {
