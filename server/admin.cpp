@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "csv.h"
+#include "rpc_functions.h"
 
 namespace server {
 
@@ -186,6 +187,8 @@ int runAdmin(Store& store, const std::vector<std::string>& words, FILE* out, FIL
   if (command == "list-tables") return listTables(store, words, out, err);
   if (command == "queue") return queue(store, words, out, err);
   if (command == "status") return status(store, words, out, err);
+  const int rpc = runFunctionAdmin(store, words, out, err);
+  if (rpc >= 0) return rpc;
   fprintf(err, "zeltasyncd: unknown admin command %s\n", command.c_str());
   return 2;
 }

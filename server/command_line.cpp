@@ -21,11 +21,14 @@ bool number(const std::string& text, long low, long high, int& out) {
 const char* usageText() {
   return "usage: zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]\n"
          "                  [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]\n"
-         "                  [--announce-version TEXT]\n"
+         "                  [--announce-version TEXT] [--images FOLDER]\n"
          "       zeltasyncd admin --db FILE | --pg ADDRESS COMMAND\n"
          "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
          "            load-table STRUCTURE [CSV], export-table TABLE [CSV], list-tables,\n"
-         "            queue download|delete TABLE [NAME [DEVICE]], status\n";
+         "            queue download|delete TABLE [NAME [DEVICE]], status,\n"
+         "            add-function NAME SECONDS PROGRAM [ARGUMENT...], list-functions, remove-function NAME,\n"
+         "            add-operation ADMIN-ID NAME DESCRIPTION FUNCTION [ARGUMENT...], list-operations,\n"
+         "            remove-operation NUMBER\n";
 }
 
 bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& error) {
@@ -73,6 +76,8 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       if (!number(value(), 0, 64, out.listener.workers)) return error = "--workers takes 0 to 64", false;
     } else if (arg == "--log") {
       out.logFile = value();
+    } else if (arg == "--images") {
+      out.listener.settings.rpc.imageFolder = value();
     } else if (arg == "--announce-version") {
       out.listener.settings.version = value();
     } else {

@@ -2,7 +2,7 @@
 //
 //   zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]
 //              [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]
-//              [--announce-version TEXT]
+//              [--announce-version TEXT] [--images FOLDER]
 //   zeltasyncd admin --db FILE | --pg ADDRESS COMMAND ...   (admin.cpp lists them)
 #ifndef ZELTA_SERVER_COMMAND_LINE_H
 #define ZELTA_SERVER_COMMAND_LINE_H

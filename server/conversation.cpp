@@ -98,6 +98,7 @@ Conversation::Frames Conversation::login(const uint8_t* payload, size_t n) {
     return refuse(Result::Refused,
                   "The user " + user_ + " on device " + device_ + " is not registered with this server.");
   loggedIn_ = true;
+  caller_ = {user_, device_, request.adminOn(), request.adminId};
   Body b(order_);
   b.w.writeByte(wire::kReplyOk);
   b.w.writeString(settings_.version);
@@ -287,7 +288,17 @@ Conversation::Frames Conversation::handle(const uint8_t* payload, size_t n, wire
     case wire::kTaskCount: return taskCount();
     case wire::kGetTask: return describeTask(payload, n);
     case wire::kStartDownload: return streamDownload();
-    default: return fail(Result::BadPacket, "unknown command " + std::to_string(command));
+    default:
+      if (isRpcCommand(command)) {
+        if (!rpc_) rpc_ = std::make_shared<RpcSession>();
+        Frames frames;
+        for (const std::vector<uint8_t>& body :
+             rpc_->handle(*store_, settings_.rpc, caller_, command, payload, n, order))
+          frames.push_back(reply(body));
+        if (frames.empty()) return fail(Result::BadPacket, "RPC request " + std::to_string(command) + " cut short");
+        return frames;
+      }
+      return fail(Result::BadPacket, "unknown command " + std::to_string(command));
   }
 }
 

@@ -7,11 +7,13 @@
 
 #include <stdint.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "byte_order.h"
 #include "download_cache.h"
+#include "rpc.h"
 #include "store.h"
 
 namespace server {
@@ -19,6 +21,7 @@ namespace server {
 struct Settings {
   std::string version = "6.0.0";   // announced in the login reply
   DownloadCache* cache = nullptr;  // total downloads shared by the sessions
+  RpcSettings rpc;
 };
 
 // How a session ended, as the session log and the store record it.
@@ -85,6 +88,8 @@ class Conversation {
   long rowsSent_ = 0;
   long rowsReceived_ = 0;
   bool closed_ = false;
+  RpcCaller caller_;
+  std::shared_ptr<RpcSession> rpc_;
 };
 
 // Splits a byte stream into device frames and hands each to the

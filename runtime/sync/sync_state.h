@@ -48,6 +48,7 @@ struct NetBlock {
   int32_t received;  // payload bytes of the last packet read
   bool restart;      // a received component asks for a restart
   bool overflow;     // an exported writer passed the buffer since the last Reset
+  bool rpcBusy;      // an RPC call is running on the RPC socket
 };
 
 // Durations the protocol fixes; the tests shrink them so that waits of

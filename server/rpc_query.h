@@ -1,0 +1,40 @@
+// Queries from devices on the application's tables. A device is a client of
+// the database, never its administrator: each table is seen as a view of its
+// live rows with its own fields, writes go through triggers that keep the
+// sync's keys and versions, and SQLite's authorizer lets a statement do
+// nothing but select, insert and update on those views.
+#ifndef ZELTA_SERVER_RPC_QUERY_H
+#define ZELTA_SERVER_RPC_QUERY_H
+
+#include <stdint.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "table_def.h"
+
+namespace server {
+
+struct QueryResult {
+  bool ok = false;
+  std::string error;  // why it was refused or failed
+  std::vector<wire::FieldDef> fields;
+  std::vector<wire::Row> rows;
+  long changed = 0;  // rows written by an insert or update
+};
+
+class QueryDatabase {
+ public:
+  // Opens the SQLite file for a connection's queries; null with `error`.
+  static std::unique_ptr<QueryDatabase> open(const std::string& path, std::string& error);
+  virtual ~QueryDatabase() = default;
+  // Runs one statement: a select when `select`, else an insert or update,
+  // on the `tables` the server keeps; `origin` marks the rows it writes.
+  virtual QueryResult run(const std::string& statement, bool select, const std::vector<TableDef>& tables,
+                          const std::string& origin) = 0;
+};
+
+}  // namespace server
+
+#endif
