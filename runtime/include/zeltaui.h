@@ -217,6 +217,39 @@ ZELTA_EXPORT pObj_Node __GridSetCellColor(pObj_Node grid, ZELTA_ARG(row), ZELTA_
                                           ZELTA_ARG(a5));
 ZELTA_EXPORT pObj_Node __ListRows(pObj_Node id);
 ZELTA_EXPORT pObj_Node __SetListRow(pObj_Node id, ZELTA_ARG(row));
+// The database browser: a grid bound to a work area (`alias`) with ten
+// command buttons; `rowValid` may refuse to write an edited row, `search`
+// gives the value to seek instead of the search box.
+ZELTA_EXPORT pObj_Node __new_DBBrowser(pObj_Node window, pObj_Node row, pObj_Node col, ZELTA_ARG(height),
+                                       ZELTA_ARG(width), ZELTA_ARG(editable), ZELTA_ARG(rowValid), ZELTA_ARG(search),
+                                       ZELTA_ARG(alias), ZELTA_ARG(captions));
+ZELTA_EXPORT pObj_Node __addcol_DBBrowser(pObj_Node browser, ZELTA_ARG(heading), ZELTA_ARG(field), ZELTA_ARG(width),
+                                          ZELTA_ARG(picture), ZELTA_ARG(a6), ZELTA_ARG(a7), ZELTA_ARG(a8));
+ZELTA_EXPORT pObj_Node __actionl_DBBrowse(pObj_Node browser, pObj_Node action);
+// The command buttons' actions: called with the window, the button (or
+// the browser) and nothing; each returns TRUE.
+ZELTA_EXPORT pObj_Node __TOP_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __UP_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __LEFT_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __RIGHT_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __DOWN_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __BOTTOM_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __APPEND_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __DELETE_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __REFRESH_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __SEARCH_DBBrowse(pObj_Node window, pObj_Node control, pObj_Node value);
+ZELTA_EXPORT pObj_Node __CHANGE_ROW_FOCUS_DBBrowse(pObj_Node window, pObj_Node grid, pObj_Node row);
+ZELTA_EXPORT pObj_Node __appendArray_DBBrowse(pObj_Node browser);
+ZELTA_EXPORT pObj_Node __write_DBBrowse_Rec(pObj_Node browser);
+ZELTA_EXPORT pObj_Node __getbrowseptr_DBBrowse(pObj_Node id);
+ZELTA_EXPORT pObj_Node __getGridID_DBBrowse(pObj_Node id);
+ZELTA_EXPORT pObj_Node __getedtrow_DBBrowse(pObj_Node browser, ZELTA_ARG(column));
+ZELTA_EXPORT pObj_Node __set_DBBrowser_search(pObj_Node browser, ZELTA_ARG(function));
+ZELTA_EXPORT pObj_Node __DBBRowser_vld_001(pObj_Node window, pObj_Node grid, pObj_Node value);
+ZELTA_EXPORT pObj_Node __KillBrowser(pObj_Node record);
+ZELTA_EXPORT pObj_Node SETBRWFNT(ZELTA_ARG(browser), ZELTA_ARG(font));
+ZELTA_EXPORT pObj_Node __DrawDBBrowser();
+
 ZELTA_EXPORT pObj_Node __GridArrowsGetValid();
 ZELTA_EXPORT pObj_Node __GridValidArrows();
 ZELTA_EXPORT pObj_Node __GetDbCacheFreeMem();

@@ -12,6 +12,7 @@
 
 #include "arguments_ui.h"
 #include "array_index.h"
+#include "browser.h"
 #include "dialog.h"
 #include "field_edit.h"
 #include "ui_state.h"
@@ -28,6 +29,7 @@ Control* checkGrid(pObj_Node id) {
 }
 
 void rowChanged(Control& control, Grid& grid) {
+  if (grid.browser) return browserRowChanged(control, grid.row);
   Window* w = windowOfControl(control);
   if (control.action) callBlock(control.action, w ? w->id : 0, control.id, __INIT_DOUBLE(grid.row));
 }
@@ -74,12 +76,13 @@ bool editable(const Control& control, const Grid& grid) {
   return grid.columns[static_cast<size_t>(grid.column - 1)].editable;
 }
 
-void commitEdit(Grid& grid) {
+void commitEdit(Control& control, Grid& grid) {
   grid.editing = false;
   Value* v = cell(grid, grid.row, grid.column);
   if (!v) return;
   const GridColumn& column = grid.columns[static_cast<size_t>(grid.column - 1)];
   *v = commitText(grid.edit, *v, column.picture);
+  if (grid.browser) return browserCellEdited(control, grid.column, *v);
   if (!grid.source || !glob) return;
   pObj_Node rows = lib::arrayOf(grid.source);
   if (!rows || grid.row > lib::elementCount(rows)) return;
@@ -147,16 +150,17 @@ bool gridKey(Window&, Control& control, int key) {
   if (!grid) return false;
   if (grid->editing) {
     switch (key) {
-      case kKeyEnter: commitEdit(*grid); return true;
+      case kKeyEnter: commitEdit(control, *grid); return true;
       case kKeyEsc: grid->editing = false; return true;
       case kKeyBackspace:
         if (grid->selectAll) grid->edit.clear();
         grid->selectAll = false;
         if (!grid->edit.empty()) grid->edit.erase(previousBoundary(grid->edit, grid->edit.size()));
         return true;
-      default: commitEdit(*grid); break;
+      default: commitEdit(control, *grid); break;
     }
   }
+  if (grid->browser && browserKey(control, key)) return true;
   const int page = visibleRows(control);
   switch (key) {
     case kKeyUp: moveRow(control, *grid, grid->row - 1); return true;
@@ -189,7 +193,7 @@ bool gridType(Control& control, const std::string& text) {
   if (!grid || !editable(control, *grid) || grid->row < 1) return false;
   startEdit(*grid);
   grid->edit = text;
-  commitEdit(*grid);
+  commitEdit(control, *grid);
   return true;
 }
 

@@ -34,6 +34,7 @@ struct Grid : Extra {
   std::string edit;
   // Cell colours: {row, column} -> colour.
   std::vector<std::pair<std::pair<int, int>, int>> cellColors;
+  uint16_t browser = 0;  // the browser that owns the grid
 };
 
 Grid* gridOf(Control& control);

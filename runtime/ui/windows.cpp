@@ -33,7 +33,6 @@ void freeWindowAt(size_t index) {
     if (loop->window == window) loop->window = nullptr, loop->running = false;
   }
   s.windows.erase(s.windows.begin() + static_cast<long>(index));
-  if (s.current == window) s.current = nullptr;
   if (glob) glob->windowFlag = static_cast<int16_t>(s.windows.size());
   if (glob) glob->windowList = s.windows.empty() ? nullptr : s.windows.front().get();
 }
@@ -198,7 +197,6 @@ bool focusable(const Control& control) {
     case kKindCombo:
     case kKindFolder:
     case kKindGrid:
-    case kKindBrowser:
     case kKindCalendar: return true;
     default: return false;
   }

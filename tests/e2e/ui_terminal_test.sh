@@ -24,8 +24,10 @@ fail() {
 command -v tmux > /dev/null || fail "tmux is not installed (tools/install_deps.sh installs it)"
 
 rm -rf "$work" && mkdir -p "$work/app" || fail "cannot create $work"
-cp "$src/form.prg" "$work/" && cd "$work" || fail "cannot enter $work"
-"$ezelta" form.prg -gFULL > compile.log 2>&1 || { cat compile.log; fail "ezelta could not build form.prg"; }
+cp "$src/form.prg" "$src/browse.prg" "$work/" && cd "$work" || fail "cannot enter $work"
+for p in form browse; do
+  "$ezelta" $p.prg -gFULL > compile.log 2>&1 || { cat compile.log; fail "ezelta could not build $p.prg"; }
+done
 
 screen() { tmux -L "$server" capture-pane -p -t test > "$work/screen.txt" 2>/dev/null; }
 keys() { tmux -L "$server" send-keys -t test "$@"; sleep 0.3; }
@@ -46,18 +48,20 @@ finished() {
   done
   fail "the program did not end"
 }
-# Starts a run: the program in the background on the pane's terminal (what
-# it prints stays on the pane), then its exit status and the terminal's
-# settings once it has ended.
+# Starts a run of <program> (form by default) and waits for <title>: the
+# program in the background on the pane's terminal (what it prints stays on
+# the pane), then its exit status and the terminal's settings once it has
+# ended.
 start() {
+  local program=${1:-form} title=${2:-Terminal Order}
   rm -f err.txt status.txt stty.txt pid.txt
   tmux -L "$server" kill-server 2>/dev/null
   runs=$((runs + 1))
   server="$base-$runs"  # a server of its own: the last one may still be going away
   tmux -L "$server" new-session -d -s test -x 80 -y 24 \
-    "cd '$work'; stty -a > stty-before.txt; ZELTA_APPDIR='$work/app' ./form.exe < /dev/tty > /dev/tty 2> err.txt & echo \$! > pid.txt; wait \$!; echo \$? > status.txt; stty -a > stty.txt; sleep 60" ||
+    "cd '$work'; stty -a > stty-before.txt; ZELTA_APPDIR='$work/app' ./$program.exe < /dev/tty > /dev/tty 2> err.txt & echo \$! > pid.txt; wait \$!; echo \$? > status.txt; stty -a > stty.txt; sleep 60" ||
     fail "tmux could not start"
-  await "Terminal Order"
+  await "$title"
 }
 # The terminal is as it was before the program ran.
 restored() {
@@ -102,6 +106,42 @@ kill -TERM "$(cat pid.txt)"
 finished
 [ "$(cat status.txt)" = 143 ] || fail "run 3: exit status $(cat status.txt)"
 restored "run 3"
+
+# 4. The browser: rows, pages, the last and first page, an edit in place
+# written when the row changes, a search from its button, Esc to close.
+rm -rf "$work/app" && mkdir -p "$work/app"
+start browse "Terminal Browse"
+grep -qF "C001" screen.txt || fail "run 4: no first row"
+grep -qF "C002" screen.txt && fail "run 4: a deleted record is shown"
+keys NPage
+await "C011"
+keys End
+await "C030"
+keys Home
+await "C001"
+keys Right Enter 9 9 Enter Down
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Enter  # the tenth button: search
+await "Pesquisa"
+keys C 0 2 5 Enter Enter
+await "C025"
+grep -qF "C003" screen.txt && fail "run 4: the search did not move the page"
+keys Escape
+finished
+[ "$(cat status.txt)" = 0 ] || fail "run 4: exit status $(cat status.txt)"
+await "first qty 99"
+restored "run 4"
+
+# 5. The menu bar from F10: the entry's menu opens, Enter chooses Quit.
+rm -rf "$work/app" && mkdir -p "$work/app"
+start browse "Terminal Browse"
+grep -qF "File" screen.txt || fail "run 5: no menu bar entry"
+keys F10 Enter
+await "Quit"
+keys Enter
+finished
+[ "$(cat status.txt)" = 0 ] || fail "run 5: exit status $(cat status.txt)"
+await "first qty 1"
+restored "run 5"
 
 tmux -L "$server" kill-server 2>/dev/null
 echo "PASS ui_terminal"
