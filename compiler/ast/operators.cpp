@@ -2,6 +2,7 @@
 #include "operators.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -96,6 +97,9 @@ void tConst::set(int kind, const char* text)
         text = "";
     if (kind == kNumber) {
         number_ = std::atof(text);
+        // Kept for the error message: no double holds it.
+        if (!std::isfinite(number_))
+            text_ = copyText(text);
     } else if (kind == kLogical) {
         // The lexeme is written ".T." or ".f.": the letter after the dot decides.
         const char* letter = *text == '.' ? text + 1 : text;

@@ -27,7 +27,8 @@ void writeConstant(std::FILE* file, const tConstant& constant, int reference)
 {
     switch (constant.kind) {
     case tConstant::kNumber:
-        std::fprintf(file, "__const_add_el(__INIT_DOUBLE(%f)); // %i\n", constant.number, reference);
+        std::fprintf(file, "__const_add_el(__INIT_DOUBLE(%s)); // %i\n", numberLiteral(constant.number).c_str(),
+                     reference);
         break;
     case tConstant::kLogical:
         std::fprintf(file, "__const_add_el(__INIT_BOOL(%s));// %i\n", constant.logical ? "True" : "False", reference);

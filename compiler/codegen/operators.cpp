@@ -2,9 +2,11 @@
 // elements and literals, @ by reference, code blocks and their parameters.
 #include "../ast/operators.h"
 
-#include <cstring>
-
 #include "emit.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
 
 using codegen::append;
 using codegen::gen;
@@ -132,6 +134,13 @@ void tConst::generate()
             std::snprintf(number, sizeof number, "%d", kind_ == kLogical ? logical_ : static_cast<int>(number_));
             p.capturedArgs.add(new String(number));
         }
+        return;
+    }
+    if (kind_ == kNumber && !std::isfinite(number_)) {
+        std::string literal(text_ ? text_ : "");
+        if (literal.size() > 24)
+            literal = literal.substr(0, 20) + "...";
+        p.report(tCodegenMessage::numberRange, sourceLine(), literal.c_str());
         return;
     }
     int reference = kind_ == kNumber    ? p.constNumber(number_)

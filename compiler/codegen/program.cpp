@@ -193,10 +193,19 @@ int tProgram::constNumber(double value) { return constants.internNumber(value) +
 int tProgram::constLogical(int value) { return constants.internLogical(value) + options.constantBase; }
 int tProgram::constString(const char* text) { return constants.internString(text) + options.constantBase; }
 
-void tProgram::report(tCodegenMessage message, unsigned int line, const char* construct)
+void tProgram::report(tCodegenMessage message, unsigned int line, const char* a, const char* b, const char* c)
 {
     ++errors_;
-    std::printf(codegenMessageText(message), options.sourcePath.c_str(), mappedLine(line), construct);
+    std::printf("%s(%i): ", options.sourcePath.c_str(), mappedLine(line));
+    std::printf(codegenMessageText(message), a, b, c);
+    std::fflush(stdout);
+}
+
+void tProgram::reportSource(tCodegenMessage message, const char* a)
+{
+    ++errors_;
+    std::printf("%s: ", options.sourcePath.c_str());
+    std::printf(codegenMessageText(message), a);
     std::fflush(stdout);
 }
 

@@ -126,8 +126,11 @@ public:
     int constLogical(int value);
     int constString(const char* text);
 
-    // Prints an error for the construct at a node's line and counts it.
-    void report(tCodegenMessage message, unsigned int line, const char* construct = "");
+    // Prints an error at a node's line ("file(line): " and the message's
+    // text with its pieces) and counts it.
+    void report(tCodegenMessage message, unsigned int line, const char* a = "", const char* b = "", const char* c = "");
+    // The same for an error of the source as a whole ("file: ").
+    void reportSource(tCodegenMessage message, const char* a = "");
     int errorCount() const { return errors_; }
     int mappedLine(unsigned int line) const { return static_cast<int>(line) + lineOffset; }
 

@@ -164,7 +164,7 @@ TEST_F(WriterTest, ConstantEntriesPerKind)
     finish(contexts);
     EXPECT_EQ(readFile("ctx001.cpp"),
               "#include \"zelta.h\"\r\nvoid __cxt_init_001()\r\n{\r\n"
-              "__const_add_el(__INIT_DOUBLE(1.500000)); // 0\n"
+              "__const_add_el(__INIT_DOUBLE(1.5)); // 0\n"
               "__const_add_el(__INIT_BOOL(True));// 1\n"
               "__const_add_el(__INIT_BOOL(False));// 2\n"
               "__const_add_el(__INIT_CHARCONST(\"50% off\"));// 3\n"
@@ -347,7 +347,7 @@ TEST_F(WriterTest, LibraryModeTwoImportsAndRegistersUserFunctions)
     // A procedure returns nothing, also where functions return NIL.
     EXPECT_NE(cpp.find("void DONE()\r\n{\r\n__LockStack(__INIT_NUL());\nreturn;\n}\r\n"), std::string::npos) << cpp;
     EXPECT_NE(readFile("app.hpp").find("pObj_Node U_OLD();\r\n"), std::string::npos);
-    EXPECT_NE(readFile("ctx002.cpp").find("__INIT_DOUBLE(7.000000)); // 10\n"), std::string::npos);
+    EXPECT_NE(readFile("ctx002.cpp").find("__INIT_DOUBLE(7)); // 10\n"), std::string::npos);
 }
 
 TEST_F(WriterTest, TopLevelStatementsFormTheSourcesProcedure)
