@@ -21,26 +21,41 @@ tInstruction* tFunctionCall::inner() { return args_; }
 tParmList::tParmList(tInstruction* first, tInstruction* item) : first_(first), item_(item) {}
 tParmList::~tParmList()
 {
-    delete first_;
+    unchain(this, &tParmList::first_);
     delete item_;
 }
 
 void tParmList::collectBlockVars(int flag)
 {
-    if (first_)
-        first_->collectBlockVars(flag);
-    if (item_)
-        item_->collectBlockVars(flag);
+    std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
+    if (tInstruction* first = links.front()->first_)
+        first->collectBlockVars(flag);
+    for (tParmList* link : links)
+        if (link->item_)
+            link->item_->collectBlockVars(flag);
 }
 
 int tParmList::hasItems() { return first_ ? 1 : 0; }
 
 int tParmList::argCount(int countEmpty)
 {
-    return (first_ ? first_->argCount(countEmpty) : 0) + (item_ ? item_->argCount(countEmpty) : 0);
+    std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
+    tInstruction* first = links.front()->first_;
+    int count = first ? first->argCount(countEmpty) : 0;
+    for (tParmList* link : links)
+        count += link->item_ ? link->item_->argCount(countEmpty) : 0;
+    return count;
 }
 
-int tParmList::itemCount() { return (first_ ? first_->itemCount() : 0) + (item_ ? 1 : 0); }
+int tParmList::itemCount()
+{
+    std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
+    tInstruction* first = links.front()->first_;
+    int count = first ? first->itemCount() : 0;
+    for (tParmList* link : links)
+        count += link->item_ ? 1 : 0;
+    return count;
+}
 tInstruction* tParmList::inner() { return first_; }
 tInstruction* tParmList::lastItem() { return item_; }
 

@@ -17,33 +17,23 @@ tStatic::~tStatic() { delete list_; }
 tVarDefList::tVarDefList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
 tVarDefList::~tVarDefList()
 {
+    unchain(this, &tVarDefList::previous_);
     delete item_;
-    delete previous_;
 }
 
-void tVarDefList::declareLocal()
+void tVarDefList::forEach(void (tInstruction::*declare)())
 {
-    if (previous_)
-        previous_->declareLocal();
-    if (item_)
-        item_->declareLocal();
+    std::vector<tVarDefList*> links = chainOf(this, &tVarDefList::previous_);
+    if (tInstruction* first = links.front()->previous_)
+        (first->*declare)();
+    for (tVarDefList* link : links)
+        if (link->item_)
+            (link->item_->*declare)();
 }
 
-void tVarDefList::declarePublic()
-{
-    if (previous_)
-        previous_->declarePublic();
-    if (item_)
-        item_->declarePublic();
-}
-
-void tVarDefList::declareStatic()
-{
-    if (previous_)
-        previous_->declareStatic();
-    if (item_)
-        item_->declareStatic();
-}
+void tVarDefList::declareLocal() { forEach(&tInstruction::declareLocal); }
+void tVarDefList::declarePublic() { forEach(&tInstruction::declarePublic); }
+void tVarDefList::declareStatic() { forEach(&tInstruction::declareStatic); }
 
 tVarDefAssign::tVarDefAssign(tInstruction* assignment) : assignment_(assignment) {}
 tVarDefAssign::~tVarDefAssign() { delete assignment_; }

@@ -50,6 +50,9 @@ public:
     void declareStatic() override;
 
 private:
+    // Calls the slot on every item, first written first.
+    void forEach(void (tInstruction::*declare)());
+
     tInstruction* item_;
     tInstruction* previous_;
 };

@@ -32,8 +32,8 @@ int tParmDef::hasItems() { return list_ ? 1 : 0; }
 tIdentList::tIdentList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
 tIdentList::~tIdentList()
 {
+    unchain(this, &tIdentList::previous_);
     delete item_;
-    delete previous_;
 }
 
 tIdentEle::tIdentEle(tInstruction* identifier) : identifier_(identifier) {}

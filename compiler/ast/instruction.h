@@ -7,6 +7,8 @@
 #include "containers.h"
 
 #include <cstddef>
+#include <typeinfo>
+#include <vector>
 
 // What kind() answers; assignments and the field forms select their text on it.
 enum tNodeKind : int {
@@ -63,3 +65,34 @@ private:
 // The end of an operand's inner() chain: the first node whose inner() is null
 // or itself. Null when the operand or its own inner() is null.
 tInstruction* innermost(tInstruction* operand);
+
+// Lists (statements, arguments, declarations, ELSEIF and CASE clauses) lean
+// on the list so far: (a, b, c) is L(L(L(a), b), c). A list is as long as the
+// source makes it, so its links are walked in loops, never by recursion.
+// The links of the list that ends with `last`, innermost (first written)
+// first, found through each link's member `previous` while that is a link
+// of the same class.
+template <class List>
+std::vector<List*> chainOf(List* last, tInstruction* List::*previous)
+{
+    std::vector<List*> links{last};
+    for (tInstruction* p = last->*previous; p && typeid(*p) == typeid(List); p = links.back()->*previous)
+        links.push_back(static_cast<List*>(p));
+    return std::vector<List*>(links.rbegin(), links.rend());
+}
+
+// Deletes the links behind `self` one at a time, then what the innermost
+// held in `previous`; each link's own destructor then finds nothing there.
+template <class List>
+void unchain(List* self, tInstruction* List::*previous)
+{
+    tInstruction* p = self->*previous;
+    self->*previous = nullptr;
+    while (p && typeid(*p) == typeid(List)) {
+        List* link = static_cast<List*>(p);
+        p = link->*previous;
+        link->*previous = nullptr;
+        delete link;
+    }
+    delete p;
+}

@@ -19,6 +19,7 @@ void tFunctionCall::generate()
 {
     if (!require(this, "function call", {name_}))
         return;
+    program().noteCall(name_->getName(), args_ ? args_->itemCount() : 0, sourceLine());
     name_->generate();
     append("(");
     gen(args_);
@@ -27,10 +28,13 @@ void tFunctionCall::generate()
 
 void tParmList::generate()
 {
-    gen(first_);
-    if (item_) {
-        append(", ");
-        item_->generate();
+    std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
+    gen(links.front()->first_);
+    for (tParmList* link : links) {
+        if (link->item_) {
+            append(", ");
+            link->item_->generate();
+        }
     }
 }
 

@@ -39,10 +39,11 @@ void tStatic::generate()
 
 void tVarDefList::generate()
 {
-    if (!require(this, "declaration", {item_}))
-        return;
-    gen(previous_);
-    item_->generate();
+    std::vector<tVarDefList*> links = chainOf(this, &tVarDefList::previous_);
+    gen(links.front()->previous_);
+    for (tVarDefList* link : links)
+        if (require(link, "declaration", {link->item_}))
+            link->item_->generate();
 }
 
 void tVarDefAssign::generate()
@@ -104,6 +105,8 @@ void tIdentName::emitDecl(int toHeader, int nameOnly)
 
 void tIdentifier::generate()
 {
-    if (require(this, "identifier", {name_}))
-        name_->generate();
+    if (!require(this, "identifier", {name_}))
+        return;
+    program().noteRead(name_->getName(), sourceLine());
+    name_->generate();
 }

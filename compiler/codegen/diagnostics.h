@@ -15,6 +15,9 @@ enum class tCodegenMessage {
     blockReadsLocal,  // name, "LOCAL" or "parameter", function
     undeclared,       // name
     tooManyArguments, // function, parameter count, argument count
+    tooManyValues,    // function, most values, value count
+    tooFewArguments,  // function, fewest arguments, argument count
+    undefinedFunction,// function
     noMainFunction,   // source
     count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
 };

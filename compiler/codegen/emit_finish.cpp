@@ -116,7 +116,7 @@ bool tProgramWriter::writeInitAndContexts(int& contextCount)
             std::fprintf(file, "__cxt_init_%03i();\r\n", p.options.contextBase + k);
     }
     for (const std::string& source : sources_)
-        std::fprintf(file, "__init_%s();\n\r\n", pathFileName(source).c_str());
+        std::fprintf(file, "__init_%s();\n\r\n", cIdentifier(pathFileName(source)).c_str());
     std::fprintf(file, "}\r\n");
     std::fclose(file);
 
@@ -188,6 +188,9 @@ bool tProgramWriter::writeSharedHeader(int contextCount)
         std::fputs("#define __FULL_WIN_DEBUG__ x\n", file);
     for (const std::string& source : sources_)
         std::fprintf(file, "#include \"%s.hpp\"\n", pathStem(source).c_str());
+    // Publics read in a source before a later source declared them.
+    for (const std::string& late : p.lateExterns())
+        std::fprintf(file, "extern pObj_Node %s;\n", late.c_str());
     for (int k = 1; k <= contextCount; ++k) {
         int number = p.options.contextBase + k;
         if (palm)

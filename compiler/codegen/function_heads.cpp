@@ -67,23 +67,32 @@ void tParmDef::declareParam()
 
 void tIdentList::emitDecl(int toHeader, int nameOnly)
 {
-    if (previous_)
-        previous_->emitDecl(toHeader, nameOnly);
-    if (!item_)
-        return;
-    if (previous_)
-        write(toHeader, ",");
-    item_->emitDecl(toHeader, nameOnly);
+    std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
+    if (tInstruction* first = links.front()->previous_)
+        first->emitDecl(toHeader, nameOnly);
+    // A separator follows whatever came before an item, written or not.
+    bool before = links.front()->previous_ != nullptr;
+    for (tIdentList* link : links) {
+        if (link->item_) {
+            if (before)
+                write(toHeader, ",");
+            link->item_->emitDecl(toHeader, nameOnly);
+        }
+        before = true;
+    }
 }
 
 void tIdentList::declareParam()
 {
-    if (previous_)
-        previous_->declareParam();
-    if (item_)
-        item_->declareParam();
-    else
-        program().report(tCodegenMessage::incomplete, sourceLine(), "parameter list");
+    std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
+    if (tInstruction* first = links.front()->previous_)
+        first->declareParam();
+    for (tIdentList* link : links) {
+        if (link->item_)
+            link->item_->declareParam();
+        else
+            program().report(tCodegenMessage::incomplete, link->sourceLine(), "parameter list");
+    }
 }
 
 void tIdentEle::emitDecl(int toHeader, int nameOnly)

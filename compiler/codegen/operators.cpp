@@ -213,6 +213,8 @@ void tValidParam::generate()
         if (i)
             append(",");
         append(p.blockVars[i]->text());
+        // The function creates these on entry, so they must be its variables.
+        p.noteRead(p.blockVars[i]->text(), sourceLine());
     }
     freeStrings(p.blockVars);
 }

@@ -232,6 +232,7 @@ bool tToolchain::preprocess(const std::string& source)
     std::string command = quoteArgument(tool) + " " + quoteArgument(sourceWithExtension(source)) + " /i" +
                           quoteArgument(include) + " " + " /n /s /p /udefines.ch";
     int code = run(command, tChildOutput::toStderr);
+    preprocessorStatus_ = code;
     if (code == kNotStarted)
         out_ << message(tMessage::toolNotStarted, tool);
     return code == 0;
@@ -292,11 +293,16 @@ bool tToolchain::compile(const std::string& cFile)
         out_ << message(tMessage::compilingFile, cFile);
     }
     int code = run(compileCommand(cFile));
-    if (code != 0) {
-        out_ << message(tMessage::compileError, code);
+    if (code == 0)
+        return true;
+    // The host compiler is there, so its failure is one of the generated code.
+    if (settings_.target == tTarget::GCCDEBUG && code != kNotStarted) {
+        out_ << message(tMessage::hostCompileError, cFile, code);
+        settings_.keepGeneratedC = true;
         return false;
     }
-    return true;
+    out_ << message(tMessage::compileError, code);
+    return false;
 }
 
 bool tToolchain::compileResources(std::string& resources)
@@ -432,7 +438,12 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
         std::string command = settings_.target == tTarget::GCCDEBUG
                                   ? hostLinkCommand(outputs)
                                   : linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources;
-        if (run(command) != 0)
+        int code = run(command);
+        if (code != 0 && settings_.target == tTarget::GCCDEBUG && code != kNotStarted) {
+            out_ << message(tMessage::hostLinkError, outputFile(settings_), code);
+            settings_.keepGeneratedC = true;
+        }
+        if (code != 0)
             return false;
     }
     switch (settings_.target) {
