@@ -24,19 +24,19 @@ void generateFixed(tFixedCall& call, const char* entry, bool blockFunctions)
 
 }  // namespace
 
-#define ZELTA_GENERATE_FIXED(cls, entry, arity) \
+#define ZELTA_GENERATE_FIXED(cls, entry, arity, folder) \
     void cls::generate() { generateFixed(*this, entry, takesBlockFunction(entry)); }
-#define ZELTA_GENERATE_DB(cls, entry, arity) \
-    void cls::generate()                     \
-    {                                        \
-        codegen::append(entry);              \
-        tDbOper::generate();                 \
+#define ZELTA_GENERATE_DB(cls, entry, arity, folder) \
+    void cls::generate()                             \
+    {                                                \
+        codegen::append(entry);                      \
+        tDbOper::generate();                         \
     }
-#define ZELTA_GENERATE_VARIANT(cls, entry, arity) \
-    void cls::generate()                          \
-    {                                             \
-        codegen::append(entry);                   \
-        tVariantCall::generate();                 \
+#define ZELTA_GENERATE_VARIANT(cls, entry, arity, folder) \
+    void cls::generate()                                  \
+    {                                                     \
+        codegen::append(entry);                           \
+        tVariantCall::generate();                         \
     }
 
 ZELTA_FIXED_BUILTINS(ZELTA_GENERATE_FIXED)

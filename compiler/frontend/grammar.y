@@ -4,7 +4,8 @@
    moved, removed or inserted in the middle; new ones go at the end.
 
    Token numbers are the scanner's token ids (tokens.lex); end of input is the
-   engine's -1 and needs no declaration. The table generator
+   engine's -1 and needs no declaration. ORDER token ids (tokens.lex,
+   orvic_lex.h, orvic_lex.cpp). The table generator
    (tools/yacc_tables.c) turns bison's automaton into the engine's row format. */
 
 %define api.token.prefix {TK_}

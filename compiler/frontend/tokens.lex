@@ -1,6 +1,8 @@
 # Lexical rules of the Zelta language, read by tools/lex_tables at build time.
 # Token ids here are the parser's terminals (grammar.y) and the names that
 # OrvicLexClass::tokenName gives (orvic_lex.cpp): keep the three in step.
+# ORDER token ids (grammar.y, orvic_lex.h, orvic_lex.cpp); the frontend test
+# TokenIdsAgreeAcrossGrammarScannerAndNames checks them.
 #
 # Five expression lists: 0 main, 1 and 2 the insides of single- and
 # double-quoted strings, 3 a block comment, 4 the rest of a line that is

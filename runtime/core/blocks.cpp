@@ -6,22 +6,26 @@
 
 #include "zeltamisc.h"
 
-namespace {
-
-constexpr size_t kMaxName = 12;
+namespace core {
 
 struct Block {
   Block* next;
   char name[32];
   void* function;
 };
-Block* blocksHead = nullptr;
-Block* blocksTail = nullptr;
+
+}  // namespace core
+
+namespace {
+
+using core::Block;
+
+constexpr size_t kMaxName = 12;
 
 using BlockFunction = pObj_Node (*)(pObj_Node);
 
 Block* find(const char* key) {
-  for (Block* b = blocksHead; b; b = b->next) {
+  for (Block* b = core::state().blocksHead; b; b = b->next) {
     if (strcmp(b->name, key) == 0) return b;
   }
   return nullptr;
@@ -32,7 +36,7 @@ bool keyOf(pObj_Node name, bool plain, char* key) {
   if (!name) return false;
   if (name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
   // objLength counts the terminating zero: a registered 12-letter name has 13.
-  if (!blocksHead || name->objLength - 1 > static_cast<int32_t>(kMaxName) || !name->objData.mbuff) {
+  if (!core::state().blocksHead || name->objLength - 1 > static_cast<int32_t>(kMaxName) || !name->objData.mbuff) {
     return false;
   }
   strcpy(key, plain ? "" : "U_");
@@ -45,12 +49,13 @@ bool keyOf(pObj_Node name, bool plain, char* key) {
 namespace core {
 
 void freeBlockRegistry() {
-  while (blocksHead) {
-    Block* next = blocksHead->next;
-    xfree(blocksHead);
-    blocksHead = next;
+  State& s = state();
+  while (s.blocksHead) {
+    Block* next = s.blocksHead->next;
+    xfree(s.blocksHead);
+    s.blocksHead = next;
   }
-  blocksTail = nullptr;
+  s.blocksTail = nullptr;
 }
 
 }  // namespace core
@@ -62,11 +67,12 @@ int RegisterBlock(const char* name, void* function) {
   strcpy(b->name, "U_");
   strcat(b->name, name);
   b->function = function;
-  if (blocksTail)
-    blocksTail->next = b;
+  core::State& s = core::state();
+  if (s.blocksTail)
+    s.blocksTail->next = b;
   else
-    blocksHead = b;
-  blocksTail = b;
+    s.blocksHead = b;
+  s.blocksTail = b;
   return 1;
 }
 

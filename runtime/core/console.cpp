@@ -1,18 +1,17 @@
 // Host console output and the plain C-buffer helpers of generated code.
 // Values print as the language shows them: strings as they are, numbers in
-// their shortest exact decimal form, dates in the date-format setting,
-// logicals as .T./.F., NIL as NIL, arrays as {a, b}.
+// their shortest exact decimal form, dates as __Dtoc writes them in the
+// date-format setting, logicals as .T./.F., NIL as NIL, arrays as {a, b}.
 #include "core.h"
 
-#include <fcntl.h>
 #include <stdio.h>
 #include <string.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 #include <string>
 
-#include "day_number.h"
+#include "arguments.h"
+#include "date_text.h"
+#include "host.h"
 #include "zeltautil.h"
 
 namespace {
@@ -34,39 +33,6 @@ std::string formatNumber(double x) {
     return s;
   }
   return text;
-}
-
-std::string formatDate(double dayNumber) {
-  const pObj_Node format = glob ? core::setting(kSetDateFormat) : nullptr;
-  std::string pattern =
-      format && format->objType == T_CHARPTR && format->objData.mbuff ? format->objData.mbuff : "mm/dd/yy";
-  if (dayNumber == 0) {
-    for (char& c : pattern) {
-      if (isalpha(static_cast<unsigned char>(c))) c = ' ';
-    }
-    return pattern;
-  }
-  const core::CivilDate d = core::decodeDayNumber(dayNumber);
-  std::string out;
-  for (size_t i = 0; i < pattern.size();) {
-    const char c = static_cast<char>(tolower(static_cast<unsigned char>(pattern[i])));
-    size_t run = 1;
-    while (i + run < pattern.size() && tolower(static_cast<unsigned char>(pattern[i + run])) == c) {
-      ++run;
-    }
-    char part[16];
-    if (c == 'd')
-      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.day);
-    else if (c == 'm')
-      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.month);
-    else if (c == 'y')
-      snprintf(part, sizeof part, "%0*d", static_cast<int>(run), d.year % (run >= 4 ? 100000 : 100));
-    else
-      part[0] = 0;
-    out += part[0] ? std::string(part) : pattern.substr(i, run);
-    i += run;
-  }
-  return out;
 }
 
 std::string formatArray(pObj_Node array) {
@@ -91,8 +57,6 @@ void writeValues(FILE* out, bool newLine, pObj_Node* args, int count) {
   fflush(out);
 }
 
-int instanceLock = -1;
-
 }  // namespace
 
 namespace core {
@@ -107,7 +71,7 @@ std::string formatValue(pObj_Node v) {
       return std::string(v->objData.mbuff, n);
     }
     case T_DOUBLE: return formatNumber(v->objData.dValue);
-    case T_DATE: return formatDate(v->objData.dValue);
+    case T_DATE: return formatDate(toWhole(v->objData.dValue), dateFormatSetting());
     case T_BOOL: return __GET_BOOL(v) ? ".T." : ".F.";
     case T_LONG: return std::to_string(v->objData.lValue);
     case T_ARRAY: return v->objData.array ? formatArray(v->objData.array) : "{}";
@@ -152,18 +116,12 @@ void __SetVarDegubgInfo(pObj_Node, const char*, const char*, int) {}
 void __SetCrtID(const char*) {}
 
 HANDLE FindWindow(const char* windowName, const char*) {
-  if (instanceLock >= 0) return nullptr;
   // A hidden file, kept after exit: removing a lock file others may have
-  // opened would let two instances run.
+  // opened would let two instances run. Without a lock file there is no
+  // check, and the program runs.
   const std::string path = core::appDirectory() + "/." + (windowName ? windowName : "") + ".lock";
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return nullptr;  // no lock file, no check: run
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return reinterpret_cast<HANDLE>(1);
-  }
-  instanceLock = fd;
-  return nullptr;
+  const bool busy = core::host::lockInstance(path) == core::host::InstanceLock::Busy;
+  return busy ? reinterpret_cast<HANDLE>(1) : nullptr;
 }
 
 int SetForegroundWindow(HWND) { return 1; }

@@ -28,8 +28,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "collaborators.h"
-
 namespace {
 
 enum : uint32_t { kHeld = 1, kTried = 2, kFlagBits = 8 };
@@ -38,23 +36,9 @@ using core::kReturnLock;
 // forgetting one is O(1); kNoPlace marks one past the encodable range.
 constexpr uint32_t kNoPlace = 0xFFFFFFu;
 
-uint64_t nextSerial = 1;
-std::vector<uint64_t> marks;     // by depth
-std::vector<pObj_Node> held[3];  // by pool
-pObj_Node iterGuard = nullptr;   // walk position of a sweep
-pObj_Node watched = nullptr;     // array under release
+using LockEntry = core::ContextState::LockEntry;
 
-std::vector<int> nextFree, prevFree;
-// A lock stack entry is stale when its slot was unlocked since (the slot's
-// lock generation, kept in the unused poolSerial of ring slots, moved on).
-struct LockEntry {
-  pObj_Node slot;
-  uint64_t generation;
-};
-std::vector<LockEntry> lockStack;
-// How many values returned into each depth are still locked.
-std::vector<int> returnCount;
-uint64_t lockGeneration = 1;
+core::ContextState& cx() { return core::state().context; }
 
 bool live(const LockEntry& e) { return e.slot->poolSerial == e.generation && e.slot->refCount > 0; }
 
@@ -71,7 +55,7 @@ void setPlace(pObj_Node node, size_t place) {
 // Sweeps walk the held lists by index and rely on this: the entry moved in
 // has not been visited yet only if the sweep re-reads the same index.
 void forgetHeld(int index, pObj_Node node) {
-  std::vector<pObj_Node>& list = held[index];
+  std::vector<pObj_Node>& list = cx().held[index];
   size_t place = placeOf(node);
   if (place >= list.size() || list[place] != node) {
     place = 0;
@@ -89,14 +73,14 @@ void forgetHeld(int index, pObj_Node node) {
 void markHeld(int index, pObj_Node node) {
   if (node->poolFlags & kHeld) return;
   node->poolFlags |= kHeld;
-  setPlace(node, held[index].size());
-  held[index].push_back(node);
+  setPlace(node, cx().held[index].size());
+  cx().held[index].push_back(node);
 }
 
 bool doomed(pObj_Node node, int depth) { return node->level >= depth && node->refCount == 0; }
 
 void sweepVariables(int depth, uint64_t mark) {
-  std::vector<pObj_Node>& list = held[core::kVariablePool];
+  std::vector<pObj_Node>& list = cx().held[core::kVariablePool];
   for (size_t i = 0; i < list.size();) {
     pObj_Node node = list[i];
     if (doomed(node, depth))
@@ -119,18 +103,18 @@ void sweepVariables(int depth, uint64_t mark) {
 
 // Releases one array; true when it is gone.
 bool releaseArray(pObj_Node array) {
-  watched = array;
-  if (__KillArray)
-    __KillArray(array);
+  cx().watched = array;
+  if (core::hooks().releaseArray)
+    core::hooks().releaseArray(array);
   else
     core::releaseArrayFallback(array);
-  const bool gone = watched == nullptr;
-  watched = nullptr;
+  const bool gone = cx().watched == nullptr;
+  cx().watched = nullptr;
   return gone;
 }
 
 void sweepHeldArrays(int depth) {
-  std::vector<pObj_Node>& list = held[core::kArrayPool];
+  std::vector<pObj_Node>& list = cx().held[core::kArrayPool];
   for (bool again = true; again;) {
     again = false;
     for (pObj_Node node : list) {
@@ -149,24 +133,24 @@ void sweepArrays(int depth, uint64_t mark) {
   sweepHeldArrays(depth);
   pObj_Node node = pool(core::kArrayPool).tail;
   while (node && node->poolSerial >= mark) {
-    iterGuard = node->poolPrev;
+    cx().iterGuard = node->poolPrev;
     if (node->level >= depth) {
       if (node->refCount != 0 || !releaseArray(node)) markHeld(core::kArrayPool, node);
     }
-    node = iterGuard;
+    node = cx().iterGuard;
   }
-  iterGuard = nullptr;
+  cx().iterGuard = nullptr;
 }
 
 // Ring free list.
 
 void unlinkFree(int slot) {
-  const int n = nextFree[slot], p = prevFree[slot];
+  const int n = cx().nextFree[slot], p = cx().prevFree[slot];
   if (n == slot) {
     glob->stackCursor = -1;
   } else {
-    nextFree[p] = n;
-    prevFree[n] = p;
+    cx().nextFree[p] = n;
+    cx().prevFree[n] = p;
     if (glob->stackCursor == slot) glob->stackCursor = static_cast<int16_t>(n);
   }
   --glob->freeSlots;
@@ -175,14 +159,14 @@ void unlinkFree(int slot) {
 void linkFreeBeforeCursor(int slot) {
   const int cursor = glob->stackCursor;
   if (cursor < 0) {
-    nextFree[slot] = prevFree[slot] = slot;
+    cx().nextFree[slot] = cx().prevFree[slot] = slot;
     glob->stackCursor = static_cast<int16_t>(slot);
   } else {
-    const int p = prevFree[cursor];
-    nextFree[p] = slot;
-    prevFree[slot] = p;
-    nextFree[slot] = cursor;
-    prevFree[cursor] = slot;
+    const int p = cx().prevFree[cursor];
+    cx().nextFree[p] = slot;
+    cx().prevFree[slot] = p;
+    cx().nextFree[slot] = cursor;
+    cx().prevFree[cursor] = slot;
   }
   ++glob->freeSlots;
 }
@@ -192,16 +176,16 @@ int slotIndex(pObj_Node node) { return static_cast<int>(node - glob->stack); }
 void lockSlot(pObj_Node slot, int level) {
   if (level <= 0) return;
   slot->refCount = static_cast<uint16_t>(level);
-  slot->poolSerial = lockGeneration++;
+  slot->poolSerial = cx().lockGeneration++;
   slot->poolFlags &= ~kReturnLock;
   unlinkFree(slotIndex(slot));
   ++glob->lockedCount;
-  lockStack.push_back({slot, slot->poolSerial});
+  cx().lockStack.push_back({slot, slot->poolSerial});
 }
 
 void unlockSlot(pObj_Node slot) {
-  if ((slot->poolFlags & kReturnLock) && slot->refCount < returnCount.size()) {
-    --returnCount[slot->refCount];
+  if ((slot->poolFlags & kReturnLock) && slot->refCount < cx().returnCount.size()) {
+    --cx().returnCount[slot->refCount];
   }
   slot->refCount = 0;
   slot->poolSerial = 0;
@@ -214,30 +198,30 @@ void unlockSlot(pObj_Node slot) {
 }
 
 void unlockAbove(int depth, pObj_Node keep) {
-  while (!lockStack.empty()) {
-    const LockEntry top = lockStack.back();
+  while (!cx().lockStack.empty()) {
+    const LockEntry top = cx().lockStack.back();
     if (!live(top)) {
-      lockStack.pop_back();
+      cx().lockStack.pop_back();
       continue;
     }
     if (top.slot != keep && top.slot->refCount <= depth) break;
-    lockStack.pop_back();
+    cx().lockStack.pop_back();
     if (top.slot != keep) unlockSlot(top.slot);
   }
 }
 
 void addReturnLock(pObj_Node slot) {
   const size_t depth = slot->refCount;
-  if (returnCount.size() <= depth) returnCount.resize(depth + 1, 0);
+  if (cx().returnCount.size() <= depth) cx().returnCount.resize(depth + 1, 0);
   slot->poolFlags |= kReturnLock;
-  ++returnCount[depth];
+  ++cx().returnCount[depth];
 }
 
 // The count of the depth that has just ended; its locks are gone (the
 // deeper ones went when their own contexts ended).
 void forgetReturnLocksAbove(int depth) {
   const size_t ended = static_cast<size_t>(depth < 0 ? 0 : depth) + 1;
-  if (ended < returnCount.size()) returnCount[ended] = 0;
+  if (ended < cx().returnCount.size()) cx().returnCount[ended] = 0;
 }
 
 // Unlocks the older half of the returned values of the depth that holds the
@@ -246,17 +230,17 @@ void forgetReturnLocksAbove(int depth) {
 // the ring on every call.
 bool reclaimReturnedValue() {
   size_t best = 0;
-  for (size_t d = 1; d < returnCount.size(); ++d) {
-    if (returnCount[d] > returnCount[best]) best = d;
+  for (size_t d = 1; d < cx().returnCount.size(); ++d) {
+    if (cx().returnCount[d] > cx().returnCount[best]) best = d;
   }
-  if (returnCount.empty() || returnCount[best] <= 0) return false;
+  if (cx().returnCount.empty() || cx().returnCount[best] <= 0) return false;
   std::vector<pObj_Node> candidates;
   for (int i = 0; i < glob->stackSize; ++i) {
     pObj_Node slot = &glob->stack[i];
     if ((slot->poolFlags & kReturnLock) && slot->refCount == best) candidates.push_back(slot);
   }
   if (candidates.empty()) {
-    returnCount[best] = 0;
+    cx().returnCount[best] = 0;
     return false;
   }
   const size_t half = (candidates.size() + 1) / 2;
@@ -283,7 +267,7 @@ void poolAppend(int index, pObj_Node node) {
   ObjPool& p = pool(index);
   node->next = nullptr;
   node->poolPrev = p.tail;
-  node->poolSerial = nextSerial++;
+  node->poolSerial = cx().nextSerial++;
   if (p.tail)
     p.tail->next = node;
   else
@@ -294,8 +278,8 @@ void poolAppend(int index, pObj_Node node) {
 
 void poolUnlink(int index, pObj_Node node) {
   ObjPool& p = pool(index);
-  if (node == iterGuard) iterGuard = node->poolPrev;
-  if (node == watched) watched = nullptr;
+  if (node == cx().iterGuard) cx().iterGuard = node->poolPrev;
+  if (node == cx().watched) cx().watched = nullptr;
   if (node->poolFlags & kHeld) forgetHeld(index, node);
   if (node->poolPrev)
     node->poolPrev->next = node->next;
@@ -310,23 +294,20 @@ void poolUnlink(int index, pObj_Node node) {
 }
 
 void ringCreate(int size) {
-  nextFree.assign(static_cast<size_t>(size), 0);
-  prevFree.assign(static_cast<size_t>(size), 0);
-  ringNextFree = nextFree.data();
+  cx().nextFree.assign(static_cast<size_t>(size), 0);
+  cx().prevFree.assign(static_cast<size_t>(size), 0);
   for (int i = 0; i < size; ++i) {
-    nextFree[i] = (i + 1) % size;
-    prevFree[i] = (i + size - 1) % size;
+    cx().nextFree[i] = (i + 1) % size;
+    cx().prevFree[i] = (i + size - 1) % size;
   }
   glob->stackCursor = size > 0 ? 0 : -1;
   glob->freeSlots = size;
   glob->lockedCount = 0;
-  lockStack.clear();
-  returnCount.clear();
-  marks.clear();
-  for (auto& list : held) list.clear();
+  cx().lockStack.clear();
+  cx().returnCount.clear();
+  cx().marks.clear();
+  for (auto& list : cx().held) list.clear();
 }
-
-int* ringNextFree = nullptr;
 
 void releaseReturnedSlot(pObj_Node value) {
   if (value->refCount == glob->depth) unlockSlot(value);
@@ -345,16 +326,20 @@ pObj_Node takeTemporarySlow() {
 void __begin_context() {
   ++glob->depth;
   const size_t depth = static_cast<size_t>(glob->depth > 0 ? glob->depth : 0);
-  if (marks.size() <= depth) marks.resize(depth + 1, 0);
-  marks[depth] = nextSerial;
+  if (cx().marks.size() <= depth) cx().marks.resize(depth + 1, 0);
+  cx().marks[depth] = cx().nextSerial;
 }
 
 int __KillContext() {
-  if (glob->windowFlag && __KillWin) __KillWin();
+  if (__builtin_expect(core::hooks().anyContextEnd, 0)) {
+    for (const core::FolderCalls& folder : core::hooks().folders) {
+      if (folder.contextEnd) folder.contextEnd();
+    }
+  }
   const int depth = glob->depth;
   // Outside any begun context (start, end of the application) sweep all.
   uint64_t mark = 0;
-  if (depth >= 2 && static_cast<size_t>(depth) < marks.size()) mark = marks[depth];
+  if (depth >= 2 && static_cast<size_t>(depth) < cx().marks.size()) mark = cx().marks[depth];
   sweepVariables(depth, mark);
   sweepArrays(depth, mark);
   return depth;

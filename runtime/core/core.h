@@ -3,6 +3,45 @@
 // hooks other folders fill in, and the test hook that stands in for the
 // fatal-error exit.
 //
+// State and hooks: the convention every run-time folder follows.
+//
+//  - State. A folder keeps what it remembers between calls in one record,
+//    `<folder>::State` in `<folder>/<folder>_state.h` (core::State in
+//    core_state.h), reached through `<folder>::state()`; never in file-scope
+//    variables. The record holds its defaults from load time, so whatever a
+//    program sets before __BeginGlobal (the ring size, the binary-buffer
+//    switch) holds for that application. __EndGlobal puts every record back
+//    to its defaults: the folder's end call does its own, last.
+//
+//  - Calls down are plain calls: a folder includes the headers of the
+//    folders below it (core < lib < data < sync, ui) and calls them.
+//
+//  - Calls up go through one record, core::hooks(). The core never names an
+//    export of a folder above it, so a build without that folder (the core's
+//    own tests) links, and a test can put a fake in any slot. A folder fills
+//    its slots once at load time, from its `<folder>_hooks.cpp`:
+//
+//        [[maybe_unused]] const bool registered = core::registerFolder(
+//            core::kFolderData, {begin, end, nullptr, fatal});
+//
+//    and sets the named up-calls it owns (below) in the same place. Every
+//    slot is null while its folder is absent, and the core then does
+//    without (or falls back, where it says so).
+//
+//  - The four folder calls, in FolderCalls:
+//      begin       in __BeginGlobal once glob, the system records and the
+//                  settings exist; folders in the order lib, data, sync, ui.
+//      end         first thing in __EndGlobal, while glob and every value
+//                  still exist; in the order ui, sync, data, lib. It closes
+//                  what the folder holds (windows, the session, the work
+//                  areas) and puts the folder's State back to its defaults.
+//      contextEnd  in __KillContext, before the sweep, at the end of every
+//                  function call and in the last sweep of __EndGlobal (after
+//                  the end calls): return at once when there is nothing to do.
+//      fatal       in __RuntimeError after the program's exit hook, before
+//                  the report, in the order ui, sync, data, lib; not called
+//                  while a test trap stands in for the exit.
+//
 // Pools. Each kind's records sit in one doubly linked list in creation order
 // (`next` forward, `poolPrev` back; `poolSerial` numbers them). Ending a
 // context walks back from the tail only over the records made since that
@@ -14,6 +53,7 @@
 
 #include <string>
 
+#include "core_state.h"
 #include "zeltaobjs.h"
 
 namespace core {
@@ -27,8 +67,6 @@ void poolUnlink(int pool, pObj_Node node);
 
 // Builds the free list of a new ring of `size` slots.
 void ringCreate(int size);
-// The ring's free list: the slot after each free slot (see context.cpp).
-extern int* ringNextFree;
 // Marks a ring slot that holds a value returned into its caller.
 constexpr uint32_t kReturnLock = 8;
 
@@ -38,7 +76,8 @@ inline pObj_Node takeTemporary() {
   const int index = glob->stackCursor;
   if (__builtin_expect(index < 0 || glob->lockedCount >= glob->stackSize, 0)) return takeTemporarySlow();
   pObj_Node slot = &glob->stack[index];
-  glob->stackCursor = static_cast<int16_t>(ringNextFree[index]);
+  // The ring's free list: the slot after each free slot (see context.cpp).
+  glob->stackCursor = static_cast<int16_t>(state().context.nextFree[static_cast<size_t>(index)]);
   if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
   slot->objData.mbuff = nullptr;
   slot->objLength = 0;
@@ -86,25 +125,62 @@ void freeBlockRegistry();
 // Frees an array record with its elements when the array folder is absent.
 void releaseArrayFallback(pObj_Node array);
 
-// Hooks that other folders set once at load time; null when absent.
-struct Hooks {
-  void (*dumpRegisteredArrays)();  // rescue before the fatal report
-  // Show a modal box; returns 1 for OK/Yes, 0 for No. Replaces the headless
-  // driver when a user interface is present.
-  int (*messageBox)(const char* title, const char* text, int yesNo);
-  // Show the fatal-error window; returns when the user pressed Reset.
-  void (*fatalWindow)(const char* errorText, const char* positions);
+// The folders above the core, as the hooks record knows them.
+enum Folder { kFolderLib, kFolderData, kFolderSync, kFolderUi, kFolderCount };
+
+// A folder's part in the application's life (see the top of this file).
+struct FolderCalls {
+  void (*begin)();
+  void (*end)();
+  void (*contextEnd)();
+  void (*fatal)();
 };
-Hooks& hooks();
 
 // Test hook: called with the code, the auxiliary number and the rendered
 // report in place of printing and exiting. It must not return (a test
 // throws from it).
 using FatalTrap = void (*)(int code, int aux, const std::string& report);
+
+// The one way up from the core. Null slots: that folder is absent.
+struct Hooks {
+  // Set through registerFolder, which keeps anyContextEnd in step.
+  FolderCalls folders[kFolderCount];
+  // Some folder has a contextEnd call: every function call's context end
+  // looks at this one flag, not at four slots.
+  bool anyContextEnd;
+  // lib: releases an array record with its elements (context end).
+  pObj_Node (*releaseArray)(pObj_Node array);
+  // lib: saves the registered arrays first thing in a fatal error.
+  void (*dumpRegisteredArrays)();
+  // data: the value of alias->field (the evaluator's field references).
+  pObj_Node (*fieldByName)(pObj_Node alias, pObj_Node field);
+  // data: removes the catalog and index files (cleandbs).
+  void (*removeDataFiles)();
+  // sync: a full synchronisation (ErrSync after a "yes").
+  void (*startSync)();
+  // ui: shows a modal box; returns 1 for OK/Yes, 0 for No.
+  int (*messageBox)(const char* title, const char* text, int yesNo);
+  // ui: shows the fatal-error window; returns when the user pressed Reset.
+  void (*fatalWindow)(const char* errorText, const char* positions);
+  FatalTrap fatalTrap;
+};
+// All null until the folders register: constant-initialised, so a folder's
+// registration at load time may run before or after the core's own.
+extern Hooks hookRecord;
+inline Hooks& hooks() { return hookRecord; }
+
+// Fills `folder`'s calls; returns true so that a folder can register from
+// the initialiser of a constant.
+bool registerFolder(Folder folder, const FolderCalls& calls);
+
 void setFatalTrap(FatalTrap trap);
 
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();
+
+// Writes "inst.txt" and starts the installer (the end of an application
+// after SHUTDOWN; installer_handoff.cpp).
+void handOverToInstaller();
 
 // The rounding of __Round, __Int and numeric formatting: halves (and values
 // within 1e-14 below a half) round away from zero.

@@ -1,6 +1,10 @@
 // Day-number conversions over whole eras of 400 years (146,097 days), so no
 // loop runs over years and any year from -32767 to 32767 converts exactly.
+// Counted from 1 March of year 0, leap days fall at the end of each year, so
+// a day's place within its era fixes the year by division.
 #include "day_number.h"
+
+#include "core_state.h"
 
 #include <cmath>
 
@@ -20,18 +24,8 @@ long daysFromCivil(long y, long m, long d) {
   return era * 146097 + doe;
 }
 
-}  // namespace
-
-long encodeDayNumber(int year, int month, int day) {
-  long y = year;
-  long m = month - 1;
-  y += m >= 0 ? m / 12 : -((11 - m) / 12);
-  m -= (y - year) * 12;
-  return daysFromCivil(y, m + 1, 1) + (day - 1) - kEpochShift;
-}
-
-CivilDate decodeDayNumber(double dayNumber) {
-  const long z = static_cast<long>(std::floor(dayNumber)) + kEpochShift;
+CivilDate decodeDays(long dayNumber) {
+  const long z = dayNumber + kEpochShift;
   const long era = (z >= 0 ? z : z - 146096) / 146097;
   const long doe = z - era * 146097;
   const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
@@ -43,9 +37,30 @@ CivilDate decodeDayNumber(double dayNumber) {
   return CivilDate{year, month, day};
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+}  // namespace
 
-int daysInMonth(int year, int month) {
+long encodeDayNumber(int year, int month, int day) {
+  long y = year;
+  long m = month - 1;
+  y += m >= 0 ? m / 12 : -((11 - m) / 12);
+  m -= (y - year) * 12;
+  return daysFromCivil(y, m + 1, 1) + (day - 1) - kEpochShift;
+}
+
+CivilDate decodeDayNumber(double dayNumber) { return decodeDays(static_cast<long>(std::floor(dayNumber))); }
+
+CivilDate dateOf(long dayNumber) {
+  State& s = state();
+  if (dayNumber == s.lastDayNumber) return s.lastDate;
+  const bool none = dayNumber == 0 || dayNumber < kFirstDayNumber;
+  s.lastDate = none ? CivilDate() : decodeDays(dayNumber);
+  s.lastDayNumber = dayNumber;
+  return s.lastDate;
+}
+
+bool isLeapYear(long year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(long year, int month) {
   static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month < 1 || month > 12) return 0;
   return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];

@@ -8,11 +8,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <string>
 
-#include "collaborators.h"
+#include "host.h"
 #include "messages.h"
 #include "zeltamisc.h"
 #include "zeltautil.h"
@@ -26,13 +25,9 @@ const char* const kErrorNames[] = {
     "INVALID ORDER!",  "CREATE ERROR!", "INDEX CREATE_ERROR!",       "INVALID INDEX!",     "ALIAS DOES NOT EXISTS!",
     "STACK FULL!",     "DLL_NOT_FOUND", "FUNCTION_NOT_FOUND_IN_DLL", "RDD_NOT_IMPLEMENTED"};
 constexpr int kErrorCount = sizeof kErrorNames / sizeof kErrorNames[0];
+static_assert(kErrorCount == RDD_NOT_IMPLEMENTED + 1, "one name per error code of zeltaobjs.h");
 
-int errorLanguage = 1;
-char auxBuffer[1025];
-ExitHook exitHook = nullptr;
-pObj_Node (*exitBlock)(pObj_Node, pObj_Node, pObj_Node) = nullptr;
-core::FatalTrap fatalTrap = nullptr;
-bool reporting = false;
+core::ErrorState& errors() { return core::state().errors; }
 
 std::string position(const char* function, int line) {
   char text[300];
@@ -56,43 +51,53 @@ std::string sourcePositions() {
 
 [[noreturn]] void finish(int code, int aux, const std::string& errorText, const std::string& positions) {
   const std::string report = "Fatal Error\n" + errorText + "\n" + positions;
-  if (fatalTrap) {
-    reporting = false;
-    fatalTrap(code, aux, report);
+  if (core::hooks().fatalTrap) {
+    errors().reporting = false;
+    core::hooks().fatalTrap(code, aux, report);
   }
   fputs(report.c_str(), stderr);
   fflush(stdout);
   fflush(stderr);
   if (core::hooks().fatalWindow) core::hooks().fatalWindow(errorText.c_str(), positions.c_str());
-  _exit(1);
+  core::host::exitNow(1);
 }
 
 }  // namespace
 
 namespace core {
 
-Hooks& hooks() {
-  static Hooks h;
-  return h;
+Hooks hookRecord;
+
+bool registerFolder(Folder folder, const FolderCalls& calls) {
+  Hooks& h = hooks();
+  h.folders[folder] = calls;
+  h.anyContextEnd = false;
+  for (const FolderCalls& f : h.folders) h.anyContextEnd = h.anyContextEnd || f.contextEnd;
+  return true;
 }
 
-void setFatalTrap(FatalTrap trap) { fatalTrap = trap; }
+void setFatalTrap(FatalTrap trap) { hooks().fatalTrap = trap; }
 
 }  // namespace core
 
 void __RuntimeError(int code, int aux) {
-  if (reporting && !fatalTrap) {
+  if (errors().reporting && !core::hooks().fatalTrap) {
     // An error while reporting one: say what we can and stop.
     fprintf(stderr, "Fatal Error\n%s\n", code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
-    _exit(1);
+    core::host::exitNow(1);
   }
-  reporting = true;
+  errors().reporting = true;
   if (core::hooks().dumpRegisteredArrays) core::hooks().dumpRegisteredArrays();
   if (aux != -1) __GetAuxError(aux);
   const std::string positions = sourcePositions();
-  if (exitHook) exitHook();
-  if (exitBlock) exitBlock(nullptr, nullptr, nullptr);
-  if (__dbCloseAll && !fatalTrap) __dbCloseAll();
+  if (errors().exitHook) errors().exitHook();
+  if (errors().exitBlock) errors().exitBlock(nullptr, nullptr, nullptr);
+  if (!core::hooks().fatalTrap) {
+    const core::FolderCalls* folders = core::hooks().folders;
+    for (int f = core::kFolderCount - 1; f >= 0; --f) {
+      if (folders[f].fatal) folders[f].fatal();
+    }
+  }
   char text[2100];
   GetError(text, code);
   finish(code, aux, text, positions);
@@ -100,32 +105,32 @@ void __RuntimeError(int code, int aux) {
 
 void GetError(char* buffer, int code) {
   strcpy(buffer, code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
-  if (auxBuffer[0]) {
+  if (errors().auxBuffer[0]) {
     strcat(buffer, "\n");
-    strcat(buffer, auxBuffer);
-    auxBuffer[0] = 0;
+    strcat(buffer, errors().auxBuffer);
+    errors().auxBuffer[0] = 0;
   }
 }
 
 char* __GetAuxError(int n) {
-  snprintf(auxBuffer, sizeof auxBuffer, "Msg(%d)-%s", n, core::auxMessage(errorLanguage, n));
-  return auxBuffer;
+  snprintf(errors().auxBuffer, sizeof errors().auxBuffer, "Msg(%d)-%s", n, core::auxMessage(errors().language, n));
+  return errors().auxBuffer;
 }
 
 pObj_Node __SetErrorLang(pObj_Node language) {
   if (!language || language->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
   const double n = language->objData.dValue;
-  errorLanguage = n >= 1 && n <= 3 ? static_cast<int>(n) : 1;
+  errors().language = n >= 1 && n <= 3 ? static_cast<int>(n) : 1;
   return __INIT_BOOL(1);
 }
 
 pObj_Node __RegisterExit(ExitHook hook) {
-  if (hook) exitHook = hook;
+  if (hook) errors().exitHook = hook;
   return __INIT_BOOL(0);
 }
 
 pObj_Node __RegisterExit(pObj_Node (*block)(pObj_Node, pObj_Node, pObj_Node)) {
-  if (block) exitBlock = block;
+  if (block) errors().exitBlock = block;
   return __INIT_BOOL(0);
 }
 
@@ -139,25 +144,21 @@ int ErrSync() {
   snprintf(question, sizeof question, "%s", __GetAuxError(138));
   const char* title = __GetAuxError(139);
   const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR(question), __INIT_CHARPTR(title)));
-  if (yes && __DoSync) __DoSync(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (yes && core::hooks().startSync) core::hooks().startSync();
   return yes;
 }
 
 void cleandbs() {
   const bool yes = __GET_BOOL(__MsgYesNo(__INIT_CHARPTR("Confirma exclusão dos dados?"), __INIT_CHARPTR("Erro")));
-  if (yes) {
-    const std::string dir = core::appDirectory();
-    for (const char* name : {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_IDX"}) {
-      unlink((dir + "/" + name).c_str());
-    }
-  }
+  if (yes && core::hooks().removeDataFiles) core::hooks().removeDataFiles();
   ErrSync();
   exit(0);
 }
 
 void ShowFreeMem() {
-  long total = sysconf(_SC_PHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
-  long avail = sysconf(_SC_AVPHYS_PAGES) * sysconf(_SC_PAGESIZE) / 1024;
+  const core::host::MemoryStatus memory = core::host::memoryStatus();
+  const long total = memory.totalKb;
+  const long avail = memory.availableKb;
   const int load = total > 0 ? static_cast<int>(100 - avail * 100 / total) : 0;
   char text[512];
   const ObjPool* pools = glob->context->pools;

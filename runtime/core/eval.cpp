@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-#include "collaborators.h"
 #include "zeltaeval.h"
 
 namespace {
@@ -183,10 +182,10 @@ class Evaluator {
   }
 
   static double field(const std::string& alias, const std::string& name) {
-    if (!__GetFieldByName) __RuntimeError(ARGUMENT_ERROR, -1);
+    if (!core::hooks().fieldByName) __RuntimeError(ARGUMENT_ERROR, -1);
     pObj_Node a = __SET_OBJECT(nullptr, __INIT_CHARPTR(alias.c_str()));
     pObj_Node f = __SET_OBJECT(nullptr, __INIT_CHARPTR(name.c_str()));
-    pObj_Node value = __GetFieldByName(a, f);
+    pObj_Node value = core::hooks().fieldByName(a, f);
     if (!value || value->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
     return value->objData.dValue;
   }

@@ -3,37 +3,49 @@
 // trace, the static buffers of generated code and the foreign library cache.
 #include "core.h"
 
-#include <dlfcn.h>
 #include <stdio.h>
 #include <string.h>
-#include <unistd.h>
 
 #include <string>
 
-#include "collaborators.h"
+#include "day_number.h"
+#include "host.h"
 #include "zeltamisc.h"
 
 Glob* glob = nullptr;
 
-namespace {
-
-int ringSize = 160;
-constexpr int kMessageBufferSize = 1025;
-constexpr int kBlockTableSize = 50;
+namespace core {
 
 struct StaticBuffer {
   StaticBuffer* next;
   void* buffer;
   int16_t depth;
 };
-StaticBuffer* staticBuffers = nullptr;
 
 struct LibraryEntry {
   char* fileName;
   void* handle;
   LibraryEntry* next;
 };
-LibraryEntry* libraries = nullptr;
+
+State stateRecord;
+
+void resetState() {
+  // The ring size is set for the next application, not for this one.
+  const int ringSize = stateRecord.ringSize;
+  stateRecord = State();
+  stateRecord.ringSize = ringSize;
+}
+
+}  // namespace core
+
+namespace {
+
+using core::LibraryEntry;
+using core::StaticBuffer;
+
+constexpr int kMessageBufferSize = 1025;
+constexpr int kBlockTableSize = 50;
 
 pObj_Node newSystemRecord(uint32_t type) {
   pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));
@@ -146,10 +158,6 @@ void storeCentury(pObj_Node flag) {
   resetDateFormatForCentury();
 }
 
-// Trace records of ended calls, kept for the next calls: with debug
-// information every call takes one.
-TraceRecord* spareTraces = nullptr;
-
 void freeTrace() {
   for (TraceRecord* r = glob->traceHead; r;) {
     TraceRecord* next = r->next;
@@ -157,10 +165,11 @@ void freeTrace() {
     r = next;
   }
   glob->traceHead = glob->traceTail = nullptr;
-  while (spareTraces) {
-    TraceRecord* next = spareTraces->next;
-    xfree(spareTraces);
-    spareTraces = next;
+  TraceRecord*& spare = core::state().spareTraces;
+  while (spare) {
+    TraceRecord* next = spare->next;
+    xfree(spare);
+    spare = next;
   }
 }
 
@@ -174,6 +183,7 @@ void freeConstants() {
 }
 
 void freeLibraries() {
+  LibraryEntry*& libraries = core::state().libraries;
   while (libraries) {
     LibraryEntry* next = libraries->next;
     xfree(libraries->fileName);
@@ -197,45 +207,6 @@ void freeBlockTable() {
   glob->blockTable = nullptr;
 }
 
-std::string modulePath() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return std::string();
-  path[n] = 0;
-  return path;
-}
-
-bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-// Leaves "inst.txt" in the application directory and starts the installer
-// when the install list is waiting.
-void handOverToInstaller() {
-  const std::string dir = core::appDirectory();
-  FILE* log = fopen((dir + "/inst.txt").c_str(), "w");
-  if (!log) return;
-  const std::string installer = dir + "/Rovane";
-  fprintf(log, "DIRAPP=%s\n", dir.c_str());
-  fprintf(log, "Finding EXE=%s\n", installer.c_str());
-  if (fileExists(installer)) {
-    fprintf(log, "EXE=%s OK\n", installer.c_str());
-    const std::string installList = dir + "/ZELTAINST.tLog";
-    if (fileExists(installList)) {
-      const std::string self = modulePath();
-      const std::string params = self + " ZELTAINST.tLog " + self;
-      fprintf(log, "CreateProcess Begin %s .\nParam=%s\n", installer.c_str(), params.c_str());
-      const pid_t pid = fork();
-      if (pid == 0) {
-        execl(installer.c_str(), installer.c_str(), self.c_str(), "ZELTAINST.tLog", self.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-      }
-      fprintf(log, pid > 0 ? "CreateProcess OK" : "CreateProcess NOK");
-      fprintf(log, "LOGFILE=%s\n", (dir + "/inst.txt").c_str());
-    }
-  }
-  fclose(log);
-}
-
 }  // namespace
 
 namespace core {
@@ -243,14 +214,14 @@ namespace core {
 pObj_Node setting(int slot) { return glob->settings[slot]; }
 
 void recycleTrace(TraceRecord* record) {
-  record->next = spareTraces;
-  spareTraces = record;
+  record->next = core::state().spareTraces;
+  core::state().spareTraces = record;
 }
 
 std::string appDirectory() {
-  const char* env = getenv("ZELTA_APPDIR");
+  const char* env = host::environment("ZELTA_APPDIR");
   if (env && *env) return env;
-  std::string self = modulePath();
+  std::string self = host::modulePath();
   const size_t slash = self.rfind('/');
   return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
 }
@@ -269,14 +240,14 @@ Glob* __RetGlob(int create) {
   }
   glob->depth = 1;
   glob->lastConst = -1;
-  static const int32_t kMonths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   for (int m = 0; m < 12; ++m) {
-    glob->daysPerMonth[0][m] = kMonths[m];
-    glob->daysPerMonth[1][m] = m == 1 ? 29 : kMonths[m];
+    glob->daysPerMonth[0][m] = core::daysInMonth(2001, m + 1);  // a common year
+    glob->daysPerMonth[1][m] = core::daysInMonth(2000, m + 1);  // a leap year
   }
   glob->msPerDay = 86400000;
   glob->msgBuffer = static_cast<char*>(core::allocOrDie(kMessageBufferSize));
   memset(glob->msgBuffer, 0, kMessageBufferSize);
+  const int ringSize = core::state().ringSize;
   glob->stackSize = ringSize;
   glob->stack = static_cast<Obj_Node*>(core::allocOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
   for (int i = 0; i < ringSize; ++i) {
@@ -289,11 +260,11 @@ Glob* __RetGlob(int create) {
   return glob;
 }
 
-void __SetMaxStackElements(int n) { ringSize = n; }
+void __SetMaxStackElements(int n) { core::state().ringSize = n; }
 
 int __BeginGlobal() {
   core::resetAllocationCount();
-  if (ringSize <= 0) ringSize = 160;
+  if (core::state().ringSize <= 0) core::state().ringSize = 160;
   __RetGlob(1);
   glob->shutdown = 0;
   createSystemRecords();
@@ -301,14 +272,19 @@ int __BeginGlobal() {
   glob->depth = 1;
   glob->blockTable = static_cast<void**>(core::allocOrDie(kBlockTableSize * sizeof(void*)));
   memset(glob->blockTable, 0, kBlockTableSize * sizeof(void*));
-  if (__InstanceBackWindow) __InstanceBackWindow();
+  for (const core::FolderCalls& folder : core::hooks().folders) {
+    if (folder.begin) folder.begin();
+  }
   return 1;
 }
 
 void __EndGlobal() {
   if (!glob) return;
+  const core::FolderCalls* folders = core::hooks().folders;
+  for (int f = core::kFolderCount - 1; f >= 0; --f) {
+    if (folders[f].end) folders[f].end();
+  }
   core::freeBlockRegistry();
-  if (__dbCloseAll) __dbCloseAll();
   glob->depth = -32;
   freeSettings();
   __KillContext();
@@ -318,7 +294,7 @@ void __EndGlobal() {
   freeTrace();
   freeConstants();
   freeSystemRecords();
-  if (glob->shutdown) handOverToInstaller();
+  if (glob->shutdown) core::handOverToInstaller();
   __CleanStaticStack();
   xfree(glob->msgBuffer);
   xfree(glob->stack);
@@ -327,6 +303,7 @@ void __EndGlobal() {
   glob = nullptr;
   core::releaseRecordSlabs();
   core::releaseSmallBlocks();
+  core::resetState();
 }
 
 int SHUTDOWN() {
@@ -335,9 +312,9 @@ int SHUTDOWN() {
 }
 
 void __SF(const char* name) {
-  TraceRecord* r = spareTraces;
+  TraceRecord* r = core::state().spareTraces;
   if (r)
-    spareTraces = r->next;
+    core::state().spareTraces = r->next;
   else
     r = static_cast<TraceRecord*>(core::allocOrDie(sizeof(TraceRecord)));
   r->next = nullptr;
@@ -364,17 +341,18 @@ void __AddStaticStack(void* buffer) {
   r->next = nullptr;
   r->buffer = buffer;
   r->depth = glob ? glob->depth : 0;
-  StaticBuffer** tail = &staticBuffers;
+  StaticBuffer** tail = &core::state().staticBuffers;
   while (*tail) tail = &(*tail)->next;
   *tail = r;
 }
 
 void __CleanStaticStack() {
-  while (staticBuffers) {
-    StaticBuffer* next = staticBuffers->next;
-    xfree(staticBuffers->buffer);
-    xfree(staticBuffers);
-    staticBuffers = next;
+  StaticBuffer*& buffers = core::state().staticBuffers;
+  while (buffers) {
+    StaticBuffer* next = buffers->next;
+    xfree(buffers->buffer);
+    xfree(buffers);
+    buffers = next;
   }
 }
 
@@ -459,10 +437,10 @@ pObj_Node __GetRTVer() {
 
 void* nHdlGetDllHandle(const char* fileName) {
   if (!fileName) fileName = "";
-  for (LibraryEntry* e = libraries; e; e = e->next) {
+  for (LibraryEntry* e = core::state().libraries; e; e = e->next) {
     if (strcmp(e->fileName, fileName) == 0) return e->handle;
   }
-  void* handle = fileName ? dlopen(fileName, RTLD_NOW) : nullptr;
+  void* handle = fileName ? core::host::openLibrary(fileName) : nullptr;
   if (!handle) {
     snprintf(glob->msgBuffer, 1025, "DLL %s não encontrada", fileName ? fileName : "");
     __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
@@ -473,7 +451,7 @@ void* nHdlGetDllHandle(const char* fileName) {
   e->fileName = static_cast<char*>(core::allocOrDie(len));
   memcpy(e->fileName, fileName, len);
   e->handle = handle;
-  e->next = libraries;
-  libraries = e;
+  e->next = core::state().libraries;
+  core::state().libraries = e;
   return handle;
 }

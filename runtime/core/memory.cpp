@@ -1,5 +1,7 @@
 // The counted allocator. Every block the run-time hands out comes from here,
-// so the live count that ShowFreeMem reports is exact.
+// so the live count that ShowFreeMem reports is exact. The allocator serves
+// the process, not one application, so its counts and caches stay outside
+// core::State: the live count must outlast __EndGlobal for a leak to show.
 #include "core.h"
 
 #include <malloc.h>
@@ -7,6 +9,8 @@
 #include <string.h>
 
 #include <vector>
+
+#include "zeltautil.h"
 
 namespace {
 

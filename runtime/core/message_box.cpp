@@ -1,54 +1,26 @@
-// Message boxes. Without a user interface they run on the headless driver:
+// Message boxes. The user-interface folder shows them (its headless driver
+// prints them and takes the answer from its script); without that folder
 // the title and text are printed on standard output as "[title] text" and
-// the answer is the next "answer" line of the ZELTA_UI_SCRIPT file
-// ("answer yes", "answer no", "answer ok"), OK/Yes when there is none.
+// the answer is OK/Yes.
 #include "core.h"
 
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <strings.h>
 
-#include <fstream>
 #include <string>
-#include <vector>
 
 #include "zeltamisc.h"
 #include "zeltautil.h"
 
 namespace {
 
-std::vector<std::string> scriptLines;
-size_t scriptPos = 0;
-bool scriptLoaded = false;
-
-void loadScript() {
-  if (scriptLoaded) return;
-  scriptLoaded = true;
-  const char* path = getenv("ZELTA_UI_SCRIPT");
-  if (!path || !*path) return;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) scriptLines.push_back(line);
-}
-
-// 1 for OK/Yes, 0 for No.
-int scriptedAnswer() {
-  loadScript();
-  if (scriptPos >= scriptLines.size()) return 1;
-  const std::string& line = scriptLines[scriptPos];
-  if (strncasecmp(line.c_str(), "answer", 6) != 0) return 1;
-  ++scriptPos;
-  const char* word = line.c_str() + 6;
-  while (*word == ' ' || *word == '\t') ++word;
-  return strncasecmp(word, "no", 2) == 0 ? 0 : 1;
-}
-
 int showBox(const char* title, const char* text, int yesNo) {
   if (core::hooks().messageBox) return core::hooks().messageBox(title, text, yesNo);
   printf("[%s] %s\n", title, text);
   fflush(stdout);
-  return scriptedAnswer();
+  return 1;
 }
 
 const char* titleOr(pObj_Node title, const char* fallback) {

@@ -10,12 +10,6 @@
 
 namespace {
 
-bool binarySwitch = false;
-bool encodeFlag = true;
-
-// Scratch record of __INIT_CHARCONST, handed to __const_add_el at once.
-Obj_Node charConst;
-
 void freeOwnedString(pObj_Node node) {
   if (node->objType == T_CHARPTR && node->objLength > 0) xfree(node->objData.mbuff);
   node->objData.mbuff = nullptr;
@@ -30,7 +24,7 @@ int32_t copiedStringLength(pObj_Node source) {
 void copyString(pObj_Node target, pObj_Node source) {
   const int32_t size = copiedStringLength(source);
   char* buffer = core::allocStringBuffer(size);
-  if (binarySwitch) {
+  if (core::state().binaryBuffers) {
     memcpy(buffer, source->objData.mbuff, static_cast<size_t>(size));
   } else {
     const size_t len = strnlen(source->objData.mbuff, static_cast<size_t>(size - 1));
@@ -176,8 +170,8 @@ pObj_Node assignArray(pObj_Node target, pObj_Node source) {
 
 namespace core {
 
-bool binaryBuffers() { return binarySwitch; }
-bool encodeSwitch() { return encodeFlag; }
+bool binaryBuffers() { return core::state().binaryBuffers; }
+bool encodeSwitch() { return core::state().encode; }
 
 void releaseArrayFallback(pObj_Node array) {
   if (array->objData.header) releaseHeader(array->objData.header);
@@ -253,6 +247,8 @@ pObj_Node __INIT_NIL() { return core::systemRecord(kSysNil); }
 pObj_Node __INIT_NUL() { return core::systemRecord(kSysNul); }
 
 pObj_Node __INIT_CHARCONST(const char* literal) {
+  // A scratch record, handed to __const_add_el at once.
+  Obj_Node& charConst = core::state().charConst;
   __InitObjNode(&charConst, T_CHARPTR);
   charConst.objKind = vConstant;
   charConst.level = -1;
@@ -342,21 +338,21 @@ void __SetObjLength(char* buffer, int32_t* length) {
   }
 }
 
-void SetCheckBuffer(int flag) { binarySwitch = flag != 0; }
+void SetCheckBuffer(int flag) { core::state().binaryBuffers = flag != 0; }
 
 pObj_Node __SetCheckBuffer(pObj_Node flag) {
   if (!flag || flag->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
-  const bool previous = binarySwitch;
-  binarySwitch = __GET_BOOL(flag);
+  const bool previous = core::state().binaryBuffers;
+  core::state().binaryBuffers = __GET_BOOL(flag);
   return __INIT_BOOL(previous);
 }
 
-void SetEncode(int flag) { encodeFlag = flag != 0; }
+void SetEncode(int flag) { core::state().encode = flag != 0; }
 
 pObj_Node __SetEncode(pObj_Node flag) {
   if (!flag || flag->objType != T_BOOL) __RuntimeError(ARGUMENT_ERROR, -1);
-  const bool previous = encodeFlag;
-  encodeFlag = __GET_BOOL(flag);
+  const bool previous = core::state().encode;
+  core::state().encode = __GET_BOOL(flag);
   return __INIT_BOOL(previous);
 }
 

@@ -9,36 +9,36 @@
 #include "zeltaobjs.h"
 
 // Variable-length lists end with __INIT_NUL().
-pObj_Node __CreateArray(pObj_Node first, ...);
-pObj_Node __Array(pObj_Node first, ...);
-pObj_Node __ARRAY_EL(pObj_Node array, ...);
+ZELTA_EXPORT pObj_Node __CreateArray(pObj_Node first, ...);
+ZELTA_EXPORT pObj_Node __Array(pObj_Node first, ...);
+ZELTA_EXPORT pObj_Node __ARRAY_EL(pObj_Node array, ...);
 
-void __NewArrayElement(pObj_Node array, pObj_Node value);
-pObj_Node __AAdd(pObj_Node array, pObj_Node value);
-int __Array_Get_Amnt_Itens(pObj_Node array);
-pObj_Node __GET_ARRAY_EL(pObj_Node array, int i);
-int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i);
-pObj_Node __Array_Get_Item(pObj_Node array, pObj_Node n);
-pObj_Node __ATail(pObj_Node array);
+ZELTA_EXPORT void __NewArrayElement(pObj_Node array, pObj_Node value);
+ZELTA_EXPORT pObj_Node __AAdd(pObj_Node array, pObj_Node value);
+ZELTA_EXPORT int __Array_Get_Amnt_Itens(pObj_Node array);
+ZELTA_EXPORT pObj_Node __GET_ARRAY_EL(pObj_Node array, int i);
+ZELTA_EXPORT int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i);
+ZELTA_EXPORT pObj_Node __Array_Get_Item(pObj_Node array, pObj_Node n);
+ZELTA_EXPORT pObj_Node __ATail(pObj_Node array);
 
-pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node last = NULL,
-                  pObj_Node column = NULL);
-pObj_Node __ASORT(pObj_Node array, pObj_Node start = NULL, pObj_Node last = NULL, pObj_Node order = NULL,
-                  pObj_Node column = NULL);
-pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start = NULL, pObj_Node last = NULL,
-                  pObj_Node position = NULL);
-pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node count = NULL);
-pObj_Node __AIns(pObj_Node array, pObj_Node n = NULL);
-pObj_Node __ADel(pObj_Node array, pObj_Node n = NULL);
-pObj_Node __DelEl(pObj_Node array, int n, int refill);
-pObj_Node __ASize(pObj_Node array, pObj_Node n = NULL);
-pObj_Node __CopyArray(pObj_Node array);
-pObj_Node __AClone(pObj_Node array);
-int __Comp(pObj_Node a, pObj_Node b);
-void __SwapElements(pObj_Node a, pObj_Node b);
+ZELTA_EXPORT pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node last = NULL,
+                               pObj_Node column = NULL);
+ZELTA_EXPORT pObj_Node __ASORT(pObj_Node array, pObj_Node start = NULL, pObj_Node last = NULL, pObj_Node order = NULL,
+                               pObj_Node column = NULL);
+ZELTA_EXPORT pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start = NULL, pObj_Node last = NULL,
+                               pObj_Node position = NULL);
+ZELTA_EXPORT pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node count = NULL);
+ZELTA_EXPORT pObj_Node __AIns(pObj_Node array, pObj_Node n = NULL);
+ZELTA_EXPORT pObj_Node __ADel(pObj_Node array, pObj_Node n = NULL);
+ZELTA_EXPORT pObj_Node __DelEl(pObj_Node array, int n, int refill);
+ZELTA_EXPORT pObj_Node __ASize(pObj_Node array, pObj_Node n = NULL);
+ZELTA_EXPORT pObj_Node __CopyArray(pObj_Node array);
+ZELTA_EXPORT pObj_Node __AClone(pObj_Node array);
+ZELTA_EXPORT int __Comp(pObj_Node a, pObj_Node b);
+ZELTA_EXPORT void __SwapElements(pObj_Node a, pObj_Node b);
 
 // Release: called by the context end for arrays it no longer needs.
-pObj_Node __KillArray(pObj_Node array);
-void __KillArrayEl(ArrayHeader* header);
+ZELTA_EXPORT pObj_Node __KillArray(pObj_Node array);
+ZELTA_EXPORT void __KillArrayEl(ArrayHeader* header);
 
 #endif

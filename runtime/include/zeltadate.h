@@ -13,30 +13,30 @@ struct TimeStamp {
   int date;
 };
 
-int __IsLeapYear(int year);
-double __EncodeDate(int year, int month, int day);  // 0 when invalid
+ZELTA_EXPORT int __IsLeapYear(int year);
+ZELTA_EXPORT double __EncodeDate(int year, int month, int day);  // 0 when invalid
 // Writes the day number plus `offset` days into result; 1 on success.
-int __DoEncodeDate(int year, int month, int day, double* result, int offset);
-void __DecodeDate(double dayNumber, int* year, int* month, int* day);
-void __DateTimeToTimeStamp(TimeStamp* stamp, double value);
+ZELTA_EXPORT int __DoEncodeDate(int year, int month, int day, double* result, int offset);
+ZELTA_EXPORT void __DecodeDate(double dayNumber, int* year, int* month, int* day);
+ZELTA_EXPORT void __DateTimeToTimeStamp(TimeStamp* stamp, double value);
 
-pObj_Node __Date();
-pObj_Node __Time();
-pObj_Node __Seconds();
-pObj_Node __ElapTime(pObj_Node t1, pObj_Node t2);
-pObj_Node __Day(pObj_Node d);
-pObj_Node __Month(pObj_Node d);
-pObj_Node __Year(pObj_Node d);
-pObj_Node __Dow(pObj_Node d);
-pObj_Node __CDow(pObj_Node d);
-pObj_Node __CMonth(pObj_Node d);
-pObj_Node __Dtos(pObj_Node d);
-pObj_Node __Dtoc(pObj_Node d, pObj_Node format = NULL);
-pObj_Node __Ctod(pObj_Node text, pObj_Node format = NULL);
-int __IsValidDate(pObj_Node text, pObj_Node format);
-pObj_Node __JulianDate(pObj_Node d);
-pObj_Node __GenTMS(pObj_Node n);
-void __Set_DateFormat(pObj_Node format);
-void __SetEpoch(pObj_Node epoch);
+ZELTA_EXPORT pObj_Node __Date();
+ZELTA_EXPORT pObj_Node __Time();
+ZELTA_EXPORT pObj_Node __Seconds();
+ZELTA_EXPORT pObj_Node __ElapTime(pObj_Node t1, pObj_Node t2);
+ZELTA_EXPORT pObj_Node __Day(pObj_Node d);
+ZELTA_EXPORT pObj_Node __Month(pObj_Node d);
+ZELTA_EXPORT pObj_Node __Year(pObj_Node d);
+ZELTA_EXPORT pObj_Node __Dow(pObj_Node d);
+ZELTA_EXPORT pObj_Node __CDow(pObj_Node d);
+ZELTA_EXPORT pObj_Node __CMonth(pObj_Node d);
+ZELTA_EXPORT pObj_Node __Dtos(pObj_Node d);
+ZELTA_EXPORT pObj_Node __Dtoc(pObj_Node d, pObj_Node format = NULL);
+ZELTA_EXPORT pObj_Node __Ctod(pObj_Node text, pObj_Node format = NULL);
+ZELTA_EXPORT int __IsValidDate(pObj_Node text, pObj_Node format);
+ZELTA_EXPORT pObj_Node __JulianDate(pObj_Node d);
+ZELTA_EXPORT pObj_Node __GenTMS(pObj_Node n);
+ZELTA_EXPORT void __Set_DateFormat(pObj_Node format);
+ZELTA_EXPORT void __SetEpoch(pObj_Node epoch);
 
 #endif

@@ -1,7 +1,9 @@
-// Exports for the grids and the database browser; their folder declares them here.
+// The grids and the database browser: part of the user interface, whose
+// exports are declared in zeltaui.h. Every target's shared header includes
+// this one, so the host build sees the user interface through it.
 #ifndef ZELTADBBROWSE_H
 #define ZELTADBBROWSE_H
 
-#include "zeltaobjs.h"
+#include "zeltaui.h"
 
 #endif

@@ -7,26 +7,26 @@
 
 // Fills `buffer` (at least 1,025 bytes) with the name of `code`, then, when
 // an auxiliary message is pending, a line break and that message.
-void GetError(char* buffer, int code);
+ZELTA_EXPORT void GetError(char* buffer, int code);
 // "Msg(%d)-%s" with row n of the auxiliary table in the current language.
-char* __GetAuxError(int n);
-pObj_Node __SetErrorLang(pObj_Node language);
+ZELTA_EXPORT char* __GetAuxError(int n);
+ZELTA_EXPORT pObj_Node __SetErrorLang(pObj_Node language);
 typedef pObj_Node (*ExitHook)(void);
-pObj_Node __RegisterExit(ExitHook hook);
-pObj_Node __RegisterExit(pObj_Node (*block)(pObj_Node, pObj_Node, pObj_Node));
-[[noreturn]] void rstCall();
-int ErrSync();
-[[noreturn]] void cleandbs();
-void ShowFreeMem();
+ZELTA_EXPORT pObj_Node __RegisterExit(ExitHook hook);
+ZELTA_EXPORT pObj_Node __RegisterExit(pObj_Node (*block)(pObj_Node, pObj_Node, pObj_Node));
+[[noreturn]] ZELTA_EXPORT void rstCall();
+ZELTA_EXPORT int ErrSync();
+[[noreturn]] ZELTA_EXPORT void cleandbs();
+ZELTA_EXPORT void ShowFreeMem();
 
-pObj_Node __MsgAlert(pObj_Node text, pObj_Node title);
-pObj_Node __MsgStop(pObj_Node text, pObj_Node title);
-pObj_Node __MsgYesNo(pObj_Node text, pObj_Node title);
-int __gMessageBox(const char* title, const char* text);
-int MostraErro();
+ZELTA_EXPORT pObj_Node __MsgAlert(pObj_Node text, pObj_Node title);
+ZELTA_EXPORT pObj_Node __MsgStop(pObj_Node text, pObj_Node title);
+ZELTA_EXPORT pObj_Node __MsgYesNo(pObj_Node text, pObj_Node title);
+ZELTA_EXPORT int __gMessageBox(const char* title, const char* text);
+ZELTA_EXPORT int MostraErro();
 
-int RegisterBlock(const char* name, void* function);
-pObj_Node ExistBlock(pObj_Node name);
-pObj_Node ExecBlock(pObj_Node name, pObj_Node a, pObj_Node b, pObj_Node arg, pObj_Node plain);
+ZELTA_EXPORT int RegisterBlock(const char* name, void* function);
+ZELTA_EXPORT pObj_Node ExistBlock(pObj_Node name);
+ZELTA_EXPORT pObj_Node ExecBlock(pObj_Node name, pObj_Node a, pObj_Node b, pObj_Node arg, pObj_Node plain);
 
 #endif

@@ -11,6 +11,9 @@
 
 // Marks a declaration as an export of libzeltace.so; everything else in the
 // library is hidden. Every public header's declarations carry it.
+// ORDER BUILTIN_EXPORTS: the entry points that the compiler's built-in
+// catalogue names (compiler/ast/builtins.h) are exported under those names;
+// tests/unit/runtime/exports checks the catalogue against the library.
 #define ZELTA_EXPORT __attribute__((visibility("default")))
 
 // Value types (objType). Numbers are always T_DOUBLE; T_LONG only carries raw
@@ -184,68 +187,68 @@ struct Glob {
 // Linked as "zelta_glob": the C library's glob() function has the plain
 // name, and an interposing library (a sanitizer's) would otherwise resolve
 // our variable to that function.
-extern Glob* glob __asm__("zelta_glob");
+extern ZELTA_EXPORT Glob* glob __asm__("zelta_glob");
 
-[[noreturn]] void __RuntimeError(int code, int aux);
+[[noreturn]] ZELTA_EXPORT void __RuntimeError(int code, int aux);
 
 // Counted allocator: every allocation is counted until freed.
-void* xmalloc(size_t size);
-void xfree(void* p);
+ZELTA_EXPORT void* xmalloc(size_t size);
+ZELTA_EXPORT void xfree(void* p);
 
 // Constructors of results: each returns the next stack temporary.
-pObj_Node __INIT_DOUBLE(double value);
-pObj_Node __INIT_DATE(double dayNumber);
-pObj_Node __INIT_LONG(int32_t value);
-pObj_Node __INIT_VOIDPTR(void* value);
-pObj_Node __INIT_HANDLE(void* value);
-pObj_Node __INIT_CHARPTR(const char* text);
-pObj_Node __ALLOC_CHARPTR(int size);
+ZELTA_EXPORT pObj_Node __INIT_DOUBLE(double value);
+ZELTA_EXPORT pObj_Node __INIT_DATE(double dayNumber);
+ZELTA_EXPORT pObj_Node __INIT_LONG(int32_t value);
+ZELTA_EXPORT pObj_Node __INIT_VOIDPTR(void* value);
+ZELTA_EXPORT pObj_Node __INIT_HANDLE(void* value);
+ZELTA_EXPORT pObj_Node __INIT_CHARPTR(const char* text);
+ZELTA_EXPORT pObj_Node __ALLOC_CHARPTR(int size);
 // Shared records, no temporary taken.
-pObj_Node __INIT_BOOL(int flag);
-pObj_Node __INIT_NIL();
-pObj_Node __INIT_NUL();
-pObj_Node __INIT_CHARCONST(const char* literal);
+ZELTA_EXPORT pObj_Node __INIT_BOOL(int flag);
+ZELTA_EXPORT pObj_Node __INIT_NIL();
+ZELTA_EXPORT pObj_Node __INIT_NUL();
+ZELTA_EXPORT pObj_Node __INIT_CHARCONST(const char* literal);
 
-void __InitObjNode(pObj_Node node, uint32_t type);
-pObj_Node __fcpObj_CT(int kind);
+ZELTA_EXPORT void __InitObjNode(pObj_Node node, uint32_t type);
+ZELTA_EXPORT pObj_Node __fcpObj_CT(int kind);
 // `@x`: marks the variable as passed by reference (creating it as NIL when it
 // does not exist yet) and returns it, so the callee works on the same record.
-pObj_Node __ByRef(pObj_Node* variable);
-pObj_Node __fcObj_DT(pObj_Node node);
-pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source);
-void __SetObjLength(char* buffer, int32_t* length);
-void SetCheckBuffer(int flag);
-pObj_Node __SetCheckBuffer(pObj_Node flag);
-void SetEncode(int flag);
-pObj_Node __SetEncode(pObj_Node flag);
+ZELTA_EXPORT pObj_Node __ByRef(pObj_Node* variable);
+ZELTA_EXPORT pObj_Node __fcObj_DT(pObj_Node node);
+ZELTA_EXPORT pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source);
+ZELTA_EXPORT void __SetObjLength(char* buffer, int32_t* length);
+ZELTA_EXPORT void SetCheckBuffer(int flag);
+ZELTA_EXPORT pObj_Node __SetCheckBuffer(pObj_Node flag);
+ZELTA_EXPORT void SetEncode(int flag);
+ZELTA_EXPORT pObj_Node __SetEncode(pObj_Node flag);
 
 // Application start and end, contexts and temporaries.
-int __BeginGlobal();
-void __EndGlobal();
-int SHUTDOWN();
-Glob* __RetGlob(int create);
-void __SetMaxStackElements(int n);
-void __begin_context();
-pObj_Node __end_context(pObj_Node result);
-int __KillContext();
-int __LockStack(pObj_Node first, ...);
-void __ReleaseStack2();
-void __SF(const char* name);
-void __SL(int line);
-void __AddStaticStack(void* buffer);
-void __CleanStaticStack();
-void __LoadLIB();
-void __UnloadLIB();
+ZELTA_EXPORT int __BeginGlobal();
+ZELTA_EXPORT void __EndGlobal();
+ZELTA_EXPORT int SHUTDOWN();
+ZELTA_EXPORT Glob* __RetGlob(int create);
+ZELTA_EXPORT void __SetMaxStackElements(int n);
+ZELTA_EXPORT void __begin_context();
+ZELTA_EXPORT pObj_Node __end_context(pObj_Node result);
+ZELTA_EXPORT int __KillContext();
+ZELTA_EXPORT int __LockStack(pObj_Node first, ...);
+ZELTA_EXPORT void __ReleaseStack2();
+ZELTA_EXPORT void __SF(const char* name);
+ZELTA_EXPORT void __SL(int line);
+ZELTA_EXPORT void __AddStaticStack(void* buffer);
+ZELTA_EXPORT void __CleanStaticStack();
+ZELTA_EXPORT void __LoadLIB();
+ZELTA_EXPORT void __UnloadLIB();
 
 // Constant pool, loaded once at start by the generated context files.
-void __const_set_amount(int amount);
-int __const_add_el(pObj_Node value);
-pObj_Node __const_get_el(int index);
+ZELTA_EXPORT void __const_set_amount(int amount);
+ZELTA_EXPORT int __const_add_el(pObj_Node value);
+ZELTA_EXPORT pObj_Node __const_get_el(int index);
 
-pObj_Node __Set(pObj_Node number, pObj_Node value);
-pObj_Node __SetCentury(pObj_Node flag);
-pObj_Node __GetRTVer();
-void* nHdlGetDllHandle(const char* fileName);
+ZELTA_EXPORT pObj_Node __Set(pObj_Node number, pObj_Node value);
+ZELTA_EXPORT pObj_Node __SetCentury(pObj_Node flag);
+ZELTA_EXPORT pObj_Node __GetRTVer();
+ZELTA_EXPORT void* nHdlGetDllHandle(const char* fileName);
 
 #ifndef ZELTA_RUNTIME_BUILD
 // Generated code reads a constant, ends an argument list or marks a line on

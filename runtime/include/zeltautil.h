@@ -28,23 +28,23 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLin
 
 // Non-null when another instance of this program runs in the same
 // application directory; otherwise this process takes the instance lock.
-HANDLE FindWindow(const char* windowName, const char* title);
-int SetForegroundWindow(HWND window);
-void RegisterInstance(HINSTANCE instance);
+ZELTA_EXPORT HANDLE FindWindow(const char* windowName, const char* title);
+ZELTA_EXPORT int SetForegroundWindow(HWND window);
+ZELTA_EXPORT void RegisterInstance(HINSTANCE instance);
 
 // Plain C-buffer helpers; a null source counts as the empty text.
-char* xstrcpy(char* target, const char* source);
-char* xstrncpy(char* target, const char* source, size_t n);
-void* xmemcpy(void* target, const void* source, size_t n);
-void* xmemset(void* target, int value, size_t n);
-size_t xstrlen(const char* text);
+ZELTA_EXPORT char* xstrcpy(char* target, const char* source);
+ZELTA_EXPORT char* xstrncpy(char* target, const char* source, size_t n);
+ZELTA_EXPORT void* xmemcpy(void* target, const void* source, size_t n);
+ZELTA_EXPORT void* xmemset(void* target, int value, size_t n);
+ZELTA_EXPORT size_t xstrlen(const char* text);
 // Size of a block from xmalloc (0 for null or any other pointer).
-size_t MemPtrSize(void* block);
+ZELTA_EXPORT size_t MemPtrSize(void* block);
 
 // A message box with the title "Alert" (headless: printed on stdout).
-void Alert2(const char* text);
-void __SetVarDegubgInfo(pObj_Node variable, const char* function, const char* name, int isLocal);
-void __SetCrtID(const char* creatorId);
+ZELTA_EXPORT void Alert2(const char* text);
+ZELTA_EXPORT void __SetVarDegubgInfo(pObj_Node variable, const char* function, const char* name, int isLocal);
+ZELTA_EXPORT void __SetCrtID(const char* creatorId);
 
 // Console output: arguments separated by one blank, each formatted as the
 // language shows values. QOUT starts a new line first, QQOUT does not;
@@ -54,9 +54,9 @@ void __SetCrtID(const char* creatorId);
             pObj_Node a6 = NULL, pObj_Node a7 = NULL, pObj_Node a8 = NULL, pObj_Node a9 = NULL, pObj_Node a10 = NULL, \
             pObj_Node a11 = NULL, pObj_Node a12 = NULL, pObj_Node a13 = NULL, pObj_Node a14 = NULL,                   \
             pObj_Node a15 = NULL, pObj_Node a16 = NULL
-pObj_Node QOUT(ZELTA_OUTPUT_PARAMS);
-pObj_Node QQOUT(ZELTA_OUTPUT_PARAMS);
-pObj_Node OUTSTD(ZELTA_OUTPUT_PARAMS);
-pObj_Node OUTERR(ZELTA_OUTPUT_PARAMS);
+ZELTA_EXPORT pObj_Node QOUT(ZELTA_OUTPUT_PARAMS);
+ZELTA_EXPORT pObj_Node QQOUT(ZELTA_OUTPUT_PARAMS);
+ZELTA_EXPORT pObj_Node OUTSTD(ZELTA_OUTPUT_PARAMS);
+ZELTA_EXPORT pObj_Node OUTERR(ZELTA_OUTPUT_PARAMS);
 
 #endif

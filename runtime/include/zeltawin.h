@@ -1,7 +1,8 @@
-// Exports for windows, dialogs and controls; their folder declares them here.
+// The user interface as the device builds name it: every declaration is in
+// zeltaui.h, which runtime/ui keeps.
 #ifndef ZELTAWIN_H
 #define ZELTAWIN_H
 
-#include "zeltaobjs.h"
+#include "zeltaui.h"
 
 #endif

@@ -35,12 +35,12 @@ pObj_Node keyOf(pObj_Node el, long column) {
 
 // A last position below 1 or past the end means the end.
 long lastPosition(pObj_Node last, long count) {
-  long e = lib::wholeOr(last, count);
+  long e = core::wholeOr(last, count);
   return e < 1 || e > count ? count : e;
 }
 
 long firstPosition(pObj_Node start) {
-  long s = lib::wholeOr(start, 1);
+  long s = core::wholeOr(start, 1);
   return s < 1 ? 1 : s;
 }
 
@@ -54,7 +54,7 @@ int compareKeys(pObj_Node a, pObj_Node b) {
 }
 
 pObj_Node cloneArray(pObj_Node array, int nesting) {
-  if (nesting > kMaxNesting) lib::argumentError();  // an array that holds itself
+  if (nesting > kMaxNesting) core::argumentError();  // an array that holds itself
   pObj_Node copy = __CopyArray(array);
   long n = lib::elementCount(copy);
   for (long i = 0; i < n; ++i) {
@@ -102,8 +102,8 @@ void removeElement(pObj_Node array, long i) {
 
 int __Comp(pObj_Node a, pObj_Node b) {
   if (!a || !b) return -1;
-  if (!scannable(a) && a->objType != T_CHARPTR) lib::argumentError();
-  if (a->objType != b->objType) lib::argumentError();
+  if (!scannable(a) && a->objType != T_CHARPTR) core::argumentError();
+  if (a->objType != b->objType) core::argumentError();
   switch (a->objType) {
     case T_CHARPTR: {
       const char* x = a->objData.mbuff ? a->objData.mbuff : "";
@@ -133,8 +133,8 @@ void __SwapElements(pObj_Node a, pObj_Node b) {
 
 pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node last, pObj_Node column) {
   pObj_Node a = lib::checkArray(array);
-  if (!scannable(value)) return lib::newNumber(0);
-  long col = lib::wholeOr(column, 2);
+  if (!scannable(value)) return core::newNumber(0);
+  long col = core::wholeOr(column, 2);
   long e = lastPosition(last, lib::elementCount(a));
   const long first = firstPosition(start);
   long found;
@@ -149,7 +149,7 @@ pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node l
   } else {
     found = findFrom(a, first, e, [&](pObj_Node el) { return matches(keyOf(el, col), value); });
   }
-  return lib::newNumber(static_cast<double>(found));
+  return core::newNumber(static_cast<double>(found));
 }
 
 pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node order, pObj_Node column) {
@@ -157,8 +157,8 @@ pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node or
   long e = lastPosition(last, lib::elementCount(a));
   long s = firstPosition(start);
   if (e - s < 1) return array;
-  bool ascending = !(lib::isType(order, T_BOOL) && !order->objData.bValue);
-  long col = lib::wholeOr(column, 2);
+  bool ascending = !(core::isType(order, T_BOOL) && !order->objData.bValue);
+  long col = core::wholeOr(column, 2);
   auto outOfOrder = [&](pObj_Node x, pObj_Node y) {
     int c = compareKeys(keyOf(x, col), keyOf(y, col));
     return ascending ? c >= 1 : c < 0;
@@ -192,10 +192,10 @@ pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start, pObj_Node
 
 pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node count) {
   pObj_Node a = lib::checkArray(array);
-  if (!value) lib::argumentError();
+  if (!value) core::argumentError();
   long n = lib::elementCount(a);
   long first = firstPosition(start) - 1;
-  long many = lib::wholeOr(count, n);
+  long many = core::wholeOr(count, n);
   if (many < 1) many = n;
   for (long i = first; i < n && i - first < many; ++i) lib::storeInElement(lib::elementAt(a, i), value);
   return array;
@@ -204,7 +204,7 @@ pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node c
 pObj_Node __AIns(pObj_Node array, pObj_Node n) {
   pObj_Node a = lib::checkArray(array);
   long count = lib::elementCount(a);
-  long pos = lib::wholeOr(n, 0);
+  long pos = core::wholeOr(n, 0);
   if (pos < 1 || pos > count) return array;
   removeElement(a, count - 1);
   lib::insertElement(a, pos - 1, lib::newElement(a));
@@ -213,7 +213,7 @@ pObj_Node __AIns(pObj_Node array, pObj_Node n) {
 
 pObj_Node __ADel(pObj_Node array, pObj_Node n) {
   lib::checkArray(array);
-  return __DelEl(array, static_cast<int>(lib::wholeOr(n, 0)), 1);
+  return __DelEl(array, static_cast<int>(core::wholeOr(n, 0)), 1);
 }
 
 pObj_Node __DelEl(pObj_Node array, int n, int refill) {
@@ -231,8 +231,8 @@ pObj_Node __DelEl(pObj_Node array, int n, int refill) {
 
 pObj_Node __ASize(pObj_Node array, pObj_Node n) {
   pObj_Node a = lib::checkArray(array);
-  if (!lib::isGiven(n)) return array;
-  long size = lib::checkWhole(n);
+  if (!core::isGiven(n)) return array;
+  long size = core::checkWhole(n);
   if (size < 0) size = 0;
   long count = lib::elementCount(a);
   for (; count > size; --count) removeElement(a, count - 1);

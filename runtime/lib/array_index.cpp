@@ -13,20 +13,7 @@ namespace lib {
 
 namespace {
 
-struct ArrayIndex {
-  int32_t count = 0;
-  pObj_Node first = nullptr;
-  pObj_Node last = nullptr;
-  std::vector<pObj_Node> items;
-};
-
-std::unordered_map<const ArrayHeader*, ArrayIndex>& table() {
-  static std::unordered_map<const ArrayHeader*, ArrayIndex> indexes;
-  return indexes;
-}
-
-const ArrayHeader* cachedHeader = nullptr;
-ArrayIndex* cachedIndex = nullptr;
+std::unordered_map<const ArrayHeader*, ArrayIndex>& table() { return state().indexes; }
 
 bool isLong(const ArrayHeader* h) { return h->count > kChainLimit; }
 
@@ -58,17 +45,17 @@ bool inStep(const ArrayIndex& index, const ArrayHeader* h) {
 // Only an index that holds the whole chain is read without a check.
 void publish(const ArrayHeader* h, const ArrayIndex& index) {
   if (index.items.size() == static_cast<size_t>(index.count))
-    lastIndex = {h, index.count, index.first, index.last, index.items.data()};
+    state().lastIndex = {h, index.count, index.first, index.last, index.items.data()};
   else
-    lastIndex = LastIndex();
+    state().lastIndex = LastIndex();
 }
 
 ArrayIndex& indexFor(const ArrayHeader* h) {
-  if (h != cachedHeader) {
-    cachedIndex = &table()[h];
-    cachedHeader = h;
+  if (h != state().cachedHeader) {
+    state().cachedIndex = &table()[h];
+    state().cachedHeader = h;
   }
-  ArrayIndex& index = *cachedIndex;
+  ArrayIndex& index = *state().cachedIndex;
   if (!inStep(index, h)) rebuild(index, h);
   publish(h, index);
   return index;
@@ -106,11 +93,9 @@ void settle(ArrayHeader* h, ArrayIndex& index) {
 
 pObj_Node checkArray(pObj_Node v) {
   pObj_Node array = arrayOf(v);
-  if (!array) argumentError();
+  if (!array) core::argumentError();
   return array;
 }
-
-LastIndex lastIndex;
 
 pObj_Node elementAtSlow(pObj_Node array, long i) {
   const ArrayHeader* h = array->objData.header;
@@ -179,10 +164,10 @@ pObj_Node unlinkElement(pObj_Node array, long i) {
 }
 
 void forgetIndex(const ArrayHeader* header) {
-  if (header == lastIndex.header) lastIndex = LastIndex();
-  if (header == cachedHeader) {
-    cachedHeader = nullptr;
-    cachedIndex = nullptr;
+  if (header == state().lastIndex.header) state().lastIndex = LastIndex();
+  if (header == state().cachedHeader) {
+    state().cachedHeader = nullptr;
+    state().cachedIndex = nullptr;
   }
   table().erase(header);
 }

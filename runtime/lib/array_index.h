@@ -11,6 +11,7 @@
 
 #include <cstddef>
 
+#include "lib_state.h"
 #include "zeltaobjs.h"
 
 namespace lib {
@@ -31,20 +32,11 @@ inline long elementCount(pObj_Node array) {
   const ArrayHeader* h = array->objData.header;
   return h ? h->count : 0;
 }
-// The long array read last, so a loop over it reads without a lookup.
-struct LastIndex {
-  const ArrayHeader* header = nullptr;
-  int32_t count = 0;
-  pObj_Node first = nullptr;
-  pObj_Node last = nullptr;
-  pObj_Node const* items = nullptr;
-};
-extern LastIndex lastIndex;
 
 pObj_Node elementAtSlow(pObj_Node array, long i);
 inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
   const ArrayHeader* h = array->objData.header;
-  const LastIndex& c = lastIndex;
+  const LastIndex& c = state().lastIndex;
   if (h == c.header && h->count == c.count && h->first == c.first && h->last == c.last) return c.items[i];
   return elementAtSlow(array, i);
 }

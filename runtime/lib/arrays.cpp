@@ -18,7 +18,7 @@ std::vector<pObj_Node> argumentList(pObj_Node first, va_list rest) {
   std::vector<pObj_Node> list;
   const pObj_Node end = __INIT_NUL();
   for (pObj_Node v = first; v != end; v = va_arg(rest, pObj_Node)) {
-    if (!v) lib::argumentError();
+    if (!v) core::argumentError();
     list.push_back(v);
   }
   return list;
@@ -61,7 +61,7 @@ pObj_Node __Array(pObj_Node first, ...) {
   va_end(rest);
   std::vector<long> dims;
   for (pObj_Node d : args) {
-    long n = lib::checkWhole(d);
+    long n = core::checkWhole(d);
     dims.push_back(n < 0 ? 0 : n);
   }
   if (dims.empty()) return __fcpObj_CT(vArray);
@@ -70,7 +70,7 @@ pObj_Node __Array(pObj_Node first, ...) {
 
 void __NewArrayElement(pObj_Node array, pObj_Node value) {
   array = lib::checkArray(array);
-  if (!value) lib::argumentError();
+  if (!value) core::argumentError();
   pObj_Node el = lib::newElement(array);
   if (value->byRef && !lib::arrayOf(value)) {
     // The element aliases the variable; the variable must live as long.
@@ -99,17 +99,17 @@ pObj_Node __GET_ARRAY_EL(pObj_Node array, int i) { return visible(elementOrBound
 
 int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i) {
   pObj_Node a = lib::checkArray(array);
-  if (!value) lib::argumentError();
+  if (!value) core::argumentError();
   lib::storeInElement(elementOrBoundError(a, i), value);
   return 1;
 }
 
 pObj_Node __Array_Get_Item(pObj_Node array, pObj_Node n) {
-  return __GET_ARRAY_EL(array, static_cast<int>(lib::checkWhole(n) - 1));
+  return __GET_ARRAY_EL(array, static_cast<int>(core::checkWhole(n) - 1));
 }
 
 pObj_Node __ARRAY_EL(pObj_Node array, ...) {
-  if (!array) lib::argumentError();
+  if (!array) core::argumentError();
   va_list rest;
   va_start(rest, array);
   const pObj_Node end = __INIT_NUL();
@@ -117,7 +117,7 @@ pObj_Node __ARRAY_EL(pObj_Node array, ...) {
   for (pObj_Node n = va_arg(rest, pObj_Node); n && n != end; n = va_arg(rest, pObj_Node)) {
     pObj_Node a = lib::arrayOf(node);
     if (!a) break;  // a scalar ends the indexing
-    node = visible(elementOrBoundError(a, lib::checkWhole(n) - 1));
+    node = visible(elementOrBoundError(a, core::checkWhole(n) - 1));
   }
   va_end(rest);
   return node;

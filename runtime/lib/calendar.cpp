@@ -1,6 +1,5 @@
-// Calendar arithmetic: proleptic Gregorian day counts, shifted so that
-// 30 December 1899 is day 0. Encoding counts whole years from year 1; decoding
-// works in years that start on 1 March, where month lengths repeat.
+// The date functions' arithmetic: the epoch, checked encoding, reading date
+// texts and time texts. Day numbers and date texts come from the core.
 #include "calendar.h"
 
 #include <algorithm>
@@ -8,26 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace lib {
 
 namespace {
-
-const int kMonthDays[2][12] = {
-    {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-    {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
-};
-
-// Days of a common year before the first of each month.
-const int kDaysBeforeMonth[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-
-// Days from 1 March of year 0 to 1 January of year 1.
-constexpr long kDaysFromMarchOfYear0 = 306;
-
-bool isDayLetter(char c) { return c == 'd' || c == 'D'; }
-bool isMonthLetter(char c) { return c == 'm' || c == 'M'; }
-bool isYearLetter(char c) { return c == 'y' || c == 'Y'; }
 
 // The white space of the C locale, which the run-time never leaves.
 bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -47,24 +30,6 @@ long readField(std::string_view text, int pos, int len) {
   return negative ? -value : value;
 }
 
-// Appends value as "%0*ld" writes it.
-void appendPadded(std::string& text, long value, int width) {
-  if (value < 0) {
-    char buf[32];
-    snprintf(buf, sizeof buf, "%0*ld", width, value);
-    text += buf;
-    return;
-  }
-  char digits[24];
-  char *end = digits + sizeof digits, *p = end;
-  do {
-    *--p = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value);
-  if (end - p < width) text.append(static_cast<size_t>(width - (end - p)), '0');
-  text.append(p, static_cast<size_t>(end - p));
-}
-
 // Two-digit hours, minutes and seconds at fixed places of "hh:mm:ss".
 long twoDigits(const char* text, size_t at) {
   size_t size = strlen(text);
@@ -74,13 +39,6 @@ long twoDigits(const char* text, size_t at) {
 }
 
 }  // namespace
-
-bool isLeapYear(long year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-int monthLength(long year, int month) {
-  if (month < 1 || month > 12) return 0;
-  return kMonthDays[isLeapYear(year) ? 1 : 0][month - 1];
-}
 
 long completeYear(long year, long epoch) {
   if (year >= 100) return year;
@@ -96,104 +54,25 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
   if (epoch < 1900) epoch = 1900;
   year = completeYear(year, epoch);
   if (year < 1 || year >= 10000 || month < 1 || month > 12) return false;
-  if (day < 1 || day > monthLength(year, static_cast<int>(month))) return false;
-  long n = day + kDaysBeforeMonth[month - 1] + (month > 2 && isLeapYear(year) ? 1 : 0);
-  long y = year - 1;
-  result = y * 365 + y / 4 - y / 100 + y / 400 + n + offset - kDaysToOrigin;
+  if (day < 1 || day > core::daysInMonth(year, static_cast<int>(month))) return false;
+  result = core::encodeDayNumber(static_cast<int>(year), static_cast<int>(month), static_cast<int>(day)) + offset;
   return true;
 }
 
-DateParts decodeDate(long dayNumber) {
-  // A statement usually takes several parts of one date in a row.
-  static long lastDayNumber = 0;
-  static DateParts lastParts;
-  if (dayNumber == lastDayNumber) return lastParts;
-  DateParts parts;
-  long t = dayNumber + kDaysToOrigin - 1;
-  if (dayNumber == 0 || t < 0) return parts;
-  // Counted from 1 March of year 0, leap days fall at the end of each year,
-  // so a day's place within its 400-year era fixes the year by division.
-  const long z = t + kDaysFromMarchOfYear0;
-  const long era = z / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  parts.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  parts.year = yoe + era * 400 + (parts.month <= 2 ? 1 : 0);
-  lastDayNumber = dayNumber;
-  lastParts = parts;
-  return parts;
-}
-
-DateLayout scanDateFormat(const char* format) {
-  DateLayout layout;
-  int i = 0;
-  for (; format[i]; ++i) {
-    char c = format[i];
-    int *pos = nullptr, *len = nullptr;
-    if (isDayLetter(c)) {
-      pos = &layout.dayPos;
-      len = &layout.dayLen;
-    } else if (isMonthLetter(c)) {
-      pos = &layout.monthPos;
-      len = &layout.monthLen;
-    } else if (isYearLetter(c)) {
-      pos = &layout.yearPos;
-      len = &layout.yearLen;
-    } else {
-      layout.separator = c;
-      continue;
-    }
-    if (*pos < 0) *pos = i;
-    ++*len;
-  }
-  layout.length = i;
-  return layout;
-}
-
-std::string formatDate(long dayNumber, const char* format) {
-  DateLayout layout = scanDateFormat(format);
-  if (dayNumber == 0) return std::string(layout.length, ' ');
-  DateParts date = decodeDate(dayNumber);
-  struct Field {
-    int pos, len;
-    long value;
-  } fields[3] = {
-      {layout.dayPos, layout.dayLen, date.day},
-      {layout.monthPos, layout.monthLen, date.month},
-      {layout.yearPos, layout.yearLen, layout.yearLen < 4 ? date.year % 100 : date.year},
-  };
-  // Print in the order in which the runs start in the format.
-  for (int a = 0; a < 3; ++a)
-    for (int b = a + 1; b < 3; ++b)
-      if (fields[b].pos >= 0 && (fields[a].pos < 0 || fields[b].pos < fields[a].pos)) {
-        Field swap = fields[a];
-        fields[a] = fields[b];
-        fields[b] = swap;
-      }
-  std::string text;
-  for (const Field& f : fields) {
-    if (f.pos < 0) continue;
-    if (!text.empty() && layout.separator) text += layout.separator;
-    appendPadded(text, f.value, f.len);
-  }
-  return text;
-}
+DateParts decodeDate(long dayNumber) { return core::dateOf(dayNumber); }
 
 std::string dateStamp(long dayNumber) {
   DateParts date = decodeDate(dayNumber);
   std::string text;
-  appendPadded(text, date.year, 4);
-  appendPadded(text, date.month, 2);
-  appendPadded(text, date.day, 2);
+  core::appendPadded(text, date.year, 4);
+  core::appendPadded(text, date.month, 2);
+  core::appendPadded(text, date.day, 2);
   return text;
 }
 
 long parseDate(std::string_view text, const char* format, long epoch) {
   if (text.size() < 8) return 0;
-  DateLayout layout = scanDateFormat(format);
+  core::DateLayout layout = core::scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
   long month = readField(text, layout.monthPos, layout.monthLen);
   long year = readField(text, layout.yearPos, layout.yearLen);
@@ -206,7 +85,7 @@ long parseDate(std::string_view text, const char* format, long epoch) {
 
 bool isValidDateText(std::string_view text, const char* format) {
   if (text.empty()) return true;
-  DateLayout layout = scanDateFormat(format);
+  core::DateLayout layout = core::scanDateFormat(format);
   long day = readField(text, layout.dayPos, layout.dayLen);
   long month = readField(text, layout.monthPos, layout.monthLen);
   long year = readField(text, layout.yearPos, layout.yearLen);
@@ -230,7 +109,7 @@ std::string elapsedTime(const char* t1, const char* t2) {
 
 double julianDate(long dayNumber) {
   DateParts d = decodeDate(dayNumber);
-  long days = d.day + static_cast<long>(monthLength(d.year, d.month)) * (d.month - 1);
+  long days = d.day + static_cast<long>(core::daysInMonth(d.year, d.month)) * (d.month - 1);
   return static_cast<double>(days) * 10000.0 + static_cast<double>(d.year);
 }
 
@@ -244,19 +123,9 @@ std::string timeStamp(long n, const LocalTime& now) {
   return buf;
 }
 
-namespace {
-LocalTime (*clockOverride)() = nullptr;
-}  // namespace
+void setClock(LocalTime (*clock)()) { core::host::setClock(clock); }
 
-void setClock(LocalTime (*clock)()) { clockOverride = clock; }
-
-LocalTime localTimeNow() {
-  if (clockOverride) return clockOverride();
-  time_t t = time(nullptr);
-  struct tm tmv;
-  localtime_r(&t, &tmv);
-  return LocalTime{tmv.tm_year + 1900L, tmv.tm_mon + 1, tmv.tm_mday, tmv.tm_hour, tmv.tm_min, tmv.tm_sec};
-}
+LocalTime localTimeNow() { return core::host::localTime(); }
 
 long todayDayNumber() {
   LocalTime now = localTimeNow();

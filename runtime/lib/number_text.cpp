@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <langinfo.h>
-#include <locale.h>
+
+#include "host.h"
+#include "lib_state.h"
 
 namespace lib {
 
@@ -16,17 +17,6 @@ namespace {
 constexpr int kMaxDecimals = 20;
 constexpr double kExactLimit = 9007199254740992.0;  // 2^53
 constexpr double kHalf = 0.49999999999999;
-
-char separatorSetting = 0;
-
-char readLocaleSeparator() {
-  locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (!loc) return '.';
-  const char* radix = nl_langinfo_l(RADIXCHAR, loc);
-  char c = radix && (radix[0] == ',' || radix[0] == '.') ? radix[0] : '.';
-  freelocale(loc);
-  return c;
-}
 
 // Exact powers of ten: every one up to 10^22 is a double.
 constexpr double kPowersOfTen[kMaxDecimals + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
@@ -63,11 +53,11 @@ double scaledUnits(double a, double p, bool round) {
 }  // namespace
 
 char decimalSeparator() {
-  if (!separatorSetting) separatorSetting = readLocaleSeparator();
-  return separatorSetting;
+  if (!state().decimalSeparator) state().decimalSeparator = core::host::localeDecimalSeparator();
+  return state().decimalSeparator;
 }
 
-void setDecimalSeparator(char separator) { separatorSetting = separator; }
+void setDecimalSeparator(char separator) { state().decimalSeparator = separator; }
 
 std::string formatNumber(double x, int decimals, bool round, char separator) {
   if (std::isnan(x)) return "nan";

@@ -12,29 +12,29 @@
 
 namespace {
 
-using lib::checkText;
-using lib::newNumber;
-using lib::newText;
+using core::checkText;
+using core::newNumber;
+using core::newText;
 
 // The fill of the paddings: one blank unless a text is given.
 std::string_view fillOf(pObj_Node fill) {
-  if (!lib::isGiven(fill)) return " ";
+  if (!core::isGiven(fill)) return " ";
   std::string_view f = checkText(fill);
   return f.empty() ? std::string_view(" ") : f;
 }
 
 pObj_Node padded(pObj_Node s, pObj_Node n, pObj_Node fill, lib::PadSide side) {
   std::string_view text = checkText(s);
-  long width = lib::checkWhole(n);
+  long width = core::checkWhole(n);
   std::string_view f = fillOf(fill);
   if (width <= 0 || text.size() >= static_cast<size_t>(width)) return newText(text);
-  return lib::newFilledText(static_cast<size_t>(width),
-                            [&](char* out) { lib::padInto(out, text, static_cast<size_t>(width), f, side); });
+  return core::newFilledText(static_cast<size_t>(width),
+                             [&](char* out) { lib::padInto(out, text, static_cast<size_t>(width), f, side); });
 }
 
 // Decimals and width of __Str: missing, NIL or negative take the default.
 long strSetting(pObj_Node v, long fallback) {
-  long n = lib::wholeOr(v, fallback);
+  long n = core::wholeOr(v, fallback);
   return n < 0 ? fallback : n;
 }
 
@@ -74,7 +74,7 @@ pObj_Node __Asc(pObj_Node s) {
 }
 
 pObj_Node __Chr(pObj_Node n) {
-  char byte = static_cast<char>(lib::checkWhole(n) & 0xFF);
+  char byte = static_cast<char>(core::checkWhole(n) & 0xFF);
   return newText(std::string_view(&byte, 1));
 }
 
@@ -85,25 +85,25 @@ pObj_Node __At(pObj_Node needle, pObj_Node s) {
   // over the whole buffer.
   if (core::binaryBuffers() && needle->objLength >= 1 && needle->objLength <= 2 && needle->objData.mbuff) {
     if (needle->objLength == 1) return newNumber(1);
-    std::string_view bytes = lib::bytesOf(s);
+    std::string_view bytes = core::bytesOf(s);
     size_t at = bytes.find(needle->objData.mbuff[0]);
     return newNumber(at == std::string_view::npos ? 0 : static_cast<double>(at + 1));
   }
-  return newNumber(static_cast<double>(lib::findFirst(lib::textOf(needle), lib::textOf(s))));
+  return newNumber(static_cast<double>(lib::findFirst(core::textOf(needle), core::textOf(s))));
 }
 
 pObj_Node __Rat(pObj_Node needle, pObj_Node s) {
   return newNumber(static_cast<double>(lib::findLast(checkText(needle), checkText(s))));
 }
 
-pObj_Node __Left(pObj_Node s, pObj_Node n) { return newText(lib::leftOf(checkText(s), lib::checkWhole(n))); }
-pObj_Node __Right(pObj_Node s, pObj_Node n) { return newText(lib::rightOf(checkText(s), lib::checkWhole(n))); }
+pObj_Node __Left(pObj_Node s, pObj_Node n) { return newText(lib::leftOf(checkText(s), core::checkWhole(n))); }
+pObj_Node __Right(pObj_Node s, pObj_Node n) { return newText(lib::rightOf(checkText(s), core::checkWhole(n))); }
 
 pObj_Node __SubStr(pObj_Node s, pObj_Node start, pObj_Node count) {
   checkText(s);
-  std::string_view bytes = lib::bytesOf(s);
+  std::string_view bytes = core::bytesOf(s);
   return newText(
-      lib::subString(bytes, lib::wholeOr(start, 1), lib::isGiven(count) ? lib::checkWhole(count) : lib::kToEnd));
+      lib::subString(bytes, core::wholeOr(start, 1), core::isGiven(count) ? core::checkWhole(count) : lib::kToEnd));
 }
 
 pObj_Node __PadR(pObj_Node s, pObj_Node n, pObj_Node fill) { return padded(s, n, fill, lib::PadSide::kRight); }
@@ -114,16 +114,16 @@ pObj_Node __Pad(pObj_Node s, pObj_Node n, pObj_Node fill) { return padded(s, n, 
 
 pObj_Node __Replicate(pObj_Node s, pObj_Node n) {
   std::string_view text = checkText(s);
-  long times = lib::checkWhole(n);
+  long times = core::checkWhole(n);
   if (times > 0 && text.size() > static_cast<size_t>(INT32_MAX / 2) / static_cast<size_t>(times))
     __RuntimeError(LOW_MEMORY, -1);
   if (times <= 0 || text.empty()) return newText({});
-  return lib::newFilledText(text.size() * static_cast<size_t>(times),
-                            [&](char* out) { lib::replicateInto(out, text, times); });
+  return core::newFilledText(text.size() * static_cast<size_t>(times),
+                             [&](char* out) { lib::replicateInto(out, text, times); });
 }
 
 pObj_Node __Space(pObj_Node n) {
-  long count = lib::checkWhole(n);
+  long count = core::checkWhole(n);
   if (count < 0) count = 0;
   if (count > INT32_MAX / 2) __RuntimeError(LOW_MEMORY, -1);
   pObj_Node t = __ALLOC_CHARPTR(static_cast<int>(count));
@@ -135,33 +135,33 @@ pObj_Node __StrTran(pObj_Node s, pObj_Node search, pObj_Node replace, pObj_Node 
   std::string_view text = checkText(s);
   std::string_view what = checkText(search);
   std::string_view with;
-  if (lib::isGiven(replace)) with = checkText(replace);  // no buffer reads as ""
-  long from = lib::wholeOr(start, 1);
-  long limit = lib::wholeOr(count, 0);
+  if (core::isGiven(replace)) with = checkText(replace);  // no buffer reads as ""
+  long from = core::wholeOr(start, 1);
+  long limit = core::wholeOr(count, 0);
   return newText(lib::replaceText(text, what, with, from, limit));
 }
 
 pObj_Node __Stuff(pObj_Node s, pObj_Node pos, pObj_Node del, pObj_Node ins) {
   std::string_view text = checkText(s);
   std::string_view insert;
-  if (lib::isGiven(ins)) insert = checkText(ins);
-  return newText(lib::stuff(text, lib::wholeOr(pos, 1), lib::wholeOr(del, 0), insert));
+  if (core::isGiven(ins)) insert = checkText(ins);
+  return newText(lib::stuff(text, core::wholeOr(pos, 1), core::wholeOr(del, 0), insert));
 }
 
 pObj_Node __Str(pObj_Node n, pObj_Node len, pObj_Node dec) {
-  double x = lib::checkNumber(n);
+  double x = core::checkNumber(n);
   return newText(lib::strOfNumber(x, static_cast<int>(strSetting(len, 10)), static_cast<int>(strSetting(dec, 0))));
 }
 
 pObj_Node __StrZero(pObj_Node n, pObj_Node len, pObj_Node dec) {
-  double x = lib::checkNumber(n);
+  double x = core::checkNumber(n);
   return newText(lib::strZeroOfNumber(x, static_cast<int>(strSetting(len, 10)), static_cast<int>(strSetting(dec, 0))));
 }
 
 pObj_Node __Val(pObj_Node s) {
   if (!s) return nullptr;
   if (s->objType != T_CHARPTR) return newNumber(0);
-  return newNumber(lib::valueOfText(lib::textOf(s)));
+  return newNumber(lib::valueOfText(core::textOf(s)));
 }
 
 pObj_Node __IsAlpha(pObj_Node s) {

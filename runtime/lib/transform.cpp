@@ -29,45 +29,45 @@ int __GetMaskType(const char* picture) { return picture ? lib::maskType(picture)
 
 pObj_Node __Transform(pObj_Node value, pObj_Node picture) {
   if (!value) return __INIT_NIL();
-  if (__GET_BOOL(__Empty(value))) return lib::newText("");
-  std::string_view pict = lib::checkText(picture);
+  if (__GET_BOOL(__Empty(value))) return core::newText("");
+  std::string_view pict = core::checkText(picture);
   lib::MaskType mask = lib::maskType(pict);
   if (mask == lib::kMaskNone) return value;
   std::string_view tmpl = lib::pictureTemplate(pict);
   switch (value->objType) {
     case T_CHARPTR: {
-      std::string_view text = lib::textOf(value);
+      std::string_view text = core::textOf(value);
       switch (mask) {
         case lib::kMaskDate: {
           std::string t(text);
-          long day = lib::parseDate(t.c_str(), lib::dateFormatSetting(), lib::epochSetting());
-          return lib::newText(lib::formatDate(day, lib::dateFormatSetting()));
+          long day = lib::parseDate(t.c_str(), core::dateFormatSetting(), core::epochSetting());
+          return core::newText(core::formatDate(day, core::dateFormatSetting()));
         }
-        case lib::kMaskUpper: return lib::newText(lib::upperAscii(text));
-        case lib::kMaskTemplate: return lib::newText(lib::applyTextTemplate(tmpl, text));
-        case lib::kMaskNumeric: return lib::newText(numberPicture(tmpl, lib::numberOfDigits(text)));
+        case lib::kMaskUpper: return core::newText(lib::upperAscii(text));
+        case lib::kMaskTemplate: return core::newText(lib::applyTextTemplate(tmpl, text));
+        case lib::kMaskNumeric: return core::newText(numberPicture(tmpl, lib::numberOfDigits(text)));
         default: break;
       }
       break;
     }
     case T_DATE:
       if (mask == lib::kMaskDate)
-        return lib::newText(lib::formatDate(lib::toWhole(value->objData.dValue), lib::dateFormatSetting()));
+        return core::newText(core::formatDate(core::toWhole(value->objData.dValue), core::dateFormatSetting()));
       break;
     case T_DOUBLE:
-      if (mask == lib::kMaskNumeric) return lib::newText(numberPicture(tmpl, value->objData.dValue));
+      if (mask == lib::kMaskNumeric) return core::newText(numberPicture(tmpl, value->objData.dValue));
       break;
     default: break;
   }
-  return lib::newText(std::string(tmpl.size(), ' '));
+  return core::newText(std::string(tmpl.size(), ' '));
 }
 
 pObj_Node NOROUND(pObj_Node x, pObj_Node n) {
-  double value = lib::checkNumber(x);
-  long decimals = lib::checkWhole(n);
-  return lib::newNumber(lib::cutDecimals(value, static_cast<int>(decimals)));
+  double value = core::checkNumber(x);
+  long decimals = core::checkWhole(n);
+  return core::newNumber(lib::cutDecimals(value, static_cast<int>(decimals)));
 }
 
-pObj_Node __ValidCPF(pObj_Node text) { return __INIT_BOOL(lib::validCpf(lib::checkText(text))); }
+pObj_Node __ValidCPF(pObj_Node text) { return __INIT_BOOL(lib::validCpf(core::checkText(text))); }
 
-pObj_Node __ValidCGC(pObj_Node text) { return __INIT_BOOL(lib::validCgc(lib::checkText(text))); }
+pObj_Node __ValidCGC(pObj_Node text) { return __INIT_BOOL(lib::validCgc(core::checkText(text))); }

@@ -144,7 +144,7 @@ TEST_F(CatalogueNodeTest, EveryClassWritesItsEntryPoint)
         ++checked;
     };
     int index = 0;
-#define CHECK_CLASS(cls, entry, arity) expect(new cls(), kBuiltins[index++]);
+#define CHECK_CLASS(cls, entry, arity, folder) expect(new cls(), kBuiltins[index++]);
     ZELTA_FIXED_BUILTINS(CHECK_CLASS)
     ZELTA_DB_BUILTINS(CHECK_CLASS)
     ZELTA_VARIANT_BUILTINS(CHECK_CLASS)

@@ -4,6 +4,7 @@
 #include "frontend_fixture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,12 @@ std::vector<fs::path> corpus()
 
 // The .ppo text of a source: as it is for a .ppo, else zelta16's output in a
 // scratch directory; empty when it cannot be had.
+fs::path scratchDirectory()
+{
+    // One directory per process: other builds of the tree run this test too.
+    return fs::path(::testing::TempDir()) / ("frontend_corpus_" + std::to_string(getpid()));
+}
+
 std::string preprocessed(const fs::path& source)
 {
     if (source.extension() == ".ppo") {
@@ -37,7 +44,7 @@ std::string preprocessed(const fs::path& source)
     }
     if (!fs::exists(ZELTA16_PATH))
         return "";
-    fs::path work = fs::path(::testing::TempDir()) / "frontend_corpus";
+    fs::path work = scratchDirectory();
     fs::create_directories(work);
     fs::path copy = work / source.filename();
     fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
@@ -67,6 +74,7 @@ TEST(Corpus, EveryProgramParses)
         }
         ++parsed;
     }
+    fs::remove_all(scratchDirectory());
     if (parsed == 0)
         GTEST_SKIP() << "no preprocessed programs (zelta16 not built, or no programs yet)";
 }

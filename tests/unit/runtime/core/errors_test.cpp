@@ -1,10 +1,12 @@
 // Error texts in three languages, named functions, the evaluator, console
 // formatting, and a fatal error seen from outside: report and exit status.
 #include <stdio.h>
+#include <string.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "core_fixture.h"
+#include "messages.h"
 #include "zeltaeval.h"
 #include "zeltamisc.h"
 #include "zeltaobjs2.h"
@@ -30,6 +32,68 @@ TEST_F(ErrorsTest, GetErrorAndAuxiliaryMessages) {
   __SetErrorLang(D(7));
   EXPECT_STREQ(__GetAuxError(0), "Msg(0)-Erro Desconhecido!");
   GetError(text, 0);
+}
+
+// ORDER ERROR_CODES: every code of zeltaobjs.h renders its own name.
+TEST_F(ErrorsTest, EveryErrorCodeHasItsName) {
+  const struct {
+    int code;
+    const char* name;
+  } cases[] = {{ARGUMENT_ERROR, "ARGUMENT ERROR!"},
+               {BOUND_ERROR, "BOUND ERROR!"},
+               {DIVIDE_BY_ZERO, "DIVIDE BY ZERO!"},
+               {RUNTIME_ERROR, "RUNTIME ERROR!"},
+               {INVALID_FIELD, "INVALID FIELD!"},
+               {LOW_MEMORY, "LOW MEMORY!"},
+               {EG_ARG, "EG ARG!"},
+               {ALIAS_ALREADY_EXISTS, "ALIAS ALREADY EXISTS!"},
+               {IDX_CREATE_ERROR, "IDX CREATE ERROR!"},
+               {IDX_NOT_EXISTS, "IDX NOT EXISTS!"},
+               {INVALID_ORDER, "INVALID ORDER!"},
+               {CREATE_ERROR, "CREATE ERROR!"},
+               {INDEX_CREATE_ERROR, "INDEX CREATE_ERROR!"},
+               {INVALID_INDEX, "INVALID INDEX!"},
+               {ALIAS_DOES_NOT_EXISTS, "ALIAS DOES NOT EXISTS!"},
+               {STACK_FULL, "STACK FULL!"},
+               {DLL_NOT_FOUND, "DLL_NOT_FOUND"},
+               {FUNCTION_NOT_FOUND_IN_DLL, "FUNCTION_NOT_FOUND_IN_DLL"},
+               {RDD_NOT_IMPLEMENTED, "RDD_NOT_IMPLEMENTED"},
+               {RDD_NOT_IMPLEMENTED + 1, ""},
+               {-1, ""}};
+  for (const auto& c : cases) {
+    char text[2100];
+    GetError(text, c.code);
+    EXPECT_STREQ(text, c.name) << c.code;
+  }
+}
+
+// ORDER AUX_MESSAGES: one row per message number, a text in each language.
+TEST_F(ErrorsTest, EveryMessageRowHasItsThreeLanguages) {
+  for (int row = 0; row < core::kAuxMessageCount; ++row)
+    for (int language = 1; language <= 3; ++language) {
+      const char* text = core::auxMessage(language, row);
+      ASSERT_NE(text, nullptr) << row;
+      EXPECT_GT(strlen(text), 0u) << "row " << row << " language " << language;
+    }
+  const struct {
+    int row;
+    const char* pt;
+    const char* en;
+    const char* es;
+  } rows[] = {
+      {0, "Erro Desconhecido!", "Erro Desconhecido!", "Erro Desconocido!"},  // English repeats Portuguese
+      {75, "Criar uma conexão dial-up\\ncom o nome ZELTAConn", "Create a dial-up connection \\nwith name: ZELTAConn",
+       "Crear una conexión dial-up\\ncon el nombre ZELTAConn"},
+      {133, "DLL não encontrada.", "DLL Not Found!", "DLL Not Found!"},
+      {140, "Ordem inválida", "Invalid Index Order", "Invalid Index Order"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_STREQ(core::auxMessage(1, r.row), r.pt);
+    EXPECT_STREQ(core::auxMessage(2, r.row), r.en);
+    EXPECT_STREQ(core::auxMessage(3, r.row), r.es);
+  }
+  EXPECT_STREQ(core::auxMessage(1, core::kAuxMessageCount), "");
+  EXPECT_STREQ(core::auxMessage(2, -1), "");
 }
 
 pObj_Node double_it(pObj_Node x) { return __MUL(x, __INIT_DOUBLE(2)); }

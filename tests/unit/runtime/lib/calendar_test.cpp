@@ -52,7 +52,7 @@ TEST(Calendar, DecodeInvertsEncodeOverFourCenturies) {
   long previous = 1;  // 31 December 1899
   for (long year = 1900; year <= 2401; ++year)
     for (int month = 1; month <= 12; ++month)
-      for (int day = 1; day <= lib::monthLength(year, month); ++day) {
+      for (int day = 1; day <= core::daysInMonth(year, month); ++day) {
         long n = 0;
         ASSERT_TRUE(lib::encodeDate(year, month, day, 1940, 0, n));
         ASSERT_EQ(n, previous + 1);
@@ -69,7 +69,7 @@ TEST(Calendar, DecodesEveryDayOfYearsOneTo9999) {
   EXPECT_EQ(lib::decodeDate(n - 1).year, 0);  // before the first day: the empty date
   for (long year = 1; year <= 9999; ++year)
     for (int month = 1; month <= 12; ++month)
-      for (int day = 1; day <= lib::monthLength(year, month); ++day, ++n) {
+      for (int day = 1; day <= core::daysInMonth(year, month); ++day, ++n) {
         if (n == 0) continue;  // 30 December 1899 is also the empty date
         lib::DateParts d = lib::decodeDate(n);
         ASSERT_TRUE(d.year == year && d.month == month && d.day == day) << n;
@@ -92,9 +92,9 @@ TEST(Calendar, FormatsDates) {
       {0, "dd/mm/yyyy", "          "},   {0, "mm/dd/yy", "        "},        {2, "mm/dd/yy", "01/01/00"},
   };
   // clang-format on
-  for (const FormatCase& c : cases) EXPECT_EQ(lib::formatDate(c.day, c.format), c.text) << c.format;
-  EXPECT_EQ(lib::formatDate(2958466, "dd/mm/yyyy"), "01/01/10000");  // a wider year is not cut
-  EXPECT_EQ(lib::formatDate(-693593, "yyyy/mm/d"), "0001/01/1");
+  for (const FormatCase& c : cases) EXPECT_EQ(core::formatDate(c.day, c.format), c.text) << c.format;
+  EXPECT_EQ(core::formatDate(2958466, "dd/mm/yyyy"), "01/01/10000");  // a wider year is not cut
+  EXPECT_EQ(core::formatDate(-693593, "yyyy/mm/d"), "0001/01/1");
 }
 
 TEST(Calendar, StampsDates) {

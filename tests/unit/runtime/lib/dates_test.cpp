@@ -81,3 +81,25 @@ TEST_F(DatesTest, TimesFromTheClock) {
 }
 
 }  // namespace
+
+namespace {
+
+// The console prints a date as __Dtoc writes it in the same setting: one
+// date text for both, the empty date and mixed separators included.
+TEST_F(DatesTest, TheConsoleWritesDatesAsDtoc) {
+  const char* const formats[] = {"mm/dd/yy", "dd/mm/yyyy", "yyyy.mm-dd", "dd mm", "yyyymmdd", "d/m/y"};
+  const double days[] = {0, 2, 39877, 2958465, -693593};
+  for (const char* format : formats) {
+    __Set(N(4), S(format));
+    for (double day : days) {
+      const std::string dtoc = str(__Dtoc(Dt(day)));
+      EXPECT_EQ(core::formatValue(Dt(day)), dtoc) << format << " " << day;
+    }
+  }
+  __Set(N(4), S("mm/dd/yy"));
+  EXPECT_EQ(core::formatValue(Dt(0)), "        ") << "the empty date: blanks of the format's length";
+  __Set(N(4), S("yyyy.mm-dd"));
+  EXPECT_EQ(core::formatValue(Dt(39877)), "09-03-05") << "one separator, the format's last; century off";
+}
+
+}  // namespace

@@ -1,4 +1,4 @@
-// Argument checks and result constructors of the library exports.
+// Argument checks and result constructors of the run-time exports.
 #include "arguments.h"
 
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "core.h"
 
-namespace lib {
+namespace core {
 
 void argumentError() { __RuntimeError(ARGUMENT_ERROR, -1); }
 
@@ -18,7 +18,7 @@ std::string_view textOf(pObj_Node v) {
 }
 
 std::string_view bytesOf(pObj_Node v) {
-  if (!core::binaryBuffers() || !v->objData.mbuff || v->objLength < 1) return textOf(v);
+  if (!binaryBuffers() || !v->objData.mbuff || v->objLength < 1) return textOf(v);
   return std::string_view(v->objData.mbuff, static_cast<size_t>(v->objLength - 1));
 }
 
@@ -28,7 +28,7 @@ std::string_view checkText(pObj_Node v) {
 }
 
 pObj_Node adoptText(char* buffer, int32_t size) {
-  pObj_Node t = core::takeTemporary();
+  pObj_Node t = takeTemporary();
   t->objType = T_CHARPTR;
   t->objData.mbuff = buffer;
   t->objLength = size;
@@ -42,13 +42,13 @@ pObj_Node newText(std::string_view text) {
 }
 
 const char* dateFormatSetting() {
-  pObj_Node f = core::setting(kSetDateFormat);
+  pObj_Node f = setting(kSetDateFormat);
   return f && f->objType == T_CHARPTR && f->objData.mbuff ? f->objData.mbuff : "mm/dd/yy";
 }
 
 long epochSetting() {
-  pObj_Node e = core::setting(kSetEpoch);
+  pObj_Node e = setting(kSetEpoch);
   return e && e->objType == T_DOUBLE ? toWhole(e->objData.dValue) : 1940;
 }
 
-}  // namespace lib
+}  // namespace core

@@ -1,8 +1,8 @@
-// Argument checks and result constructors shared by the exports of this
-// folder. Each check raises ARGUMENT ERROR! on a wrong or missing value, so an
-// export checks once on entry and then trusts what it got.
-#ifndef ZELTA_RUNTIME_LIB_ARGUMENTS_H
-#define ZELTA_RUNTIME_LIB_ARGUMENTS_H
+// Argument checks and result constructors shared by the exports of every
+// run-time folder. Each check raises ARGUMENT ERROR! on a wrong or missing
+// value, so an export checks once on entry and then trusts what it got.
+#ifndef ZELTA_CORE_ARGUMENTS_H
+#define ZELTA_CORE_ARGUMENTS_H
 
 #include <cmath>
 #include <string>
@@ -11,7 +11,7 @@
 #include "core.h"
 #include "zeltaobjs.h"
 
-namespace lib {
+namespace core {
 
 [[noreturn]] void argumentError();
 
@@ -58,7 +58,7 @@ template <typename Fill>
 pObj_Node newFilledText(size_t length, Fill fill) {
   if (length >= static_cast<size_t>(INT32_MAX - 2)) __RuntimeError(LOW_MEMORY, -1);
   const int32_t size = static_cast<int32_t>(length) + 1;
-  char* buffer = core::allocStringBuffer(size);
+  char* buffer = allocStringBuffer(size);
   fill(buffer);
   return adoptText(buffer, size);
 }
@@ -69,6 +69,6 @@ inline pObj_Node newDate(double dayNumber) { return __INIT_DATE(dayNumber); }
 const char* dateFormatSetting();
 long epochSetting();  // truncated towards zero, clamped to the long range
 
-}  // namespace lib
+}  // namespace core
 
 #endif

@@ -1,0 +1,102 @@
+// The core's host layer on POSIX: environment, files, the instance lock,
+// child processes, shared libraries, the clock, memory figures and the
+// locale. Each call is a thin wrapper; the callers decide what a failure
+// means.
+#include "host.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace core {
+namespace host {
+
+namespace {
+
+// Host resources belong to the process, not to an application: kept open
+// for the life of the process, since closing it would drop the lock.
+int instanceLockFd = -1;
+
+LocalTime (*clockOverride)() = nullptr;
+
+}  // namespace
+
+const char* environment(const char* name) { return getenv(name); }
+
+std::string modulePath() {
+  char path[4096];
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  path[n] = 0;
+  return path;
+}
+
+bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+bool renameFile(const std::string& from, const std::string& to) { return rename(from.c_str(), to.c_str()) == 0; }
+
+InstanceLock lockInstance(const std::string& path) {
+  if (instanceLockFd >= 0) return InstanceLock::Taken;
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return InstanceLock::Unavailable;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return InstanceLock::Busy;
+  }
+  instanceLockFd = fd;
+  return InstanceLock::Taken;
+}
+
+bool spawnDetached(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid > 0;
+}
+
+void* openLibrary(const char* fileName) { return dlopen(fileName, RTLD_NOW); }
+
+void* findSymbol(void* library, const char* symbol) { return library ? dlsym(library, symbol) : nullptr; }
+
+LocalTime localTime() {
+  if (clockOverride) return clockOverride();
+  const time_t t = time(nullptr);
+  struct tm parts;
+  localtime_r(&t, &parts);
+  return LocalTime{parts.tm_year + 1900L, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+void setClock(LocalTime (*clock)()) { clockOverride = clock; }
+
+MemoryStatus memoryStatus() {
+  const long page = sysconf(_SC_PAGESIZE);
+  return MemoryStatus{sysconf(_SC_PHYS_PAGES) * page / 1024, sysconf(_SC_AVPHYS_PAGES) * page / 1024};
+}
+
+char localeDecimalSeparator() {
+  locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
+  if (!loc) return '.';
+  const char* radix = nl_langinfo_l(RADIXCHAR, loc);
+  const char c = radix && (radix[0] == ',' || radix[0] == '.') ? radix[0] : '.';
+  freelocale(loc);
+  return c;
+}
+
+void exitNow(int status) { _exit(status); }
+
+}  // namespace host
+}  // namespace core
