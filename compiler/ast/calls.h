@@ -7,6 +7,10 @@
 #include "instruction.h"
 #include "operators.h"
 
+namespace codegen {
+class tInOrder;
+}
+
 class tFunctionCall : public tInstruction {
 public:
     tFunctionCall(tInstruction* name, tInstruction* args);
@@ -33,6 +37,10 @@ public:
     tInstruction* inner() override;
     tInstruction* lastItem() override;
 
+    // The list's text with each item marked in `order` (generate() is this
+    // without the marks).
+    void generateItems(codegen::tInOrder* order);
+
 private:
     tInstruction* first_;
     tInstruction* item_;
@@ -51,6 +59,8 @@ class tFixedCall : public tSingleParam {
 public:
     tFixedCall(tInstruction* args, int arity);
     void generate() override;
+    // The argument part, its items marked in `order` when there is one.
+    void writeArguments(codegen::tInOrder* order);
     void collectBlockVars(int flag) override;
     int argCount(int countEmpty) override;
     tInstruction* inner() override;
@@ -66,6 +76,7 @@ class tVariantCall : public tSingleParam {
 public:
     explicit tVariantCall(tInstruction* args);
     void generate() override;
+    void writeArguments(codegen::tInOrder* order);
     tInstruction* inner() override;
 };
 
@@ -76,10 +87,12 @@ public:
     tDbOper(tInstruction* args, int arity);
     ~tDbOper() override;
     void generate() override;
+    void writeArguments(codegen::tInOrder* order);
     tInstruction* inner() override;
     void setAlias(tInstruction* alias) override;
 
     int arity() const { return arity_; }
+    tInstruction* arguments() const { return args_; }
 
 private:
     tInstruction* args_;

@@ -129,6 +129,7 @@ void tAssignExpression::generate()
         return;
     writeChain(
         this, target_, [this] { value_->generate(); }, false);
+    ++program().effects;
 }
 
 void tAsnList::generate()

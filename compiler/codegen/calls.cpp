@@ -15,25 +15,60 @@ using codegen::gen;
 using codegen::program;
 using codegen::require;
 
+namespace {
+
+// An argument list's text in argument order (see tInOrder); anything but a
+// tParmList is one item.
+void generateArguments(tInstruction* args, codegen::tInOrder& order)
+{
+    if (!args)
+        return;
+    if (tParmList* list = dynamic_cast<tParmList*>(args)) {
+        list->generateItems(&order);
+        return;
+    }
+    order.beginItem();
+    args->generate();
+    order.endItem();
+}
+
+int itemsOf(tInstruction* args) { return args ? args->itemCount() : 0; }
+
+}  // namespace
+
 void tFunctionCall::generate()
 {
     if (!require(this, "function call", {name_}))
         return;
-    program().noteCall(name_->getName(), args_ ? args_->itemCount() : 0, sourceLine());
+    tProgram& p = program();
+    p.noteCall(name_->getName(), itemsOf(args_), sourceLine());
+    codegen::tInOrder order(itemsOf(args_));
     name_->generate();
     append("(");
-    gen(args_);
+    generateArguments(args_, order);
     append(")");
+    order.finish();
+    ++p.effects;
 }
 
-void tParmList::generate()
+void tParmList::generate() { generateItems(nullptr); }
+
+void tParmList::generateItems(codegen::tInOrder* order)
 {
+    auto item = [order](tInstruction* node) {
+        if (order)
+            order->beginItem();
+        gen(node);
+        if (order)
+            order->endItem();
+    };
     std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
-    gen(links.front()->first_);
+    if (links.front()->first_)
+        item(links.front()->first_);
     for (tParmList* link : links) {
         if (link->item_) {
             append(", ");
-            link->item_->generate();
+            item(link->item_);
         }
     }
 }
@@ -52,28 +87,42 @@ void pad(int present, int arity)
 
 }  // namespace
 
-void tFixedCall::generate()
+// The argument parts of the built-ins follow their entry point; a built-in
+// passes the tInOrder that has seen the entry point written.
+void tFixedCall::generate() { writeArguments(nullptr); }
+
+void tFixedCall::writeArguments(codegen::tInOrder* order)
 {
     append("(");
     if (arity_ > 0) {
-        gen(operand_);
+        if (order)
+            generateArguments(operand_, *order);
+        else
+            gen(operand_);
         pad(operand_ ? operand_->itemCount() : 0, arity_);
     }
     append(")");
 }
 
-void tVariantCall::generate()
+void tVariantCall::generate() { writeArguments(nullptr); }
+
+void tVariantCall::writeArguments(codegen::tInOrder* order)
 {
     append("(");
     if (operand_) {
-        operand_->generate();
+        if (order)
+            generateArguments(operand_, *order);
+        else
+            operand_->generate();
         if (operand_->hasItems())
             append(",");
     }
     append("__INIT_NUL())");
 }
 
-void tDbOper::generate()
+void tDbOper::generate() { writeArguments(nullptr); }
+
+void tDbOper::writeArguments(codegen::tInOrder* order)
 {
     tProgram& p = program();
     append("(");
@@ -85,7 +134,10 @@ void tDbOper::generate()
         append("__INIT_NUL()");
     if (arity_ > 0) {
         append(",");
-        gen(args_);
+        if (order)
+            generateArguments(args_, *order);
+        else
+            gen(args_);
     }
     pad(args_ ? args_->argCount(1) : 0, arity_);
     append(")");

@@ -18,6 +18,7 @@ enum class tCodegenMessage {
     tooManyValues,    // function, most values, value count
     tooFewArguments,  // function, fewest arguments, argument count
     undefinedFunction,// function
+    deviceOnly,       // entry point
     noMainFunction,   // source
     count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
 };

@@ -319,11 +319,13 @@ std::string tProgramWriter::blockText(tValidFunction& block)
     }
     block.body.clear();
     unsigned int line = block.blockExpression ? block.blockExpression->sourceLine() : 0;
-    text += format("__SL(%i);return ", p.mappedLine(line));
     if (block.blockExpression)
         block.blockExpression->generate();
     else
         p.report(tCodegenMessage::incomplete, line, "code block");
+    if (block.argSlots > 0)
+        text += format("pObj_Node _args_[%i];\n", block.argSlots);
+    text += format("__SL(%i);return ", p.mappedLine(line));
     for (int i = 0; i < block.body.count(); ++i)
         text += block.body.text(i);
     text += ";\n}\n";
@@ -382,6 +384,8 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
             locals += format(i ? ",%s=NULL" : "%s=NULL", function.localNames[i]->text());
         p.writeText((locals + ";\n").c_str());
     }
+    if (function.argSlots > 0)
+        p.writeText(format("pObj_Node _args_[%i];\n", function.argSlots).c_str());
     if (!function.noContext) {
         if (!import)
             p.writeText("__begin_context();\n");

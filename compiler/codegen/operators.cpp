@@ -37,14 +37,21 @@ void tAnd::generate()
 
 namespace {
 
-// The shape shared by relations and arithmetic: the marker opens the call.
+// The shape shared by relations and arithmetic: the marker opens the call;
+// the left operand is evaluated first.
 void writeBinary(tInstruction* op, tInstruction* left, tInstruction* right)
 {
+    codegen::tInOrder order(2);
     op->generate();
+    order.beginItem();
     left->generate();
+    order.endItem();
     append(",");
+    order.beginItem();
     right->generate();
+    order.endItem();
     append(")");
+    order.finish();
 }
 
 }  // namespace
@@ -105,6 +112,7 @@ void tIncDec::generate()
     append(function_);
     operand_->generate();
     append(")");
+    ++program().effects;
 }
 
 void tIif::generate()

@@ -24,6 +24,22 @@ void tFragments::add(const char* text)
     buffer_.push_back('\0');
 }
 
+std::string tFragments::join(int from, int to) const
+{
+    std::string text;
+    for (int i = from; i < to; ++i)
+        text += this->text(i);
+    return text;
+}
+
+void tFragments::truncate(int count)
+{
+    if (count >= this->count())
+        return;
+    buffer_.resize(starts_[static_cast<std::size_t>(count)]);
+    starts_.resize(static_cast<std::size_t>(count));
+}
+
 void tFragments::clear()
 {
     std::string().swap(buffer_);

@@ -33,6 +33,10 @@ public:
     const char* text(int i) const { return buffer_.data() + starts_[static_cast<std::size_t>(i)]; }
     // The last fragment, or null when there is none.
     const char* last() const { return empty() ? nullptr : text(count() - 1); }
+    // Fragments [from, to) as one text.
+    std::string join(int from, int to) const;
+    // Drops the fragments from the given index on.
+    void truncate(int count);
     void clear();
 
 private:
@@ -109,6 +113,7 @@ public:
     int noContext = 0;        // the body opens no run-time context
     int endedWithReturn = 0;  // cleared by every fragment appended after a RETURN
     int suppressReturn = 0;   // RETURN writes nothing (foreign-call wrappers)
+    int argSlots = 0;         // size of the _args_ array the body needs (tInOrder)
     tFragments body;
 };
 
@@ -235,6 +240,12 @@ public:
     tArray<String> importedPublics;       // owned; filled by the driver
     tArray<String> importedFunctionDefs;  // owned; filled by the driver
     int libraryValidCount = 0;            // number of the last code block
+
+    // Calls, assignments and increments written so far; tInOrder tells by it
+    // which arguments have effects.
+    unsigned long effects = 0;
+    // The first _args_ slot that the next call in argument order may use.
+    int argSlotBase = 0;
 
     // Line tracking, per source: the grammar sets lineOffset from a line directive.
     int lineOffset = 0;
