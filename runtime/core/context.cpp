@@ -365,6 +365,9 @@ pObj_Node takeTemporarySlow() {
 }  // namespace core
 
 void __begin_context() {
+  // Each context is a native call of the program as well: a recursion without
+  // end stops here, while the machine stack still has room to report it.
+  if (glob->depth >= core::kMaxContextDepth) __RuntimeError(STACK_FULL, -1);
   ++glob->depth;
   const size_t depth = static_cast<size_t>(glob->depth > 0 ? glob->depth : 0);
   if (cx().marks.size() <= depth) cx().marks.resize(depth + 1, 0);

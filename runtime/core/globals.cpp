@@ -367,7 +367,7 @@ void __const_set_amount(int amount) {
     __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
     __RuntimeError(LOW_MEMORY, -1);
   }
-  glob->constAmount = static_cast<uint16_t>(amount);
+  glob->constAmount = amount;
   glob->lastConst = -1;
   for (int i = 0; i < amount; ++i) {
     pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));

@@ -6,4 +6,8 @@
 
 #include "zeltaobjs.h"
 
+// TRUE when a file of that name exists (a relative name against the current
+// directory); a name that is not a string raises ARGUMENT ERROR.
+ZELTA_EXPORT pObj_Node __File(pObj_Node name);
+
 #endif

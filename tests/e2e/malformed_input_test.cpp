@@ -169,6 +169,28 @@ TEST_F(Toolchain, DeepButAllowedProgramsRun)
     EXPECT_EQ(runProgram("deep").output, "\ndeep\n3000 55");
 }
 
+// More literals than a 16-bit counter holds: the pool once crashed the
+// program at start, and its linear search made the compile take minutes.
+TEST_F(Toolchain, ManyConstantsBuildAndRun)
+{
+    const int functions = 35, perFunction = 1000;
+    std::string program = "FUNCTION Main()\n   LOCAL n := 0\n";
+    for (int f = 1; f <= functions; ++f)
+        program += "   n += Len( F" + std::to_string(f) + "() )\n";
+    program += "   ? n, F1()[ 1 ], F" + std::to_string(functions) + "()[ " + std::to_string(perFunction) +
+               " ]\n   RETURN NIL\n";
+    for (int f = 1; f <= functions; ++f) {
+        program += "\nFUNCTION F" + std::to_string(f) + "()\n   RETURN {";
+        for (int i = 1; i <= perFunction; ++i)
+            program += (i > 1 ? ", \"s" : "\"s") + std::to_string((f - 1) * perFunction + i) + "\"";
+        program += "}\n";
+    }
+    write("pool.prg", program);
+    tRun r = build("pool.prg");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(runProgram("pool").output, "\n35000 s1 s35000");
+}
+
 TEST_F(Toolchain, SourceNamesThatAreNoIdentifiers)
 {
     write("my-prog.prg", "? \"dash\"\n");
