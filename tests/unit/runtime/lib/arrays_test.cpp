@@ -84,6 +84,17 @@ TEST_F(ArraysTest, SizesBeyondMemoryAreLowMemory) {
   EXPECT_EQ(lib::elementCount(__Array(N(100), N(10), Nul())), 100);
 }
 
+// Arrays that hold each other kept their counts up for ever; the end of the
+// application frees them (the fixture's tear-down counts what is left).
+TEST_F(ArraysTest, ArraysHoldingEachOtherAreFreedAtTheEnd) {
+  pObj_Node a = __SET_OBJECT(nullptr, __CreateArray(N(1), Nul()));
+  pObj_Node b = __SET_OBJECT(nullptr, __CreateArray(N(2), Nul()));
+  __AAdd(a, a);
+  __AAdd(a, b);
+  __AAdd(b, a);
+  EXPECT_EQ(lib::elementCount(a), 3);
+}
+
 TEST_F(ArraysTest, Scans) {
   pObj_Node a = __CreateArray(N(1), S("b"), __INIT_NIL(), N(1), Nul());
   pObj_Node rows = __CreateArray(__CreateArray(S("x"), N(10), Nul()), __CreateArray(S("y"), N(20), Nul()), Nul());
