@@ -112,6 +112,41 @@
 #xtranslate ASort( <a>, <s>, , <o> )    => SortArray( <a>, <s>, , <o> )
 #xtranslate ASort( <a>, , , <o> )       => SortArray( <a>, , , <o> )
 
-/* Dialog commands (@ ... SAY, GET, buttons, menus) follow here. */
+/* ---- dialogs (docs/ui.md): each command becomes a built-in dialog call;
+   ID <v> keeps the control's id in a variable. A VALID condition becomes
+   the field's validation block, and the variables it names are bound to
+   the field (SetVldParam), so that the block sees the caller's locals ---- */
+#xcommand DEFINE DIALOG <w> TITLE <t> AT <r>, <c> SIZE <h>, <wd> => ;
+          <w> := DlgCreate( <r>, <c>, <t>, <h>, <wd>, .T. )
+#xcommand DEFINE DIALOG <w> TITLE <t> => <w> := DlgCreate( 0, 0, <t>, 160, 160, .T. )
+#xcommand ACTIVATE DIALOG <w>      => DlgActivate( <w> )
+#xcommand CLOSE DIALOG             => CloseDialog()
+
+#xcommand @ <r>, <c> SAY <x> [PICTURE <p>] OF <w> [ID <id>] => ;
+          [<id> := ] Say( <w>, <r>, <c>, <x>, <p> )
+#xcommand @ <r>, <c> GET <v> [PICTURE <p>] [<ro: READONLY>] [<pw: PASSWORD>] OF <w> [ID <id>] => ;
+          [<id> := ] Get( <w>, <r>, <c>, @<v>, <p>, , , , !<.ro.>, , <.pw.> )
+#xcommand @ <r>, <c> GET <v> [PICTURE <p>] VALID <cond> [<ro: READONLY>] [<pw: PASSWORD>] OF <w> => ;
+          SetVldParam( Get( <w>, <r>, <c>, @<v>, <p>, {|| <cond> }, , , !<.ro.>, , <.pw.> ), 2, {|x| <cond> } )
+#xcommand @ <r>, <c> GET <v> [PICTURE <p>] VALID <cond> [<ro: READONLY>] [<pw: PASSWORD>] OF <w> ID <id> => ;
+          <id> := Get( <w>, <r>, <c>, @<v>, <p>, {|| <cond> }, , , !<.ro.>, , <.pw.> ) ; ;
+          SetVldParam( <id>, 2, {|x| <cond> } )
+#xcommand @ <r>, <c> BUTTON <cap> [ACTION <act>] [SIZE <wd>, <h>] OF <w> [ID <id>] => ;
+          [<id> := ] Button( <w>, <r>, <c>, <cap>, [{|| <act> }], [<wd>], [<h>] )
+#xcommand @ <r>, <c> CHECKBOX <v> PROMPT <cap> [ACTION <act>] OF <w> [ID <id>] => ;
+          [<id> := ] CheckBox( <w>, <r>, <c>, <cap>, [{|| <act> }], , , , @<v> )
+#xcommand @ <r>, <c> LISTBOX <v> ITEMS <a> [ACTION <act>] [SIZE <wd>, <h>] OF <w> [ID <id>] => ;
+          [<id> := ] ListBox( <w>, <r>, <c>, <a>, @<v>, [{|| <act> }], [<wd>], [<h>] )
+#xcommand @ <r>, <c> COMBOBOX <v> ITEMS <a> [ACTION <act>] [SIZE <wd>, <h>] OF <w> [ID <id>] => ;
+          [<id> := ] ComboBox( <w>, <r>, <c>, <a>, @<v>, [{|| <act> }], [<wd>], [<h>] )
+#xcommand @ <r>, <c> FOLDER <f> PAGES <a> [ACTION <act>] OF <w> => ;
+          <f> := NewFolder( <w>, <r>, <c>, <a>, [{|| <act> }] )
+#xcommand SET FOLDER <f> PAGE <n>  => SetFolder( <f>, <n> )
+#xcommand @ <r>, <c> METER <m> [TOTAL <t>] [SIZE <wd>, <h>] OF <w> => ;
+          <m> := Meter( <w>, <r>, <c>, [<wd>], [<h>], [<t>] )
+#xcommand MENU <m> CAPTION <cap> [ACTION <act>] OF <w> => ;
+          <m> := AddMenuBar( <w>, <cap>, [{|| <act> }] )
+#xcommand MENUITEM <cap> ACTION <act> OF <m> [ID <id>] => ;
+          [<id> := ] AddMenuItem( <m>, <cap>, {|| <act> } )
 
 #endif

@@ -5,7 +5,7 @@
 #   tools/install_deps.sh --fuzz   also clang and its fuzzer run-time, for the
 #                                  optional -DZELTA_FUZZ=ON build (tests/fuzz)
 set -u
-pkgs="cmake ninja-build g++ make zlib1g-dev libncurses-dev libgtest-dev libbenchmark-dev bison python3"
+pkgs="cmake ninja-build g++ make zlib1g-dev libncurses-dev libgtest-dev libbenchmark-dev bison python3 tmux libasio-dev libsqlite3-dev"
 if [ "${1:-}" = "--fuzz" ]; then
   pkgs="$pkgs clang libclang-rt-dev"
 fi

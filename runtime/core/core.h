@@ -24,7 +24,9 @@
 //        [[maybe_unused]] const bool registered = core::registerFolder(
 //            core::kFolderData, {begin, end, nullptr, fatal});
 //
-//    and sets the named up-calls it owns (below) in the same place. Every
+//    and sets the named up-calls it owns (below) in the same place. The
+//    four folder calls go through registerFolder only (tests too): it keeps
+//    the flag that spares a context end from looking at every folder. Every
 //    slot is null while its folder is absent, and the core then does
 //    without (or falls back, where it says so).
 //
@@ -177,6 +179,9 @@ inline Hooks& hooks() { return hookRecord; }
 bool registerFolder(Folder folder, const FolderCalls& calls);
 
 void setFatalTrap(FatalTrap trap);
+
+// The language of run-time messages: 1 Portuguese, 2 English, 3 Spanish.
+int errorLanguage();
 
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();

@@ -40,11 +40,13 @@ CivilDate decodeDays(long dayNumber) {
 }  // namespace
 
 long encodeDayNumber(int year, int month, int day) {
-  long y = year;
-  long m = month - 1;
-  y += m >= 0 ? m / 12 : -((11 - m) / 12);
-  m -= (y - year) * 12;
-  return daysFromCivil(y, m + 1, 1) + (day - 1) - kEpochShift;
+  long y = year, m = month;
+  if (m < 1 || m > 12) {  // carried into the year
+    const long carry = m >= 1 ? (m - 1) / 12 : -((12 - m) / 12);
+    y += carry;
+    m -= carry * 12;
+  }
+  return daysFromCivil(y, m, day) - kEpochShift;
 }
 
 CivilDate decodeDayNumber(double dayNumber) { return decodeDays(static_cast<long>(std::floor(dayNumber))); }

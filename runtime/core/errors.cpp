@@ -126,6 +126,8 @@ char* __GetAuxError(int n) {
   return errors().auxBuffer;
 }
 
+int core::errorLanguage() { return errors().language; }
+
 pObj_Node __SetErrorLang(pObj_Node language) {
   if (!language || language->objType != T_DOUBLE) __RuntimeError(ARGUMENT_ERROR, -1);
   const double n = language->objData.dValue;

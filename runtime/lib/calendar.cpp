@@ -59,8 +59,6 @@ bool encodeDate(long year, long month, long day, long epoch, long offset, long& 
   return true;
 }
 
-DateParts decodeDate(long dayNumber) { return core::dateOf(dayNumber); }
-
 std::string dateStamp(long dayNumber) {
   DateParts date = decodeDate(dayNumber);
   std::string text;

@@ -28,7 +28,7 @@ long completeYear(long year, long epoch);
 bool encodeDate(long year, long month, long day, long epoch, long offset, long& result);
 
 using DateParts = core::CivilDate;
-DateParts decodeDate(long dayNumber);  // core::dateOf
+inline DateParts decodeDate(long dayNumber) { return core::dateOf(dayNumber); }
 
 long parseDate(std::string_view text, const char* format, long epoch);  // 0 when unreadable
 bool isValidDateText(std::string_view text, const char* format);

@@ -1,9 +1,13 @@
 // The user-interface folder's place in the core's hooks record: message
-// boxes go to the headless driver, and the folder's state is cleared at the
-// end of the application.
+// boxes and the fatal window go to the driver, windows die with the context
+// that made them, the terminal is given back first thing in a fatal error,
+// and the folder's state is cleared at the end of the application.
 #include "core.h"
-#include "headless_script.h"
+#include "dialog.h"
+#include "timers.h"
+#include "ui_builtin.h"
 #include "ui_state.h"
+#include "zeltaui.h"
 
 namespace ui {
 
@@ -11,11 +15,27 @@ State stateRecord;
 
 namespace {
 
-void end() { stateRecord = State(); }
+void end() {
+  State& s = stateRecord;
+  s.loops.clear();
+  killAllWindows();
+  closePrinter();
+  if (s.driver) s.driver->restore();
+  stateRecord = State();
+}
+
+void contextEnd() {
+  if (!stateRecord.windows.empty()) __KillWin();
+}
+
+void fatal() {
+  if (stateRecord.driver) stateRecord.driver->restore();
+}
 
 bool install() {
-  core::hooks().messageBox = headlessMessageBox;
-  return core::registerFolder(core::kFolderUi, {nullptr, end, nullptr, nullptr});
+  core::hooks().messageBox = showMessageBox;
+  core::hooks().fatalWindow = showFatalWindow;
+  return core::registerFolder(core::kFolderUi, {nullptr, end, contextEnd, fatal});
 }
 
 [[maybe_unused]] const bool registered = install();

@@ -138,6 +138,11 @@ TEST(DayNumber, RoundTripsAndEpoch) {
   EXPECT_EQ(core::encodeDayNumber(1900, 1, 1), 2);
   EXPECT_EQ(core::encodeDayNumber(2000, 2, 29), 36585);
   EXPECT_EQ(core::encodeDayNumber(2000, 1, 32), core::encodeDayNumber(2000, 2, 1));
+  // Months outside 1..12 carry into the year, both ways.
+  const int carried[][4] = {{2000, 13, 2001, 1},   {2000, 0, 1999, 12}, {2000, -11, 1999, 1},
+                            {2000, -12, 1998, 12}, {2000, 25, 2002, 1}, {2000, 24, 2001, 12}};
+  for (const auto& c : carried)
+    EXPECT_EQ(core::encodeDayNumber(c[0], c[1], 5), core::encodeDayNumber(c[2], c[3], 5)) << c[0] << "/" << c[1];
   for (long day : {1L, 59L, 60L, 36585L, 73050L, -5L}) {
     const core::CivilDate d = core::decodeDayNumber(static_cast<double>(day));
     EXPECT_EQ(core::encodeDayNumber(d.year, d.month, d.day), day);

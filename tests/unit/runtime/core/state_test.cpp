@@ -127,7 +127,9 @@ TEST_F(StateTest, ASecondApplicationRunsLikeTheFirst) {
 }
 
 TEST_F(HooksTest, FolderCallsComeInTheirOrder) {
+  EXPECT_FALSE(core::hooks().anyContextEnd) << "no folder of the core's own tests ends contexts";
   logAllFolders();
+  EXPECT_TRUE(core::hooks().anyContextEnd);
   __EndGlobal();
   calls.clear();
   ASSERT_TRUE(__BeginGlobal());
@@ -151,8 +153,8 @@ TEST_F(HooksTest, AFatalErrorClosesTheFoldersAfterTheExitHook) {
   auto [status, log] = inChild([](int fd) {
     childFd = fd;
     core::setFatalTrap(nullptr);
-    core::hooks().folders[core::kFolderData].fatal = [] { writeChild("fatal data;"); };
-    core::hooks().folders[core::kFolderUi].fatal = [] { writeChild("fatal ui;"); };
+    core::registerFolder(core::kFolderData, {nullptr, nullptr, nullptr, [] { writeChild("fatal data;"); }});
+    core::registerFolder(core::kFolderUi, {nullptr, nullptr, nullptr, [] { writeChild("fatal ui;"); }});
     core::hooks().dumpRegisteredArrays = [] { writeChild("dump;"); };
     core::hooks().fatalWindow = [](const char* text, const char*) { writeChild(std::string("window ") + text + ";"); };
     __RegisterExit([]() -> pObj_Node {
