@@ -68,7 +68,7 @@
     X(tActivateTimer, "ACTIVETIMER", 1, ui)                     \
     X(tFonetizar, "__Fonetizar", 2, lib)                        \
     X(tSetBatch, "SETBATCHOPER", 1, device)                     \
-    X(tSetGeometry, "__SetGeometry", 1, device)                 \
+    X(tSetGeometry, "__SetGeometry", 1, ui)                     \
     X(tShowSip, "__ShowSip", 1, ui)                             \
     X(tGetPictSize, "__PictureSize", 1, ui)                     \
     X(tGetLastFld, "__GetLastFldFocus", 0, ui)                  \
@@ -83,7 +83,7 @@
     X(tRegSetData, "__RegSetData", 4, device)                   \
     X(tGetSDName, "__GetSDName", 0, device)                     \
     X(tIsTouch, "__IsTouch", 0, ui)                             \
-    X(tGetGeometry, "__GetGeometry", 0, device)                 \
+    X(tGetGeometry, "__GetGeometry", 0, ui)                     \
     X(tRight, "__Right", 2, lib)                                \
     X(tLeft, "__Left", 2, lib)                                  \
     X(tSuspendTimer, "DEACTIVETIMER", 1, ui)                    \
@@ -158,7 +158,7 @@
     X(tGetObjSize, "GetCtrlSz", 1, ui)                          \
     X(tGetObjValue, "__GetObjValue", 1, ui)                     \
     X(tMoveControl, "MoveControl", 3, ui)                       \
-    X(tShowBitMap, "ShowBitMap", 2, device)                     \
+    X(tShowBitMap, "ShowBitMap", 2, ui)                         \
     X(tSetListRow, "__SetListRow", 2, ui)                       \
     X(tExistBlock, "ExistBlock", 1, core)                       \
     X(tExecBlock, "ExecBlock", 5, core)                         \

@@ -201,12 +201,19 @@ void tProgram::resolveTarget(const char* upperName)
 namespace {
 
 // ORDER PLAIN_RUNTIME_CALLS: the run-time functions that a program calls by
-// their plain names (the upper-cased name is the C name), with the fewest
-// and the most arguments their declarations in runtime/include take. A test
-// reads the headers and checks the list.
+// their plain names (a name in capitals is its own upper-cased C name), with
+// the fewest and the most arguments their declarations in runtime/include
+// take. The test of this list (tests/unit/codegen/runtime_calls_test.cpp)
+// reads the headers and names what is missing or different.
+// clang-format off
 constexpr tRuntimeCall kRuntimeCalls[] = {
-    {"QOUT", 0, 16}, {"QQOUT", 0, 16}, {"OUTSTD", 0, 16}, {"OUTERR", 0, 16}, {"NOROUND", 2, 2},
+    {"QOUT", 0, 16},      {"QQOUT", 0, 16},    {"OUTSTD", 0, 16},      {"OUTERR", 0, 16},
+    {"NOROUND", 2, 2},    {"SHUTDOWN", 0, 0},  {"SLEEP", 0, 1},        {"GETVER", 0, 0},
+    {"OPENCOM", 0, 5},    {"CLOSECOM", 0, 1},  {"READCOM", 0, 3},      {"WRITECOM", 0, 3},
+    {"ADDTIMER", 1, 2},   {"ACTIVETIMER", 1, 1}, {"DEACTIVETIMER", 1, 1}, {"SETKEY", 0, 3},
+    {"SETBMP", 1, 2},
 };
+// clang-format on
 
 }  // namespace
 
