@@ -38,14 +38,14 @@ int itemsOf(tInstruction* args) { return args ? args->itemCount() : 0; }
 
 void tFunctionCall::generate()
 {
-    if (!require(this, "function call", {name_}))
+    if (!require(this, "function call", name_))
         return;
     tProgram& p = program();
-    p.noteCall(name_->getName(), itemsOf(args_), sourceLine());
-    codegen::tInOrder order(itemsOf(args_));
+    p.noteCall(name_->getName(), itemsOf(args_.get()), sourceLine());
+    codegen::tInOrder order(itemsOf(args_.get()));
     name_->generate();
     append("(");
-    generateArguments(args_, order);
+    generateArguments(args_.get(), order);
     append(")");
     order.finish();
     ++p.effects;
@@ -63,12 +63,12 @@ void tParmList::generateItems(codegen::tInOrder* order)
             order->endItem();
     };
     std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
-    if (links.front()->first_)
-        item(links.front()->first_);
+    if (links.front()->first_.get())
+        item(links.front()->first_.get());
     for (tParmList* link : links) {
         if (link->item_) {
             append(", ");
-            item(link->item_);
+            item(link->item_.get());
         }
     }
 }
@@ -96,7 +96,7 @@ void tFixedCall::writeArguments(codegen::tInOrder* order)
     append("(");
     if (arity_ > 0) {
         if (order)
-            generateArguments(operand_, *order);
+            generateArguments(operand_.get(), *order);
         else
             gen(operand_);
         pad(operand_ ? operand_->itemCount() : 0, arity_);
@@ -111,7 +111,7 @@ void tVariantCall::writeArguments(codegen::tInOrder* order)
     append("(");
     if (operand_) {
         if (order)
-            generateArguments(operand_, *order);
+            generateArguments(operand_.get(), *order);
         else
             operand_->generate();
         if (operand_->hasItems())
@@ -135,7 +135,7 @@ void tDbOper::writeArguments(codegen::tInOrder* order)
     if (arity_ > 0) {
         append(",");
         if (order)
-            generateArguments(args_, *order);
+            generateArguments(args_.get(), *order);
         else
             gen(args_);
     }
@@ -145,9 +145,9 @@ void tDbOper::writeArguments(codegen::tInOrder* order)
 
 void tAlias::generate()
 {
-    if (!require(this, "alias", {alias_, operation_}))
+    if (!require(this, "alias", alias_, operation_))
         return;
-    operation_->setAlias(alias_);
+    operation_->setAlias(alias_.get());
     operation_->generate();
 }
 

@@ -30,10 +30,20 @@ inline void gen(tInstruction* child)
     if (child)
         child->generate();
 }
+template <class Node>
+void gen(const std::unique_ptr<Node>& child)
+{
+    gen(child.get());
+}
 
 // True when every child is present; otherwise reports the construct at the
 // node's line, once, and the caller writes nothing for it.
 bool require(const tInstruction* node, const char* construct, std::initializer_list<const tInstruction*> children);
+template <class... Children>
+bool require(const tInstruction* node, const char* construct, const std::unique_ptr<Children>&... children)
+{
+    return require(node, construct, {static_cast<const tInstruction*>(children.get())...});
+}
 
 // "__const_get_el(%i)" with a reference.
 void appendConst(int reference);

@@ -22,7 +22,7 @@ void tFunction::open(bool procedure)
         p.firstFunctionSeen = 1;
         p.lineOffset = p.lineOffset ? p.lineOffset - static_cast<int>(sourceLine()) : 0;
     }
-    f->parmDef = parms_;
+    f->parmDef = parms_.get();
     if (parms_)
         parms_->declareParam();
     append("\n");
@@ -59,16 +59,12 @@ void tParmDef::emitDecl(int toHeader, int nameOnly)
         write(toHeader, ")");
 }
 
-void tParmDef::declareParam()
-{
-    if (list_)
-        list_->declareParam();
-}
+void tParmDef::declareParam() { forward(list_, &tInstruction::declareParam); }
 
 void tIdentList::emitDecl(int toHeader, int nameOnly)
 {
     std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
-    if (tInstruction* first = links.front()->previous_)
+    if (tInstruction* first = links.front()->previous_.get())
         first->emitDecl(toHeader, nameOnly);
     // A separator follows whatever came before an item, written or not.
     bool before = links.front()->previous_ != nullptr;
@@ -85,7 +81,7 @@ void tIdentList::emitDecl(int toHeader, int nameOnly)
 void tIdentList::declareParam()
 {
     std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
-    if (tInstruction* first = links.front()->previous_)
+    if (tInstruction* first = links.front()->previous_.get())
         first->declareParam();
     for (tIdentList* link : links) {
         if (link->item_)

@@ -15,7 +15,7 @@ using codegen::require;
 
 void tOr::generate()
 {
-    if (!require(this, ".OR.", {left_, right_}))
+    if (!require(this, ".OR.", left_, right_))
         return;
     append("__INIT_BOOL(__GET_BOOL(");
     left_->generate();
@@ -26,7 +26,7 @@ void tOr::generate()
 
 void tAnd::generate()
 {
-    if (!require(this, ".AND.", {left_, right_}))
+    if (!require(this, ".AND.", left_, right_))
         return;
     append("__INIT_BOOL(__GET_BOOL(");
     left_->generate();
@@ -56,16 +56,10 @@ void writeBinary(tInstruction* op, tInstruction* left, tInstruction* right)
 
 }  // namespace
 
-void tRelation::generate()
+void tMarkedOperation::generate()
 {
-    if (require(this, "relation", {left_, op_, right_}))
-        writeBinary(op_, left_, right_);
-}
-
-void tOperation::generate()
-{
-    if (require(this, "operation", {left_, op_, right_}))
-        writeBinary(op_, left_, right_);
+    if (require(this, construct_, left_, op_, right_))
+        writeBinary(op_.get(), left_.get(), right_.get());
 }
 
 void tExactEqual::generate() { append("__EEQ("); }
@@ -88,7 +82,7 @@ void tUnaryPlus::generate() {}
 
 void tUnaryNot::generate()
 {
-    if (!require(this, ".NOT.", {operand_}))
+    if (!require(this, ".NOT.", operand_))
         return;
     append("__INV(");
     operand_->generate();
@@ -97,7 +91,7 @@ void tUnaryNot::generate()
 
 void tUnaryOperation::generate()
 {
-    if (!require(this, "unary operation", {op_, operand_}))
+    if (!require(this, "unary operation", op_, operand_))
         return;
     op_->generate();
     append("(");
@@ -107,7 +101,7 @@ void tUnaryOperation::generate()
 
 void tIncDec::generate()
 {
-    if (!require(this, "increment", {operand_}))
+    if (!require(this, "increment", operand_))
         return;
     append(function_);
     operand_->generate();
@@ -117,7 +111,7 @@ void tIncDec::generate()
 
 void tIif::generate()
 {
-    if (!require(this, "IIF", {condition_, ifTrue_, ifFalse_}))
+    if (!require(this, "IIF", condition_, ifTrue_, ifFalse_))
         return;
     append("( __GET_BOOL(");
     condition_->generate();
@@ -137,7 +131,7 @@ void tConst::generate()
         // Foreign-call statements read their arguments as plain texts.
         char number[32];
         if (kind_ == kString)
-            p.capturedArgs.add(new String(text_));
+            p.capturedArgs.add(new String(text_.get()));
         else {
             std::snprintf(number, sizeof number, "%d", kind_ == kLogical ? logical_ : static_cast<int>(number_));
             p.capturedArgs.add(new String(number));
@@ -145,7 +139,7 @@ void tConst::generate()
         return;
     }
     if (kind_ == kNumber && !std::isfinite(number_)) {
-        std::string literal(text_ ? text_ : "");
+        std::string literal(text_ ? text_.get() : "");
         if (literal.size() > 24)
             literal = literal.substr(0, 20) + "...";
         p.report(tCodegenMessage::numberRange, sourceLine(), literal.c_str());
@@ -153,7 +147,7 @@ void tConst::generate()
     }
     int reference = kind_ == kNumber    ? p.constNumber(number_)
                     : kind_ == kLogical ? p.constLogical(logical_)
-                                        : p.constString(text_);
+                                        : p.constString(text_.get());
     codegen::appendConst(reference);
 }
 
@@ -165,7 +159,7 @@ void tConst::collectBlockVars(int flag)
 
 void tByRef::generate()
 {
-    if (!require(this, "@ reference", {operand_}))
+    if (!require(this, "@ reference", operand_))
         return;
     append("__ByRef(&");
     operand_->generate();
@@ -174,7 +168,7 @@ void tByRef::generate()
 
 void tArrayElement::generate()
 {
-    if (!require(this, "array element", {array_, index_}))
+    if (!require(this, "array element", array_, index_))
         return;
     append("__ARRAY_EL(");
     array_->generate();
@@ -195,10 +189,10 @@ void tDeclArray::generate()
 
 void tCodeBlock::generate()
 {
-    if (!require(this, "code block", {expression_}))
+    if (!require(this, "code block", expression_))
         return;
     tProgram& p = program();
-    tValidFunction* block = p.openValidFunction(expression_);
+    tValidFunction* block = p.openValidFunction(expression_.get());
     p.appendf(p.blockFunctions ? "vld_%03i" : "__BLOCK(vld_%03i)", block->number + p.options.validBase);
 }
 
