@@ -12,24 +12,12 @@ namespace {
 // itself; everywhere else a block is a value.
 constexpr bool takesBlockFunction(std::string_view entry) { return entry == "__RegisterExit"; }
 
-// Entry points that only the device builds of the run-time provide: the host
-// build (-gFULL) has no such function to call.
-bool hostLacks(std::string_view folder)
-{
-    tProgram& p = codegen::program();
-    return folder == "device" && p.options.target == codegen::kTargetGccDebug;
-}
-
 // The entry point, then the base's argument part in argument order; a
 // built-in counts as an effect for the call around it.
 template <class Call>
-void generateCall(Call& call, tInstruction* args, const char* entry, std::string_view folder)
+void generateCall(Call& call, tInstruction* args, const char* entry)
 {
     tProgram& p = codegen::program();
-    if (hostLacks(folder)) {
-        p.report(tCodegenMessage::deviceOnly, call.sourceLine(), entry);
-        return;
-    }
     codegen::tInOrder order(args ? args->itemCount() : 0);
     codegen::append(entry);
     call.writeArguments(&order);
@@ -37,23 +25,23 @@ void generateCall(Call& call, tInstruction* args, const char* entry, std::string
     ++p.effects;
 }
 
-void generateFixed(tFixedCall& call, const char* entry, std::string_view folder)
+void generateFixed(tFixedCall& call, const char* entry)
 {
     tProgram& p = codegen::program();
     int saved = p.blockFunctions;
     p.blockFunctions = takesBlockFunction(entry);
-    generateCall(call, call.arity() > 0 ? call.operand() : nullptr, entry, folder);
+    generateCall(call, call.arity() > 0 ? call.operand() : nullptr, entry);
     p.blockFunctions = saved;
 }
 
 }  // namespace
 
 #define ZELTA_GENERATE_FIXED(cls, entry, arity, folder) \
-    void cls::generate() { generateFixed(*this, entry, #folder); }
+    void cls::generate() { generateFixed(*this, entry); }
 #define ZELTA_GENERATE_DB(cls, entry, arity, folder) \
-    void cls::generate() { generateCall(*this, arguments(), entry, #folder); }
+    void cls::generate() { generateCall(*this, arguments(), entry); }
 #define ZELTA_GENERATE_VARIANT(cls, entry, arity, folder) \
-    void cls::generate() { generateCall(*this, operand(), entry, #folder); }
+    void cls::generate() { generateCall(*this, operand(), entry); }
 
 ZELTA_FIXED_BUILTINS(ZELTA_GENERATE_FIXED)
 ZELTA_DB_BUILTINS(ZELTA_GENERATE_DB)

@@ -19,9 +19,9 @@ const char* const kTexts[] = {
     "Error: %s writes at most %s values (? and ?? become QOut and QQOut); this call has %s: split it.\n",
     "Error: %s takes %s arguments and is called with %s.\n",
     "Error: %s is called, but no source of the program defines it and the run-time has no such function.\n",
-    "Error: %s exists only in the run-times of the devices; the host build (-gFULL) has no such function.\n",
     "Error: the program has no main function: its first source, %s, must hold FUNCTION Main, a FUNCTION "
     "named after the source, or statements before its first FUNCTION or PROCEDURE.\n",
+    "Error: %s.\n",
 };
 
 static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<int>(tCodegenMessage::count),

@@ -18,8 +18,8 @@ enum class tCodegenMessage {
     tooManyValues,    // function, most values, value count
     tooFewArguments,  // function, fewest arguments, argument count
     undefinedFunction,// function
-    deviceOnly,       // entry point
     noMainFunction,   // source
+    foreign,          // what is wrong with a foreign call or export
     count  // ORDER tCodegenMessage: keep last, and kTexts in diagnostics.cpp in step
 };
 // clang-format on

@@ -410,7 +410,8 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
     }
     for (int i = 0; i < function.body.count(); ++i)
         p.writeText(function.body.text(i));
-    if (function.endedWithReturn || function.noContext)
+    // A foreign-call wrapper has returned whatever its statement is followed by.
+    if (function.endedWithReturn || function.suppressReturn || function.noContext)
         return;
     // A procedure returns no value, in library mode 2 as well.
     if (import)

@@ -233,13 +233,15 @@ public:
     int capturing = 0;                 // the captured-argument mode
     int blockFunctions = 0;            // code blocks write their function, not a value holding it
     tConstantPool constants;
-    tArray<String> exportedFunctions;     // owned
-    std::string firstSource;              // the first source's text as written, "%%" already folded
-    tArray<String> foreignDeclarations;   // owned; emptied by tMain
-    tArray<String> foreignBodies;         // owned; emptied by tMain
-    tArray<String> importedPublics;       // owned; filled by the driver
-    tArray<String> importedFunctionDefs;  // owned; filled by the driver
-    int libraryValidCount = 0;            // number of the last code block
+    tArray<String> exportedFunctions;            // owned
+    std::string firstSource;                     // the first source's text as written, "%%" already folded
+    tArray<String> foreignDeclarations;          // owned; emptied by tMain
+    tArray<String> foreignBodies;                // owned; emptied by tMain
+    int exitHandlerWritten = 0;                  // __ExitErro is among this source's bodies; cleared by tMain
+    std::vector<std::string> moduleDefinitions;  // module definition files begun in this run
+    tArray<String> importedPublics;              // owned; filled by the driver
+    tArray<String> importedFunctionDefs;         // owned; filled by the driver
+    int libraryValidCount = 0;                   // number of the last code block
 
     // Calls, assignments and increments written so far; tInOrder tells by it
     // which arguments have effects.

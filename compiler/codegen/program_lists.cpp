@@ -15,6 +15,7 @@ void tMain::generate()
     tProgram& p = program();
     freeStrings(p.foreignDeclarations);
     freeStrings(p.foreignBodies);
+    p.exitHandlerWritten = 0;
     gen(statements_);
 }
 

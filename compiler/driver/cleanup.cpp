@@ -35,8 +35,13 @@ std::vector<std::string> cleanupFiles(const tBuildSettings& settings, const tBui
     }
     tPathParts first = splitPath(settings.sources.front());
     const std::string& name = first.name;
-    for (const char* suffix : {"-sections.ld", "-sections.o", "-sections.s"})
+    for (const char* suffix : {"-sections.ld", "-sections.o", "-sections.s", "-exports.ld"})
         files.push_back(name + suffix);
+    // The host build's module definitions are intermediate: the export
+    // script made from them is what the linker read.
+    if (settings.target == tTarget::GCCDEBUG)
+        for (const std::string& definition : outputs.moduleDefinitions)
+            files.push_back(definition);
     // The resource scripts are written beside the first source.
     files.push_back(first.dir + name + ".rcp");
     files.push_back("passfont.pfn");

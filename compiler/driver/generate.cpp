@@ -74,5 +74,6 @@ tStepResult writeProgramFiles(const tBuildSettings&, tBuildOutputs& outputs, std
     bool ok = writer.writeFirstSource();
     ok = writer.writeInitAndContexts(outputs.contextCount) && ok;
     ok = writer.writeSharedHeader(outputs.contextCount) && ok;
+    outputs.moduleDefinitions = writer.program().moduleDefinitions;
     return ok ? tStepResult::ok : tStepResult::failed;
 }

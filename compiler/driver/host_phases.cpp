@@ -5,7 +5,9 @@
 #include "messages.h"
 #include "paths.h"
 #include "resources.h"
+#include "resources_palm.h"
 
+#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -15,7 +17,12 @@ tStepResult resultOf(bool ok) { return ok ? tStepResult::ok : tStepResult::faile
 }  // namespace
 
 tHostPhases::tHostPhases(tBuildSettings& settings, tCommandRunner& runner, tRegistry& registry, std::ostream& out)
-    : settings_(settings), registry_(registry), out_(out), toolchain_(settings, runner, out), binsBefore_(binFiles())
+    : settings_(settings),
+      runner_(runner),
+      registry_(registry),
+      out_(out),
+      toolchain_(settings, runner, out),
+      binsBefore_(binFiles())
 {
 }
 
@@ -79,6 +86,7 @@ tStepResult tHostPhases::writeProgram(tBuildOutputs& outputs)
     std::string error;
     tStepResult result = writeProgramFiles(settings_, outputs, error);
     out_ << error;
+    toolchain_.setSharedLibrary(buildsSharedLibrary(settings_, outputs));
     return result;
 }
 
@@ -90,8 +98,19 @@ tStepResult tHostPhases::writePalmFiles(const tBuildOutputs& outputs, int sectio
         return tStepResult::failed;
     }
     out_ << message(tMessage::madeDefFile);
-    out_ << message(tMessage::notBuiltYet, "Palm resources");
-    return tStepResult::failed;
+    std::string unwritten = writePalmResourceFiles(settings_);
+    if (!unwritten.empty()) {
+        out_ << message(tMessage::errorCreating, unwritten);
+        return tStepResult::failed;
+    }
+    out_ << message(tMessage::compilingPalmResources);
+    std::string script = palmScriptPath(settings_);
+    std::string tool = formatText("%s%sbin%spilrc", settings_.installDir.c_str(), kToolSeparator, kToolSeparator);
+    int code = runner_.run(quoteArgument(tool) + " -q " + quoteArgument(script), tChildOutput::inherit);
+    std::remove(script.c_str());
+    if (code == kNotStarted)
+        out_ << message(tMessage::toolNotStarted, tool);
+    return code == 0 ? tStepResult::ok : tStepResult::failed;
 }
 
 // The host build's headers and library lie beside ezelta. A missing one is

@@ -30,6 +30,7 @@ private:
     bool hostRuntimePresent(const char* file);
 
     tBuildSettings& settings_;
+    tCommandRunner& runner_;
     tRegistry& registry_;
     std::ostream& out_;
     tToolchain toolchain_;

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -208,6 +209,43 @@ std::string outputFile(const tBuildSettings& settings)
     return withExtension(settings.sources.front(), ext);
 }
 
+bool buildsSharedLibrary(const tBuildSettings& settings, const tBuildOutputs& outputs)
+{
+    return settings.target == tTarget::GCCDEBUG && settings.libraryMode != tLibraryMode::generate &&
+           !outputs.moduleDefinitions.empty();
+}
+
+std::string sharedLibraryFile(const tBuildSettings& settings)
+{
+    tPathParts first = splitPath(settings.sources.front());
+    return first.dir + "lib" + lowerCase(first.name) + ".so";
+}
+
+std::string exportScriptFile(const tBuildSettings& settings)
+{
+    return splitPath(settings.sources.front()).name + "-exports.ld";
+}
+
+std::vector<std::string> definitionExports(const std::string& text)
+{
+    std::vector<std::string> names;
+    std::size_t at = text.find("EXPORTS");
+    if (at == std::string::npos)
+        return names;
+    std::string word;
+    for (std::size_t i = at + 7; i <= text.size(); ++i) {
+        char c = i < text.size() ? text[i] : ' ';
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (!word.empty())
+                names.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    return names;
+}
+
 int tToolchain::run(const std::string& commandLine, tChildOutput output) { return runner_.run(commandLine, output); }
 
 bool tToolchain::preprocess(const std::string& source)
@@ -272,9 +310,9 @@ std::string tToolchain::compileCommand(const std::string& cFile)
             "\"_USRDLL\"  /D \"_WINDLL\" /D \"__ON_MARHOLD__\" /FD /Zm400 /c %s",
             settings_.desktopInstallDir.c_str(), cFile.c_str());
     case tTarget::GCCDEBUG:
-        return formatText("%s -c %s -o %s -I. -I%s/include %s", hostCompiler().c_str(), quoted(cFile).c_str(),
+        return formatText("%s -c %s -o %s -I. -I%s/include %s%s", hostCompiler().c_str(), quoted(cFile).c_str(),
                           quoted(objectFor(settings_, cFile)).c_str(), quoted(settings_.desktopInstallDir).c_str(),
-                          hostFlags(settings_.desktopInstallDir, cFile).c_str());
+                          hostFlags(settings_.desktopInstallDir, cFile).c_str(), sharedLibrary_ ? " -fPIC" : "");
     }
     return {};
 }
@@ -386,9 +424,34 @@ std::string tToolchain::hostLinkCommand(const tBuildOutputs& outputs) const
     if (settings_.libraryMode == tLibraryMode::generate)
         return "ar rcs " + output + " " + objectList(outputs);
     std::string import = settings_.libraryMode == tLibraryMode::import ? quoted(settings_.importName) + " " : "";
+    // A program with exports is a library of C functions: only what its
+    // module definitions list leaves it.
+    if (buildsSharedLibrary(settings_, outputs))
+        return formatText("%s -shared -o %s %s%s-L%s/lib -lzeltace -Wl,-rpath,%s/lib -Wl,--version-script=%s %s",
+                          hostCompiler().c_str(), quoted(sharedLibraryFile(settings_)).c_str(),
+                          objectList(outputs).c_str(), import.c_str(), quoted(desk).c_str(), quoted(desk).c_str(),
+                          quoted(exportScriptFile(settings_)).c_str(), hostFlags(desk).c_str());
     return formatText("%s -o %s %s%s%s/lib/zeltamain.o -L%s/lib -lzeltace -Wl,-rpath,%s/lib %s", hostCompiler().c_str(),
                       output.c_str(), objectList(outputs).c_str(), import.c_str(), quoted(desk).c_str(),
                       quoted(desk).c_str(), quoted(desk).c_str(), hostFlags(desk).c_str());
+}
+
+bool tToolchain::writeExportScript(const tBuildOutputs& outputs)
+{
+    std::string script = "{\n  global:\n";
+    for (const std::string& definition : outputs.moduleDefinitions) {
+        std::ifstream file(definition, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        for (const std::string& name : definitionExports(text))
+            script += "    " + name + ";\n";
+    }
+    script += "  local:\n    *;\n};\n";
+    std::ofstream out(exportScriptFile(settings_), std::ios::binary | std::ios::trunc);
+    out << script;
+    if (out.flush())
+        return true;
+    out_ << message(tMessage::errorCreating, exportScriptFile(settings_));
+    return false;
 }
 
 bool tToolchain::linkPalm(const tBuildOutputs& outputs)
@@ -435,6 +498,8 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
         if (isCeTarget(settings_.target))
             runner_.setEnvironment(
                 "LIB", formatText("%s%slib%s%s", settings_.installDir.c_str(), S, S, cpuName(settings_.cpu)));
+        if (buildsSharedLibrary(settings_, outputs) && !writeExportScript(outputs))
+            return false;
         std::string command = settings_.target == tTarget::GCCDEBUG
                                   ? hostLinkCommand(outputs)
                                   : linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources;
@@ -445,6 +510,11 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
         }
         if (code != 0)
             return false;
+    }
+    if (buildsSharedLibrary(settings_, outputs)) {
+        out_ << message(tMessage::targetWindowsLib);
+        out_ << message(tMessage::generated, sharedLibraryFile(settings_));
+        return true;
     }
     switch (settings_.target) {
     case tTarget::POCKETPC: out_ << message(tMessage::targetPocketPc, cpuName(settings_.cpu)); break;

@@ -8,6 +8,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Fills the "%s" separators of the tool templates; the rest of each template
 // is kept as its tools expect it.
@@ -17,6 +18,9 @@ constexpr char kToolSeparator[] = "/";
 struct tBuildOutputs {
     int contextCount = 0;    // constant-pool context files written
     std::string moduleName;  // upper-cased name of the last source compiled
+    // The module definition files the program's exports wrote; with any,
+    // the host build makes a shared library of the program.
+    std::vector<std::string> moduleDefinitions = {};
 };
 
 // The target define the preprocessor sees: "__PALM__", "__WINEMUL__" or "__POCKETPC__".
@@ -35,6 +39,16 @@ std::string contextFile(const tBuildSettings& settings, int k, const char* ext);
 // The program, library or DLL the link makes.
 std::string outputFile(const tBuildSettings& settings);
 
+// The host build of a program with exports: "lib<first source>.so" beside
+// the first source, its name in lower case.
+bool buildsSharedLibrary(const tBuildSettings& settings, const tBuildOutputs& outputs);
+std::string sharedLibraryFile(const tBuildSettings& settings);
+// The linker's version script of that library, listing what the module
+// definition files export: "<first source>-exports.ld".
+std::string exportScriptFile(const tBuildSettings& settings);
+// The names after EXPORTS in a module definition file's text.
+std::vector<std::string> definitionExports(const std::string& text);
+
 class tToolchain {
 public:
     tToolchain(tBuildSettings& settings, tCommandRunner& runner, std::ostream& out)
@@ -50,6 +64,8 @@ public:
     int preprocessorStatus() const { return preprocessorStatus_; }
     bool compile(const std::string& cFile);
     bool resourcesAndLink(const tBuildOutputs& outputs);
+    // The host build compiles position-independent code for a shared library.
+    void setSharedLibrary(bool shared) { sharedLibrary_ = shared; }
 
 private:
     std::string compileCommand(const std::string& cFile);
@@ -58,6 +74,7 @@ private:
     bool linkPalm(const tBuildOutputs& outputs);
     std::string linkCommand(const tBuildOutputs& outputs) const;
     std::string hostLinkCommand(const tBuildOutputs& outputs) const;
+    bool writeExportScript(const tBuildOutputs& outputs);
     int run(const std::string& commandLine, tChildOutput output = tChildOutput::inherit);
 
     tBuildSettings& settings_;
@@ -65,4 +82,5 @@ private:
     std::ostream& out_;
     bool palmPrepared_ = false;
     int preprocessorStatus_ = 0;
+    bool sharedLibrary_ = false;
 };

@@ -35,8 +35,6 @@ const char* const kGrammarErrors[] = {
     "Parameters statement not supported!",
     "Declare statement not supported!",
     "Sintax not supported!",
-    "Function CallDll() not supported!",
-    "Function ExpFunct() not supported!",
     "Expressions and statements nested too deeply (over 2000 levels)!",  // kMaxNesting
 };
 static_assert(sizeof kGrammarErrors / sizeof kGrammarErrors[0] == static_cast<int>(tGrammarError::count),

@@ -48,8 +48,6 @@ enum class tGrammarError {
     parameters,
     declare,
     syntax,
-    dllCall,
-    exportCall,
     nesting,
     count  // ORDER tGrammarError: keep last, and kGrammarErrors in step
 };

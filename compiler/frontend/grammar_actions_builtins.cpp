@@ -1,10 +1,11 @@
 // Grammar actions, productions 231 to 488: the built-in function family.
 // Every one is functionCall -> keyword ( parmList ) (or ( mainExpression ))
-// and builds its catalogue class over the arguments, $3. Foreign calls and
-// exports (calldll, expfunct) have no code generator here and are rejected.
+// and builds its catalogue class over the arguments, $3; foreign calls and
+// exports (calldll, expfunct) build theirs from ../ast/foreign.h.
 #include "grammar_actions.h"
 
 #include "../ast/builtins.h"
+#include "../ast/foreign.h"
 
 SSYaccStackElement* OrvicYaccClass::builtinAction(uint32_t production)
 {
@@ -332,9 +333,9 @@ SSYaccStackElement* OrvicYaccClass::builtinAction(uint32_t production)
     case 391:  // functionCall -> setobjcolor ( parmList )
         return nodeElement(new tSetObjColor(take(3)));
     case 392:  // functionCall -> expfunct ( parmList )
-        raise(tGrammarError::exportCall);
+        return nodeElement(new tExpFunct(take(3)));
     case 393:  // functionCall -> calldll ( parmList )
-        raise(tGrammarError::dllCall);
+        return nodeElement(new tDllCall(take(3)));
     case 394:  // functionCall -> pad ( parmList )
         return nodeElement(new tPAD(take(3)));
     case 395:  // functionCall -> padr ( parmList )

@@ -54,6 +54,7 @@
 #define ZELTA_CORE_CORE_H
 
 #include <string>
+#include <vector>
 
 #include "core_state.h"
 #include "zeltaobjs.h"
@@ -155,7 +156,7 @@ struct Hooks {
   bool anyContextEnd;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
-  // lib: saves the registered arrays first thing in a fatal error.
+  // data: saves the registered arrays first thing in a fatal error.
   void (*dumpRegisteredArrays)();
   // data: the value of alias->field (the evaluator's field references).
   pObj_Node (*fieldByName)(pObj_Node alias, pObj_Node field);
@@ -182,9 +183,23 @@ void setFatalTrap(FatalTrap trap);
 
 // The language of run-time messages: 1 Portuguese, 2 English, 3 Spanish.
 int errorLanguage();
+// Raises `code` with `text` in place of a numbered auxiliary message.
+[[noreturn]] void raiseWithText(int code, const std::string& text);
 
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();
+
+// Foreign libraries (libraries.cpp). The host file name a program's library
+// name stands for (".dll" and no extension become ".so", '\' becomes '/').
+std::string hostLibraryName(const char* name);
+// The files loadLibrary tries for `name`, in order.
+std::vector<std::string> librarySearchList(const char* name);
+// The library, loaded on first use and kept for the application; null when
+// no candidate loads.
+void* loadLibrary(const char* name);
+void* librarySymbol(void* library, const char* symbol);
+// Forgets the loaded libraries at the end of the application.
+void forgetLibraries();
 
 // Writes "inst.txt" and starts the installer (the end of an application
 // after SHUTDOWN; installer_handoff.cpp).

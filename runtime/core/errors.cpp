@@ -19,14 +19,7 @@
 
 namespace {
 
-// ORDER ERROR_CODES
-const char* const kErrorNames[] = {
-    "ARGUMENT ERROR!", "BOUND ERROR!",  "DIVIDE BY ZERO!",           "RUNTIME ERROR!",     "INVALID FIELD!",
-    "LOW MEMORY!",     "EG ARG!",       "ALIAS ALREADY EXISTS!",     "IDX CREATE ERROR!",  "IDX NOT EXISTS!",
-    "INVALID ORDER!",  "CREATE ERROR!", "INDEX CREATE_ERROR!",       "INVALID INDEX!",     "ALIAS DOES NOT EXISTS!",
-    "STACK FULL!",     "DLL_NOT_FOUND", "FUNCTION_NOT_FOUND_IN_DLL", "RDD_NOT_IMPLEMENTED"};
-constexpr int kErrorCount = sizeof kErrorNames / sizeof kErrorNames[0];
-static_assert(kErrorCount == RDD_NOT_IMPLEMENTED + 1, "one name per error code of zeltaobjs.h");
+static_assert(core::kErrorNameCount == RDD_NOT_IMPLEMENTED + 1, "one name per error code of zeltaobjs.h");
 
 core::ErrorState& errors() { return core::state().errors; }
 
@@ -87,12 +80,17 @@ bool registerFolder(Folder folder, const FolderCalls& calls) {
 
 void setFatalTrap(FatalTrap trap) { hooks().fatalTrap = trap; }
 
+void raiseWithText(int code, const std::string& text) {
+  snprintf(errors().auxBuffer, sizeof errors().auxBuffer, "%s", text.c_str());
+  __RuntimeError(code, -1);
+}
+
 }  // namespace core
 
 void __RuntimeError(int code, int aux) {
   if (errors().reporting && !core::hooks().fatalTrap) {
     // An error while reporting one: say what we can and stop.
-    fprintf(stderr, "Fatal Error\n%s\n", code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
+    fprintf(stderr, "Fatal Error\n%s\n", core::errorName(code));
     core::host::exitNow(1);
   }
   errors().reporting = true;
@@ -113,7 +111,7 @@ void __RuntimeError(int code, int aux) {
 }
 
 void GetError(char* buffer, int code) {
-  strcpy(buffer, code >= 0 && code < kErrorCount ? kErrorNames[code] : "");
+  strcpy(buffer, core::errorName(code));
   if (errors().auxBuffer[0]) {
     strcat(buffer, "\n");
     strcat(buffer, errors().auxBuffer);

@@ -1,6 +1,6 @@
 // The global state record `glob`: start and end of an application, the
 // system records, the settings table, the constant pool, the source-position
-// trace, the static buffers of generated code and the foreign library cache.
+// trace and the static buffers of generated code.
 #include "core.h"
 
 #include <stdio.h>
@@ -11,6 +11,7 @@
 #include "day_number.h"
 #include "host.h"
 #include "zeltamisc.h"
+#include "zeltautil.h"
 
 Glob* glob = nullptr;
 
@@ -20,12 +21,10 @@ struct StaticBuffer {
   StaticBuffer* next;
   void* buffer;
   int16_t depth;
-};
-
-struct LibraryEntry {
-  char* fileName;
-  void* handle;
-  LibraryEntry* next;
+  // ForeignStaticBuffer's: the wrapper's pointer to the buffer, nulled when
+  // the buffer is freed, and the buffer's size.
+  void** slot;
+  long size;
 };
 
 State stateRecord;
@@ -41,7 +40,6 @@ void resetState() {
 
 namespace {
 
-using core::LibraryEntry;
 using core::StaticBuffer;
 
 constexpr int kMessageBufferSize = 1025;
@@ -182,16 +180,6 @@ void freeConstants() {
   glob->lastConst = -1;
 }
 
-void freeLibraries() {
-  LibraryEntry*& libraries = core::state().libraries;
-  while (libraries) {
-    LibraryEntry* next = libraries->next;
-    xfree(libraries->fileName);
-    xfree(libraries);
-    libraries = next;
-  }
-}
-
 void freeRing() {
   for (int i = 0; i < glob->stackSize; ++i) {
     pObj_Node slot = &glob->stack[i];
@@ -311,7 +299,7 @@ void __EndGlobal() {
     releaseArrayCycles();
     __KillContext();
   }
-  freeLibraries();
+  core::forgetLibraries();
   freeRing();
   freeBlockTable();
   freeTrace();
@@ -359,20 +347,44 @@ void __SL(int line) {
   glob->traceTail->line = static_cast<uint16_t>(line);
 }
 
-void __AddStaticStack(void* buffer) {
+namespace {
+
+StaticBuffer* addStaticBuffer(void* buffer, void** slot, long size) {
   StaticBuffer* r = static_cast<StaticBuffer*>(core::allocOrDie(sizeof(StaticBuffer)));
   r->next = nullptr;
   r->buffer = buffer;
   r->depth = glob ? glob->depth : 0;
+  r->slot = slot;
+  r->size = size;
   StaticBuffer** tail = &core::state().staticBuffers;
   while (*tail) tail = &(*tail)->next;
   *tail = r;
+  return r;
+}
+
+}  // namespace
+
+void __AddStaticStack(void* buffer) { addStaticBuffer(buffer, nullptr, 0); }
+
+void* ForeignStaticBuffer(void** slot, long size) {
+  if (!slot || size < 1) __RuntimeError(ARGUMENT_ERROR, -1);
+  if (*slot) {
+    for (StaticBuffer* r = core::state().staticBuffers; r; r = r->next) {
+      if (r->slot == slot && r->buffer == *slot && r->size >= size) return *slot;
+    }
+  }
+  // A foreign library may keep the old buffer: it stays until the end.
+  void* buffer = core::allocOrDie(static_cast<size_t>(size));
+  addStaticBuffer(buffer, slot, size);
+  *slot = buffer;
+  return buffer;
 }
 
 void __CleanStaticStack() {
   StaticBuffer*& buffers = core::state().staticBuffers;
   while (buffers) {
     StaticBuffer* next = buffers->next;
+    if (buffers->slot && *buffers->slot == buffers->buffer) *buffers->slot = nullptr;
     xfree(buffers->buffer);
     xfree(buffers);
     buffers = next;
@@ -456,25 +468,4 @@ pObj_Node __GetRTVer() {
   char text[64];
   snprintf(text, sizeof text, "%s %s", __DATE__, __TIME__);
   return __INIT_CHARPTR(text);
-}
-
-void* nHdlGetDllHandle(const char* fileName) {
-  if (!fileName) fileName = "";
-  for (LibraryEntry* e = core::state().libraries; e; e = e->next) {
-    if (strcmp(e->fileName, fileName) == 0) return e->handle;
-  }
-  void* handle = fileName ? core::host::openLibrary(fileName) : nullptr;
-  if (!handle) {
-    snprintf(glob->msgBuffer, 1025, "DLL %s não encontrada", fileName ? fileName : "");
-    __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
-    __RuntimeError(DLL_NOT_FOUND, 133);
-  }
-  LibraryEntry* e = static_cast<LibraryEntry*>(core::allocOrDie(sizeof(LibraryEntry)));
-  const size_t len = strlen(fileName) + 1;
-  e->fileName = static_cast<char*>(core::allocOrDie(len));
-  memcpy(e->fileName, fileName, len);
-  e->handle = handle;
-  e->next = core::state().libraries;
-  core::state().libraries = e;
-  return handle;
 }

@@ -18,6 +18,9 @@ const char* environment(const char* name);
 
 // The path of the running program, or "" when the host cannot tell.
 std::string modulePath();
+// The path of the run-time library itself (libzeltace.so, or the program
+// when the core is linked into it), or "" when the host cannot tell.
+std::string runtimePath();
 
 bool fileExists(const std::string& path);
 // True when the file is gone afterwards because this call removed it.

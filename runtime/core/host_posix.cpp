@@ -37,6 +37,13 @@ std::string modulePath() {
   return path;
 }
 
+std::string runtimePath() {
+  Dl_info info;
+  if (!dladdr(reinterpret_cast<void*>(&runtimePath), &info) || !info.dli_fname) return std::string();
+  char resolved[4096];
+  return realpath(info.dli_fname, resolved) ? std::string(resolved) : std::string(info.dli_fname);
+}
+
 bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }

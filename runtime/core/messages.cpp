@@ -1,12 +1,20 @@
-// The auxiliary messages of run-time errors and of the communication,
-// sync and install code: one row per message number, its text in the three
-// error languages. ORDER AUX_MESSAGES: rows 0 to 140, in number order; a
-// language left null repeats the Portuguese text.
+// The error names, and the auxiliary messages of run-time errors and of the
+// communication, sync and install code: one row per message number, its
+// text in the three error languages. ORDER AUX_MESSAGES: rows 0 to 140, in
+// number order; a language left null repeats the Portuguese text.
 #include "messages.h"
 
 namespace core {
 
 namespace {
+
+// ORDER ERROR_CODES
+const char* const kErrorNames[] = {
+    "ARGUMENT ERROR!", "BOUND ERROR!",  "DIVIDE BY ZERO!",           "RUNTIME ERROR!",     "INVALID FIELD!",
+    "LOW MEMORY!",     "EG ARG!",       "ALIAS ALREADY EXISTS!",     "IDX CREATE ERROR!",  "IDX NOT EXISTS!",
+    "INVALID ORDER!",  "CREATE ERROR!", "INDEX CREATE_ERROR!",       "INVALID INDEX!",     "ALIAS DOES NOT EXISTS!",
+    "STACK FULL!",     "DLL_NOT_FOUND", "FUNCTION_NOT_FOUND_IN_DLL", "RDD_NOT_IMPLEMENTED"};
+static_assert(sizeof kErrorNames / sizeof kErrorNames[0] == kErrorNameCount, "one name per error code");
 
 struct AuxMessage {
   const char* pt;
@@ -184,6 +192,8 @@ const AuxMessage kAuxMessages[] = {
 static_assert(sizeof kAuxMessages / sizeof kAuxMessages[0] == kAuxMessageCount, "one row per message number");
 
 }  // namespace
+
+const char* errorName(int code) { return code >= 0 && code < kErrorNameCount ? kErrorNames[code] : ""; }
 
 const char* auxMessage(int language, int row) {
   if (row < 0 || row >= kAuxMessageCount) return "";

@@ -1,11 +1,14 @@
-// The catalog and index tables as files: their names in the application
-// directory, and their removal when the user confirms a clean-up (cleandbs).
+// The catalog and index tables as files: their removal when the user
+// confirms a clean-up (cleandbs). A table the store knows goes with its
+// catalog entry and companion; a file of that name the store does not know
+// is removed as it is.
 #include "catalog_files.h"
 
 #include <string>
 
-#include "core.h"
-#include "host.h"
+#include "data_state.h"
+#include "store.h"
+#include "store_host.h"
 
 namespace data {
 
@@ -16,8 +19,10 @@ const char* const kCatalogFiles[] = {"ZEL_TBL", "SYNC_IDX", "ZEL_IND", "ZEL_IND_
 }  // namespace
 
 void removeCatalogFiles() {
-  const std::string dir = core::appDirectory();
-  for (const char* name : kCatalogFiles) core::host::removeFile(dir + "/" + name);
+  for (const char* name : kCatalogFiles) {
+    const LocalID id = DmFindDatabase(0, name);
+    if (!id || DmDeleteDatabase(0, id) != errNone) host::removeFile(appFile(name));
+  }
 }
 
 }  // namespace data

@@ -1,5 +1,6 @@
 // Run-time errors and their messages, message boxes, and the registry of
-// named functions that programs call by name (RegisterBlock, ExecBlock).
+// named functions that programs call by name (RegisterBlock, ExecBlock);
+// with them, the device functions of zeltadevice.h.
 #ifndef ZELTAMISC_H
 #define ZELTAMISC_H
 
@@ -28,5 +29,7 @@ ZELTA_EXPORT int MostraErro();
 ZELTA_EXPORT int RegisterBlock(const char* name, void* function);
 ZELTA_EXPORT pObj_Node ExistBlock(pObj_Node name);
 ZELTA_EXPORT pObj_Node ExecBlock(pObj_Node name, pObj_Node a, pObj_Node b, pObj_Node arg, pObj_Node plain);
+
+#include "zeltadevice.h"
 
 #endif

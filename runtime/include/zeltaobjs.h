@@ -43,7 +43,7 @@ enum {
 };
 // clang-format on
 
-// Error codes of __RuntimeError; ORDER ERROR_CODES (names in errors.cpp).
+// Error codes of __RuntimeError; ORDER ERROR_CODES (names in core/messages.cpp).
 enum {
   ARGUMENT_ERROR = 0,
   BOUND_ERROR = 1,

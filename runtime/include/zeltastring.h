@@ -39,6 +39,11 @@ ZELTA_EXPORT pObj_Node __Transform(pObj_Node value, pObj_Node picture);
 ZELTA_EXPORT pObj_Node NOROUND(pObj_Node x, pObj_Node n);
 ZELTA_EXPORT pObj_Node __ValidCPF(pObj_Node text);
 ZELTA_EXPORT pObj_Node __ValidCGC(pObj_Node text);
+// The phonetic key of `text`, which it replaces; the result is the key's
+// length, or -1 when the phonetic library cannot be loaded or fails. A mode
+// starting with "F" keys every word, any other the words of a name without
+// its particles (da, de, dos ...).
+ZELTA_EXPORT pObj_Node __Fonetizar(pObj_Node mode, pObj_Node text);
 
 // The number as __Str shows it (rounded, the locale's decimal separator),
 // without padding, written into `buffer` of `size` bytes; returns buffer.

@@ -1,17 +1,20 @@
 // Helpers that generated code calls besides the language's exports: plain
 // string and memory operations on C buffers, the debug hooks, Alert2, the
 // host console output (QOUT and friends) and the few host types and calls
-// that the generated entry point names (WinMain, FindWindow, RegisterInstance).
+// that the generated entry point and foreign-call wrappers name (WinMain,
+// FindWindow, RegisterInstance, HMODULE, GetProcAddress).
 #ifndef ZELTAUTIL_H
 #define ZELTAUTIL_H
 
 #include <stddef.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "zeltaobjs.h"
 
 #define WINAPI
 #define APIENTRY
+#define PASCAL
 #ifndef _T
 #define _T(x) x
 #endif
@@ -23,6 +26,8 @@ typedef void* HINSTANCE;
 typedef void* HWND;
 typedef unsigned long DWORD;  // wide enough to carry a handle through a cast
 typedef char* LPTSTR;
+typedef void* HMODULE;
+typedef unsigned char Boolean;
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 
@@ -31,6 +36,19 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLin
 ZELTA_EXPORT HANDLE FindWindow(const char* windowName, const char* title);
 ZELTA_EXPORT int SetForegroundWindow(HWND window);
 ZELTA_EXPORT void RegisterInstance(HINSTANCE instance);
+
+// Foreign-call wrappers: the address of `name` in a library from
+// nHdlGetDllHandle, or null.
+ZELTA_EXPORT void* GetProcAddress(HMODULE library, const char* name);
+// The buffer of a STATICPCHAR parameter: the one *slot points at while it
+// holds `size` bytes, else a new one (the old stays: the library may keep
+// it). *slot is set, and nulled again when __EndGlobal frees the buffers.
+ZELTA_EXPORT void* ForeignStaticBuffer(void** slot, long size);
+// Exported functions: a text result as a copy the C caller frees with
+// free(); null when the value is no text.
+ZELTA_EXPORT char* ExportText(pObj_Node value);
+// Gives `buffer` an empty text of room for `size` bytes; returns it.
+ZELTA_EXPORT pObj_Node SETBUFFSIZE(pObj_Node buffer, pObj_Node size);
 
 // Plain C-buffer helpers; a null source counts as the empty text.
 ZELTA_EXPORT char* xstrcpy(char* target, const char* source);

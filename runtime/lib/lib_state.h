@@ -1,6 +1,6 @@
 // The library folder's state record (see runtime/core/core.h for the
-// convention): the element indexes of long arrays and the decimal
-// separator.
+// convention): the element indexes of long arrays, the decimal separator
+// and the phonetic library's call.
 #ifndef ZELTA_LIB_LIB_STATE_H
 #define ZELTA_LIB_LIB_STATE_H
 
@@ -28,6 +28,9 @@ struct LastIndex {
   pObj_Node const* items = nullptr;
 };
 
+// The phonetic library's call (phonetic.cpp).
+using PhoneticCall = int (*)(int* length, const char* mode, char* buffer);
+
 struct State {
   // array_index.cpp: one index per long array's header, the last one used.
   std::unordered_map<const ArrayHeader*, ArrayIndex> indexes;
@@ -36,6 +39,8 @@ struct State {
   LastIndex lastIndex;
   // number_text.cpp: 0 until the locale has been read.
   char decimalSeparator = 0;
+  // phonetic.cpp: null until the library has been loaded.
+  PhoneticCall alpha2 = nullptr;
 };
 
 extern State stateRecord;

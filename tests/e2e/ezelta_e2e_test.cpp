@@ -160,6 +160,28 @@ TEST_F(Ezelta, PalmToolsMissingRestoresTheMounts)
     EXPECT_FALSE(fs::exists(work_ / "defines.ch"));
 }
 
+// A Palm build gets as far as the resource compiler, which this host does
+// not have: the segment definition and every resource file are written
+// first, the missing tool is named, and the clean-up removes them.
+TEST_F(Ezelta, PalmBuildWritesItsResourcesThenNamesTheMissingCompiler)
+{
+    fs::path dist = makeInstallTree();
+    write(root_ / "registry", "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\nInstallDir=sz:" + dist.string() + "\n");
+    write(work_ / "shop.prg", kProgram);
+    for (const char* flags : {"", " -dirty"}) {
+        tResult r = run(std::string("shop.prg") + flags);
+        EXPECT_EQ(r.status, 2) << r.output;
+        EXPECT_NE(r.output.find("\nGerando def file\nGerado def fileCompiling Resources...\n\nCould not start " +
+                                dist.string() + "/bin/pilrc\n"),
+                  std::string::npos)
+            << r.output;
+        EXPECT_FALSE(fs::exists(work_ / "shop.rcp")) << "the script goes once pilrc has run";
+        const bool kept = *flags != 0;
+        for (const char* file : {"shop.def", "resincl.h", "passfont.pfn", "left.pbitm", "right.pbitm", "shop.pbitm"})
+            EXPECT_EQ(fs::exists(work_ / file), kept) << file << flags;
+    }
+}
+
 TEST_F(Ezelta, PreprocessorCallAndCleanUp)
 {
     fs::path dist = makeInstallTree();

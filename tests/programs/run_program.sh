@@ -8,6 +8,11 @@
 #                   newline in the program's output is not a difference)
 #   <name>.sources  optional: further sources, one a line, relative to <dir>,
 #                   compiled after <name>.prg in the order given
+#   <name>.libs     optional: shared libraries the program loads, one a line,
+#                   copied beside the program from $ZELTA_E2E_LIBDIR
+#   <name>.c        optional: the program exports C functions (EXPFUNCT), so
+#                   ezelta builds lib<name>.so; this C program, compiled
+#                   against it, is what runs
 #   <name>.script   optional: headless UI script (ZELTA_UI_SCRIPT)
 #   <name>.status   optional: the expected exit status when it is not 0
 #   <name>.err      optional: texts that must each appear in standard error
@@ -54,10 +59,31 @@ if [ -f "$dir/$name.sources" ]; then
   done < "$dir/$name.sources"
 fi
 
+if [ -f "$dir/$name.libs" ]; then
+  while IFS= read -r lib || [ -n "$lib" ]; do
+    lib=$(echo "$lib" | tr -d '[:space:]')
+    [ -n "$lib" ] || continue
+    cp "${ZELTA_E2E_LIBDIR:-.}/$lib" "$work/build/" || fail "cannot copy library $lib"
+  done < "$dir/$name.libs"
+fi
+
 cd "$work/build" || fail "cannot enter $work/build"
 "$ezelta" "${sources[@]}" -gFULL > compile.log 2>&1 < /dev/null
 status=$?
-if [ $status -ne 0 ] || [ ! -x "$name.exe" ]; then
+program="$name.exe"
+if [ -f "$dir/$name.c" ]; then
+  if [ $status -ne 0 ] || [ ! -f "lib$name.so" ]; then
+    cat compile.log
+    fail "ezelta exited with status $status and built no lib$name.so"
+  fi
+  # The caller is built as a user's would be, with the flags the run-time
+  # asks its users for (the sanitizers, in that build).
+  hostflags=$(cat "$(dirname "$ezelta")/lib/hostflags.txt" 2>/dev/null)
+  # shellcheck disable=SC2086
+  gcc $hostflags -o "$name.caller" "$dir/$name.c" -L. -l"$name" -Wl,-rpath,"$work/build" > caller.log 2>&1 ||
+    { cat caller.log; fail "the C caller did not build"; }
+  program="$name.caller"
+elif [ $status -ne 0 ] || [ ! -x "$name.exe" ]; then
   cat compile.log
   fail "ezelta exited with status $status and built no $name.exe"
 fi
@@ -67,7 +93,7 @@ if [ -f "$dir/$name.script" ]; then
   script_env=("ZELTA_UI_SCRIPT=$dir/$name.script")
 fi
 env ZELTA_APPDIR="$work/app" ZELTA_UI=headless "${script_env[@]}" \
-  timeout "$timeout_s" "./$name.exe" > stdout.txt 2> stderr.txt < /dev/null
+  timeout "$timeout_s" "./$program" > stdout.txt 2> stderr.txt < /dev/null
 status=$?
 
 expected_status=0

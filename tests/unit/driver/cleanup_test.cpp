@@ -80,4 +80,19 @@ TEST(Cleanup, ContextFilesAreNumberedFromTheBase)
               (std::vector<std::string>{"lib/ctx005.cpp", "lib/ctx005.o", "lib/ctx006.cpp", "lib/ctx006.o"}));
 }
 
+TEST(Cleanup, HostBuildRemovesTheExportsFiles)
+{
+    tBuildSettings s;
+    s.target = tTarget::GCCDEBUG;
+    s.sources = {"shop.prg"};
+    tBuildOutputs outputs;
+    outputs.moduleDefinitions = {"shop.def", "stock.def"};
+    std::vector<std::string> files = cleanupFiles(s, outputs);
+    for (const char* gone : {"shop-exports.ld", "shop.def", "stock.def"})
+        EXPECT_GE(std::count(files.begin(), files.end(), gone), 1) << gone;
+    s.target = tTarget::WIN32DLL;  // the desktop link keeps its own rule
+    files = cleanupFiles(s, outputs);
+    EXPECT_EQ(std::count(files.begin(), files.end(), "stock.def"), 0);
+}
+
 }  // namespace

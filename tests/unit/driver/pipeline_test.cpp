@@ -229,4 +229,55 @@ TEST(HostPhases, InstallDirFromTheRegistry)
     EXPECT_EQ(readFile("reg.txt"), "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Sardel\\ezelta]\nInstallDir=sz:/opt/ez\n");
 }
 
+// The script is compiled and then deleted whatever pilrc answered; a pilrc
+// that cannot be started (it is not on this host) fails the step by name.
+TEST(HostPhases, PalmStepWritesEveryFileThenRunsPilrc)
+{
+    struct {
+        int exitCode;
+        tStepResult result;
+        const char* tail;
+    } cases[] = {
+        {0, tStepResult::ok, "Compiling Resources...\n"},
+        {1, tStepResult::failed, "Compiling Resources...\n"},
+        {kNotStarted, tStepResult::failed, "Compiling Resources...\n\nCould not start /opt/ez/bin/pilrc\n"},
+    };
+    for (const auto& c : cases) {
+        tScratchDir dir;
+        std::filesystem::create_directory("src");
+        tBuildSettings s;
+        s.sources = {"src/shop.prg"};
+        s.installDir = "/opt/ez";
+        tRecordingRunner runner;
+        runner.exitCode = c.exitCode;
+        tRegistry registry("reg.txt");
+        std::ostringstream out;
+        tHostPhases phases(s, runner, registry, out);
+        tBuildOutputs outputs;
+        outputs.contextCount = 1;
+        EXPECT_EQ(phases.writePalmFiles(outputs, 1), c.result);
+        EXPECT_EQ(out.str(), std::string("\nGerando def file\nGerado def file") + c.tail);
+        EXPECT_EQ(runner.commands, std::vector<std::string>{"/opt/ez/bin/pilrc -q src/shop.rcp"});
+        EXPECT_FALSE(exists("src/shop.rcp"));
+        for (const char* file :
+             {"src/shop.def", "resincl.h", "passfont.pfn", "left.pbitm", "right.pbitm", "shop.pbitm"})
+            EXPECT_TRUE(exists(file)) << file;
+    }
+}
+
+TEST(HostPhases, PalmStepStopsAtAFileItCannotWrite)
+{
+    tScratchDir dir;
+    std::filesystem::create_directory("resincl.h");  // a directory where the header goes
+    tBuildSettings s;
+    s.sources = {"shop.prg"};
+    tRecordingRunner runner;
+    tRegistry registry("reg.txt");
+    std::ostringstream out;
+    tHostPhases phases(s, runner, registry, out);
+    EXPECT_EQ(phases.writePalmFiles(tBuildOutputs(), 1), tStepResult::failed);
+    EXPECT_EQ(out.str(), "\nGerando def file\nGerado def fileError creating resincl.h\n");
+    EXPECT_TRUE(runner.commands.empty());
+}
+
 }  // namespace

@@ -1,7 +1,10 @@
 // Build support files: user bitmaps, the Palm definition, the icon.
 #include "resources.h"
+#include "resources_palm.h"
 
 #include "test_support.h"
+
+#include <set>
 
 namespace {
 
@@ -127,6 +130,40 @@ TEST(Resources, DefaultIconIsAValidIcoFile)
     EXPECT_EQ(u32(14) + 22, ico.size());  // image size
     EXPECT_EQ(u32(22), 40u);              // bitmap header
     EXPECT_EQ(u32(30), 64u);              // twice the height: colour rows and mask rows
+}
+
+TEST(Resources, Latin1TextForTheDevice)
+{
+    struct {
+        std::string utf8;
+        std::string latin1;
+    } cases[] = {
+        {"Versão", "Vers\xE3o"},
+        {"Março Sábado",
+         "Mar\xE7o S\xE1"
+         "bado"},
+        {"plain", "plain"},
+        {"\xE2\x82\xAC", "\xE2\x82\xAC"},  // beyond Latin-1: kept
+        {"\xC3", "\xC3"},                  // cut short: kept
+        {"\xC3\x28", "\xC3\x28"},          // not a continuation: kept
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(latin1Text(c.utf8), c.latin1) << c.utf8;
+}
+
+TEST(Resources, BuiltInBitmapIds)
+{
+    std::set<int> ids;
+    for (int i = 0; i < kPalmBitmapCount; ++i)
+        EXPECT_TRUE(ids.insert(kPalmBitmaps[i].id).second) << kPalmBitmaps[i].name;
+    for (int id = 3003; id <= 3066; ++id) {
+        bool unused = (id >= 3010 && id <= 3015) || id == 3017;
+        EXPECT_EQ(ids.count(id), unused ? 0u : 1u) << id;
+    }
+    EXPECT_EQ(ids.count(3257), 1u);
+    EXPECT_EQ(ids.count(3500), 1u);
+    EXPECT_EQ(ids.size(), 59u);
+    EXPECT_STREQ(kPalmBitmaps[kPalmBitmapCount - 1].name, "BITMAP_FAIL");
 }
 
 }  // namespace

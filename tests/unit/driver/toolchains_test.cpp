@@ -434,6 +434,57 @@ TEST(Toolchains, HostBuildCompilesAndLinksWithTheRuntime)
     EXPECT_NE(rig.out.str().find("Target =  Windows Executable\napp.exe generated!\n"), std::string::npos);
 }
 
+// A program with exports is built as lib<first source>.so, position
+// independent, exporting only what its module definitions list.
+TEST(Toolchains, HostBuildWithExportsMakesASharedLibrary)
+{
+    tScratchDir dir;
+    unsetenv("EZELTA_CXX");
+    unsetenv("EZELTA_CXXFLAGS");
+    writeFile("app.def", "LIBRARY      \"app\"\nHEAPSIZE 5120\nEXPORTS  Soma\n  Dobro\n  ");
+    writeFile("more.def", "LIBRARY      \"more\"\nHEAPSIZE 5120\nEXPORTS  Triplo\n  ");
+    tRig rig(tTarget::GCCDEBUG);
+    rig.settings.sources = {"App.prg", "lib/more.prg"};
+    auto tc = rig.toolchain();
+    tBuildOutputs outputs;
+    outputs.moduleDefinitions = {"app.def", "more.def"};
+    ASSERT_TRUE(buildsSharedLibrary(rig.settings, outputs));
+    tc.setSharedLibrary(true);
+    ASSERT_TRUE(tc.compile("App.cpp"));
+    ASSERT_TRUE(tc.resourcesAndLink(outputs));
+    EXPECT_EQ(rig.runner.commands,
+              (std::vector<std::string>{
+                  "g++ -c App.cpp -o App.o -I. -I/usr/zelta/include -std=c++17 -O2 -w -fno-plt -fPIC",
+                  "g++ -shared -o libapp.so App.o lib/more.o -L/usr/zelta/lib -lzeltace -Wl,-rpath,/usr/zelta/lib "
+                  "-Wl,--version-script=App-exports.ld -std=c++17 -O2 -w -fno-plt"}));
+    EXPECT_EQ(readFile("App-exports.ld"), "{\n  global:\n    Soma;\n    Dobro;\n    Triplo;\n  local:\n    *;\n};\n");
+    EXPECT_NE(rig.out.str().find("Target =  Windows Shared Lib\nlibapp.so generated!\n"), std::string::npos)
+        << rig.out.str();
+
+    // Without exports, or when making a library archive, nothing changes.
+    EXPECT_FALSE(buildsSharedLibrary(rig.settings, tBuildOutputs()));
+    rig.settings.libraryMode = tLibraryMode::generate;
+    EXPECT_FALSE(buildsSharedLibrary(rig.settings, outputs));
+    rig.settings.libraryMode = tLibraryMode::none;
+    rig.settings.target = tTarget::WIN32DLL;
+    EXPECT_FALSE(buildsSharedLibrary(rig.settings, outputs));
+}
+
+TEST(Toolchains, ExportNamesOfAModuleDefinition)
+{
+    const struct {
+        const char* text;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"LIBRARY      \"app\"\nHEAPSIZE 5120\nEXPORTS  Soma\n  Dobro\n  ", {"Soma", "Dobro"}},
+        {"EXPORTS\r\n\tOne\r\n", {"One"}},
+        {"LIBRARY \"app\"\n", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(definitionExports(c.text), c.names) << c.text;
+}
+
 TEST(Toolchains, HostBuildOptimisesLargeSourcesLess)
 {
     tScratchDir dir;

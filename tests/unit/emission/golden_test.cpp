@@ -2,7 +2,7 @@
 // is one program: its ".prg" sources (compiled in name order, fed to the
 // parser as they are, so they use no preprocessor commands), an options.txt
 // (target=, debug=, fulldebug=, creator=) and expected/ with every file the
-// run writes. GOLDEN_UPDATE=1 rewrites expected/; review the diff.
+// run writes (the module definition files of exports among them). GOLDEN_UPDATE=1 rewrites expected/; review the diff.
 //
 // Host-target programs are also compiled with g++ -fsyntax-only against the
 // run-time headers of the install tree, so generated text and run-time
@@ -117,7 +117,7 @@ TEST_P(GoldenProgram, WritesItsExpectedFiles)
     std::vector<std::string> written;
     for (const auto& entry : fs::directory_iterator(work)) {
         std::string ext = entry.path().extension().string();
-        if (ext == ".cpp" || ext == ".hpp" || ext == ".h")
+        if (ext == ".cpp" || ext == ".hpp" || ext == ".h" || ext == ".def")
             written.push_back(entry.path().filename().string());
     }
     std::sort(written.begin(), written.end());

@@ -147,7 +147,6 @@ TEST_F(GrammarActionsTest, RejectedConstructsRaiseTheirMessages)
         {"PARAMETERS a, b", "Parameters statement not supported!"},
         {"DECLARE a", "Declare statement not supported!"},
         {"x := {|a| f(), g()}", "Sintax not supported!"},
-        {"x := calldll(1)", "Function CallDll() not supported!"},
     };
     for (const Case& c : cases) {
         try {

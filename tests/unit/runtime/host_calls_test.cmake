@@ -6,6 +6,7 @@ cmake_policy(VERSION 3.16)
 set(host_files
   core/host_posix.cpp
   data/store_posix.cpp
+  device/device_posix.cpp
   sync/socket_posix.cpp
   sync/serial_posix.cpp
   ui/terminal_driver.cpp)

@@ -96,6 +96,33 @@ TEST_F(ErrorsTest, EveryMessageRowHasItsThreeLanguages) {
   EXPECT_STREQ(core::auxMessage(2, -1), "");
 }
 
+TEST(SyncMessages, EveryRowHasItsThreeLanguages) {
+  for (int index = 0; index < core::kSyncMessageCount; ++index)
+    for (int language = 1; language <= 3; ++language)
+      EXPECT_GT(strlen(core::syncMessage(language, index)), 0u) << "row " << index << " language " << language;
+  const struct {
+    int index;
+    const char* pt;
+    const char* en;
+  } rows[] = {
+      {0, "VaskoSync", "VaskoSync"},
+      {1, "Vasko Synchronizer", "Vasko Synchronizer"},
+      {29, "Não abriu Tabela de CONFIGURAÇÕES", "Configurations table not opened"},
+      {79, "Comunicando com o servidor", "Communicating with server        "},
+      {113, "Rovane não encontrado. Atualização remota indisponível.",
+       "Rovane not found. Remote update is not possible."},
+      {117, "Reconectar", "Reconnect"},
+  };
+  for (const auto& r : rows) {
+    EXPECT_STREQ(core::syncMessage(1, r.index), r.pt);
+    EXPECT_STREQ(core::syncMessage(2, r.index), r.en);
+  }
+  EXPECT_STREQ(core::syncMessage(3, 117), "Reconectar");  // Spanish repeats Portuguese there
+  EXPECT_STREQ(core::syncMessage(0, 2), "Histórico");     // an unknown language reads Portuguese
+  EXPECT_STREQ(core::syncMessage(1, core::kSyncMessageCount), "");
+  EXPECT_STREQ(core::syncMessage(2, -1), "");
+}
+
 pObj_Node double_it(pObj_Node x) { return __MUL(x, __INIT_DOUBLE(2)); }
 
 TEST_F(ErrorsTest, NamedFunctions) {

@@ -1,0 +1,6 @@
+#include "zelta.h"
+void __cxt_init_001()
+{
+__const_add_el(__INIT_CHARCONST("done"));// 0
+__const_add_el(__INIT_DOUBLE(0)); // 1
+}

@@ -1,0 +1,10 @@
+pObj_Node MAIN();
+pObj_Node NUMBERS(pObj_Node A=__INIT_NIL(),pObj_Node B=__INIT_NIL(),pObj_Node C=__INIT_NIL(),pObj_Node D=__INIT_NIL(),pObj_Node E=__INIT_NIL());
+pObj_Node POINTERS(pObj_Node A=__INIT_NIL(),pObj_Node B=__INIT_NIL(),pObj_Node C=__INIT_NIL(),pObj_Node D=__INIT_NIL(),pObj_Node E=__INIT_NIL());
+pObj_Node TEXTS(pObj_Node A=__INIT_NIL(),pObj_Node B=__INIT_NIL(),pObj_Node C=__INIT_NIL());
+pObj_Node BYTEBACK(pObj_Node A=__INIT_NIL());
+pObj_Node NOTHING();
+pObj_Node NILRESULTS(pObj_Node A=__INIT_NIL());
+pObj_Node RESULTS();
+void FILL(pObj_Node A=__INIT_NIL());
+ void __init_calls();

@@ -1,0 +1,3 @@
+#include "ezelta.ch"
+#define __PALM__
+
