@@ -100,8 +100,8 @@ template <class List>
 void unchain(List* self, std::unique_ptr<tInstruction> List::*previous)
 {
     std::unique_ptr<tInstruction> rest = std::move(self->*previous);
-    while (rest && typeid(*rest) == typeid(List)) {
-        std::unique_ptr<tInstruction> behind = std::move(static_cast<List&>(*rest).*previous);
+    for (tInstruction* link = rest.get(); link && typeid(*link) == typeid(List); link = rest.get()) {
+        std::unique_ptr<tInstruction> behind = std::move(static_cast<List*>(link)->*previous);
         rest = std::move(behind);
     }
 }
