@@ -35,7 +35,7 @@ void closeFile(std::FILE*& file)
     file = nullptr;
 }
 
-bool isPalm(const tProgram& p) { return p.options.target == codegen::kTargetPalmOS; }
+bool isPalm(const tProgram& p) { return p.options.target == tTarget::PALMOS; }
 
 }  // namespace
 

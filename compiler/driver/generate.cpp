@@ -19,7 +19,7 @@ tProgramWriter& runWriter()
 
 void describeSource(tCodegenOptions& options, const tBuildSettings& settings, const tSourceJob& job)
 {
-    options.target = static_cast<int>(settings.target);
+    options.target = settings.target;
     // It names the procedure of the top-level statements.
     options.moduleName = cIdentifier(job.moduleName);
     options.sourcePath = job.source;
