@@ -105,6 +105,12 @@
 #xtranslate ASort( <a> )                => SortArray( <a> )
 #xtranslate ASort( <a>, <s> )           => SortArray( <a>, <s> )
 #xtranslate ASort( <a>, <s>, <n> )      => SortArray( <a>, <s>, ( <s> ) + ( <n> ) - 1 )
+#xtranslate ASort( <a>, , <n> )         => SortArray( <a>, , <n> )
+/* The fourth argument is the order: .T. ascending, .F. descending. */
+#xtranslate ASort( <a>, <s>, <n>, <o> ) => SortArray( <a>, <s>, ( <s> ) + ( <n> ) - 1, <o> )
+#xtranslate ASort( <a>, , <n>, <o> )    => SortArray( <a>, , <n>, <o> )
+#xtranslate ASort( <a>, <s>, , <o> )    => SortArray( <a>, <s>, , <o> )
+#xtranslate ASort( <a>, , , <o> )       => SortArray( <a>, , , <o> )
 
 /* ---- dialogs (docs/ui.md): each command becomes a built-in dialog call;
    ID <v> keeps the control's id in a variable. A VALID condition becomes

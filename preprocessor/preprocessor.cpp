@@ -216,6 +216,7 @@ void Preprocessor::Impl::processText(FileContext& ctx, std::string text) {
         if (ctx.main)
             for (int k = 0; k < ll.lineCount; ++k) output.blank(ctx.path, ll.firstLine + k);
     }
+    if (reader.unclosedComment()) error(ctx.path, reader.unclosedComment(), "Unterminated /* comment");
     for (const Conditional& c : ctx.conds) error(ctx.path, c.line, "#ifdef without #endif");
 }
 

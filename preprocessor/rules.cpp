@@ -94,8 +94,16 @@ bool RuleParser::literal(Token& tok, bool& afterOperand) {
     return true;
 }
 
-bool RuleParser::tryMatchMarker(MatchItem& item, bool inGroup) {
+bool RuleParser::tryMatchMarker(MatchItem& out, bool inGroup) {
+    MatchItem item;
     size_t j = i_ + 1;
+    // "<" written against a name (or *, (, !) can only mean a marker: one
+    // that does not close is an error, not a literal "<".
+    const bool meant = j < s_.size() && (isNameChar(s_[j]) || s_[j] == '*' || s_[j] == '(' || s_[j] == '!');
+    auto malformed = [&](const std::string& name) {
+        if (meant && !name.empty()) error_ = "Unclosed or malformed marker <" + name + "> in the pattern";
+        return false;
+    };
     while (j < s_.size() && isBlank(s_[j])) ++j;
     if (j >= s_.size()) return false;
     std::string name;
@@ -103,22 +111,22 @@ bool RuleParser::tryMatchMarker(MatchItem& item, bool inGroup) {
     if (c == '*' || c == '(' || c == '!') {
         char close = c == '(' ? ')' : c;
         ++j;
-        if (!readName(j, name) || j >= s_.size() || s_[j] != close) return false;
+        if (!readName(j, name) || j >= s_.size() || s_[j] != close) return malformed(name);
         ++j;
-        if (!expect(j, ">")) return false;
+        if (!expect(j, ">")) return malformed(name);
         item.kind = c == '*' ? MatchItem::Wild : c == '(' ? MatchItem::Extended : MatchItem::Regular;
     } else {
-        if (!readName(j, name) || j >= s_.size()) return false;
+        if (!readName(j, name) || j >= s_.size()) return malformed(name);
         if (s_[j] == '>') {
             item.kind = MatchItem::Regular;
             ++j;
         } else if (s_[j] == ',') {
             ++j;
-            if (!expect(j, "...") || !expect(j, ">")) return false;
+            if (!expect(j, "...") || !expect(j, ">")) return malformed(name);
             item.kind = MatchItem::List;
         } else if (s_[j] == ':') {
             size_t close = s_.find('>', j);
-            if (close == std::string_view::npos) return false;
+            if (close == std::string_view::npos) return malformed(name);
             item.kind = MatchItem::Restricted;
             std::string_view list = s_.substr(j + 1, close - j - 1);
             size_t k = 0;
@@ -131,10 +139,10 @@ bool RuleParser::tryMatchMarker(MatchItem& item, bool inGroup) {
                 if (!w.empty()) item.words.push_back(upperCase(w));
                 k = comma + 1;
             }
-            if (item.words.empty()) return false;
+            if (item.words.empty()) return malformed(name);
             j = close + 1;
         } else {
-            return false;
+            return malformed(name);
         }
     }
     if (markerIndex(name) >= 0) {
@@ -145,6 +153,7 @@ bool RuleParser::tryMatchMarker(MatchItem& item, bool inGroup) {
     rule_.markers.push_back(name);
     rule_.optional.push_back(inGroup);
     i_ = j;
+    out = std::move(item);
     return true;
 }
 
@@ -192,14 +201,21 @@ bool RuleParser::parseMatch(std::vector<MatchItem>& out, bool inGroup) {
     }
 }
 
-bool RuleParser::tryResultMarker(ResultItem& item) {
+bool RuleParser::tryResultMarker(ResultItem& out) {
+    ResultItem item;
     size_t j = i_;
     std::string name;
+    // A marker name of the pattern after "<" means a marker: one that does
+    // not close is an error, not the literal text "<name".
+    auto malformed = [&]() {
+        if (markerIndex(name) >= 0) error_ = "Unclosed or malformed marker <" + name + "> in the result";
+        return false;
+    };
     if (s_[j] == '#') {
         ++j;
         if (j >= s_.size() || s_[j] != '<') return false;
         ++j;
-        if (!readName(j, name) || j >= s_.size() || s_[j] != '>') return false;
+        if (!readName(j, name) || j >= s_.size() || s_[j] != '>') return malformed();
         ++j;
         item.kind = ResultItem::Dumb;
     } else {
@@ -229,10 +245,10 @@ bool RuleParser::tryResultMarker(ResultItem& item) {
         if (close) ++j;
         if (!readName(j, name)) return false;
         if (close) {
-            if (j >= s_.size() || s_[j] != close) return false;
+            if (j >= s_.size() || s_[j] != close) return malformed();
             ++j;
         }
-        if (!expect(j, ">")) return false;
+        if (!expect(j, ">")) return malformed();
     }
     item.marker = markerIndex(name);
     if (item.marker < 0) {
@@ -240,6 +256,7 @@ bool RuleParser::tryResultMarker(ResultItem& item) {
         return false;
     }
     i_ = j;
+    out = std::move(item);
     return true;
 }
 
@@ -296,6 +313,36 @@ size_t findArrow(std::string_view text) {
     return std::string_view::npos;
 }
 
+// Marks the markers that the result writes outside every optional clause.
+void markWrittenOnce(const std::vector<ResultItem>& items, std::vector<bool>& once) {
+    for (const ResultItem& item : items)
+        if (item.kind != ResultItem::Optional && item.kind != ResultItem::Text) once[item.marker] = true;
+}
+
+bool holdsAny(const std::vector<MatchItem>& items, const std::vector<bool>& once) {
+    for (const MatchItem& item : items) {
+        if (item.kind == MatchItem::Optional ? holdsAny(item.children, once) : item.marker >= 0 && once[item.marker])
+            return true;
+    }
+    return false;
+}
+
+// A clause that opens with an expression would, repeated, take two
+// expressions written side by side (SET INDEX TO a b) as two clauses.
+bool opensWithExpression(const std::vector<MatchItem>& items) {
+    if (items.empty()) return false;
+    MatchItem::Kind k = items.front().kind;
+    return k == MatchItem::Regular || k == MatchItem::List || k == MatchItem::Extended || k == MatchItem::Wild;
+}
+
+void settleRepeats(std::vector<MatchItem>& items, const std::vector<bool>& once) {
+    for (MatchItem& item : items) {
+        if (item.kind != MatchItem::Optional) continue;
+        item.repeats = !holdsAny(item.children, once) && !opensWithExpression(item.children);
+        settleRepeats(item.children, once);
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<Rule> parseRule(std::string_view text, bool command, bool exact, std::string& error) {
@@ -316,6 +363,9 @@ std::unique_ptr<Rule> parseRule(std::string_view text, bool command, bool exact,
     }
     RuleParser resultSide(text.substr(arrow + 2), *rule, error);
     if (!resultSide.parseResult(rule->result, false)) return nullptr;
+    std::vector<bool> once(rule->markers.size());
+    markWrittenOnce(rule->result, once);
+    settleRepeats(rule->match, once);
     return rule;
 }
 
@@ -489,17 +539,21 @@ bool Matcher::matchSeq(const std::vector<MatchItem>& items, int& pos, int limit)
         }
         size_t j = i;
         while (j < items.size() && items[j].kind == MatchItem::Optional) ++j;
-        // A run of optional clauses: any order, each as often as it matches.
+        // A run of optional clauses: any order, each as often as it matches
+        // (once, for a clause that may not repeat).
         bool progress = true;
         std::vector<size_t> saved(values_.size());
+        std::vector<bool> used(j - i);
         while (progress && pos < limit) {
             progress = false;
             for (size_t k = i; k < j && !progress; ++k) {
+                if (used[k - i] && !items[k].repeats) continue;
                 for (size_t m = 0; m < values_.size(); ++m) saved[m] = values_[m].size();
                 int p = pos;
                 if (matchSeq(items[k].children, p, limit) && p > pos) {
                     pos = p;
                     progress = true;
+                    used[k - i] = true;
                 } else {
                     for (size_t m = 0; m < values_.size(); ++m) values_[m].resize(saved[m]);
                 }

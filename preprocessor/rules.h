@@ -6,7 +6,11 @@
 // clauses matches in any order and each may repeat (USE x NEW ALIAS y,
 // REPLACE a WITH 1, b WITH 2). Every marker collects one occurrence per
 // match; a repeated result clause is written once per occurrence of the
-// markers inside it, and skipped when they never matched.
+// markers inside it, and skipped when they never matched. A clause repeats
+// only when every marker in it is written inside result clauses: a marker
+// written once could show only its first occurrence, and the rest of the
+// statement would vanish (? 1 2 is no QOut( 1 )). Such a statement matches
+// no rule and reaches the parser as written.
 //
 // Rules are kept in a RuleSet indexed by the first keyword of their pattern
 // (its first four letters, upper-cased, since keywords may be abbreviated),
@@ -30,6 +34,7 @@ struct MatchItem {
     int marker = -1;                  // every marker kind
     std::vector<std::string> words;   // Restricted: upper-cased
     std::vector<MatchItem> children;  // Optional
+    bool repeats = true;              // Optional: may match more than once
 };
 
 struct ResultItem {

@@ -49,6 +49,7 @@ bool SourceReader::appendStripped(std::string_view phys, LogicalLine& line, bool
             if (close == std::string_view::npos) return true;
             i = close + 2;
             inBlockComment = false;
+            openComment_ = 0;
             line.text += ' ';
             continue;
         }
@@ -65,6 +66,7 @@ bool SourceReader::appendStripped(std::string_view phys, LogicalLine& line, bool
         if ((c == '/' && d == '/') || (c == '&' && d == '&')) break;
         if (c == '/' && d == '*') {
             inBlockComment = true;
+            openComment_ = line_;
             i += 2;
             continue;
         }

@@ -21,8 +21,12 @@ public:
 
     // Fills line with the next logical line; false at the end of the file.
     // Never fails: an unterminated string simply ends with its line and is
-    // reported later by the tokenizer.
+    // reported later by the tokenizer, and a block comment still open at the
+    // end of the file is left for unclosedComment().
     bool next(LogicalLine& line);
+
+    // The line of a "/*" that the file never closes; 0 when there is none.
+    int unclosedComment() const { return openComment_; }
 
     // Number of physical lines read so far.
     int linesRead() const { return line_; }
@@ -36,6 +40,7 @@ private:
     std::string text_;
     size_t pos_ = 0;
     int line_ = 0;
+    int openComment_ = 0;  // line of the "/*" being read through
 };
 
 }  // namespace pp

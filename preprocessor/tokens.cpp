@@ -108,6 +108,9 @@ bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool aft
             ++pos;
             while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
         }
+        // Letters written against the digits (1e3, 0x1F) stay with them, so
+        // the text reaches the parser as written and no rule takes it apart.
+        while (pos < text.size() && isWordChar(static_cast<unsigned char>(text[pos]))) ++pos;
         tok.text.assign(text.substr(start, pos - start));
         return true;
     }

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and tests need, when they are missing
 # and we are root; otherwise says what is missing and goes on.
+#   tools/install_deps.sh          what `make` and `make test` need
+#   tools/install_deps.sh --fuzz   also clang and its fuzzer run-time, for the
+#                                  optional -DZELTA_FUZZ=ON build (tests/fuzz)
 set -u
 pkgs="cmake ninja-build g++ make zlib1g-dev libncurses-dev libgtest-dev libbenchmark-dev bison python3 tmux libasio-dev libsqlite3-dev libpq-dev postgresql util-linux"
+if [ "${1:-}" = "--fuzz" ]; then
+  pkgs="$pkgs clang libclang-rt-dev"
+fi
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"

@@ -2,76 +2,23 @@
 #include "assignments.h"
 
 tAssignExpression::tAssignExpression(tInstruction* value, tInstruction* target) : value_(value), target_(target) {}
-tAssignExpression::~tAssignExpression()
-{
-    delete value_;
-    delete target_;
-}
 
-void tAssignExpression::collectBlockVars(int flag)
-{
-    if (target_)
-        target_->collectBlockVars(flag);
-}
-
-void tAssignExpression::declareLocal()
-{
-    if (target_)
-        target_->declareLocal();
-}
-
-void tAssignExpression::declarePublic()
-{
-    if (target_)
-        target_->declarePublic();
-}
-
-void tAssignExpression::declareStatic()
-{
-    if (target_)
-        target_->declareStatic();
-}
+void tAssignExpression::collectBlockVars(int flag) { forward(target_, &tInstruction::collectBlockVars, flag); }
+void tAssignExpression::declareLocal() { forward(target_, &tInstruction::declareLocal); }
+void tAssignExpression::declarePublic() { forward(target_, &tInstruction::declarePublic); }
+void tAssignExpression::declareStatic() { forward(target_, &tInstruction::declareStatic); }
 
 tAssign::tAssign(tInstruction* target) : target_(target) {}
-tAssign::~tAssign() { delete target_; }
 
-void tAssign::collectBlockVars(int flag)
-{
-    if (target_)
-        target_->collectBlockVars(flag);
-}
-
-void tAssign::declareLocal()
-{
-    if (target_)
-        target_->declareLocal();
-}
-
-void tAssign::declarePublic()
-{
-    if (target_)
-        target_->declarePublic();
-}
-
-void tAssign::declareStatic()
-{
-    if (target_)
-        target_->declareStatic();
-}
+void tAssign::collectBlockVars(int flag) { forward(target_, &tInstruction::collectBlockVars, flag); }
+void tAssign::declareLocal() { forward(target_, &tInstruction::declareLocal); }
+void tAssign::declarePublic() { forward(target_, &tInstruction::declarePublic); }
+void tAssign::declareStatic() { forward(target_, &tInstruction::declareStatic); }
 
 int tAssign::kind() { return target_ ? target_->kind() : kindPlain; }
 
-void tAssign::markTarget()
-{
-    if (target_)
-        target_->markTarget();
-}
-
-void tAssign::emitNameConst()
-{
-    if (target_)
-        target_->emitNameConst();
-}
+void tAssign::markTarget() { forward(target_, &tInstruction::markTarget); }
+void tAssign::emitNameConst() { forward(target_, &tInstruction::emitNameConst); }
 
 int tSumAssign::kind() { return kindSumAssign; }
 int tSubAssign::kind() { return kindSubAssign; }
@@ -79,34 +26,23 @@ int tDivAssign::kind() { return kindDivAssign; }
 int tMulAssign::kind() { return kindMulAssign; }
 
 tAsnList::tAsnList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
-tAsnList::~tAsnList()
-{
-    delete item_;
-    delete previous_;
-}
 
 void tAsnList::declareLocal()
 {
-    if (previous_)
-        previous_->declareLocal();
-    if (item_)
-        item_->declareLocal();
+    forward(previous_, &tInstruction::declareLocal);
+    forward(item_, &tInstruction::declareLocal);
 }
 
 void tAsnList::declarePublic()
 {
-    if (previous_)
-        previous_->declarePublic();
-    if (item_)
-        item_->declarePublic();
+    forward(previous_, &tInstruction::declarePublic);
+    forward(item_, &tInstruction::declarePublic);
 }
 
 void tAsnList::declareStatic()
 {
-    if (previous_)
-        previous_->declareStatic();
-    if (item_)
-        item_->declareStatic();
+    forward(previous_, &tInstruction::declareStatic);
+    forward(item_, &tInstruction::declareStatic);
 }
 
 int tAsnList::kind() { return item_ ? item_->kind() : kindPlain; }
@@ -114,10 +50,4 @@ int tAsnList::kind() { return item_ ? item_->kind() : kindPlain; }
 tEqualExpr::tEqualExpr(tInstruction* left, tInstruction* right)
     : target_(left ? new tAssign(left) : nullptr), right_(right)
 {
-}
-
-tEqualExpr::~tEqualExpr()
-{
-    delete target_;
-    delete right_;
 }

@@ -8,25 +8,23 @@
 class tAssignExpression : public tInstruction {
 public:
     tAssignExpression(tInstruction* value, tInstruction* target);
-    ~tAssignExpression() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     void declareLocal() override;
     void declarePublic() override;
     void declareStatic() override;
 
-    tInstruction* value() const { return value_; }
-    tInstruction* target() const { return target_; }
+    tInstruction* value() const { return value_.get(); }
+    tInstruction* target() const { return target_.get(); }
 
 private:
-    tInstruction* value_;
-    tInstruction* target_;
+    std::unique_ptr<tInstruction> value_;
+    std::unique_ptr<tInstruction> target_;
 };
 
 class tAssign : public tInstruction {
 public:
     explicit tAssign(tInstruction* target);
-    ~tAssign() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     void declareLocal() override;
@@ -36,10 +34,10 @@ public:
     void markTarget() override;
     void emitNameConst() override;
 
-    tInstruction* target() const { return target_; }
+    tInstruction* target() const { return target_.get(); }
 
 private:
-    tInstruction* target_;
+    std::unique_ptr<tInstruction> target_;
 };
 
 class tSumAssign : public tAssign {
@@ -70,19 +68,18 @@ public:
 class tAsnList : public tInstruction {
 public:
     explicit tAsnList(tInstruction* item, tInstruction* previous = nullptr);
-    ~tAsnList() override;
     void generate() override;
     void declareLocal() override;
     void declarePublic() override;
     void declareStatic() override;
     int kind() override;
 
-    tInstruction* item() const { return item_; }
-    tInstruction* previous() const { return previous_; }
+    tInstruction* item() const { return item_.get(); }
+    tInstruction* previous() const { return previous_.get(); }
 
 private:
-    tInstruction* item_;
-    tInstruction* previous_;
+    std::unique_ptr<tInstruction> item_;
+    std::unique_ptr<tInstruction> previous_;
 };
 
 // The statement "lValue = expression". As a statement it can only mean an
@@ -90,10 +87,9 @@ private:
 class tEqualExpr : public tInstruction {
 public:
     tEqualExpr(tInstruction* left, tInstruction* right);
-    ~tEqualExpr() override;
     void generate() override;
 
 private:
-    tAssign* target_;
-    tInstruction* right_;
+    std::unique_ptr<tAssign> target_;
+    std::unique_ptr<tInstruction> right_;
 };

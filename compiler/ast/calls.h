@@ -7,17 +7,20 @@
 #include "instruction.h"
 #include "operators.h"
 
+namespace codegen {
+class tInOrder;
+}
+
 class tFunctionCall : public tInstruction {
 public:
     tFunctionCall(tInstruction* name, tInstruction* args);
-    ~tFunctionCall() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     tInstruction* inner() override;
 
 private:
-    tInstruction* name_;
-    tInstruction* args_;
+    std::unique_ptr<tInstruction> name_;
+    std::unique_ptr<tInstruction> args_;
 };
 
 // (list so far, new argument); a one-argument list is tParmList(a).
@@ -33,9 +36,13 @@ public:
     tInstruction* inner() override;
     tInstruction* lastItem() override;
 
+    // The list's text with each item marked in `order` (generate() is this
+    // without the marks).
+    void generateItems(codegen::tInOrder* order);
+
 private:
-    tInstruction* first_;
-    tInstruction* item_;
+    std::unique_ptr<tInstruction> first_;
+    std::unique_ptr<tInstruction> item_;
 };
 
 // An omitted argument, as in f(1,,3).
@@ -51,6 +58,8 @@ class tFixedCall : public tSingleParam {
 public:
     tFixedCall(tInstruction* args, int arity);
     void generate() override;
+    // The argument part, its items marked in `order` when there is one.
+    void writeArguments(codegen::tInOrder* order);
     void collectBlockVars(int flag) override;
     int argCount(int countEmpty) override;
     tInstruction* inner() override;
@@ -66,6 +75,7 @@ class tVariantCall : public tSingleParam {
 public:
     explicit tVariantCall(tInstruction* args);
     void generate() override;
+    void writeArguments(codegen::tInOrder* order);
     tInstruction* inner() override;
 };
 
@@ -74,15 +84,16 @@ public:
 class tDbOper : public tInstruction {
 public:
     tDbOper(tInstruction* args, int arity);
-    ~tDbOper() override;
     void generate() override;
+    void writeArguments(codegen::tInOrder* order);
     tInstruction* inner() override;
     void setAlias(tInstruction* alias) override;
 
     int arity() const { return arity_; }
+    tInstruction* arguments() const { return args_.get(); }
 
 private:
-    tInstruction* args_;
+    std::unique_ptr<tInstruction> args_;
     tInstruction* alias_ = nullptr;  // owned by the tAlias that set it
     int arity_;
 };
@@ -91,19 +102,17 @@ private:
 class tAlias : public tInstruction {
 public:
     tAlias(tInstruction* alias, tInstruction* operation);
-    ~tAlias() override;
     void generate() override;
 
 private:
-    tInstruction* alias_;
-    tInstruction* operation_;
+    std::unique_ptr<tInstruction> alias_;
+    std::unique_ptr<tInstruction> operation_;
 };
 
 // alias->field. Read by name; written by position once markTarget() has run.
 class tField : public tInstruction {
 public:
     tField(tInstruction* alias, tInstruction* field);
-    ~tField() override;
     void generate() override;
     int kind() override;
     void markTarget() override;
@@ -117,9 +126,9 @@ protected:
     // The field's upper-cased name, from the node or from the stored text.
     const char* fieldName();
 
-    tInstruction* alias_;
-    tInstruction* field_;
-    char* fieldText_ = nullptr;
+    std::unique_ptr<tInstruction> alias_;
+    std::unique_ptr<tInstruction> field_;
+    std::unique_ptr<char[]> fieldText_;
     int positional_ = 0;
 };
 

@@ -8,126 +8,113 @@
 class tIf : public tInstruction {
 public:
     tIf(tInstruction* condition, tInstruction* thenPart, tInstruction* elseIfs, tInstruction* elsePart);
-    ~tIf() override;
     void generate() override;
 
 private:
-    tInstruction* condition_;
-    tInstruction* then_;
-    tInstruction* elseIfs_;
-    tInstruction* else_;
+    std::unique_ptr<tInstruction> condition_;
+    std::unique_ptr<tInstruction> then_;
+    std::unique_ptr<tInstruction> elseIfs_;
+    std::unique_ptr<tInstruction> else_;
 };
 
 // (list so far, next clause).
 class tElseIfList : public tInstruction {
 public:
     tElseIfList(tInstruction* first, tInstruction* next);
-    ~tElseIfList() override;
     void generate() override;
 
 private:
-    tInstruction* first_;
-    tInstruction* next_;
+    std::unique_ptr<tInstruction> first_;
+    std::unique_ptr<tInstruction> next_;
 };
 
-class tElseIf : public tInstruction {
-public:
-    tElseIf(tInstruction* condition, tInstruction* statements);
-    ~tElseIf() override;
-    void generate() override;
+// (condition, statements): the shape of ELSEIF, WHILE and CASE.
+class tGuardedBlock : public tInstruction {
+protected:
+    tGuardedBlock(tInstruction* condition, tInstruction* statements) : condition_(condition), statements_(statements) {}
 
-private:
-    tInstruction* condition_;
-    tInstruction* statements_;
+    std::unique_ptr<tInstruction> condition_;
+    std::unique_ptr<tInstruction> statements_;
 };
 
-class tWhile : public tInstruction {
+class tElseIf : public tGuardedBlock {
 public:
-    tWhile(tInstruction* condition, tInstruction* statements);
-    ~tWhile() override;
+    tElseIf(tInstruction* condition, tInstruction* statements) : tGuardedBlock(condition, statements) {}
     void generate() override;
+};
 
-private:
-    tInstruction* condition_;
-    tInstruction* statements_;
+class tWhile : public tGuardedBlock {
+public:
+    tWhile(tInstruction* condition, tInstruction* statements) : tGuardedBlock(condition, statements) {}
+    void generate() override;
 };
 
 // FOR's initial assignment. Takes (control variable, start value).
 class tAssignFor : public tInstruction {
 public:
     tAssignFor(tInstruction* variable, tInstruction* start);
-    ~tAssignFor() override;
     void generate() override;
 
-    tInstruction* variable() const { return variable_; }
-    tInstruction* start() const { return start_; }
+    tInstruction* variable() const { return variable_.get(); }
+    tInstruction* start() const { return start_.get(); }
 
 private:
-    tInstruction* start_;
-    tInstruction* variable_;
+    std::unique_ptr<tInstruction> start_;
+    std::unique_ptr<tInstruction> variable_;
 };
 
 class tFor : public tInstruction {
 public:
     tFor(tInstruction* init, tInstruction* limit, tInstruction* step, tInstruction* statements);
-    ~tFor() override;
     void generate() override;
 
 private:
-    tInstruction* init_;
-    tInstruction* limit_;
-    tInstruction* step_;
-    tInstruction* statements_;
+    std::unique_ptr<tInstruction> init_;
+    std::unique_ptr<tInstruction> limit_;
+    std::unique_ptr<tInstruction> step_;
+    std::unique_ptr<tInstruction> statements_;
 };
 
 class tCase : public tInstruction {
 public:
     tCase(tInstruction* cases, tInstruction* otherwise);
-    ~tCase() override;
     void generate() override;
 
 private:
-    tInstruction* cases_;
-    tInstruction* otherwise_;
+    std::unique_ptr<tInstruction> cases_;
+    std::unique_ptr<tInstruction> otherwise_;
 };
 
 // (new entry, list so far). Blank lines between the cases leave null entries.
 class tCaseList : public tInstruction {
 public:
     tCaseList(tInstruction* entry, tInstruction* previous);
-    ~tCaseList() override;
     void generate() override;
 
     // Whether this list, or any list before it, holds a case.
     bool hasCase() const;
 
 private:
-    tInstruction* entry_;
-    tInstruction* previous_;
+    std::unique_ptr<tInstruction> entry_;
+    std::unique_ptr<tInstruction> previous_;
 };
 
-class tCaseEntry : public tInstruction {
+class tCaseEntry : public tGuardedBlock {
 public:
-    tCaseEntry(tInstruction* condition, tInstruction* statements);
-    ~tCaseEntry() override;
+    tCaseEntry(tInstruction* condition, tInstruction* statements) : tGuardedBlock(condition, statements) {}
     void generate() override;
-
-private:
-    tInstruction* condition_;
-    tInstruction* statements_;
 };
 
 class tOtherWise : public tInstruction {
 public:
     explicit tOtherWise(tInstruction* statements);
-    ~tOtherWise() override;
     void generate() override;
 
     // The statements in a plain block, for a DO CASE with no case before it.
     void generateAlone();
 
 private:
-    tInstruction* statements_;
+    std::unique_ptr<tInstruction> statements_;
 };
 
 class tExit : public tInstruction {
@@ -148,9 +135,8 @@ public:
 class tReturn : public tInstruction {
 public:
     explicit tReturn(tInstruction* value = nullptr);
-    ~tReturn() override;
     void generate() override;
 
 private:
-    tInstruction* value_;
+    std::unique_ptr<tInstruction> value_;
 };

@@ -6,86 +6,40 @@
 #include <cstring>
 
 tLocal::tLocal(tInstruction* list) : list_(list) {}
-tLocal::~tLocal() { delete list_; }
 
 tPublic::tPublic(tInstruction* list) : list_(list) {}
-tPublic::~tPublic() { delete list_; }
 
 tStatic::tStatic(tInstruction* list) : list_(list) {}
-tStatic::~tStatic() { delete list_; }
 
 tVarDefList::tVarDefList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
-tVarDefList::~tVarDefList()
+
+tVarDefList::~tVarDefList() { unchain(this, &tVarDefList::previous_); }
+
+void tVarDefList::forEach(void (tInstruction::*declare)())
 {
-    delete item_;
-    delete previous_;
+    std::vector<tVarDefList*> links = chainOf(this, &tVarDefList::previous_);
+    if (tInstruction* first = links.front()->previous_.get())
+        (first->*declare)();
+    for (tVarDefList* link : links)
+        if (link->item_)
+            (link->item_.get()->*declare)();
 }
 
-void tVarDefList::declareLocal()
-{
-    if (previous_)
-        previous_->declareLocal();
-    if (item_)
-        item_->declareLocal();
-}
-
-void tVarDefList::declarePublic()
-{
-    if (previous_)
-        previous_->declarePublic();
-    if (item_)
-        item_->declarePublic();
-}
-
-void tVarDefList::declareStatic()
-{
-    if (previous_)
-        previous_->declareStatic();
-    if (item_)
-        item_->declareStatic();
-}
+void tVarDefList::declareLocal() { forEach(&tInstruction::declareLocal); }
+void tVarDefList::declarePublic() { forEach(&tInstruction::declarePublic); }
+void tVarDefList::declareStatic() { forEach(&tInstruction::declareStatic); }
 
 tVarDefAssign::tVarDefAssign(tInstruction* assignment) : assignment_(assignment) {}
-tVarDefAssign::~tVarDefAssign() { delete assignment_; }
 
-void tVarDefAssign::declareLocal()
-{
-    if (assignment_)
-        assignment_->declareLocal();
-}
-
-void tVarDefAssign::declarePublic()
-{
-    if (assignment_)
-        assignment_->declarePublic();
-}
-
-void tVarDefAssign::declareStatic()
-{
-    if (assignment_)
-        assignment_->declareStatic();
-}
+void tVarDefAssign::declareLocal() { forward(assignment_, &tInstruction::declareLocal); }
+void tVarDefAssign::declarePublic() { forward(assignment_, &tInstruction::declarePublic); }
+void tVarDefAssign::declareStatic() { forward(assignment_, &tInstruction::declareStatic); }
 
 tVarDefIdent::tVarDefIdent(tInstruction* identifier) : identifier_(identifier) {}
-tVarDefIdent::~tVarDefIdent() { delete identifier_; }
 
-void tVarDefIdent::declareLocal()
-{
-    if (identifier_)
-        identifier_->declareLocal();
-}
-
-void tVarDefIdent::declarePublic()
-{
-    if (identifier_)
-        identifier_->declarePublic();
-}
-
-void tVarDefIdent::declareStatic()
-{
-    if (identifier_)
-        identifier_->declareStatic();
-}
+void tVarDefIdent::declareLocal() { forward(identifier_, &tInstruction::declareLocal); }
+void tVarDefIdent::declarePublic() { forward(identifier_, &tInstruction::declarePublic); }
+void tVarDefIdent::declareStatic() { forward(identifier_, &tInstruction::declareStatic); }
 
 tIdentName::tIdentName(const char* text) : written_(text)
 {
@@ -100,34 +54,15 @@ tIdentName::~tIdentName() { tRecycler::give(upper_, written_.length() + 1); }
 const char* tIdentName::getName() { return upper_; }
 
 tIdentifier::tIdentifier(tInstruction* name) : name_(name) {}
-tIdentifier::~tIdentifier() { delete name_; }
 
-void tIdentifier::collectBlockVars(int flag)
-{
-    if (name_)
-        name_->collectBlockVars(flag);
-}
+void tIdentifier::collectBlockVars(int flag) { forward(name_, &tInstruction::collectBlockVars, flag); }
 
 const char* tIdentifier::getName() { return name_ ? name_->getName() : nullptr; }
 
 // A declaration reaches its name through the identifier; LOCAL x := 1 holds
 // x as a tIdentifier, and x must become a local, not an automatic public.
-void tIdentifier::declareLocal()
-{
-    if (name_)
-        name_->declareLocal();
-}
+void tIdentifier::declareLocal() { forward(name_, &tInstruction::declareLocal); }
+void tIdentifier::declarePublic() { forward(name_, &tInstruction::declarePublic); }
+void tIdentifier::declareStatic() { forward(name_, &tInstruction::declareStatic); }
 
-void tIdentifier::declarePublic()
-{
-    if (name_)
-        name_->declarePublic();
-}
-
-void tIdentifier::declareStatic()
-{
-    if (name_)
-        name_->declareStatic();
-}
-
-tInstruction* tIdentifier::inner() { return name_; }
+tInstruction* tIdentifier::inner() { return name_.get(); }

@@ -10,21 +10,19 @@
 class tLocal : public tInstruction {
 public:
     explicit tLocal(tInstruction* list);
-    ~tLocal() override;
     void generate() override;
 
 private:
-    tInstruction* list_;
+    std::unique_ptr<tInstruction> list_;
 };
 
 class tPublic : public tInstruction {
 public:
     explicit tPublic(tInstruction* list);
-    ~tPublic() override;
     void generate() override;
 
 private:
-    tInstruction* list_;
+    std::unique_ptr<tInstruction> list_;
 };
 
 // The list is generated later, inside the source's initialisation function,
@@ -32,11 +30,10 @@ private:
 class tStatic : public tInstruction {
 public:
     explicit tStatic(tInstruction* list);
-    ~tStatic() override;
     void generate() override;
 
 private:
-    tInstruction* list_;
+    std::unique_ptr<tInstruction> list_;
 };
 
 // (new item, list so far).
@@ -50,34 +47,35 @@ public:
     void declareStatic() override;
 
 private:
-    tInstruction* item_;
-    tInstruction* previous_;
+    // Calls the slot on every item, first written first.
+    void forEach(void (tInstruction::*declare)());
+
+    std::unique_ptr<tInstruction> item_;
+    std::unique_ptr<tInstruction> previous_;
 };
 
 class tVarDefAssign : public tInstruction {
 public:
     explicit tVarDefAssign(tInstruction* assignment);
-    ~tVarDefAssign() override;
     void generate() override;
     void declareLocal() override;
     void declarePublic() override;
     void declareStatic() override;
 
 private:
-    tInstruction* assignment_;
+    std::unique_ptr<tInstruction> assignment_;
 };
 
 class tVarDefIdent : public tInstruction {
 public:
     explicit tVarDefIdent(tInstruction* identifier);
-    ~tVarDefIdent() override;
     void generate() override;
     void declareLocal() override;
     void declarePublic() override;
     void declareStatic() override;
 
 private:
-    tInstruction* identifier_;
+    std::unique_ptr<tInstruction> identifier_;
 };
 
 // A name as the source wrote it. The C name of a variable or function is
@@ -98,14 +96,13 @@ public:
     const char* written() const { return written_.text(); }
 
 private:
-    char* upper_;
+    char* upper_;  // from the recycler: a parse makes one per name
     String written_;
 };
 
 class tIdentifier : public tInstruction {
 public:
     explicit tIdentifier(tInstruction* name);
-    ~tIdentifier() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     const char* getName() override;
@@ -115,5 +112,5 @@ public:
     tInstruction* inner() override;
 
 private:
-    tInstruction* name_;
+    std::unique_ptr<tInstruction> name_;
 };

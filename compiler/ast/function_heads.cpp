@@ -11,13 +11,6 @@ tFunction::tFunction(tInstruction* name, tInstruction* parms, tInstruction* modi
 {
 }
 
-tFunction::~tFunction()
-{
-    delete name_;
-    delete parms_;
-    delete modifier_;
-}
-
 tProcedure::tProcedure(tInstruction* name, tInstruction* parms, tInstruction* modifier)
     : tFunction(name, parms, modifier)
 {
@@ -26,15 +19,11 @@ tProcedure::tProcedure(tInstruction* name, tInstruction* parms, tInstruction* mo
 tStaticFunc::tStaticFunc(int flag) : flag_(flag) {}
 
 tParmDef::tParmDef(tInstruction* list) : list_(list) {}
-tParmDef::~tParmDef() { delete list_; }
+
 int tParmDef::hasItems() { return list_ ? 1 : 0; }
 
 tIdentList::tIdentList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
-tIdentList::~tIdentList()
-{
-    delete item_;
-    delete previous_;
-}
+
+tIdentList::~tIdentList() { unchain(this, &tIdentList::previous_); }
 
 tIdentEle::tIdentEle(tInstruction* identifier) : identifier_(identifier) {}
-tIdentEle::~tIdentEle() { delete identifier_; }

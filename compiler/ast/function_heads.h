@@ -9,7 +9,6 @@
 class tFunction : public tInstruction {
 public:
     tFunction(tInstruction* name, tInstruction* parms, tInstruction* modifier, int variant);
-    ~tFunction() override;
     void generate() override;
 
 protected:
@@ -17,9 +16,9 @@ protected:
     void open(bool procedure);
 
 private:
-    tInstruction* name_;
-    tInstruction* parms_;
-    tInstruction* modifier_;
+    std::unique_ptr<tInstruction> name_;
+    std::unique_ptr<tInstruction> parms_;
+    std::unique_ptr<tInstruction> modifier_;
 };
 
 class tProcedure : public tFunction {
@@ -41,13 +40,12 @@ private:
 class tParmDef : public tInstruction {
 public:
     explicit tParmDef(tInstruction* list = nullptr);
-    ~tParmDef() override;
     void emitDecl(int toHeader, int nameOnly) override;
     void declareParam() override;
     int hasItems() override;
 
 private:
-    tInstruction* list_;
+    std::unique_ptr<tInstruction> list_;
 };
 
 // (new item, list so far).
@@ -59,17 +57,16 @@ public:
     void declareParam() override;
 
 private:
-    tInstruction* item_;
-    tInstruction* previous_;
+    std::unique_ptr<tInstruction> item_;
+    std::unique_ptr<tInstruction> previous_;
 };
 
 class tIdentEle : public tInstruction {
 public:
     explicit tIdentEle(tInstruction* identifier);
-    ~tIdentEle() override;
     void emitDecl(int toHeader, int nameOnly) override;
     void declareParam() override;
 
 private:
-    tInstruction* identifier_;
+    std::unique_ptr<tInstruction> identifier_;
 };

@@ -1,12 +1,16 @@
 // tInstruction: the base of every syntax-tree node. Every node class has the
 // same eighteen virtual slots; a class overrides the few that mean something
 // for it, and the defaults below answer for the rest. Nodes own their
-// children and delete them; any child pointer may be null.
+// children (std::unique_ptr members, with raw accessors where other code
+// reads them); any child may be null.
 #pragma once
 
 #include "containers.h"
 
 #include <cstddef>
+#include <memory>
+#include <typeinfo>
+#include <vector>
 
 // What kind() answers; assignments and the field forms select their text on it.
 enum tNodeKind : int {
@@ -63,3 +67,41 @@ private:
 // The end of an operand's inner() chain: the first node whose inner() is null
 // or itself. Null when the operand or its own inner() is null.
 tInstruction* innermost(tInstruction* operand);
+
+// Calls a slot on a child that may be missing: most nodes hand the declare
+// slots and their kin on to the one child they wrap.
+template <class... Params, class... Args>
+void forward(const std::unique_ptr<tInstruction>& child, void (tInstruction::*slot)(Params...), Args... args)
+{
+    if (child)
+        ((*child).*slot)(args...);
+}
+
+// Lists (statements, arguments, declarations, ELSEIF and CASE clauses) lean
+// on the list so far: (a, b, c) is L(L(L(a), b), c). A list is as long as the
+// source makes it, so its links are walked in loops, never by recursion.
+// The links of the list that ends with `last`, innermost (first written)
+// first, found through each link's member `previous` while that is a link
+// of the same class.
+template <class List>
+std::vector<List*> chainOf(List* last, std::unique_ptr<tInstruction> List::*previous)
+{
+    std::vector<List*> links{last};
+    for (tInstruction* p = (last->*previous).get(); p && typeid(*p) == typeid(List);
+         p = (links.back()->*previous).get())
+        links.push_back(static_cast<List*>(p));
+    return std::vector<List*>(links.rbegin(), links.rend());
+}
+
+// Deletes the links behind `self` one at a time, then what the innermost
+// held in `previous`: each link is taken apart from its predecessor before
+// it goes, so no destructor recurses down the chain.
+template <class List>
+void unchain(List* self, std::unique_ptr<tInstruction> List::*previous)
+{
+    std::unique_ptr<tInstruction> rest = std::move(self->*previous);
+    for (tInstruction* link = rest.get(); link && typeid(*link) == typeid(List); link = rest.get()) {
+        std::unique_ptr<tInstruction> behind = std::move(static_cast<List*>(link)->*previous);
+        rest = std::move(behind);
+    }
+}

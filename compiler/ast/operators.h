@@ -8,14 +8,13 @@
 
 class tMultiParam : public tInstruction {
 public:
-    ~tMultiParam() override;
     void collectBlockVars(int flag) override;
     tInstruction* inner() override;
 
 protected:
     tMultiParam(tInstruction* left, tInstruction* right);
-    tInstruction* left_;
-    tInstruction* right_;
+    std::unique_ptr<tInstruction> left_;
+    std::unique_ptr<tInstruction> right_;
 };
 
 class tOr : public tMultiParam {
@@ -30,25 +29,34 @@ public:
     void generate() override;
 };
 
-// (left, operator marker, right), for relations and arithmetic alike.
-class tRelation : public tMultiParam {
+// (left, operator marker, right): the shape of relations and arithmetic,
+// which write the same text (the marker names the run-time function).
+class tMarkedOperation : public tMultiParam {
 public:
-    tRelation(tInstruction* left, tInstruction* op, tInstruction* right);
-    ~tRelation() override;
     void generate() override;
 
+protected:
+    // construct: what an error calls the node.
+    tMarkedOperation(tInstruction* left, tInstruction* op, tInstruction* right, const char* construct);
+
 private:
-    tInstruction* op_;
+    std::unique_ptr<tInstruction> op_;
+    const char* construct_;
 };
 
-class tOperation : public tMultiParam {
+class tRelation : public tMarkedOperation {
 public:
-    tOperation(tInstruction* left, tInstruction* op, tInstruction* right);
-    ~tOperation() override;
-    void generate() override;
+    tRelation(tInstruction* left, tInstruction* op, tInstruction* right) : tMarkedOperation(left, op, right, "relation")
+    {
+    }
+};
 
-private:
-    tInstruction* op_;
+class tOperation : public tMarkedOperation {
+public:
+    tOperation(tInstruction* left, tInstruction* op, tInstruction* right)
+        : tMarkedOperation(left, op, right, "operation")
+    {
+    }
 };
 
 #define ZELTA_MARKER(cls)             \
@@ -76,13 +84,11 @@ ZELTA_MARKER(tUnaryMinus)
 
 class tSingleParam : public tInstruction {
 public:
-    ~tSingleParam() override;
-
-    tInstruction* operand() const { return operand_; }
+    tInstruction* operand() const { return operand_.get(); }
 
 protected:
     explicit tSingleParam(tInstruction* operand);
-    tInstruction* operand_;
+    std::unique_ptr<tInstruction> operand_;
 };
 
 class tUnaryNot : public tSingleParam {
@@ -96,25 +102,23 @@ public:
 class tUnaryOperation : public tInstruction {
 public:
     tUnaryOperation(tInstruction* op, tInstruction* operand);
-    ~tUnaryOperation() override;
     void generate() override;
 
 private:
-    tInstruction* op_;
-    tInstruction* operand_;
+    std::unique_ptr<tInstruction> op_;
+    std::unique_ptr<tInstruction> operand_;
 };
 
 // The four increments share one shape; each names its run-time function.
 class tIncDec : public tInstruction {
 public:
-    ~tIncDec() override;
     void generate() override;
 
 protected:
     tIncDec(tInstruction* operand, const char* function);
 
 private:
-    tInstruction* operand_;
+    std::unique_ptr<tInstruction> operand_;
     const char* function_;
 };
 
@@ -138,13 +142,12 @@ public:
 class tIif : public tInstruction {
 public:
     tIif(tInstruction* condition, tInstruction* ifTrue, tInstruction* ifFalse);
-    ~tIif() override;
     void generate() override;
 
 private:
-    tInstruction* condition_;
-    tInstruction* ifTrue_;
-    tInstruction* ifFalse_;
+    std::unique_ptr<tInstruction> condition_;
+    std::unique_ptr<tInstruction> ifTrue_;
+    std::unique_ptr<tInstruction> ifFalse_;
 };
 
 class tNil : public tInstruction {
@@ -161,7 +164,6 @@ public:
     // A number written in two lexemes (integer and fraction, or sign and
     // number): their concatenation is parsed.
     tConst(int kind, const char* first, const char* second);
-    ~tConst() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     int kind() override;
@@ -169,7 +171,7 @@ public:
     int constKind() const { return kind_; }
     double number() const { return number_; }
     int logical() const { return logical_; }
-    const char* text() const { return text_; }
+    const char* text() const { return text_.get(); }
 
 private:
     void set(int kind, const char* text);
@@ -177,52 +179,48 @@ private:
     int kind_;
     double number_ = 0;
     int logical_ = 0;
-    char* text_ = nullptr;
+    std::unique_ptr<char[]> text_;
 };
 
 class tByRef : public tInstruction {
 public:
     explicit tByRef(tInstruction* operand);
-    ~tByRef() override;
     void generate() override;
 
 private:
-    tInstruction* operand_;
+    std::unique_ptr<tInstruction> operand_;
 };
 
 class tArrayElement : public tInstruction {
 public:
     tArrayElement(tInstruction* array, tInstruction* index);
-    ~tArrayElement() override;
     void generate() override;
     void collectBlockVars(int flag) override;
     const char* getName() override;
     int kind() override;
 
 private:
-    tInstruction* array_;
-    tInstruction* index_;
+    std::unique_ptr<tInstruction> array_;
+    std::unique_ptr<tInstruction> index_;
 };
 
 class tDeclArray : public tInstruction {
 public:
     explicit tDeclArray(tInstruction* elements = nullptr);
-    ~tDeclArray() override;
     void generate() override;
 
 private:
-    tInstruction* elements_;
+    std::unique_ptr<tInstruction> elements_;
 };
 
 // {|| expression}: becomes a function vld_NNN of its own (tValidFunction).
 class tCodeBlock : public tInstruction {
 public:
     explicit tCodeBlock(tInstruction* expression);
-    ~tCodeBlock() override;
     void generate() override;
 
 private:
-    tInstruction* expression_;
+    std::unique_ptr<tInstruction> expression_;
 };
 
 // The variables a code block takes from its caller: names them in the
@@ -234,22 +232,20 @@ public:
     // The grammar's shape {|params| expression}: the parameter list is kept
     // (and owned) but the kind is 2, as for any letter other than 'X'.
     tValidParam(tInstruction* list, tInstruction* params);
-    ~tValidParam() override;
     void generate() override;
     int argCount(int countEmpty) override;
 
 private:
-    tInstruction* list_;
-    char* kindLetter_;
-    tInstruction* params_ = nullptr;
+    std::unique_ptr<tInstruction> list_;
+    std::unique_ptr<char[]> kindLetter_;
+    std::unique_ptr<tInstruction> params_;
 };
 
 class tSetVldParam : public tInstruction {
 public:
     explicit tSetVldParam(tInstruction* args);
-    ~tSetVldParam() override;
     void generate() override;
 
 private:
-    tInstruction* args_;
+    std::unique_ptr<tInstruction> args_;
 };

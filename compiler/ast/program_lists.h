@@ -8,11 +8,10 @@
 class tMain : public tInstruction {
 public:
     explicit tMain(tInstruction* statements);
-    ~tMain() override;
     void generate() override;
 
 private:
-    tInstruction* statements_;
+    std::unique_ptr<tInstruction> statements_;
 };
 
 // (list so far, next statement): the grammar passes the list first.
@@ -26,27 +25,25 @@ public:
     static tStatList* link(tInstruction* node);
 
 private:
-    tInstruction* first_;
-    tInstruction* rest_;
+    std::unique_ptr<tInstruction> first_;
+    std::unique_ptr<tInstruction> rest_;
 };
 
 class tBlockStmt : public tInstruction {
 public:
     explicit tBlockStmt(tInstruction* statement);
-    ~tBlockStmt() override;
     void generate() override;
 
 private:
-    tInstruction* statement_;
+    std::unique_ptr<tInstruction> statement_;
 };
 
 // An expression used as a statement: line marker, the expression, ";\n".
 class tSourceLine : public tInstruction {
 public:
     explicit tSourceLine(tInstruction* statement);
-    ~tSourceLine() override;
     void generate() override;
 
 private:
-    tInstruction* statement_;
+    std::unique_ptr<tInstruction> statement_;
 };

@@ -125,26 +125,25 @@ void writeChain(tInstruction* node, tInstruction* chain, const tValueWriter& val
 
 void tAssignExpression::generate()
 {
-    if (!require(this, "assignment", {value_, target_}))
+    if (!require(this, "assignment", value_, target_))
         return;
     writeChain(
-        this, target_, [this] { value_->generate(); }, false);
+        this, target_.get(), [this] { value_->generate(); }, false);
+    ++program().effects;
 }
 
 void tAsnList::generate()
 {
-    if (previous_)
-        previous_->generate();
-    if (item_)
-        item_->generate();
+    forward(previous_, &tInstruction::generate);
+    forward(item_, &tInstruction::generate);
 }
 
 void tEqualExpr::generate()
 {
-    if (!require(this, "assignment", {target_, right_}))
+    if (!require(this, "assignment", target_, right_))
         return;
     program().lineMarker(sourceLine());
     writeChain(
-        this, target_, [this] { right_->generate(); }, false);
+        this, target_.get(), [this] { right_->generate(); }, false);
     append(";\n");
 }

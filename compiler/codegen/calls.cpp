@@ -15,22 +15,61 @@ using codegen::gen;
 using codegen::program;
 using codegen::require;
 
-void tFunctionCall::generate()
+namespace {
+
+// An argument list's text in argument order (see tInOrder); anything but a
+// tParmList is one item.
+void generateArguments(tInstruction* args, codegen::tInOrder& order)
 {
-    if (!require(this, "function call", {name_}))
+    if (!args)
         return;
-    name_->generate();
-    append("(");
-    gen(args_);
-    append(")");
+    if (tParmList* list = dynamic_cast<tParmList*>(args)) {
+        list->generateItems(&order);
+        return;
+    }
+    order.beginItem();
+    args->generate();
+    order.endItem();
 }
 
-void tParmList::generate()
+int itemsOf(tInstruction* args) { return args ? args->itemCount() : 0; }
+
+}  // namespace
+
+void tFunctionCall::generate()
 {
-    gen(first_);
-    if (item_) {
-        append(", ");
-        item_->generate();
+    if (!require(this, "function call", name_))
+        return;
+    tProgram& p = program();
+    p.noteCall(name_->getName(), itemsOf(args_.get()), sourceLine());
+    codegen::tInOrder order(itemsOf(args_.get()));
+    name_->generate();
+    append("(");
+    generateArguments(args_.get(), order);
+    append(")");
+    order.finish();
+    ++p.effects;
+}
+
+void tParmList::generate() { generateItems(nullptr); }
+
+void tParmList::generateItems(codegen::tInOrder* order)
+{
+    auto item = [order](tInstruction* node) {
+        if (order)
+            order->beginItem();
+        gen(node);
+        if (order)
+            order->endItem();
+    };
+    std::vector<tParmList*> links = chainOf(this, &tParmList::first_);
+    if (links.front()->first_.get())
+        item(links.front()->first_.get());
+    for (tParmList* link : links) {
+        if (link->item_) {
+            append(", ");
+            item(link->item_.get());
+        }
     }
 }
 
@@ -48,28 +87,42 @@ void pad(int present, int arity)
 
 }  // namespace
 
-void tFixedCall::generate()
+// The argument parts of the built-ins follow their entry point; a built-in
+// passes the tInOrder that has seen the entry point written.
+void tFixedCall::generate() { writeArguments(nullptr); }
+
+void tFixedCall::writeArguments(codegen::tInOrder* order)
 {
     append("(");
     if (arity_ > 0) {
-        gen(operand_);
+        if (order)
+            generateArguments(operand_.get(), *order);
+        else
+            gen(operand_);
         pad(operand_ ? operand_->itemCount() : 0, arity_);
     }
     append(")");
 }
 
-void tVariantCall::generate()
+void tVariantCall::generate() { writeArguments(nullptr); }
+
+void tVariantCall::writeArguments(codegen::tInOrder* order)
 {
     append("(");
     if (operand_) {
-        operand_->generate();
+        if (order)
+            generateArguments(operand_.get(), *order);
+        else
+            operand_->generate();
         if (operand_->hasItems())
             append(",");
     }
     append("__INIT_NUL())");
 }
 
-void tDbOper::generate()
+void tDbOper::generate() { writeArguments(nullptr); }
+
+void tDbOper::writeArguments(codegen::tInOrder* order)
 {
     tProgram& p = program();
     append("(");
@@ -81,7 +134,10 @@ void tDbOper::generate()
         append("__INIT_NUL()");
     if (arity_ > 0) {
         append(",");
-        gen(args_);
+        if (order)
+            generateArguments(args_.get(), *order);
+        else
+            gen(args_);
     }
     pad(args_ ? args_->argCount(1) : 0, arity_);
     append(")");
@@ -89,9 +145,9 @@ void tDbOper::generate()
 
 void tAlias::generate()
 {
-    if (!require(this, "alias", {alias_, operation_}))
+    if (!require(this, "alias", alias_, operation_))
         return;
-    operation_->setAlias(alias_);
+    operation_->setAlias(alias_.get());
     operation_->generate();
 }
 

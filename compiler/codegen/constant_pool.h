@@ -1,8 +1,14 @@
 // The constant pool: every literal of the run, in order of first use. A
 // literal is referenced by its position plus the constant base, so the same
 // value written twice anywhere in the program shares one entry. Kinds never
-// match each other: 1, .T. and "1" are three entries.
+// match each other: 1, .T. and "1" are three entries. Each kind keeps an
+// index of its values beside the entries, so interning costs the same at the
+// hundred-thousandth literal as at the first.
 #pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
 
 #include "../ast/containers.h"
 
@@ -40,4 +46,12 @@ public:
 
 private:
     tArray<tConstant> entries_;
+    // Numbers by their bits, with -0 filed under 0, which it equals.
+    std::unordered_map<std::uint64_t, int> numbers_;
+    int logicals_[2] = {-1, -1};
+    std::unordered_map<std::string, int> strings_;
 };
+
+// The number as a C++ literal that reads back as the same double: the
+// shortest of 15 to 17 significant digits that does.
+std::string numberLiteral(double value);

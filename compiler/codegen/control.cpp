@@ -17,7 +17,7 @@ using codegen::require;
 
 void tIf::generate()
 {
-    if (!require(this, "IF", {condition_}))
+    if (!require(this, "IF", condition_))
         return;
     program().lineMarker(sourceLine());
     append("if ( __GET_BOOL(");
@@ -41,7 +41,7 @@ void tElseIfList::generate()
 
 void tElseIf::generate()
 {
-    if (!require(this, "ELSEIF", {condition_}))
+    if (!require(this, "ELSEIF", condition_))
         return;
     append("else if ( __GET_BOOL(");
     condition_->generate();
@@ -52,7 +52,7 @@ void tElseIf::generate()
 
 void tWhile::generate()
 {
-    if (!require(this, "WHILE", {condition_}))
+    if (!require(this, "WHILE", condition_))
         return;
     program().lineMarker(sourceLine());
     append("while ( __GET_BOOL(");
@@ -64,7 +64,7 @@ void tWhile::generate()
 
 void tAssignFor::generate()
 {
-    if (!require(this, "FOR", {variable_, start_}))
+    if (!require(this, "FOR", variable_, start_))
         return;
     program().resolveTarget(variable_->getName());
     variable_->generate();
@@ -77,8 +77,9 @@ void tAssignFor::generate()
 
 void tFor::generate()
 {
-    tAssignFor* init = dynamic_cast<tAssignFor*>(init_);
-    if (!require(this, "FOR", {init, limit_, step_}) || !require(this, "FOR", {init->variable(), init->start()}))
+    tAssignFor* init = dynamic_cast<tAssignFor*>(init_.get());
+    if (!require(this, "FOR", {init, limit_.get(), step_.get()}) ||
+        !require(this, "FOR", {init->variable(), init->start()}))
         return;
     tInstruction* variable = init->variable();
     tProgram& p = program();
@@ -111,13 +112,13 @@ void tFor::generate()
 
 void tCase::generate()
 {
-    tCaseList* cases = dynamic_cast<tCaseList*>(cases_);
+    tCaseList* cases = dynamic_cast<tCaseList*>(cases_.get());
     bool hasCase = cases && cases->hasCase();
     if (hasCase)
         cases->generate();
     if (!otherwise_)
         return;
-    tOtherWise* otherwise = dynamic_cast<tOtherWise*>(otherwise_);
+    tOtherWise* otherwise = dynamic_cast<tOtherWise*>(otherwise_.get());
     // With no case before it there is no if for an else to follow.
     if (!hasCase && otherwise)
         otherwise->generateAlone();
@@ -127,7 +128,7 @@ void tCase::generate()
 
 void tCaseList::generate()
 {
-    const tCaseList* before = dynamic_cast<const tCaseList*>(previous_);
+    const tCaseList* before = dynamic_cast<const tCaseList*>(previous_.get());
     bool caseBefore = before && before->hasCase();
     gen(previous_);
     if (!entry_)
@@ -139,7 +140,7 @@ void tCaseList::generate()
 
 void tCaseEntry::generate()
 {
-    if (!require(this, "CASE", {condition_}))
+    if (!require(this, "CASE", condition_))
         return;
     append("if (__GET_BOOL(");
     condition_->generate();

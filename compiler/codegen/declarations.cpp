@@ -13,7 +13,7 @@ using codegen::require;
 
 void tLocal::generate()
 {
-    if (!require(this, "LOCAL", {list_}))
+    if (!require(this, "LOCAL", list_))
         return;
     list_->declareLocal();
     list_->generate();
@@ -22,7 +22,7 @@ void tLocal::generate()
 
 void tPublic::generate()
 {
-    if (!require(this, "PUBLIC", {list_}))
+    if (!require(this, "PUBLIC", list_))
         return;
     list_->declarePublic();
     list_->generate();
@@ -31,29 +31,30 @@ void tPublic::generate()
 
 void tStatic::generate()
 {
-    if (!require(this, "STATIC", {list_}))
+    if (!require(this, "STATIC", list_))
         return;
     list_->declareStatic();
-    program().staticInitialisers.add(list_);
+    program().staticInitialisers.add(list_.get());
 }
 
 void tVarDefList::generate()
 {
-    if (!require(this, "declaration", {item_}))
-        return;
-    gen(previous_);
-    item_->generate();
+    std::vector<tVarDefList*> links = chainOf(this, &tVarDefList::previous_);
+    gen(links.front()->previous_.get());
+    for (tVarDefList* link : links)
+        if (require(link, "declaration", link->item_))
+            link->item_->generate();
 }
 
 void tVarDefAssign::generate()
 {
-    if (!require(this, "declaration", {assignment_}))
+    if (!require(this, "declaration", assignment_))
         return;
     assignment_->generate();
     append(";\n");
 }
 
-void tVarDefIdent::generate() { require(this, "declaration", {identifier_}); }
+void tVarDefIdent::generate() { require(this, "declaration", identifier_); }
 
 void tIdentName::generate()
 {
@@ -104,6 +105,8 @@ void tIdentName::emitDecl(int toHeader, int nameOnly)
 
 void tIdentifier::generate()
 {
-    if (require(this, "identifier", {name_}))
-        name_->generate();
+    if (!require(this, "identifier", name_))
+        return;
+    program().noteRead(name_->getName(), sourceLine());
+    name_->generate();
 }

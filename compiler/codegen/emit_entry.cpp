@@ -107,8 +107,8 @@ bool entryPointLines(const tProgram& p, const std::string& creatorId, std::vecto
 {
     bool complete = true;
     switch (p.options.target) {
-    case codegen::kTargetWin32Dll: lines.insert(lines.end(), std::begin(kDllMain), std::end(kDllMain)); break;
-    case codegen::kTargetPalmOS: pilotMain(p, creatorId, lines, complete); break;
+    case tTarget::WIN32DLL: lines.insert(lines.end(), std::begin(kDllMain), std::end(kDllMain)); break;
+    case tTarget::PALMOS: pilotMain(p, creatorId, lines, complete); break;
     default: winMain(p, lines, complete); break;
     }
     return complete;

@@ -27,7 +27,8 @@ void writeConstant(std::FILE* file, const tConstant& constant, int reference)
 {
     switch (constant.kind) {
     case tConstant::kNumber:
-        std::fprintf(file, "__const_add_el(__INIT_DOUBLE(%f)); // %i\n", constant.number, reference);
+        std::fprintf(file, "__const_add_el(__INIT_DOUBLE(%s)); // %i\n", numberLiteral(constant.number).c_str(),
+                     reference);
         break;
     case tConstant::kLogical:
         std::fprintf(file, "__const_add_el(__INIT_BOOL(%s));// %i\n", constant.logical ? "True" : "False", reference);
@@ -100,10 +101,10 @@ bool tProgramWriter::writeInitAndContexts(int& contextCount)
             const char* name = p.exportedFunctions[i]->text();
             std::fprintf(file, "RegisterBlock(\"%s\",(void*)%s);\r\n", name + 2, name);
         }
-    } else if (p.options.target == codegen::kTargetPalmOS) {
+    } else if (p.options.target == tTarget::PALMOS) {
         for (int seg = 1; seg <= 13; ++seg)
             std::fprintf(file, "init_seg_%02i();\r\n", seg);
-    } else if (p.options.target == codegen::kTargetDotNet) {
+    } else if (p.options.target == tTarget::DOTNET) {
         std::fprintf(file, "SetDotNet();\r\n");
     }
     // The pool is loaded before the sources' initialisers run, since static
@@ -115,7 +116,7 @@ bool tProgramWriter::writeInitAndContexts(int& contextCount)
             std::fprintf(file, "__cxt_init_%03i();\r\n", p.options.contextBase + k);
     }
     for (const std::string& source : sources_)
-        std::fprintf(file, "__init_%s();\n\r\n", pathFileName(source).c_str());
+        std::fprintf(file, "__init_%s();\n\r\n", cIdentifier(pathFileName(source)).c_str());
     std::fprintf(file, "}\r\n");
     std::fclose(file);
 
@@ -164,9 +165,9 @@ bool tProgramWriter::writeSharedHeader(int contextCount)
         std::printf("Error creating %s\n", name.c_str());
         return false;
     }
-    int target = p.options.target;
-    bool palm = target == codegen::kTargetPalmOS;
-    bool handheldWindows = target == codegen::kTargetPocketPC || target == codegen::kTargetDotNet;
+    tTarget target = p.options.target;
+    bool palm = target == tTarget::PALMOS;
+    bool handheldWindows = target == tTarget::POCKETPC || target == tTarget::DOTNET;
     if (palm)
         std::fputs("#include <palmos.h>\n", file);
     else if (handheldWindows)
@@ -181,12 +182,15 @@ bool tProgramWriter::writeSharedHeader(int contextCount)
     else if (handheldWindows)
         std::fputs("#include \"zeltawin.h\"\n", file);
     std::fputs("#include \"zeltanet.h\"\n#include \"zeltarpc.h\"\n", file);
-    if (target == codegen::kTargetWin32Exe || target == codegen::kTargetWin32Dll || target == codegen::kTargetGccDebug)
+    if (target == tTarget::WIN32EXE || target == tTarget::WIN32DLL || target == tTarget::GCCDEBUG)
         std::fputs("#define _T(x) x\n", file);
-    if (target == codegen::kTargetGccDebug)
+    if (target == tTarget::GCCDEBUG)
         std::fputs("#define __FULL_WIN_DEBUG__ x\n", file);
     for (const std::string& source : sources_)
         std::fprintf(file, "#include \"%s.hpp\"\n", pathStem(source).c_str());
+    // Publics read in a source before a later source declared them.
+    for (const std::string& late : p.lateExterns())
+        std::fprintf(file, "extern pObj_Node %s;\n", late.c_str());
     for (int k = 1; k <= contextCount; ++k) {
         int number = p.options.contextBase + k;
         if (palm)

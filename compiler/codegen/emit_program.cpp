@@ -35,7 +35,7 @@ void closeFile(std::FILE*& file)
     file = nullptr;
 }
 
-bool isPalm(const tProgram& p) { return p.options.target == codegen::kTargetPalmOS; }
+bool isPalm(const tProgram& p) { return p.options.target == tTarget::PALMOS; }
 
 }  // namespace
 
@@ -53,6 +53,15 @@ std::string pathFileName(const std::string& path)
     std::string stem = pathStem(path);
     std::size_t slash = stem.find_last_of("/\\");
     return slash == std::string::npos ? stem : stem.substr(slash + 1);
+}
+
+std::string cIdentifier(const std::string& name)
+{
+    std::string id = name.empty() || std::isdigit(static_cast<unsigned char>(name[0])) ? "_" + name : name;
+    for (char& c : id)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+            c = '_';
+    return id;
 }
 
 std::string pathDirectory(const std::string& path)
@@ -124,9 +133,10 @@ bool tProgramWriter::writeSource(const std::string& sourcePath)
     }
     sources_.push_back(sourcePath);
     std::string moduleFile = pathFileName(sourcePath);
+    std::string initName = cIdentifier(moduleFile);
 
     writeIncludes();
-    writePrototypes(moduleFile);
+    writePrototypes(initName);
     writeStatics();
     writePublics();
     // An imported library's entry waits for the last source, whose pool
@@ -137,8 +147,9 @@ bool tProgramWriter::writeSource(const std::string& sourcePath)
         writeEntryPoint();
     writeCodeBlocks();
     writeFunctions();
-    writeInitFunction(moduleFile);
+    writeInitFunction(initName, moduleFile);
     writeForeignInterface();
+    p.checkSourceNames();
 
     closeFile(p.sourceFile);
     closeFile(p.headerFile);
@@ -201,7 +212,7 @@ void tProgramWriter::appendDefinitionLine(const char* key, const char* value)
     std::fclose(dat);
 }
 
-void tProgramWriter::writePrototypes(const std::string& moduleFile)
+void tProgramWriter::writePrototypes(const std::string& initName)
 {
     tProgram& p = program_;
     bool generateLibrary = p.options.libraryMode == codegen::kLibraryGenerate;
@@ -222,11 +233,11 @@ void tProgramWriter::writePrototypes(const std::string& moduleFile)
             appendDefinitionLine("IMPORT_FUNCDEF=", prototype.c_str());
     }
     if (isPalm(p))
-        p.writeHeader(format(" void __init_%s() __attribute__ ((section (\"usr_%03i\")));\r\n", moduleFile.c_str(),
+        p.writeHeader(format(" void __init_%s() __attribute__ ((section (\"usr_%03i\")));\r\n", initName.c_str(),
                              p.options.sectionIndex)
                           .c_str());
     else
-        p.writeHeader(format(" void __init_%s();\r\n", moduleFile.c_str()).c_str());
+        p.writeHeader(format(" void __init_%s();\r\n", initName.c_str()).c_str());
     std::string attribute = isPalm(p) ? format("__attribute__ ((section (\"usr_%03i\")))", p.options.sectionIndex) : "";
     for (int i = 0; i < p.validFunctions.count(); ++i)
         p.writeHeader(format("pObj_Node vld_%03i(pObj_Node winid, pObj_Node newobj, pObj_Node value) %s ;\n",
@@ -308,11 +319,13 @@ std::string tProgramWriter::blockText(tValidFunction& block)
     }
     block.body.clear();
     unsigned int line = block.blockExpression ? block.blockExpression->sourceLine() : 0;
-    text += format("__SL(%i);return ", p.mappedLine(line));
     if (block.blockExpression)
         block.blockExpression->generate();
     else
         p.report(tCodegenMessage::incomplete, line, "code block");
+    if (block.argSlots > 0)
+        text += format("pObj_Node _args_[%i];\n", block.argSlots);
+    text += format("__SL(%i);return ", p.mappedLine(line));
     for (int i = 0; i < block.body.count(); ++i)
         text += block.body.text(i);
     text += ";\n}\n";
@@ -330,8 +343,9 @@ void tProgramWriter::writeEntryPoint()
     for (const std::string& line : lines)
         p.writeLine(line.c_str());
     if (!complete) {
-        std::printf("WARNING: No main function: name one MAIN or after the first source (%s).\n",
-                    p.options.sourcePath.c_str());
+        // The entry's text is written as the targets expect it, but no C++
+        // compiler would take it.
+        p.reportSource(tCodegenMessage::noMainFunction, p.options.sourcePath.c_str());
         return;
     }
     entryWritten_ = true;
@@ -370,6 +384,8 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
             locals += format(i ? ",%s=NULL" : "%s=NULL", function.localNames[i]->text());
         p.writeText((locals + ";\n").c_str());
     }
+    if (function.argSlots > 0)
+        p.writeText(format("pObj_Node _args_[%i];\n", function.argSlots).c_str());
     if (!function.noContext) {
         if (!import)
             p.writeText("__begin_context();\n");
@@ -406,10 +422,10 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
         p.writeText("return __end_context(__INIT_NIL());\n");
 }
 
-void tProgramWriter::writeInitFunction(const std::string& moduleFile)
+void tProgramWriter::writeInitFunction(const std::string& initName, const std::string& moduleFile)
 {
     tProgram& p = program_;
-    p.writeLine(format(" void __init_%s()", moduleFile.c_str()).c_str());
+    p.writeLine(format(" void __init_%s()", initName.c_str()).c_str());
     p.writeLine("{");
     tFunctionDefinition* init = p.openFunction("__init", true);
     init->noContext = 1;

@@ -51,13 +51,14 @@ public:
 private:
     // Steps of writeSource, in order.
     void writeIncludes();
-    void writePrototypes(const std::string& moduleFile);
+    void writePrototypes(const std::string& initName);
     void writeStatics();
     void writePublics();
     void writeEntryPoint();
     void writeCodeBlocks();
     void writeFunctions();
-    void writeInitFunction(const std::string& moduleFile);
+    // initName: the source's name as an identifier; moduleFile as written.
+    void writeInitFunction(const std::string& initName, const std::string& moduleFile);
     void writeForeignInterface();
 
     void writeFunctionBody(tFunctionDefinition& function);
@@ -81,6 +82,12 @@ private:
 std::string pathStem(const std::string& path);
 std::string pathFileName(const std::string& path);
 std::string pathDirectory(const std::string& path);  // "dir/", or "" for none
+
+// A file name as a C++ identifier, for the names made from a source's name
+// (its __init_ function, the procedure of its top-level statements): each
+// character that no identifier may hold becomes '_', and a leading digit
+// gets a '_' before it. "my-prog" gives "my_prog".
+std::string cIdentifier(const std::string& name);
 
 // A string constant's text as the body of a C string literal. Backslashes
 // keep their C meaning; a double quote that would end the literal early and

@@ -387,7 +387,7 @@ void tDllCall::generate()
     if (!p.needFunction())
         return;
     tFunctionDefinition* f = p.currentFunction;
-    std::vector<const String*> L = capture(operand_);
+    std::vector<const String*> L = capture(operand());
     const std::size_t n = L.size();
     if (n < 4 || n % 2 != 0) {
         reportShape(sourceLine(),
@@ -454,7 +454,7 @@ void tExpFunct::generate()
     if (!p.needFunction())
         return;
     tFunctionDefinition* f = p.currentFunction;
-    std::vector<const String*> L = capture(operand_);
+    std::vector<const String*> L = capture(operand());
     const std::size_t n = L.size();
     if (n < 3 || n % 2 != 1) {
         reportShape(sourceLine(), "EXPFUNCT takes a name, a return type, (type, parameter) pairs and a size");

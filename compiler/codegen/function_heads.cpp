@@ -22,7 +22,7 @@ void tFunction::open(bool procedure)
         p.firstFunctionSeen = 1;
         p.lineOffset = p.lineOffset ? p.lineOffset - static_cast<int>(sourceLine()) : 0;
     }
-    f->parmDef = parms_;
+    f->parmDef = parms_.get();
     if (parms_)
         parms_->declareParam();
     append("\n");
@@ -59,31 +59,36 @@ void tParmDef::emitDecl(int toHeader, int nameOnly)
         write(toHeader, ")");
 }
 
-void tParmDef::declareParam()
-{
-    if (list_)
-        list_->declareParam();
-}
+void tParmDef::declareParam() { forward(list_, &tInstruction::declareParam); }
 
 void tIdentList::emitDecl(int toHeader, int nameOnly)
 {
-    if (previous_)
-        previous_->emitDecl(toHeader, nameOnly);
-    if (!item_)
-        return;
-    if (previous_)
-        write(toHeader, ",");
-    item_->emitDecl(toHeader, nameOnly);
+    std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
+    if (tInstruction* first = links.front()->previous_.get())
+        first->emitDecl(toHeader, nameOnly);
+    // A separator follows whatever came before an item, written or not.
+    bool before = links.front()->previous_ != nullptr;
+    for (tIdentList* link : links) {
+        if (link->item_) {
+            if (before)
+                write(toHeader, ",");
+            link->item_->emitDecl(toHeader, nameOnly);
+        }
+        before = true;
+    }
 }
 
 void tIdentList::declareParam()
 {
-    if (previous_)
-        previous_->declareParam();
-    if (item_)
-        item_->declareParam();
-    else
-        program().report(tCodegenMessage::incomplete, sourceLine(), "parameter list");
+    std::vector<tIdentList*> links = chainOf(this, &tIdentList::previous_);
+    if (tInstruction* first = links.front()->previous_.get())
+        first->declareParam();
+    for (tIdentList* link : links) {
+        if (link->item_)
+            link->item_->declareParam();
+        else
+            program().report(tCodegenMessage::incomplete, link->sourceLine(), "parameter list");
+    }
 }
 
 void tIdentEle::emitDecl(int toHeader, int nameOnly)

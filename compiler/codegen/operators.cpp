@@ -2,9 +2,11 @@
 // elements and literals, @ by reference, code blocks and their parameters.
 #include "../ast/operators.h"
 
-#include <cstring>
-
 #include "emit.h"
+
+#include <cmath>
+#include <cstring>
+#include <string>
 
 using codegen::append;
 using codegen::gen;
@@ -13,7 +15,7 @@ using codegen::require;
 
 void tOr::generate()
 {
-    if (!require(this, ".OR.", {left_, right_}))
+    if (!require(this, ".OR.", left_, right_))
         return;
     append("__INIT_BOOL(__GET_BOOL(");
     left_->generate();
@@ -24,7 +26,7 @@ void tOr::generate()
 
 void tAnd::generate()
 {
-    if (!require(this, ".AND.", {left_, right_}))
+    if (!require(this, ".AND.", left_, right_))
         return;
     append("__INIT_BOOL(__GET_BOOL(");
     left_->generate();
@@ -35,28 +37,29 @@ void tAnd::generate()
 
 namespace {
 
-// The shape shared by relations and arithmetic: the marker opens the call.
+// The shape shared by relations and arithmetic: the marker opens the call;
+// the left operand is evaluated first.
 void writeBinary(tInstruction* op, tInstruction* left, tInstruction* right)
 {
+    codegen::tInOrder order(2);
     op->generate();
+    order.beginItem();
     left->generate();
+    order.endItem();
     append(",");
+    order.beginItem();
     right->generate();
+    order.endItem();
     append(")");
+    order.finish();
 }
 
 }  // namespace
 
-void tRelation::generate()
+void tMarkedOperation::generate()
 {
-    if (require(this, "relation", {left_, op_, right_}))
-        writeBinary(op_, left_, right_);
-}
-
-void tOperation::generate()
-{
-    if (require(this, "operation", {left_, op_, right_}))
-        writeBinary(op_, left_, right_);
+    if (require(this, construct_, left_, op_, right_))
+        writeBinary(op_.get(), left_.get(), right_.get());
 }
 
 void tExactEqual::generate() { append("__EEQ("); }
@@ -79,7 +82,7 @@ void tUnaryPlus::generate() {}
 
 void tUnaryNot::generate()
 {
-    if (!require(this, ".NOT.", {operand_}))
+    if (!require(this, ".NOT.", operand_))
         return;
     append("__INV(");
     operand_->generate();
@@ -88,7 +91,7 @@ void tUnaryNot::generate()
 
 void tUnaryOperation::generate()
 {
-    if (!require(this, "unary operation", {op_, operand_}))
+    if (!require(this, "unary operation", op_, operand_))
         return;
     op_->generate();
     append("(");
@@ -98,16 +101,17 @@ void tUnaryOperation::generate()
 
 void tIncDec::generate()
 {
-    if (!require(this, "increment", {operand_}))
+    if (!require(this, "increment", operand_))
         return;
     append(function_);
     operand_->generate();
     append(")");
+    ++program().effects;
 }
 
 void tIif::generate()
 {
-    if (!require(this, "IIF", {condition_, ifTrue_, ifFalse_}))
+    if (!require(this, "IIF", condition_, ifTrue_, ifFalse_))
         return;
     append("( __GET_BOOL(");
     condition_->generate();
@@ -127,16 +131,23 @@ void tConst::generate()
         // Foreign-call statements read their arguments as plain texts.
         char number[32];
         if (kind_ == kString)
-            p.capturedArgs.add(new String(text_));
+            p.capturedArgs.add(new String(text_.get()));
         else {
             std::snprintf(number, sizeof number, "%d", kind_ == kLogical ? logical_ : static_cast<int>(number_));
             p.capturedArgs.add(new String(number));
         }
         return;
     }
+    if (kind_ == kNumber && !std::isfinite(number_)) {
+        std::string literal(text_ ? text_.get() : "");
+        if (literal.size() > 24)
+            literal = literal.substr(0, 20) + "...";
+        p.report(tCodegenMessage::numberRange, sourceLine(), literal.c_str());
+        return;
+    }
     int reference = kind_ == kNumber    ? p.constNumber(number_)
                     : kind_ == kLogical ? p.constLogical(logical_)
-                                        : p.constString(text_);
+                                        : p.constString(text_.get());
     codegen::appendConst(reference);
 }
 
@@ -148,7 +159,7 @@ void tConst::collectBlockVars(int flag)
 
 void tByRef::generate()
 {
-    if (!require(this, "@ reference", {operand_}))
+    if (!require(this, "@ reference", operand_))
         return;
     append("__ByRef(&");
     operand_->generate();
@@ -157,7 +168,7 @@ void tByRef::generate()
 
 void tArrayElement::generate()
 {
-    if (!require(this, "array element", {array_, index_}))
+    if (!require(this, "array element", array_, index_))
         return;
     append("__ARRAY_EL(");
     array_->generate();
@@ -178,10 +189,10 @@ void tDeclArray::generate()
 
 void tCodeBlock::generate()
 {
-    if (!require(this, "code block", {expression_}))
+    if (!require(this, "code block", expression_))
         return;
     tProgram& p = program();
-    tValidFunction* block = p.openValidFunction(expression_);
+    tValidFunction* block = p.openValidFunction(expression_.get());
     p.appendf(p.blockFunctions ? "vld_%03i" : "__BLOCK(vld_%03i)", block->number + p.options.validBase);
 }
 
@@ -204,6 +215,8 @@ void tValidParam::generate()
         if (i)
             append(",");
         append(p.blockVars[i]->text());
+        // The function creates these on entry, so they must be its variables.
+        p.noteRead(p.blockVars[i]->text(), sourceLine());
     }
     freeStrings(p.blockVars);
 }

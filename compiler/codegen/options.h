@@ -3,17 +3,11 @@
 // the driver's own settings.
 #pragma once
 
+#include "targets.h"
+
 #include <string>
 
 namespace codegen {
-
-// The driver's target codes.
-constexpr int kTargetPalmOS = 0;
-constexpr int kTargetPocketPC = 1;
-constexpr int kTargetDotNet = 2;
-constexpr int kTargetWin32Exe = 5;
-constexpr int kTargetWin32Dll = 6;
-constexpr int kTargetGccDebug = 7;
 
 constexpr int kLibraryNone = 0;
 constexpr int kLibraryGenerate = 1;
@@ -22,7 +16,7 @@ constexpr int kLibraryImport = 2;
 }  // namespace codegen
 
 struct tCodegenOptions {
-    int target = codegen::kTargetPalmOS;
+    tTarget target = tTarget::PALMOS;
     std::string moduleName;  // upper-cased file name of the source, no directory or extension
     std::string sourcePath;  // as typed; diagnostics name it
     std::string headerName = "zelta.h";

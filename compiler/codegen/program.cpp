@@ -24,6 +24,22 @@ void tFragments::add(const char* text)
     buffer_.push_back('\0');
 }
 
+std::string tFragments::join(int from, int to) const
+{
+    std::string text;
+    for (int i = from; i < to; ++i)
+        text += this->text(i);
+    return text;
+}
+
+void tFragments::truncate(int count)
+{
+    if (count >= this->count())
+        return;
+    buffer_.resize(starts_[static_cast<std::size_t>(count)]);
+    starts_.resize(static_cast<std::size_t>(count));
+}
+
 void tFragments::clear()
 {
     std::string().swap(buffer_);
@@ -32,20 +48,9 @@ void tFragments::clear()
 
 tFunctionDefinition::tFunctionDefinition(const char* functionName) : name(functionName) {}
 
-tFunctionDefinition::~tFunctionDefinition()
-{
-    freeStrings(blockVarNames);
-    freeStrings(localNames);
-    freeStrings(paramNames);
-}
+tFunctionDefinition::~tFunctionDefinition() = default;
 
 const char* tFunctionDefinition::lastFragment() const { return body.last(); }
-
-void tFunctionDefinition::addName(tArray<String>& list, const char* name)
-{
-    if (!hasName(list, name))
-        list.add(new String(name));
-}
 
 bool tFunctionDefinition::hasName(const tArray<String>& list, const char* name)
 {
@@ -86,6 +91,9 @@ void tProgram::beginSource()
     firstFunctionSeen = 0;
     statementLine = 0;
     outsideReported_ = 0;
+    pendingReads_.clear();
+    for (int i = 0; i < importedPublics.count(); ++i)
+        importedNames_.insert(importedPublics[i]->text());
 }
 
 void tProgram::releaseSource()
@@ -168,6 +176,7 @@ tValidFunction* tProgram::openValidFunction(tInstruction* blockExpression)
     tValidFunction* block = new tValidFunction();
     block->blockExpression = blockExpression;
     validFunctions.add(block);
+    block->enclosing = currentFunction;
     block->number = ++validCount;
     currentValid = block;
     libraryValidCount = block->number;
@@ -182,21 +191,190 @@ void tProgram::resolveTarget(const char* upperName)
         return;
     if (tFunctionDefinition::hasName(statics, upperName) || tFunctionDefinition::hasName(publics, upperName))
         return;
-    publics.add(new String(upperName));
+    publics.addOnce(upperName);
     std::printf(codegenMessageText(tCodegenMessage::autoPublic), upperName);
     std::fflush(stdout);
     if (autoPublicPauseMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(autoPublicPauseMs));
 }
 
+namespace {
+
+// ORDER PLAIN_RUNTIME_CALLS: the run-time functions that a program calls by
+// their plain names (a name in capitals is its own upper-cased C name), with
+// the fewest and the most arguments their declarations in runtime/include
+// take. The test of this list (tests/unit/codegen/runtime_calls_test.cpp)
+// reads the headers and names what is missing or different.
+// clang-format off
+constexpr tRuntimeCall kRuntimeCalls[] = {
+    {"QOUT", 0, 16},      {"QQOUT", 0, 16},    {"OUTSTD", 0, 16},      {"OUTERR", 0, 16},
+    {"NOROUND", 2, 2},    {"SHUTDOWN", 0, 0},  {"SLEEP", 0, 1},        {"GETVER", 0, 0},
+    {"OPENCOM", 0, 5},    {"CLOSECOM", 0, 1},  {"READCOM", 0, 3},      {"WRITECOM", 0, 3},
+    {"ADDTIMER", 1, 2},   {"ACTIVETIMER", 1, 1}, {"DEACTIVETIMER", 1, 1}, {"SETKEY", 0, 3},
+    {"SETBMP", 1, 2},     {"GETSPACE", 0, 2},  {"SETDIRTY", 3, 3},     {"WRITELOG", 0, 1},
+    {"SETBATCHOPER", 1, 1}, {"SETBUFFSIZE", 2, 2},
+};
+// clang-format on
+
+}  // namespace
+
+const tRuntimeCall* runtimeCalls(int& count)
+{
+    count = static_cast<int>(sizeof kRuntimeCalls / sizeof kRuntimeCalls[0]);
+    return kRuntimeCalls;
+}
+
+bool tProgram::isDeclared(const char* name, const tFunctionDefinition* function) const
+{
+    if (function && (function->isLocal(name) || function->isParam(name)))
+        return true;
+    return tFunctionDefinition::hasName(statics, name) || tFunctionDefinition::hasName(publics, name) ||
+           importedNames_.count(name) > 0;
+}
+
+namespace {
+
+// A block's own variables are the ones it declares for its parameters.
+bool blockOwns(const tValidFunction& block, const char* name)
+{
+    return tFunctionDefinition::hasName(block.blockVarNames, name);
+}
+
+// The function or block around a block that has the name as a LOCAL or a
+// parameter; null when none has.
+const tFunctionDefinition* outerOwner(const tValidFunction& block, const char* name)
+{
+    for (const tFunctionDefinition* outer = block.enclosing; outer;) {
+        if (outer->isLocal(name) || outer->isParam(name))
+            return outer;
+        const tValidFunction* outerBlock = dynamic_cast<const tValidFunction*>(outer);
+        if (outerBlock && blockOwns(*outerBlock, name))
+            return outer;
+        outer = outerBlock ? outerBlock->enclosing : nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void tProgram::noteRead(const char* upperName, unsigned int line)
+{
+    if (!upperName || !*upperName || capturing)
+        return;
+    const tValidFunction* block = dynamic_cast<const tValidFunction*>(currentFunction);
+    if (block ? blockOwns(*block, upperName) : isDeclared(upperName, currentFunction))
+        return;
+    pendingReads_.push_back({upperName, currentFunction, line});
+}
+
+void tProgram::noteCall(const char* upperName, int arguments, unsigned int line)
+{
+    if (!upperName || !*upperName || capturing)
+        return;
+    calls_.push_back({upperName, options.sourcePath, mappedLine(line), arguments});
+}
+
+void tProgram::checkSourceNames()
+{
+    for (const tPendingRead& read : pendingReads_) {
+        const char* name = read.name.c_str();
+        // A block sees its own variables, the statics and the publics, never
+        // the LOCALs of the function around it, even where a static or a
+        // public of the same name would compile.
+        if (const tValidFunction* block = dynamic_cast<const tValidFunction*>(read.function)) {
+            if (const tFunctionDefinition* owner = outerOwner(*block, name)) {
+                bool local = owner->isLocal(name);
+                std::string ownerName =
+                    dynamic_cast<const tValidFunction*>(owner) ? "the code block around it" : owner->name.text();
+                report(tCodegenMessage::blockReadsLocal, read.line, name, local ? "LOCAL" : "parameter",
+                       ownerName.c_str());
+                continue;
+            }
+        }
+        if (!isDeclared(name, read.function))
+            unresolvedReads_.push_back({read.name, options.sourcePath, mappedLine(read.line), 0});
+    }
+    pendingReads_.clear();
+    for (int i = 0; i < functions.count(); ++i) {
+        const tFunctionDefinition* f = functions[i];
+        if (f->name.empty() || f->noContext)
+            continue;
+        parameterCounts_[f->name.text()] = f->paramNames.count();
+    }
+}
+
+bool tProgram::checkProgramNames()
+{
+    int before = errors_;
+    std::unordered_set<std::string> late;
+    for (const tPlace& read : unresolvedReads_) {
+        if (tFunctionDefinition::hasName(publics, read.name.c_str())) {
+            if (late.insert(read.name).second)
+                lateExterns_.push_back(read.name);
+            continue;
+        }
+        reportAt(read, tCodegenMessage::undeclared, read.name.c_str());
+    }
+    unresolvedReads_.clear();
+    for (const tPlace& call : calls_) {
+        auto known = parameterCounts_.find(call.name);
+        if (known != parameterCounts_.end()) {
+            // Parameters a call leaves out are NIL; more than it has cannot be passed.
+            if (call.count > known->second) {
+                std::string want = std::to_string(known->second), have = std::to_string(call.count);
+                reportAt(call, tCodegenMessage::tooManyArguments, call.name.c_str(), want.c_str(), have.c_str());
+            }
+            continue;
+        }
+        const tRuntimeCall* runtime = nullptr;
+        for (const tRuntimeCall& r : kRuntimeCalls)
+            if (call.name == r.name)
+                runtime = &r;
+        if (!runtime) {
+            // A library's functions may be called from the program that uses it, and the other way round.
+            if (options.libraryMode == codegen::kLibraryNone)
+                reportAt(call, tCodegenMessage::undefinedFunction, call.name.c_str());
+            continue;
+        }
+        std::string have = std::to_string(call.count);
+        if (call.count > runtime->most) {
+            std::string most = std::to_string(runtime->most);
+            reportAt(call, runtime->most == 16 ? tCodegenMessage::tooManyValues : tCodegenMessage::tooManyArguments,
+                     call.name.c_str(), most.c_str(), have.c_str());
+        } else if (call.count < runtime->fewest) {
+            std::string fewest = std::to_string(runtime->fewest);
+            reportAt(call, tCodegenMessage::tooFewArguments, call.name.c_str(), fewest.c_str(), have.c_str());
+        }
+    }
+    calls_.clear();
+    return errors_ == before;
+}
+
+void tProgram::reportAt(const tPlace& place, tCodegenMessage message, const char* a, const char* b, const char* c)
+{
+    ++errors_;
+    std::printf("%s(%i): ", place.source.c_str(), place.line);
+    std::printf(codegenMessageText(message), a, b, c);
+    std::fflush(stdout);
+}
+
 int tProgram::constNumber(double value) { return constants.internNumber(value) + options.constantBase; }
 int tProgram::constLogical(int value) { return constants.internLogical(value) + options.constantBase; }
 int tProgram::constString(const char* text) { return constants.internString(text) + options.constantBase; }
 
-void tProgram::report(tCodegenMessage message, unsigned int line, const char* construct)
+void tProgram::report(tCodegenMessage message, unsigned int line, const char* a, const char* b, const char* c)
 {
     ++errors_;
-    std::printf(codegenMessageText(message), options.sourcePath.c_str(), mappedLine(line), construct);
+    std::printf("%s(%i): ", options.sourcePath.c_str(), mappedLine(line));
+    std::printf(codegenMessageText(message), a, b, c);
+    std::fflush(stdout);
+}
+
+void tProgram::reportSource(tCodegenMessage message, const char* a)
+{
+    ++errors_;
+    std::printf("%s: ", options.sourcePath.c_str());
+    std::printf(codegenMessageText(message), a);
     std::fflush(stdout);
 }
 

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "../ast/containers.h"
@@ -31,11 +33,52 @@ public:
     const char* text(int i) const { return buffer_.data() + starts_[static_cast<std::size_t>(i)]; }
     // The last fragment, or null when there is none.
     const char* last() const { return empty() ? nullptr : text(count() - 1); }
+    // Fragments [from, to) as one text.
+    std::string join(int from, int to) const;
+    // Drops the fragments from the given index on.
+    void truncate(int count);
     void clear();
 
 private:
     std::string buffer_;
     std::vector<std::size_t> starts_;
+};
+
+// A list of names in the order they were first added, owning its Strings,
+// with an index beside it: a function may have thousands of locals and a
+// program thousands of publics, and every use of a name looks it up.
+class tNameList {
+public:
+    tNameList() = default;
+    tNameList(const tNameList&) = delete;
+    tNameList& operator=(const tNameList&) = delete;
+    ~tNameList() { clear(); }
+
+    // Takes the String; returns its index.
+    int add(String* name)
+    {
+        index_.insert(name->text());
+        return names_.add(name);
+    }
+    void addOnce(const char* name)
+    {
+        if (!has(name))
+            add(new String(name));
+    }
+    bool has(const char* name) const { return index_.count(name) > 0; }
+    String* operator[](int i) const { return names_[i]; }
+    int count() const { return names_.count(); }
+    bool empty() const { return names_.empty(); }
+    // Frees every name.
+    void clear()
+    {
+        names_.deleteAll();
+        index_.clear();
+    }
+
+private:
+    tArray<String> names_;
+    std::unordered_set<std::string> index_;
 };
 
 class tFunctionDefinition {
@@ -46,28 +89,31 @@ public:
     tFunctionDefinition& operator=(const tFunctionDefinition&) = delete;
 
     // Each adds the name unless an equal one (case-sensitive) is there.
-    void addBlockVar(const char* varName) { addName(blockVarNames, varName); }
-    void addLocal(const char* varName) { addName(localNames, varName); }
-    void addParam(const char* varName) { addName(paramNames, varName); }
-    bool isLocal(const char* varName) const { return hasName(localNames, varName); }
-    bool isParam(const char* varName) const { return hasName(paramNames, varName); }
+    void addBlockVar(const char* varName) { blockVarNames.addOnce(varName); }
+    void addLocal(const char* varName) { localNames.addOnce(varName); }
+    void addParam(const char* varName) { paramNames.addOnce(varName); }
+    bool isLocal(const char* varName) const { return localNames.has(varName); }
+    bool isParam(const char* varName) const { return paramNames.has(varName); }
 
     // The last body fragment, or null for an empty body.
     const char* lastFragment() const;
 
-    static void addName(tArray<String>& list, const char* name);
+    static void addName(tNameList& list, const char* name) { list.addOnce(name); }
+    static bool hasName(const tNameList& list, const char* name) { return list.has(name); }
+    // The same on a plain list, by a linear search.
     static bool hasName(const tArray<String>& list, const char* name);
 
     String name;  // the upper-cased source name
     String second;
-    tArray<String> blockVarNames;  // variables code blocks read; created on entry
-    tArray<String> localNames;
-    tArray<String> paramNames;
+    tNameList blockVarNames;  // variables code blocks read; created on entry
+    tNameList localNames;
+    tNameList paramNames;
     tInstruction* parmDef = nullptr;  // the tParmDef; not owned
     int procedure = 0;
     int noContext = 0;        // the body opens no run-time context
     int endedWithReturn = 0;  // cleared by every fragment appended after a RETURN
     int suppressReturn = 0;   // RETURN writes nothing (foreign-call wrappers)
+    int argSlots = 0;         // size of the _args_ array the body needs (tInOrder)
     tFragments body;
 };
 
@@ -75,6 +121,9 @@ class tValidFunction : public tFunctionDefinition {
 public:
     tValidFunction() : tFunctionDefinition("") {}
 
+    // The function (or block) whose body wrote the block; not owned. Its
+    // variables are not the block's: the block is a C function of its own.
+    tFunctionDefinition* enclosing = nullptr;
     tInstruction* paramNode = nullptr;        // not owned
     tInstruction* blockExpression = nullptr;  // not owned
     int number = 0;                           // 1-based in order of creation within the run
@@ -121,13 +170,31 @@ public:
     // The automatic-public rule for a name about to be assigned.
     void resolveTarget(const char* upperName);
 
+    // Name checks, so that a program the C++ compiler would reject is
+    // reported here with its source place. A name read before anything
+    // declares it waits for the end of its source (a LOCAL or STATIC further
+    // down), then for the end of the program (a PUBLIC of a later source);
+    // calls wait for the program's end, when every function is known.
+    void noteRead(const char* upperName, unsigned int line);
+    void noteCall(const char* upperName, int arguments, unsigned int line);
+    // End of a source, before releaseSource: settles its reads and records
+    // the parameter counts of its functions.
+    void checkSourceNames();
+    // After the last source; false when a read or a call was reported.
+    bool checkProgramNames();
+    // Publics that only a later source declared, for the shared header.
+    const std::vector<std::string>& lateExterns() const { return lateExterns_; }
+
     // Constant-pool references: position plus the constant base.
     int constNumber(double value);
     int constLogical(int value);
     int constString(const char* text);
 
-    // Prints an error for the construct at a node's line and counts it.
-    void report(tCodegenMessage message, unsigned int line, const char* construct = "");
+    // Prints an error at a node's line ("file(line): " and the message's
+    // text with its pieces) and counts it.
+    void report(tCodegenMessage message, unsigned int line, const char* a = "", const char* b = "", const char* c = "");
+    // The same for an error of the source as a whole ("file: ").
+    void reportSource(tCodegenMessage message, const char* a = "");
     int errorCount() const { return errors_; }
     int mappedLine(unsigned int line) const { return static_cast<int>(line) + lineOffset; }
 
@@ -155,13 +222,13 @@ public:
     int validCount = 0;   // code blocks created in the run
     String headerCollector;
     int headerCollect = 0;
-    tArray<String> publics;                   // owned; every source of the run
-    tArray<String> statics;                   // owned; this source
+    tNameList publics;                        // every source of the run
+    tNameList statics;                        // this source
     tArray<tInstruction> staticInitialisers;  // not owned; this source's STATIC lists
 
     // Program-wide tables.
     tArray<String> publicDefinitions;  // "pObj_Node %s=NULL;\n", owned
-    tArray<String> blockVars;          // filled while one code block is generated
+    tNameList blockVars;               // filled while one code block is generated
     tArray<String> capturedArgs;       // owned
     int capturing = 0;                 // the captured-argument mode
     int blockFunctions = 0;            // code blocks write their function, not a value holding it
@@ -176,19 +243,56 @@ public:
     tArray<String> importedFunctionDefs;         // owned; filled by the driver
     int libraryValidCount = 0;                   // number of the last code block
 
+    // Calls, assignments and increments written so far; tInOrder tells by it
+    // which arguments have effects.
+    unsigned long effects = 0;
+    // The first _args_ slot that the next call in argument order may use.
+    int argSlotBase = 0;
+
     // Line tracking, per source: the grammar sets lineOffset from a line directive.
     int lineOffset = 0;
     int firstFunctionSeen = 0;
     // The line of the statement being generated, for errors raised below it.
     unsigned int statementLine = 0;
 
-    // The pause after an automatic-public warning; tests set it to 0.
+    // The pause after an automatic-public warning, for a person reading the
+    // console; the driver sets it to 0 when the output is no terminal.
     int autoPublicPauseMs = 500;
 
 private:
+    struct tPendingRead {
+        std::string name;
+        tFunctionDefinition* function;  // of this source
+        unsigned int line;
+    };
+    struct tPlace {
+        std::string name;
+        std::string source;
+        int line;
+        int count;  // arguments of a call
+    };
+    bool isDeclared(const char* name, const tFunctionDefinition* function) const;
+    void reportAt(const tPlace& place, tCodegenMessage message, const char* a, const char* b = "", const char* c = "");
+
     int errors_ = 0;
     int outsideReported_ = 0;
+    std::vector<tPendingRead> pendingReads_;  // this source
+    std::vector<tPlace> unresolvedReads_;     // the run: for a later source's PUBLIC
+    std::vector<tPlace> calls_;               // the run
+    std::unordered_map<std::string, int> parameterCounts_;
+    std::unordered_set<std::string> importedNames_;  // publics of an imported library
+    std::vector<std::string> lateExterns_;
 };
 
 // Frees every String of a list that owns its items.
 void freeStrings(tArray<String>& list);
+inline void freeStrings(tNameList& list) { list.clear(); }
+
+// A run-time function that programs call by its plain name.
+struct tRuntimeCall {
+    const char* name;  // upper-cased, as generated code writes it
+    int fewest;
+    int most;
+};
+// The run-time's plain-name functions that the name checks know.
+const tRuntimeCall* runtimeCalls(int& count);

@@ -25,16 +25,16 @@ void tStatList::generate()
 {
     tProgram& p = program();
     std::vector<tStatList*> chain{this};
-    while (tStatList* inner = tStatList::link(chain.back()->first_)) {
+    while (tStatList* inner = tStatList::link(chain.back()->first_.get())) {
         p.statementLine = inner->sourceLine();
         chain.push_back(inner);
     }
-    if (tInstruction* first = chain.back()->first_) {
+    if (tInstruction* first = chain.back()->first_.get()) {
         p.statementLine = first->sourceLine();
         first->generate();
     }
     for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
-        if (tInstruction* rest = (*link)->rest_) {
+        if (tInstruction* rest = (*link)->rest_.get()) {
             p.statementLine = rest->sourceLine();
             rest->generate();
         }
@@ -45,7 +45,7 @@ void tBlockStmt::generate() { gen(statement_); }
 
 void tSourceLine::generate()
 {
-    if (!require(this, "statement", {statement_}))
+    if (!require(this, "statement", statement_))
         return;
     program().lineMarker(sourceLine());
     statement_->generate();

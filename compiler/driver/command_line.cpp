@@ -1,6 +1,6 @@
 // The argument pass. Each option is recognised by a case-blind comparison of
-// a fixed count of leading characters; the first table entry that matches
-// wins, which is why "-dontclean" is tried before "-d" and "-dirty".
+// a fixed count of leading characters; the first row of kOptions that
+// matches wins, which is why "-dontclean" is tried before "-d" and "-dirty".
 #include "command_line.h"
 
 #include "messages.h"
@@ -73,58 +73,68 @@ tArgsResult usageAfter(std::ostream& out, const std::string& text)
     return tArgsResult::usage;
 }
 
+// One row per option, tried in order: the first whose prefix matches (over
+// its length, case-blind) reads the argument; `rest` is what follows the
+// prefix.
+struct tOption {
+    const char* prefix;
+    std::size_t length;
+    tArgsResult (*read)(const std::string& arg, const std::string& rest, tBuildSettings& settings, std::ostream& out);
+};
+
+constexpr tArgsResult ok = tArgsResult::ok;
+
+// clang-format off
+const tOption kOptions[] = {
+    {"-target=", 8, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream& out) {
+         return readTarget(rest, s) ? ok : usageAfter(out, message(tMessage::invalidTarget)); }},
+    {"-dontclean", 10, [](const std::string&, const std::string&, tBuildSettings& s, std::ostream&) {
+         s.keepGeneratedC = true; return ok; }},
+    {"-cpu=", 5, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream& out) {
+         return readCpu(rest, s) ? ok : usageAfter(out, message(tMessage::invalidCpu)); }},
+    {"-genlib", 7, [](const std::string&, const std::string&, tBuildSettings& s, std::ostream&) {
+         s.libraryMode = tLibraryMode::generate; return ok; }},
+    {"-implib=", 8, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.libraryMode = tLibraryMode::import; s.importName = rest; s.headerName = "zeltape.h"; return ok; }},
+    {"-category=", 10, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.category = rest; return ok; }},
+    {"-sdk=", 5, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.sdk = startsWith(rest, "3.5", 3) ? tSdk::PALM35 : tSdk::PALM5; return ok; }},
+    {"-bmp=", 5, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.bitmapListFile = rest; return ok; }},
+    {"-icon=", 6, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.iconFile = rest; return ok; }},
+    {"-id=", 4, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.creatorId = rest; return ok; }},
+    // The link step copies the version into a fixed buffer.
+    {"-version=", 9, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream& out) {
+         if (rest.size() > kMaxVersionLength)
+             return usageAfter(out, message(tMessage::versionTooLong, static_cast<int>(kMaxVersionLength), rest));
+         s.version = rest; return ok; }},
+    {"-name=", 6, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.appName = rest; return ok; }},
+    {"-dirty", 6, [](const std::string&, const std::string&, tBuildSettings& s, std::ostream&) {
+         s.clean = false; return ok; }},
+    {"-d", 2, [](const std::string&, const std::string& rest, tBuildSettings& s, std::ostream&) {
+         s.defines.push_back(rest); return ok; }},
+    {"-g", 2, [](const std::string& arg, const std::string&, tBuildSettings& s, std::ostream&) {
+         s.debug = true;
+         if (startsWith(arg, "-gFULL", 6)) { s.fullDebug = true; s.target = tTarget::GCCDEBUG; }
+         return ok; }},
+    // Accepted for old build scripts; the scanner library is always linked.
+    {"-scanner", 8, [](const std::string&, const std::string&, tBuildSettings&, std::ostream&) { return ok; }},
+};
+// clang-format on
+
 tArgsResult readOne(const std::string& arg, tBuildSettings& settings, std::ostream& out)
 {
-    auto rest = [&](std::size_t n) { return arg.substr(n); };
-    if (startsWith(arg, "-target=", 8)) {
-        if (!readTarget(rest(8), settings))
-            return usageAfter(out, message(tMessage::invalidTarget));
-    } else if (startsWith(arg, "-dontclean", 10)) {
-        settings.keepGeneratedC = true;
-    } else if (startsWith(arg, "-cpu=", 5)) {
-        if (!readCpu(rest(5), settings))
-            return usageAfter(out, message(tMessage::invalidCpu));
-    } else if (startsWith(arg, "-genlib", 7)) {
-        settings.libraryMode = tLibraryMode::generate;
-    } else if (startsWith(arg, "-implib=", 8)) {
-        settings.libraryMode = tLibraryMode::import;
-        settings.importName = rest(8);
-        settings.headerName = "zeltape.h";
-    } else if (startsWith(arg, "-category=", 10)) {
-        settings.category = rest(10);
-    } else if (startsWith(arg, "-sdk=", 5)) {
-        settings.sdk = startsWith(rest(5), "3.5", 3) ? tSdk::PALM35 : tSdk::PALM5;
-    } else if (startsWith(arg, "-bmp=", 5)) {
-        settings.bitmapListFile = rest(5);
-    } else if (startsWith(arg, "-icon=", 6)) {
-        settings.iconFile = rest(6);
-    } else if (startsWith(arg, "-id=", 4)) {
-        settings.creatorId = rest(4);
-    } else if (startsWith(arg, "-version=", 9)) {
-        // The link step copies the version into a fixed buffer.
-        if (rest(9).size() > kMaxVersionLength)
-            return usageAfter(out, message(tMessage::versionTooLong, static_cast<int>(kMaxVersionLength), rest(9)));
-        settings.version = rest(9);
-    } else if (startsWith(arg, "-name=", 6)) {
-        settings.appName = rest(6);
-    } else if (startsWith(arg, "-dirty", 6)) {
-        settings.clean = false;
-    } else if (startsWith(arg, "-d", 2)) {
-        settings.defines.push_back(rest(2));
-    } else if (startsWith(arg, "-g", 2)) {
-        settings.debug = true;
-        if (startsWith(arg, "-gFULL", 6)) {
-            settings.fullDebug = true;
-            settings.target = tTarget::GCCDEBUG;
-        }
-    } else if (startsWith(arg, "-scanner", 8)) {
-        // Accepted for old build scripts; the scanner library is always linked.
-    } else if (!arg.empty() && arg[0] == '-') {
+    for (const tOption& option : kOptions)
+        if (startsWith(arg, option.prefix, option.length))
+            return option.read(arg, arg.substr(option.length), settings, out);
+    if (!arg.empty() && arg[0] == '-')
         return usageAfter(out, message(tMessage::unknownArgument, arg));
-    } else {
-        addSource(arg, settings);
-    }
-    return tArgsResult::ok;
+    addSource(arg, settings);
+    return ok;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "../frontend/parse_source.h"
 
+#include <unistd.h>
+
 namespace {
 
 // The code generator's program-wide records live for the whole run.
@@ -17,8 +19,9 @@ tProgramWriter& runWriter()
 
 void describeSource(tCodegenOptions& options, const tBuildSettings& settings, const tSourceJob& job)
 {
-    options.target = static_cast<int>(settings.target);
-    options.moduleName = job.moduleName;
+    options.target = settings.target;
+    // It names the procedure of the top-level statements.
+    options.moduleName = cIdentifier(job.moduleName);
     options.sourcePath = job.source;
     options.headerName = settings.headerName;
     options.importName = settings.importName;
@@ -52,6 +55,9 @@ tStepResult generateSource(const tSourceJob& job, const tBuildSettings& settings
     tProgram& program = writer.program();
     if (writer.sources().empty()) {
         program.activate();
+        // The pause lets a person read the warning; a log or a pipe needs none.
+        if (!isatty(STDOUT_FILENO))
+            program.autoPublicPauseMs = 0;
         writer.definitionPath = settings.definitionPath;
         importDefinitions(program, settings);
     }
@@ -63,6 +69,8 @@ tStepResult generateSource(const tSourceJob& job, const tBuildSettings& settings
 tStepResult writeProgramFiles(const tBuildSettings&, tBuildOutputs& outputs, std::string&)
 {
     tProgramWriter& writer = runWriter();
+    if (!writer.program().checkProgramNames())
+        return tStepResult::sourceFailed;
     bool ok = writer.writeFirstSource();
     ok = writer.writeInitAndContexts(outputs.contextCount) && ok;
     ok = writer.writeSharedHeader(outputs.contextCount) && ok;

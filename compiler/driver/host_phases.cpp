@@ -56,7 +56,13 @@ tStepResult tHostPhases::prepareInstallDir()
     return tStepResult::ok;
 }
 
-tStepResult tHostPhases::preprocess(const std::string& source) { return resultOf(toolchain_.preprocess(source)); }
+tStepResult tHostPhases::preprocess(const std::string& source)
+{
+    if (toolchain_.preprocess(source))
+        return tStepResult::ok;
+    // Errors in the source itself, which zelta16 has reported with their places.
+    return toolchain_.preprocessorStatus() == 1 ? tStepResult::sourceFailed : tStepResult::failed;
+}
 
 tStepResult tHostPhases::parseAndGenerate(const tSourceJob& job)
 {
@@ -107,10 +113,31 @@ tStepResult tHostPhases::writePalmFiles(const tBuildOutputs& outputs, int sectio
     return code == 0 ? tStepResult::ok : tStepResult::failed;
 }
 
-tStepResult tHostPhases::compile(const std::string& cFile) { return resultOf(toolchain_.compile(cFile)); }
+// The host build's headers and library lie beside ezelta. A missing one is
+// reported as such, so that a broken install is not taken for a fault of the
+// generated code.
+bool tHostPhases::hostRuntimePresent(const char* file)
+{
+    if (settings_.target != tTarget::GCCDEBUG)
+        return true;
+    std::string path = settings_.desktopInstallDir + "/" + file;
+    if (std::ifstream(path))
+        return true;
+    out_ << message(tMessage::hostRuntimeMissing, path);
+    return false;
+}
+
+tStepResult tHostPhases::compile(const std::string& cFile)
+{
+    if (!hostRuntimePresent("include/zeltaobjs.h"))
+        return tStepResult::failed;
+    return resultOf(toolchain_.compile(cFile));
+}
 
 tStepResult tHostPhases::resourcesAndLink(const tBuildOutputs& outputs)
 {
+    if (settings_.libraryMode != tLibraryMode::generate && !hostRuntimePresent("lib/libzeltace.so"))
+        return tStepResult::failed;
     return resultOf(toolchain_.resourcesAndLink(outputs));
 }
 

@@ -27,6 +27,8 @@ public:
     void cleanUp(const tBuildOutputs& outputs) override;
 
 private:
+    bool hostRuntimePresent(const char* file);
+
     tBuildSettings& settings_;
     tCommandRunner& runner_;
     tRegistry& registry_;

@@ -80,6 +80,11 @@ const char* const kTexts[] = {
     "%s generated!\n",
     "\nfalhou alocando mem",
     "Resource script %s written; the host build has no resource compiler, so it is not compiled.\n",
+    "\nERROR ON COMPILE:\nThe C++ code generated for %s failed to compile (exit code %d). The compiler should have "
+    "reported what in the program causes this; please report it, with the generated files, which are kept.\n",
+    "\nERROR ON LINK:\nThe objects generated for %s failed to link (exit code %d). The compiler should have "
+    "reported what in the program causes this; please report it, with the generated files, which are kept.\n",
+    "\nThe run-time is not installed beside ezelta: %s is missing.\n",
 };
 
 static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<std::size_t>(tMessage::count),

@@ -45,6 +45,9 @@ enum class tMessage {
     generated,
     outOfMemory,
     hostResourcesKept,
+    hostCompileError,
+    hostLinkError,
+    hostRuntimeMissing,
     count  // ORDER tMessage: keep last, and keep kTexts in messages.cpp in step
 };
 

@@ -4,12 +4,10 @@
 // library-definition file supplies in import mode.
 #pragma once
 
+#include "codegen/targets.h"
+
 #include <string>
 #include <vector>
-
-// The numeric codes are part of the build: codegen and the tool templates
-// select on them, and 3 and 4 are unused.
-enum class tTarget { PALMOS = 0, POCKETPC = 1, DOTNET = 2, WIN32EXE = 5, WIN32DLL = 6, GCCDEBUG = 7 };
 
 // Code 5 has no name; the CE templates never see it.
 enum class tCpu {

@@ -60,117 +60,132 @@ std::string hostFlags(const std::string& desk, const std::string& cFile = "")
 
 bool isCeTarget(tTarget target) { return target == tTarget::POCKETPC || target == tTarget::DOTNET; }
 
-bool isArmv4i(tCpu cpu)
-{
-    return cpu == tCpu::ARMV4ISRT || cpu == tCpu::ARMV4IPPC || cpu == tCpu::ARMV4ISTD || cpu == tCpu::ARMV4IPRO;
-}
+// The device compile templates, one row per CPU. Two shapes of slots: the
+// tool path spelled with the separator ("%s%sbin%s": directory, separator,
+// separator, then the directory twice for the includes) or with a fixed
+// "\bin\" (the directory three times); the source comes last in both.
+enum class tSlots { separated, fixed };
+
+struct tCeCompile {
+    tCpu cpu;
+    tSlots slots;
+    const char* text;
+};
+
+const char kCompileArmv4i[] =
+    "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D \"_WIN32_WCE=502\" /D \"ARM\" /D "
+    "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\"  /D "
+    "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s";
+
+const tCeCompile kCeCompiles[] = {
+    {tCpu::SH3, tSlots::separated,
+     "%s%sbin%sshcl /nologo /Zp4 /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D "
+     "\"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" "
+     "/D \"NDEBUG\" /YX /Oxs /MC /c %s"},
+    {tCpu::ARM, tSlots::fixed,
+     "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"ARM\" /D "
+     "\"_ARM_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D "
+     "\"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c %s"},
+    {tCpu::MIPS, tSlots::separated,
+     "%s%sbin%sclmips /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"MIPS\" /D "
+     "\"_MIPS_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s"},
+    {tCpu::x86, tSlots::separated,
+     "%s%sbin%scl /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32\" /D "
+     "\"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D \"INTERNATIONAL\" /D \"USA\" /D "
+     "\"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D \"_UNICODE\" /D \"_X86_\" /D \"x86\" /D \"NDEBUG\" /D "
+     "\"_USRDLL\" /D \"zeltaCE_EXPORTS\" /YX /Gz /Oxs /c %s"},
+    {tCpu::ARMV4, tSlots::fixed,
+     "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=420 /D \"ARM\" /D "
+     "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
+     "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s"},
+    {tCpu::ARMV4ISRT, tSlots::fixed, kCompileArmv4i},
+    {tCpu::ARMV4IPPC, tSlots::fixed, kCompileArmv4i},
+    {tCpu::ARMV4ISTD, tSlots::fixed, kCompileArmv4i},
+    {tCpu::ARMV4IPRO, tSlots::fixed,
+     "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=502 /D \"ARM\" /D "
+     "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
+     "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s"},
+};
+
+// The device link and librarian templates, one row per CPU; the last row
+// (any other CPU: ARMV4) is the default. Link slots: install directory,
+// import name, output, version; librarian slots: install directory, output.
+struct tCeLink {
+    tCpu cpu;
+    const char* link;
+    const char* librarian;
+};
+
+const char kLinkArmv4i[] =
+    "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
+    "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+    "/subsystem:windowsce,5.02 /align:\"4096\" /MACHINE:THUMB  /version:%s";
+const char kLibrarianArmv4i[] = "%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:THUMB  /subsystem:WINDOWSCE";
+
+const tCeLink kCeLinks[] = {
+    {tCpu::SH3,
+     "%s\\bin\\link %s commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 "
+     "/entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib "
+     "/nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib "
+     "/nodefaultlib:oldnames.lib /out:%s /subsystem:windowsce,3.00 /MACHINE:SH3 /OPT:NOREF  /version:%s",
+     "%s\\bin\\lib  /out:%s  /MACHINE:SH3 /subsystem:WINDOWSCE"},
+    {tCpu::ARM,
+     "%s\\bin\\link  %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
+     "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+     "/subsystem:windowsce,3.00 /align:\"4096\" /MACHINE:ARM  /version:%s",
+     "%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:ARM  /subsystem:WINDOWSCE"},
+    {tCpu::MIPS,
+     "%s\\bin\\link %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
+     "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no "
+     "/nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib "
+     "/nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /out:%s /subsystem:WINDOWSCE /MACHINE:MIPS  "
+     "/version:%s",
+     "%s\\bin\\lib   /nologo  /out:%s /MACHINE:MIPS /subsystem:WINDOWSCE"},
+    {tCpu::x86,
+     "%s\\bin\\link   %s /nologo /stack:0x10000,0x1000 /subsystem:windows /incremental:no "
+     "/nodefaultlib:\"OLDNAMES.lib\"  /nodefaultlib:\"libc.lib\" /out:\"%s\" /windowsce:emulation /MACHINE:IX86 "
+     "/version:%s",
+     "%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:IX86 /subsystem:WINDOWSCE"},
+    {tCpu::ARMV4ISRT, kLinkArmv4i, kLibrarianArmv4i},
+    {tCpu::ARMV4IPPC, kLinkArmv4i, kLibrarianArmv4i},
+    {tCpu::ARMV4ISTD, kLinkArmv4i, kLibrarianArmv4i},
+    {tCpu::ARMV4IPRO, kLinkArmv4i, kLibrarianArmv4i},
+    {tCpu::ARMV4,
+     "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
+     "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
+     "/subsystem:windowsce,4.20 /align:\"4096\" /MACHINE:ARM  /version:%s",
+     "%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:ARM  /subsystem:WINDOWSCE"},
+};
 
 std::string ceCompileCommand(tCpu cpu, const std::string& dir, const std::string& c)
 {
     const char* d = dir.c_str();
-    switch (cpu) {
-    case tCpu::SH3:
-        return formatText(
-            "%s%sbin%sshcl /nologo /Zp4 /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D "
-            "\"WIN32_PLATFORM_PSPC\" /D \"SHx\" /D \"SH3\" /D \"_SH3_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" "
-            "/D \"NDEBUG\" /YX /Oxs /MC /c %s",
-            d, S, S, d, d, c.c_str());
-    case tCpu::ARM:
-        return formatText(
-            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"ARM\" /D "
-            "\"_ARM_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D "
-            "\"ZELTACE_EXPORTS\"  /Oxs /MC /YX /Ox  /c %s",
-            d, d, d, c.c_str());
-    case tCpu::MIPS:
-        return formatText(
-            "%s%sbin%sclmips /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"MIPS\" /D "
-            "\"_MIPS_\" /D UNDER_CE=300 /D \"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /YX /Oxs /MC /c %s",
-            d, S, S, d, d, c.c_str());
-    case tCpu::x86:
-        return formatText(
-            "%s%sbin%scl /nologo /W3 /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=300 /D \"WIN32\" /D "
-            "\"STRICT\" /D \"_WIN32_WCE_EMULATION\" /D UNDER_CE=300 /D \"INTERNATIONAL\" /D \"USA\" /D "
-            "\"INTLMSG_CODEPAGE\" /D \"i486\" /D \"UNICODE\" /D \"_UNICODE\" /D \"_X86_\" /D \"x86\" /D \"NDEBUG\" /D "
-            "\"_USRDLL\" /D \"zeltaCE_EXPORTS\" /YX /Gz /Oxs /c %s",
-            d, S, S, d, d, c.c_str());
-    case tCpu::ARMV4:
-        return formatText(
-            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=420 /D \"ARM\" /D "
-            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
-            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-            d, d, d, c.c_str());
-    case tCpu::ARMV4ISRT:
-    case tCpu::ARMV4IPPC:
-    case tCpu::ARMV4ISTD:
-        return formatText(
-            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D \"_WIN32_WCE=502\" /D \"ARM\" /D "
-            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D \"UNDER_CE\" /D \"WIN32_PLATFORM_PSPC\"  /D "
-            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-            d, d, d, c.c_str());
-    case tCpu::ARMV4IPRO:
-        return formatText(
-            "%s\\bin\\clarm /nologo     /I \"%s/include/wce\" /I \"%s/include\" /D _WIN32_WCE=502 /D \"ARM\" /D "
-            "\"ARMV4\" /D \"ZELTA_DOT_NET_EXPORTS\" /D \"_ARM_\" /D UNDER_CE=420 /D \"WIN32_PLATFORM_PSPC=400\"  /D "
-            "\"UNICODE\" /D \"_UNICODE\" /D \"NDEBUG\" /D \"_USRDLL\" /D \"ZELTACE_EXPORTS\"  /O2 /MC  /c %s",
-            d, d, d, c.c_str());
+    for (const tCeCompile& row : kCeCompiles) {
+        if (row.cpu != cpu)
+            continue;
+        if (row.slots == tSlots::separated)
+            return formatText(row.text, d, S, S, d, d, c.c_str());
+        return formatText(row.text, d, d, d, c.c_str());
     }
     return {};
 }
 
-// The CE link templates take: install directory, import name, output, version.
+const tCeLink& ceLinkRow(tCpu cpu)
+{
+    for (const tCeLink& row : kCeLinks)
+        if (row.cpu == cpu)
+            return row;
+    return kCeLinks[std::size(kCeLinks) - 1];
+}
+
 std::string ceLinkCommand(tCpu cpu, const char* d, const char* import, const char* out, const char* version)
 {
-    if (cpu == tCpu::SH3)
-        return formatText(
-            "%s\\bin\\link %s commctrl.lib coredll.lib aygshell.lib /nologo /base:\"0x00010000\" /stack:0x10000,0x1000 "
-            "/entry:\"WinMainCRTStartup\" /incremental:no /nodefaultlib:libc.lib /nodefaultlib:libcd.lib "
-            "/nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib /nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib "
-            "/nodefaultlib:oldnames.lib /out:%s /subsystem:windowsce,3.00 /MACHINE:SH3 /OPT:NOREF  /version:%s",
-            d, import, out, version);
-    if (cpu == tCpu::ARM)
-        return formatText(
-            "%s\\bin\\link  %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
-            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
-            "/subsystem:windowsce,3.00 /align:\"4096\" /MACHINE:ARM  /version:%s",
-            d, import, out, version);
-    if (cpu == tCpu::MIPS)
-        return formatText(
-            "%s\\bin\\link %s corelibc.lib zeltaCE.lib commctrl.lib coredll.lib aygshell.lib /nologo "
-            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no "
-            "/nodefaultlib:libc.lib /nodefaultlib:libcd.lib /nodefaultlib:libcmt.lib /nodefaultlib:libcmtd.lib "
-            "/nodefaultlib:msvcrt.lib /nodefaultlib:msvcrtd.lib /out:%s /subsystem:WINDOWSCE /MACHINE:MIPS  "
-            "/version:%s",
-            d, import, out, version);
-    if (cpu == tCpu::x86)
-        return formatText(
-            "%s\\bin\\link   %s /nologo /stack:0x10000,0x1000 /subsystem:windows /incremental:no "
-            "/nodefaultlib:\"OLDNAMES.lib\"  /nodefaultlib:\"libc.lib\" /out:\"%s\" /windowsce:emulation /MACHINE:IX86 "
-            "/version:%s",
-            d, import, out, version);
-    if (isArmv4i(cpu))
-        return formatText(
-            "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
-            "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
-            "/subsystem:windowsce,5.02 /align:\"4096\" /MACHINE:THUMB  /version:%s",
-            d, import, out, version);
-    return formatText(
-        "%s\\bin\\link  %s  commctrl.lib coredll.lib aygshell.lib corelibc.lib zeltaCE.lib  /nologo "
-        "/base:\"0x00010000\" /stack:0x10000,0x1000 /entry:\"WinMainCRTStartup\" /incremental:no /out:\"%s\" "
-        "/subsystem:windowsce,4.20 /align:\"4096\" /MACHINE:ARM  /version:%s",
-        d, import, out, version);
+    return formatText(ceLinkRow(cpu).link, d, import, out, version);
 }
 
 std::string ceLibrarianCommand(tCpu cpu, const char* d, const char* out)
 {
-    if (cpu == tCpu::SH3)
-        return formatText("%s\\bin\\lib  /out:%s  /MACHINE:SH3 /subsystem:WINDOWSCE", d, out);
-    if (cpu == tCpu::MIPS)
-        return formatText("%s\\bin\\lib   /nologo  /out:%s /MACHINE:MIPS /subsystem:WINDOWSCE", d, out);
-    if (cpu == tCpu::x86)
-        return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:IX86 /subsystem:WINDOWSCE", d, out);
-    if (isArmv4i(cpu))
-        return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:THUMB  /subsystem:WINDOWSCE", d, out);
-    return formatText("%s\\bin\\lib   /nologo  /out:\"%s\"  /MACHINE:ARM  /subsystem:WINDOWSCE", d, out);
+    return formatText(ceLinkRow(cpu).librarian, d, out);
 }
 
 bool fileExists(const std::string& path) { return static_cast<bool>(std::ifstream(path)); }
@@ -270,6 +285,7 @@ bool tToolchain::preprocess(const std::string& source)
     std::string command = quoteArgument(tool) + " " + quoteArgument(sourceWithExtension(source)) + " /i" +
                           quoteArgument(include) + " " + " /n /s /p /udefines.ch";
     int code = run(command, tChildOutput::toStderr);
+    preprocessorStatus_ = code;
     if (code == kNotStarted)
         out_ << message(tMessage::toolNotStarted, tool);
     return code == 0;
@@ -330,11 +346,16 @@ bool tToolchain::compile(const std::string& cFile)
         out_ << message(tMessage::compilingFile, cFile);
     }
     int code = run(compileCommand(cFile));
-    if (code != 0) {
-        out_ << message(tMessage::compileError, code);
+    if (code == 0)
+        return true;
+    // The host compiler is there, so its failure is one of the generated code.
+    if (settings_.target == tTarget::GCCDEBUG && code != kNotStarted) {
+        out_ << message(tMessage::hostCompileError, cFile, code);
+        settings_.keepGeneratedC = true;
         return false;
     }
-    return true;
+    out_ << message(tMessage::compileError, code);
+    return false;
 }
 
 bool tToolchain::compileResources(std::string& resources)
@@ -497,7 +518,12 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
         std::string command = settings_.target == tTarget::GCCDEBUG
                                   ? hostLinkCommand(outputs)
                                   : linkCommand(outputs) + objectList(outputs) + "zeltace.lib " + resources;
-        if (run(command) != 0)
+        int code = run(command);
+        if (code != 0 && settings_.target == tTarget::GCCDEBUG && code != kNotStarted) {
+            out_ << message(tMessage::hostLinkError, outputFile(settings_), code);
+            settings_.keepGeneratedC = true;
+        }
+        if (code != 0)
             return false;
     }
     if (buildsSharedLibrary(settings_, outputs)) {

@@ -59,6 +59,9 @@ public:
     // Writes "defines.ch" (adding the target define) and runs zelta16 on the
     // source, the tool's messages going to our standard error.
     bool preprocess(const std::string& source);
+    // zelta16's exit status from the last preprocess: 1 means the source
+    // has errors (reported with their places), anything else a tool failure.
+    int preprocessorStatus() const { return preprocessorStatus_; }
     bool compile(const std::string& cFile);
     bool resourcesAndLink(const tBuildOutputs& outputs);
     // The host build compiles position-independent code for a shared library.
@@ -78,5 +81,6 @@ private:
     tCommandRunner& runner_;
     std::ostream& out_;
     bool palmPrepared_ = false;
+    int preprocessorStatus_ = 0;
     bool sharedLibrary_ = false;
 };

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <typeinfo>
 
 #include "../ast/assignments.h"
 #include "../ast/builtins.h"
@@ -34,6 +35,7 @@ const char* const kGrammarErrors[] = {
     "Parameters statement not supported!",
     "Declare statement not supported!",
     "Sintax not supported!",
+    "Expressions and statements nested too deeply (over 2000 levels)!",  // kMaxNesting
 };
 static_assert(sizeof kGrammarErrors / sizeof kGrammarErrors[0] == static_cast<int>(tGrammarError::count),
               "kGrammarErrors must list every tGrammarError");
@@ -69,6 +71,8 @@ tInstruction* OrvicYaccClass::take(int k)
     OrvicYaccStackElement* element = rhs(k);
     tInstruction* node = element->node;
     element->node = nullptr;
+    if (element->depth > takenDepth_)
+        takenDepth_ = element->depth;
     return node;
 }
 
@@ -84,10 +88,37 @@ unsigned long OrvicYaccClass::lexemeLine(int k)
     return lexeme ? lexeme->line() : 0;
 }
 
+namespace {
+
+// Links of the lists that are walked in loops, and the block wrapper.
+bool addsNoLevel(const tInstruction& node)
+{
+    const std::type_info& type = typeid(node);
+    return type == typeid(tStatList) || type == typeid(tParmList) || type == typeid(tVarDefList) ||
+           type == typeid(tIdentList) || type == typeid(tBlockStmt);
+}
+
+}  // namespace
+
 SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
 {
+    int depth = node && !addsNoLevel(*node) ? takenDepth_ + 1 : takenDepth_;
+    if (depth > kMaxNesting) {
+        delete node;
+        raise(tGrammarError::nesting);
+    }
     OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
     element->node = node;
+    element->depth = depth;
+    return element;
+}
+
+SSYaccStackElement* OrvicYaccClass::passElement(int k)
+{
+    int depth = rhs(k)->depth;
+    OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
+    element->node = take(k);
+    element->depth = depth;
     return element;
 }
 
@@ -114,6 +145,7 @@ void OrvicYaccClass::lineDirective(const char* lineNumber)
 
 SSYaccStackElement* OrvicYaccClass::reduce(uint32_t production, uint32_t length)
 {
+    takenDepth_ = 0;
     if (length > 0 && rhs(1)->lexeme()) {
         position_.lexemeLine = lexemeLine(1);
         tInstruction::setConstructionLine(static_cast<unsigned int>(position_.lexemeLine));

@@ -17,7 +17,14 @@ public:
     ~OrvicYaccStackElement() override;
 
     tInstruction* node = nullptr;  // owned until an action takes it
+    int depth = 0;                 // nesting levels of the node's subtree
 };
+
+// The deepest nesting of expressions and statements a source may hold. The
+// tree is walked by recursion, and the C++ compiler needs time and memory
+// that grow faster than the nesting; lists (statements, arguments,
+// declarations) do not count, as they are walked in loops.
+constexpr int kMaxNesting = 2000;
 
 // What the grammar records as it goes: the ".ppo" line of the production
 // being reduced and the source line announced by the last line statement.
@@ -41,6 +48,7 @@ enum class tGrammarError {
     parameters,
     declare,
     syntax,
+    nesting,
     count  // ORDER tGrammarError: keep last, and kGrammarErrors in step
 };
 
@@ -83,8 +91,10 @@ private:
     const char* text(int k);
     unsigned long lexemeLine(int k);
 
+    // The element of the production's node, one level deeper than the
+    // deepest node it took (as deep, for a list link).
     SSYaccStackElement* nodeElement(tInstruction* node);
-    SSYaccStackElement* passElement(int k) { return nodeElement(take(k)); }
+    SSYaccStackElement* passElement(int k);
     SSYaccStackElement* emptyElement();
     SSYaccStackElement* printElement(const char* productionText);
     [[noreturn]] void raise(tGrammarError error);
@@ -97,4 +107,5 @@ private:
 
     std::unique_ptr<tInstruction> root_;
     tSourcePosition position_;
+    int takenDepth_ = 0;  // the deepest node taken by the current action
 };

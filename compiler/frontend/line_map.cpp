@@ -69,8 +69,9 @@ std::string describeErrorPlace(const SSException& e, const std::string& ppoPath,
     tSourcePlace place = mapPpoFileLine(ppoPath, e.line());
     std::string file = place.file.empty() ? sourcePath : place.file;
     const std::string& token = e.tokenText();
-    std::string near = token == "eof"                     ? "at end of file"
-                       : token == "\n" || token == "\r\n" ? "at end of line"
-                                                          : "near \"" + token + "\"";
-    return file + "(" + std::to_string(place.line) + "): " + near;
+    std::string near = token == "eof"                     ? ": at end of file"
+                       : token == "\n" || token == "\r\n" ? ": at end of line"
+                       : token.empty()                    ? ""
+                                                          : ": near \"" + token + "\"";
+    return file + "(" + std::to_string(place.line) + ")" + near;
 }

@@ -7,7 +7,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "arguments.h"
 #include "date_text.h"
@@ -35,14 +37,45 @@ std::string formatNumber(double x) {
   return text;
 }
 
-std::string formatArray(pObj_Node array) {
-  std::string out = "{";
+// An array may hold itself (AAdd( a, a )), or hold one array at many
+// places: an array already being written, one nested deeper than
+// kMaxArrayDepth, and whatever follows once the text reaches kMaxArrayText
+// are shown as "{...}" and "..." instead of being written again.
+constexpr size_t kMaxArrayDepth = 64;
+constexpr size_t kMaxArrayText = 1 << 20;
+
+void formatArray(pObj_Node array, std::vector<const ArrayHeader*>& path, std::string& out) {
   const ArrayHeader* header = array->objData.header;
-  for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
-    if (out.size() > 1) out += ", ";
-    out += el->objType == T_ARRAY && el->objKind == vElArray ? formatArray(el->objData.array) : core::formatValue(el);
+  if (path.size() >= kMaxArrayDepth || std::find(path.begin(), path.end(), header) != path.end()) {
+    out += "{...}";
+    return;
   }
-  return out + "}";
+  path.push_back(header);
+  out += "{";
+  for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
+    if (el != header->first) out += ", ";
+    if (out.size() > kMaxArrayText) {
+      out += "...";
+      break;
+    }
+    if (el->objType == T_ARRAY && el->objKind == vElArray) {
+      if (el->objData.array)
+        formatArray(el->objData.array, path, out);
+      else
+        out += "{}";
+    } else {
+      out += core::formatValue(el);
+    }
+  }
+  out += "}";
+  path.pop_back();
+}
+
+std::string formatArray(pObj_Node array) {
+  std::vector<const ArrayHeader*> path;
+  std::string out;
+  formatArray(array, path, out);
+  return out;
 }
 
 void writeValues(FILE* out, bool newLine, pObj_Node* args, int count) {

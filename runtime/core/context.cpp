@@ -13,6 +13,12 @@
 // are kept on a stack in the order taken, so ending a context unlocks by
 // popping only the locks of the depths that end.
 //
+// A function returns a value as it was at the RETURN. A returned record that
+// outlives the context (a STATIC, a PUBLIC, the caller's own variable passed
+// as a parameter, an array element) is handed back as a temporary copy, so
+// that later calls cannot change what the caller already holds; an array is
+// a reference in the language and is handed back itself.
+//
 // A value a function returns stays locked in its caller until the caller's
 // context ends, or until an operator or an assignment consumes it. Values
 // that nothing consumes that way (a result passed to a built-in, or thrown
@@ -24,6 +30,7 @@
 #include "core.h"
 
 #include <stdarg.h>
+#include <string.h>
 
 #include <algorithm>
 #include <vector>
@@ -250,6 +257,40 @@ bool reclaimReturnedValue() {
   return true;
 }
 
+// Whether a returned record is one the ending context does not own.
+bool outlivesContext(pObj_Node result) {
+  if (result->objType == T_ARRAY) return false;
+  if (result->objKind == vElArray) return true;
+  return result->objKind == vVariable && result->level < glob->depth;
+}
+
+// The value of `source` in a temporary of the ending context.
+pObj_Node snapshot(pObj_Node source) {
+  switch (source->objType) {
+    case T_DOUBLE: return __INIT_DOUBLE(source->objData.dValue);
+    case T_DATE: return __INIT_DATE(source->objData.dValue);
+    case T_LONG: return __INIT_LONG(source->objData.lValue);
+    case T_BOOL: return __INIT_BOOL(source->objData.bValue);
+    case T_NIL: return __INIT_NIL();
+    case T_NUL: return __INIT_NUL();
+    case T_VOIDPTR: return __INIT_VOIDPTR(source->objData.pValue);
+    case T_HANDLE: return __INIT_HANDLE(source->objData.pValue);
+    case T_CHARPTR: {
+      if (!source->objData.mbuff || source->objLength <= 0) return core::systemRecord(kSysNoBuffer);
+      // The buffer comes first: taking the temporary may reuse the slot that
+      // held it, never the source's own record.
+      char* buffer = core::allocStringBuffer(source->objLength);
+      memcpy(buffer, source->objData.mbuff, static_cast<size_t>(source->objLength));
+      pObj_Node t = core::takeTemporary();
+      t->objType = T_CHARPTR;
+      t->objData.mbuff = buffer;
+      t->objLength = source->objLength;
+      return t;
+    }
+    default: return source;
+  }
+}
+
 }  // namespace
 
 namespace core {
@@ -324,6 +365,9 @@ pObj_Node takeTemporarySlow() {
 }  // namespace core
 
 void __begin_context() {
+  // Each context is a native call of the program as well: a recursion without
+  // end stops here, while the machine stack still has room to report it.
+  if (glob->depth >= core::kMaxContextDepth) __RuntimeError(STACK_FULL, -1);
   ++glob->depth;
   const size_t depth = static_cast<size_t>(glob->depth > 0 ? glob->depth : 0);
   if (cx().marks.size() <= depth) cx().marks.resize(depth + 1, 0);
@@ -347,6 +391,7 @@ int __KillContext() {
 
 pObj_Node __end_context(pObj_Node result) {
   pObj_Node keep = nullptr;
+  if (result && outlivesContext(result)) result = snapshot(result);
   if (result && result->objKind != vConstant && result->objKind != vSystem) {
     if ((result->objKind == vVariable || result->objKind == vArray) && result->level > 0) {
       --result->level;

@@ -72,6 +72,9 @@ void poolUnlink(int pool, pObj_Node node);
 void ringCreate(int size);
 // Marks a ring slot that holds a value returned into its caller.
 constexpr uint32_t kReturnLock = 8;
+// The deepest context a program may open (STACK FULL beyond): below the
+// 16-bit depth's range, and within the machine stack of a thread.
+constexpr int kMaxContextDepth = 10000;
 
 pObj_Node takeTemporarySlow();
 // The next stack temporary (raises STACK FULL! when every slot is locked).

@@ -10,6 +10,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "host.h"
 #include "messages.h"
@@ -34,12 +35,20 @@ std::string sourcePositions() {
     return "No debug info\n";
   }
   std::string list = position(glob->currentFunction, glob->currentLine) + "\n";
-  std::string reversed;
-  for (TraceRecord* r = glob->traceHead; r; r = r->next) {
-    const char* name = r->function ? r->function : "No info->function";
-    reversed = position(name, r->line) + "\n" + reversed;
+  std::vector<const TraceRecord*> records;
+  for (TraceRecord* r = glob->traceTail; r; r = r->prev) records.push_back(r);
+  // A recursion without end leaves thousands: the newest and the oldest
+  // tell the story.
+  constexpr size_t kNewest = 30, kOldest = 10;
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (records.size() > kNewest + kOldest && i == kNewest) {
+      list += "... " + std::to_string(records.size() - kNewest - kOldest) + " more calls ...\n";
+      i = records.size() - kOldest;
+    }
+    const char* name = records[i]->function ? records[i]->function : "No info->function";
+    list += position(name, records[i]->line) + "\n";
   }
-  return list + reversed;
+  return list;
 }
 
 [[noreturn]] void finish(int code, int aux, const std::string& errorText, const std::string& positions) {

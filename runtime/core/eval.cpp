@@ -3,6 +3,11 @@
 // subtract 10 per level) and is placed by walking down the right-hand spine
 // while the nodes met have a higher number, taking the node met as its left
 // child. So equal priorities associate to the left: 2^3^2 is (2^3)^2.
+//
+// A sum of many terms makes a tree as deep as it is long, so the tree is
+// checked, evaluated and freed in loops over explicit stacks; the right-hand
+// spine (deep parentheses, chains of signs) is limited, since every token
+// walks it.
 #include "core.h"
 
 #include <ctype.h>
@@ -47,16 +52,33 @@ struct Node {
   std::unique_ptr<Node> left, right;
 };
 
+// The longest right-hand spine the tree may grow.
+constexpr size_t kMaxSpine = 1000;
+
 class Evaluator {
  public:
   Evaluator(std::string text, std::map<std::string, double> variables)
       : text_(std::move(text)), vars_(std::move(variables)) {}
+  Evaluator(const Evaluator&) = delete;
+  Evaluator& operator=(const Evaluator&) = delete;
+
+  // Frees the tree a node at a time.
+  ~Evaluator() {
+    std::vector<std::unique_ptr<Node>> pending;
+    if (root_) pending.push_back(std::move(root_));
+    while (!pending.empty()) {
+      std::unique_ptr<Node> node = std::move(pending.back());
+      pending.pop_back();
+      if (node->left) pending.push_back(std::move(node->left));
+      if (node->right) pending.push_back(std::move(node->right));
+    }
+  }
 
   int run(double* result) {
     if (!parse() || !root_) return -100;
-    check(root_.get());
+    check();
     if (error_) return error_;
-    const double value = evaluate(root_.get());
+    const double value = evaluate();
     *result = error_ ? -1 : value;
     return error_;
   }
@@ -69,11 +91,17 @@ class Evaluator {
     if (!error_) error_ = number;
   }
 
-  void place(std::unique_ptr<Node> node) {
+  // False when the right-hand spine would grow past kMaxSpine.
+  bool place(std::unique_ptr<Node> node) {
     std::unique_ptr<Node>* slot = &root_;
-    while (*slot && (*slot)->priority > node->priority) slot = &(*slot)->right;
+    size_t walked = 0;
+    while (*slot && (*slot)->priority > node->priority) {
+      slot = &(*slot)->right;
+      if (++walked > kMaxSpine) return false;
+    }
     node->left = std::move(*slot);
     *slot = std::move(node);
+    return true;
   }
 
   std::unique_ptr<Node> make(Kind kind, int priority, size_t position) {
@@ -101,22 +129,24 @@ class Evaluator {
         static const std::map<char, int> kPriority = {{'^', 1}, {'*', 2}, {'/', 2}, {'+', 4}, {'-', 4}, {',', 5}};
         auto node = make(Kind::Operator, kPriority.at(c), i);
         node->op = c;
-        place(std::move(node));
+        if (!place(std::move(node))) return false;
         ++i;
       } else if (isdigit(static_cast<unsigned char>(c)) || c == '.') {
+        const char* start = text_.c_str() + i;
         char* end = nullptr;
-        const double value = strtod(text_.c_str() + i, &end);
+        const double value = strtod(start, &end);
+        // Nothing read (a lone "."): no number starts here.
+        if (end == start) return false;
         auto node = make(Kind::Number, 0, i);
         node->value = value;
-        place(std::move(node));
+        if (!place(std::move(node))) return false;
         i = static_cast<size_t>(end - text_.c_str());
-        if (end == text_.c_str()) return false;
       } else {
         const Function* f = matchFunction(i);
         if (f) {
           auto node = make(Kind::Function, 0, i);
           node->function = f;
-          place(std::move(node));
+          if (!place(std::move(node))) return false;
           i += strlen(f->name);
           continue;
         }
@@ -125,7 +155,7 @@ class Evaluator {
         if (j == i) return false;
         auto node = make(Kind::Variable, 0, i);
         node->name = text_.substr(i, j - i);
-        place(std::move(node));
+        if (!place(std::move(node))) return false;
         i = j;
       }
     }
@@ -142,8 +172,21 @@ class Evaluator {
     return nullptr;
   }
 
-  void check(Node* n) {
-    if (!n || error_) return;
+  // The first fault of the tree, in the order of a walk from the root, left
+  // before right.
+  void check() {
+    std::vector<const Node*> pending{root_.get()};
+    while (!pending.empty() && !error_) {
+      const Node* n = pending.back();
+      pending.pop_back();
+      if (!n) continue;
+      checkNode(n);
+      pending.push_back(n->right.get());
+      pending.push_back(n->left.get());
+    }
+  }
+
+  void checkNode(const Node* n) {
     switch (n->kind) {
       case Kind::Operator:
         if (!n->right)
@@ -167,8 +210,6 @@ class Evaluator {
         if (n->left || n->right) fail("Missing Operator", n->position, 1);
         break;
     }
-    check(n->left.get());
-    check(n->right.get());
   }
 
   double variable(const Node* n) {
@@ -190,17 +231,71 @@ class Evaluator {
     return value->objData.dValue;
   }
 
-  double evaluate(const Node* n) {
-    if (!n) return 0;
-    switch (n->kind) {
-      case Kind::Number: return n->value;
-      case Kind::Variable: return variable(n);
-      case Kind::Function: return apply(n);
-      case Kind::Operator: break;
+  // Evaluates the checked tree. Each frame is a node and how far its
+  // evaluation has come; finished values wait on `values`. Operators take
+  // their right operand first.
+  double evaluate() {
+    struct Frame {
+      const Node* node;
+      int step;
+    };
+    std::vector<Frame> frames{{root_.get(), 0}};
+    std::vector<double> values;
+    auto pop = [&values] {
+      const double v = values.back();
+      values.pop_back();
+      return v;
+    };
+    while (!frames.empty()) {
+      Frame& f = frames.back();
+      const Node* n = f.node;
+      if (n->kind == Kind::Number || n->kind == Kind::Variable) {
+        values.push_back(n->kind == Kind::Number ? n->value : variable(n));
+        frames.pop_back();
+        continue;
+      }
+      const int step = f.step++;
+      if (n->kind == Kind::Function) {
+        const Node* arg = n->right.get();
+        if (n->function->arguments == 2) {
+          if (step == 0 && (arg->kind != Kind::Operator || arg->op != ',' || !arg->left)) {
+            fail("Missing Argument", n->position, 1);
+            values.push_back(-1);
+            frames.pop_back();
+          } else if (step < 2) {
+            frames.push_back({step == 0 ? arg->left.get() : arg->right.get(), 0});
+          } else {
+            const double r = pop(), l = pop();
+            values.push_back(pow(l, r));
+            frames.pop_back();
+          }
+        } else if (step == 0) {
+          frames.push_back({arg, 0});
+        } else {
+          values.push_back(n->function->one(pop()));
+          frames.pop_back();
+        }
+        continue;
+      }
+      const bool unary = !n->left && (n->op == '+' || n->op == '-');
+      if (step == 0) {
+        frames.push_back({n->right.get(), 0});
+      } else if (step == 1 && unary) {
+        const double r = pop();
+        values.push_back(n->op == '-' ? -r : r);
+        frames.pop_back();
+      } else if (step == 1) {
+        frames.push_back({n->left.get(), 0});
+      } else {
+        const double l = pop(), r = pop();
+        values.push_back(combine(n, l, r));
+        frames.pop_back();
+      }
     }
-    const double r = evaluate(n->right.get());
-    if (!n->left && (n->op == '+' || n->op == '-')) return n->op == '-' ? -r : r;
-    const double l = evaluate(n->left.get());
+    return values.empty() ? 0 : values.back();
+  }
+
+  double combine(const Node* n, double l, double r) {
     switch (n->op) {
       case '+': return l + r;
       case '-': return l - r;
@@ -214,18 +309,6 @@ class Evaluator {
         return l / r;
       default: return r;  // ',' outside pow: the last value
     }
-  }
-
-  double apply(const Node* n) {
-    const Node* arg = n->right.get();
-    if (n->function->arguments == 2) {
-      if (arg->kind != Kind::Operator || arg->op != ',' || !arg->left) {
-        fail("Missing Argument", n->position, 1);
-        return -1;
-      }
-      return pow(evaluate(arg->left.get()), evaluate(arg->right.get()));
-    }
-    return n->function->one(evaluate(arg));
   }
 
   std::string text_;

@@ -270,6 +270,25 @@ int __BeginGlobal() {
   return 1;
 }
 
+namespace {
+
+// Arrays that hold each other (AAdd( a, a )) keep each other's counts up and
+// survive every sweep; at the end every element lets go of its array, and
+// the sweep that follows frees them all.
+void releaseArrayCycles() {
+  for (pObj_Node array = glob->context->pools[core::kArrayPool].head; array; array = array->next) {
+    ArrayHeader* header = array->objData.header;
+    for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
+      if (el->objType != T_ARRAY || !el->objData.array) continue;
+      if (el->objData.array->refCount > 0) --el->objData.array->refCount;
+      el->objData.array = nullptr;
+      el->objType = T_NIL;
+    }
+  }
+}
+
+}  // namespace
+
 void __EndGlobal() {
   if (!glob) return;
   const core::FolderCalls* folders = core::hooks().folders;
@@ -280,6 +299,10 @@ void __EndGlobal() {
   glob->depth = -32;
   freeSettings();
   __KillContext();
+  if (glob->context->pools[core::kArrayPool].head) {
+    releaseArrayCycles();
+    __KillContext();
+  }
   core::forgetLibraries();
   freeRing();
   freeBlockTable();
@@ -383,7 +406,7 @@ void __const_set_amount(int amount) {
     __MsgAlert(__INIT_CHARPTR(glob->msgBuffer), __INIT_CHARPTR("Alert"));
     __RuntimeError(LOW_MEMORY, -1);
   }
-  glob->constAmount = static_cast<uint16_t>(amount);
+  glob->constAmount = amount;
   glob->lastConst = -1;
   for (int i = 0; i < amount; ++i) {
     pObj_Node node = static_cast<pObj_Node>(core::allocOrDie(sizeof(Obj_Node)));

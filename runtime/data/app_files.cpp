@@ -1,27 +1,20 @@
-// Files of the application directory as programs see them: __File tells
-// whether one exists (a bare name is looked up in the application
-// directory, as written and in upper case, the case tables are kept in),
-// GETSPACE how much room is left for them.
-#include <ctype.h>
-
+// Files as programs see them: __File tells whether one exists (a relative
+// name taken against the current directory, as the program's own file
+// operations take it), GETSPACE how much room is left in the application
+// directory.
 #include <string>
 
+#include "arguments.h"
 #include "core.h"
+#include "host.h"
 #include "data_state.h"
 #include "store.h"
 #include "store_host.h"
 #include "zeltardd.h"
 
 pObj_Node __File(pObj_Node name) {
-  if (!name || name->objType != T_CHARPTR) __RuntimeError(ARGUMENT_ERROR, -1);
-  std::string path = name->objData.mbuff ? name->objData.mbuff : "";
-  while (!path.empty() && path.back() == ' ') path.pop_back();
-  if (path.empty()) return __INIT_BOOL(0);
-  if (path.find('/') != std::string::npos) return __INIT_BOOL(data::FileExists(path.c_str()));
-  const std::string file = data::appFile(path);
-  std::string upper = path;
-  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return __INIT_BOOL(data::FileExists(file.c_str()) || data::FileExists(data::appFile(upper).c_str()));
+  const std::string path(core::checkText(name));
+  return __INIT_BOOL(!path.empty() && core::host::fileExists(path));
 }
 
 // The bytes free where the application directory lies; the device's card

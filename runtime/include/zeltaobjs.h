@@ -166,8 +166,8 @@ struct Glob {
   int32_t daysPerMonth[2][12];
   int32_t msPerDay;
   int16_t stackCursor;
-  uint16_t constAmount;
-  int16_t lastConst;
+  int32_t constAmount;  // a program may hold any number of literals
+  int32_t lastConst;
   pObj_Node* settings;
   char* msgBuffer;  // 1,025-byte scratch for formatted messages
   Obj_Node* stack;

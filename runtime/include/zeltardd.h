@@ -67,8 +67,8 @@ ZELTA_EXPORT pObj_Node __IsDirty(pObj_Node area, pObj_Node record = NULL);
 ZELTA_EXPORT pObj_Node __dbZap(pObj_Node area);
 ZELTA_EXPORT pObj_Node __dbPack(pObj_Node area);
 
-// Whether a file exists: a bare name in the application directory (as
-// written or in upper case, the case of table files), a path as given.
+// TRUE when a file of that name exists (a relative name against the current
+// directory); a name that is not a string raises ARGUMENT ERROR.
 ZELTA_EXPORT pObj_Node __File(pObj_Node name);
 // Bytes free on the file system of the application directory.
 ZELTA_EXPORT pObj_Node GETSPACE(pObj_Node card = NULL, pObj_Node kind = NULL);

@@ -154,6 +154,9 @@ pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node l
 
 pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node order, pObj_Node column) {
   pObj_Node a = lib::checkArray(array);
+  // The order is a logical; a code block is not evaluated here, and a sort
+  // that ignored it would give a wrong order without a word.
+  if (core::isGiven(order) && order->objType != T_BOOL) core::argumentError();
   long e = lastPosition(last, lib::elementCount(a));
   long s = firstPosition(start);
   if (e - s < 1) return array;
@@ -235,6 +238,7 @@ pObj_Node __ASize(pObj_Node array, pObj_Node n) {
   long size = core::checkWhole(n);
   if (size < 0) size = 0;
   long count = lib::elementCount(a);
+  lib::checkRoomFor(static_cast<double>(size - count));
   for (; count > size; --count) removeElement(a, count - 1);
   for (; count < size; ++count) lib::appendElement(a, lib::newElement(a));
   return array;

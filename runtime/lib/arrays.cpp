@@ -65,6 +65,13 @@ pObj_Node __Array(pObj_Node first, ...) {
     dims.push_back(n < 0 ? 0 : n);
   }
   if (dims.empty()) return __fcpObj_CT(vArray);
+  // Every level's elements, and an array object for each above the last.
+  double records = 0, level = 1;
+  for (long d : dims) {
+    level *= static_cast<double>(d);
+    records += level * 2;
+  }
+  lib::checkRoomFor(records);
   return dimensioned(dims, 0);
 }
 

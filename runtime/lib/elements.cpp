@@ -5,6 +5,7 @@
 #include "core.h"
 
 #include "array_index.h"
+#include "host.h"
 
 namespace lib {
 
@@ -64,6 +65,13 @@ void lowerArray(pObj_Node array, int level) {
     if (el->level > level) el->level = static_cast<int16_t>(level);
     if (el->objType == T_ARRAY && el->objData.array) lowerArray(el->objData.array, level);
   }
+}
+
+void checkRoomFor(double records) {
+  if (records <= 0) return;
+  const double totalKb = static_cast<double>(core::host::memoryStatus().totalKb);
+  const bool beyondMemory = totalKb > 0 && records * sizeof(Obj_Node) > totalKb * 1024;
+  if (records > INT32_MAX || beyondMemory) __RuntimeError(LOW_MEMORY, -1);
 }
 
 }  // namespace lib

@@ -21,6 +21,12 @@ void storeInElement(pObj_Node el, pObj_Node value);
 // Lowers the array and everything reachable from it to `level`.
 void lowerArray(pObj_Node array, int level);
 
+// Raises LOW MEMORY unless `records` more value records can be made: within
+// the element count's range and the machine's physical memory. Arrays grow
+// one record at a time, and a request beyond the machine would otherwise run
+// until the system stops the program.
+void checkRoomFor(double records);
+
 }  // namespace lib
 
 #endif

@@ -62,9 +62,13 @@ void setDecimalSeparator(char separator) { state().decimalSeparator = separator;
 std::string formatNumber(double x, int decimals, bool round, char separator) {
   if (std::isnan(x)) return "nan";
   if (std::isinf(x)) return x < 0 ? "-inf" : "inf";
-  decimals = std::clamp(decimals, 0, kMaxDecimals);
-  double p = kPowersOfTen[decimals];
+  const int wanted = std::max(decimals, 0);
+  decimals = std::min(wanted, kMaxDecimals);
   double a = std::fabs(x);
+  // Decimals past a double's precision are zeros: only as many as keep the
+  // scaled value exact are computed (1.5 with 25 decimals is 1.5000...).
+  while (decimals > 0 && a * kPowersOfTen[decimals] >= kExactLimit) --decimals;
+  double p = kPowersOfTen[decimals];
   double whole, fraction;
   if (a * p < kExactLimit) {
     double units = scaledUnits(a, p, round);
@@ -92,6 +96,10 @@ std::string formatNumber(double x, int decimals, bool round, char separator) {
     }
     text += separator;
     text += digits;
+  }
+  if (wanted > decimals) {
+    if (decimals == 0) text += separator;
+    text.append(static_cast<size_t>(wanted - decimals), '0');
   }
   return text;
 }

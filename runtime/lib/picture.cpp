@@ -86,12 +86,18 @@ std::string applyNumberTemplate(std::string_view tmpl, double x, char decimalSep
   char thousands = decimalSeparator == ',' ? '.' : ',';
 
   std::string out(tmpl);
+  if (!std::isfinite(x)) {
+    for (char& c : out)
+      if (c == '9') c = '*';
+    return out;
+  }
   size_t end = point == std::string_view::npos ? tmpl.size() : point;
   if (point != std::string_view::npos) {
     out[point] = decimalSeparator;
+    // A template may ask for more decimals than a number is written with.
     size_t next = 0;
     for (size_t i = point + 1; i < tmpl.size(); ++i)
-      if (tmpl[i] == '9') out[i] = fraction[next++];
+      if (tmpl[i] == '9') out[i] = next < fraction.size() ? fraction[next++] : '0';
   }
   size_t left = whole.size();  // integer digits still to place
   long firstDigit = -1;

@@ -11,13 +11,16 @@
 #include "text_ops.h"
 #include "zeltaobjs2.h"
 
+#include <cmath>
+
 namespace {
 
 // "@E" over a number. Without a template the number shows as __Str shows it,
 // trimmed, rather than vanishing.
 std::string numberPicture(std::string_view tmpl, double x) {
   if (tmpl.empty()) {
-    int decimals = x == static_cast<double>(static_cast<long long>(x)) ? 0 : 2;
+    // floor, not a cast: a cast of a number beyond the integer range is undefined.
+    int decimals = !std::isfinite(x) || std::floor(x) == x ? 0 : 2;
     return lib::formatNumber(x, decimals, true, lib::decimalSeparator());
   }
   return lib::applyNumberTemplate(tmpl, x, lib::decimalSeparator());

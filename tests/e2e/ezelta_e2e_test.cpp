@@ -239,6 +239,17 @@ TEST_F(Ezelta, PreprocessorErrorStopsTheRun)
     EXPECT_EQ(read(root_ / "zelta16.args").find("INCLUDE=" + (root_ / "dist" / "include").string()), std::string::npos);
 }
 
+// zelta16's status 1 means errors in the source, which it has placed: the
+// user's to mend (exit 1), not a toolchain failure.
+TEST_F(Ezelta, PreprocessorSourceErrorExitsWithOne)
+{
+    makeInstallTree(1);
+    write(work_ / "a.prg", kProgram);
+    tResult r = run("a.prg -gFULL");
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("a.prg(1) Error: bad\n"), std::string::npos) << r.output;
+}
+
 // The real toolchain from here on: the dist tree's zelta16, g++ and run-time.
 
 TEST_F(Ezelta, HostBuildMakesAProgramThatRuns)

@@ -14,7 +14,8 @@
 
 namespace {
 
-std::string readText(const std::string& path) {
+std::string readText(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
@@ -28,7 +29,8 @@ struct GoldenCase {
 
 class PreprocessorGolden : public ::testing::TestWithParam<GoldenCase> {};
 
-TEST_P(PreprocessorGolden, MatchesExpected) {
+TEST_P(PreprocessorGolden, MatchesExpected)
+{
     const GoldenCase& c = GetParam();
     // #line and error texts name files as found from the cases folder.
     ASSERT_EQ(chdir(ZELTA_GOLDEN_CASES), 0);
@@ -46,9 +48,11 @@ TEST_P(PreprocessorGolden, MatchesExpected) {
     std::string expectedFile = std::string(c.name) + (c.fails ? ".err" : ".ppo");
     if (c.fails) {
         actual.clear();
-        for (const std::string& e : pre.errors()) actual += e + "\n";
+        for (const std::string& e : pre.errors())
+            actual += e + "\n";
     }
-    if (!console.str().empty()) actual += "--- stdout\n" + console.str();
+    if (!console.str().empty())
+        actual += "--- stdout\n" + console.str();
     EXPECT_EQ(ok, !c.fails);
     if (std::getenv("GOLDEN_UPDATE")) {
         std::ofstream(expectedFile, std::ios::binary) << actual;
@@ -58,10 +62,10 @@ TEST_P(PreprocessorGolden, MatchesExpected) {
 }
 
 const GoldenCase kCases[] = {
-    {"directives", false},      {"markers", false},          {"results", false},
-    {"text", false},            {"commands", false},         {"missing_include", true},
-    {"unterminated_ifdef", true}, {"error_directive", true}, {"endless_rule", true},
-    {"bad_rule", true},
+    {"directives", false},      {"markers", false},        {"results", false},           {"text", false},
+    {"commands", false},        {"missing_include", true}, {"unterminated_ifdef", true}, {"error_directive", true},
+    {"endless_rule", true},     {"bad_rule", true},        {"unmatched", false},         {"bad_markers", true},
+    {"unclosed_comment", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreprocessorGolden, ::testing::ValuesIn(kCases),

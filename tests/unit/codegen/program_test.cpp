@@ -125,7 +125,9 @@ TEST_F(ProgramTest, MissingChildrenAreReportedNotWritten)
          "testmod.prg(7): Error: field cannot be compiled: a part of it is not supported.\n"},
         {assign(new tFunctionCall(name("f"), nullptr), num("1")),
          "testmod.prg(7): Error: assignment: the target is not a variable, array element or field.\n"},
-        {new tValidParam(args({id("a")}), "X"), "testmod.prg(7): Error: code-block parameters outside a code block.\n"},
+        {new tValidParam(args({id("a")}), "X"),
+         "testmod.prg(7): Error: a code block with parameters ({|x| ...}) only validates dialog fields "
+         "(SetVldParam); a block used as a value takes none.\n"},
     };
     program.lineOffset = 2;
     int expectedErrors = 0;

@@ -523,13 +523,43 @@ TEST(Toolchains, HostBuildTakesCompilerAndFlagsFromTheEnvironment)
                                         "ar rcs app.lib app.o lib/more.o "}));
 }
 
-TEST(Toolchains, HostCompileFailureStopsTheBuild)
+// The host compiler is there, so its failure is one of the generated code:
+// said so, with the files kept for a report, never "is the compiler installed?".
+TEST(Toolchains, HostCompileFailureKeepsTheGeneratedFiles)
 {
     tScratchDir dir;
     tRig rig(tTarget::GCCDEBUG);
     rig.runner.exitCode = 1;
     EXPECT_FALSE(rig.toolchain().compile("app.cpp"));
-    EXPECT_NE(rig.out.str().find("ERROR ON COMPILE"), std::string::npos);
+    std::string out = rig.out.str();
+    EXPECT_NE(out.find("ERROR ON COMPILE:\nThe C++ code generated for app.cpp failed to compile (exit code 1)"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("Check if compiler"), std::string::npos) << out;
+    EXPECT_TRUE(rig.settings.keepGeneratedC);
+}
+
+TEST(Toolchains, HostLinkFailureKeepsTheGeneratedFiles)
+{
+    tScratchDir dir;
+    tRig rig(tTarget::GCCDEBUG);
+    rig.runner.exitCode = 1;
+    EXPECT_FALSE(rig.toolchain().resourcesAndLink(tBuildOutputs()));
+    EXPECT_NE(rig.out.str().find("ERROR ON LINK:\nThe objects generated for app.exe failed to link (exit code 1)"),
+              std::string::npos)
+        << rig.out.str();
+    EXPECT_TRUE(rig.settings.keepGeneratedC);
+}
+
+// A host compiler that cannot be started is a missing tool, as for every target.
+TEST(Toolchains, HostCompilerMissingIsAToolError)
+{
+    tScratchDir dir;
+    tRig rig(tTarget::GCCDEBUG);
+    rig.runner.exitCode = kNotStarted;
+    EXPECT_FALSE(rig.toolchain().compile("app.cpp"));
+    EXPECT_NE(rig.out.str().find("Error Code = 313 \nCheck if compiler"), std::string::npos) << rig.out.str();
+    EXPECT_FALSE(rig.settings.keepGeneratedC);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ std::string readFile(const fs::path& path)
 }
 
 struct CaseOptions {
-    int target = 0;
+    tTarget target = tTarget::PALMOS;
     bool debug = false;
     bool fullDebug = false;
     std::string creator;
@@ -49,7 +49,7 @@ CaseOptions readOptions(const fs::path& file)
         std::string key = line.substr(0, line.find('='));
         std::string value = line.find('=') == std::string::npos ? "" : line.substr(line.find('=') + 1);
         if (key == "target")
-            options.target = std::atoi(value.c_str());
+            options.target = static_cast<tTarget>(std::atoi(value.c_str()));
         else if (key == "debug")
             options.debug = value == "1";
         else if (key == "fulldebug")
@@ -141,7 +141,7 @@ TEST_P(GoldenProgram, WritesItsExpectedFiles)
         }
 
     fs::path include = ZELTA_DIST_INCLUDE;
-    if (options.target == 7 && fs::exists(include / "zeltaobjs.h")) {
+    if (options.target == tTarget::GCCDEBUG && fs::exists(include / "zeltaobjs.h")) {
         for (const std::string& name : written) {
             if (fs::path(name).extension() != ".cpp")
                 continue;

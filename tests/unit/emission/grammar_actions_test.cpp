@@ -179,6 +179,62 @@ TEST_F(GrammarActionsTest, PrintProductionsWriteTheirTextAndBuildNothing)
     }
 }
 
+std::string nested(const char* open, int depth, const char* middle, const char* close)
+{
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += open;
+    text += middle;
+    for (int i = 0; i < depth; ++i)
+        text += close;
+    return text;
+}
+
+// The tree is walked by recursion: nesting stops at kMaxNesting levels with
+// the grammar's own message, and the tree built so far is freed.
+TEST_F(GrammarActionsTest, NestingStopsAtTheLimit)
+{
+    struct Case {
+        const char* what;
+        std::string source;
+        bool accepted;
+    } cases[] = {
+        {"IFs just within it", nested("IF x\n", kMaxNesting - 10, "y := 1\n", "ENDIF\n"), true},
+        {"IFs beyond it", nested("IF x\n", kMaxNesting + 1, "y := 1\n", "ENDIF\n"), false},
+        {"calls beyond it", "y := " + nested("f(", kMaxNesting + 1, "1", ")"), false},
+        {"a long sum", "y := 1", false},
+    };
+    for (int i = 0; i < 3 * kMaxNesting; ++i)
+        cases[3].source += " + 1";
+    for (const Case& c : cases) {
+        if (c.accepted) {
+            EXPECT_NE(parse(c.source), nullptr) << c.what;
+            continue;
+        }
+        try {
+            parse(c.source);
+            ADD_FAILURE() << c.what << " was accepted";
+        } catch (const SSException& e) {
+            EXPECT_EQ(e.message(), "Expressions and statements nested too deeply (over 2000 levels)!") << c.what;
+        }
+    }
+}
+
+// Lists are walked in loops: their length costs no stack, in the tree's
+// generation or its deletion.
+TEST_F(GrammarActionsTest, LongListsCostNoNesting)
+{
+    const int n = 200000;
+    std::string elements, names;
+    for (int i = 0; i < n; ++i) {
+        elements += i ? ", 1" : "1";
+        names += (i ? ", v" : "v") + std::to_string(i);
+    }
+    std::string text = body("LOCAL " + names + "\na := {" + elements + "}\nf(" + elements + ")");
+    EXPECT_NE(text.find("__CreateArray(__const_get_el(0), __const_get_el(0)"), std::string::npos);
+    EXPECT_EQ(programHolder->functions[0]->localNames.count(), n);
+}
+
 TEST_F(GrammarActionsTest, SyntaxErrorFreesWhatWasBuilt)
 {
     // Runs under the leak checker in the sanitizer build.

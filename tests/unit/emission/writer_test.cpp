@@ -86,7 +86,7 @@ protected:
 
 TEST_F(WriterTest, OneSourceWithoutLiteralsHasNoContextFile)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     begin("app.prg", "APP", 1);
     function("MAIN", true, "QOUT();\n");
     ASSERT_TRUE(writer.writeSource("app.prg"));
@@ -125,7 +125,7 @@ TEST_F(WriterTest, ContextFilesHoldFourHundredConstantsEach)
         fresh.autoPublicPauseMs = 0;
         fresh.activate();
         tProgramWriter w(fresh);
-        fresh.options.target = codegen::kTargetGccDebug;
+        fresh.options.target = tTarget::GCCDEBUG;
         fresh.options.moduleName = "APP";
         fresh.beginSource();
         fresh.openFunction("MAIN", false);
@@ -152,7 +152,7 @@ TEST_F(WriterTest, ContextFilesHoldFourHundredConstantsEach)
 
 TEST_F(WriterTest, ConstantEntriesPerKind)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     begin("app.prg", "APP", 1);
     function("MAIN", false, "");
     program.constNumber(1.5);
@@ -164,7 +164,7 @@ TEST_F(WriterTest, ConstantEntriesPerKind)
     finish(contexts);
     EXPECT_EQ(readFile("ctx001.cpp"),
               "#include \"zelta.h\"\r\nvoid __cxt_init_001()\r\n{\r\n"
-              "__const_add_el(__INIT_DOUBLE(1.500000)); // 0\n"
+              "__const_add_el(__INIT_DOUBLE(1.5)); // 0\n"
               "__const_add_el(__INIT_BOOL(True));// 1\n"
               "__const_add_el(__INIT_BOOL(False));// 2\n"
               "__const_add_el(__INIT_CHARCONST(\"50% off\"));// 3\n"
@@ -173,7 +173,7 @@ TEST_F(WriterTest, ConstantEntriesPerKind)
 
 TEST_F(WriterTest, PublicOfSecondSourceIsDefinedInTheFirst)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     begin("a.prg", "A", 1);
     function("MAIN", true, "B();\n");
     program.publics.add(new String("FIRST"));
@@ -202,26 +202,26 @@ TEST_F(WriterTest, PublicOfSecondSourceIsDefinedInTheFirst)
 TEST_F(WriterTest, EntryPointPerTarget)
 {
     struct Case {
-        int target;
+        tTarget target;
         const char* expected;
     };
     const Case cases[] = {
-        {codegen::kTargetWin32Dll,
+        {tTarget::WIN32DLL,
          "BOOL APIENTRY DllMain( HANDLE hModule, DWORD  ul_reason_for_call, LPVOID lpReserved)\n"
          "{\n\t__SetBackWindow(False);\n\tSetCheckBuffer(True);\n\n\tswitch"},
-        {codegen::kTargetPalmOS,
+        {tTarget::PALMOS,
          "    {\n      __begin_context();\n      __initStatics();\n__SetCrtID(\"ABCD\");\n"
          "if(!MathLibRef)\n{\n\tAlert2(\"MathLib not found!\");\n"
          "\t__DoSync(NULL,NULL,NULL,NULL,NULL,NULL,NULL);\n}\nelse\n{\n      MAIN();\n}\n"},
-        {codegen::kTargetPocketPC,
+        {tTarget::POCKETPC,
          "   RegisterInstance(hInstance);\n  if(__BeginGlobal())\n  {\n      __begin_context();\n"
          "    __initStatics();\n      MAIN();\n      __end_context(NULL);\n    __EndGlobal();\n"},
-        {codegen::kTargetGccDebug,
+        {tTarget::GCCDEBUG,
          "int WINAPI WinMain(\tHINSTANCE hInstance,HINSTANCE hPrevInstance,LPTSTR lpCmdLine,"
          "int nCmdShow)\n{\n#ifdef _WINEMUL_\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.target);
+        SCOPED_TRACE(static_cast<int>(c.target));
         tProgram fresh;
         fresh.activate();
         tProgramWriter w(fresh);
@@ -240,7 +240,7 @@ TEST_F(WriterTest, EntryPointPerTarget)
 
 TEST_F(WriterTest, MissingMainLeavesTheEntryPointIncomplete)
 {
-    program.options.target = codegen::kTargetWin32Exe;
+    program.options.target = tTarget::WIN32EXE;
     begin("app.prg", "APP", 1);
     function("HELPER", false, "");
     ASSERT_TRUE(writer.writeSource("app.prg"));
@@ -252,7 +252,7 @@ TEST_F(WriterTest, MissingMainLeavesTheEntryPointIncomplete)
 
 TEST_F(WriterTest, PalmPrototypesCarrySections)
 {
-    program.options.target = codegen::kTargetPalmOS;
+    program.options.target = tTarget::PALMOS;
     begin("app.prg", "APP", 1);
     function("MAIN", false, "");
     program.openValidFunction(nullptr);
@@ -268,7 +268,7 @@ TEST_F(WriterTest, PalmPrototypesCarrySections)
 
 TEST_F(WriterTest, CodeBlockWithParametersReadsThem)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     begin("app.prg", "APP", 1);
     function("MAIN", false, "");
     tInstruction* expression = new tIdentifier(new tIdentName("x"));
@@ -296,7 +296,7 @@ TEST_F(WriterTest, CodeBlockWithParametersReadsThem)
 
 TEST_F(WriterTest, LibraryModeOneWritesTheDefinitionFile)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     program.options.libraryMode = codegen::kLibraryGenerate;
     writer.definitionPath = "lib.dat";
     begin("lib.prg", "LIB", 1);
@@ -320,7 +320,7 @@ TEST_F(WriterTest, LibraryModeOneWritesTheDefinitionFile)
 
 TEST_F(WriterTest, LibraryModeTwoImportsAndRegistersUserFunctions)
 {
-    program.options.target = codegen::kTargetGccDebug;
+    program.options.target = tTarget::GCCDEBUG;
     program.options.libraryMode = codegen::kLibraryImport;
     program.options.importName = "LIB";
     program.options.headerName = "zeltape.h";
@@ -347,7 +347,7 @@ TEST_F(WriterTest, LibraryModeTwoImportsAndRegistersUserFunctions)
     // A procedure returns nothing, also where functions return NIL.
     EXPECT_NE(cpp.find("void DONE()\r\n{\r\n__LockStack(__INIT_NUL());\nreturn;\n}\r\n"), std::string::npos) << cpp;
     EXPECT_NE(readFile("app.hpp").find("pObj_Node U_OLD();\r\n"), std::string::npos);
-    EXPECT_NE(readFile("ctx002.cpp").find("__INIT_DOUBLE(7.000000)); // 10\n"), std::string::npos);
+    EXPECT_NE(readFile("ctx002.cpp").find("__INIT_DOUBLE(7)); // 10\n"), std::string::npos);
 }
 
 TEST_F(WriterTest, TopLevelStatementsFormTheSourcesProcedure)

@@ -42,6 +42,7 @@ TEST(Tokenizer, AwkwardLexemes)
         {"{[x], f()[2]}", "O:{ S:x O:, I:f O:( O:) O:[ N:2 O:] O:}"},
         {"cli->nome ++i ??", "I:cli O:-> I:nome O:++ I:i O:??"},
         {"'it''s'", "S:it S:s"},
+        {"1e3 1.5E+2 0x1F", "N:1e3 N:1.5E O:+ N:2 N:0x1F"},
         {"\"open", "error: Unterminated string"},
         {"[open", "error: Unterminated string"},
     };
@@ -134,6 +135,15 @@ TEST(Rules, MatchingEdges)
         // Extended markers take a file name or a parenthesised expression.
         {"#command OPEN <(f)> => Op( <(f)> )", "OPEN c:\\data\\x.dbf", "Op( \"c:\\data\\x.dbf\" )"},
         {"#command OPEN <(f)> => Op( <(f)> )", "OPEN (cName + \".x\")", "Op( (cName + \".x\") )"},
+        // A clause whose marker the result writes once matches once; the
+        // statement is left whole rather than cut (the lost-text fault).
+        {"#command SHOW [<x,...>] => Out( <x> )", "SHOW 1 2", "SHOW 1 2"},
+        {"#command SHOW [<x,...>] => Out( <x> )", "SHOW 1, 2", "Out( 1, 2 )"},
+        {"#command SET <x: ON, OFF> [<y: NOW>] => Set( <\"x\">, <.y.> )", "SET ON NOW NOW", "SET ON NOW NOW"},
+        // Written inside a result clause, a marker repeats with its clause.
+        {"#command PUT <a> [, <b>] => P( <a> )[; P( <b> )]", "PUT 1, 2, 3", "P( 1 ); P( 2 ); P( 3 )"},
+        // A clause that opens with an expression never takes two in a row.
+        {"#command USE [<a> [, <b>]] => U( [<a>] [,<b>] )", "USE x y", "USE x y"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(apply(c.rules, c.statement), c.out) << c.rules << " | " << c.statement;
@@ -149,6 +159,12 @@ TEST(Rules, MalformedRulesAreReported)
         {"#command A ] => B", "t.prg(1) Error: Unbalanced ] in the pattern"},
         {"#command => B", "t.prg(1) Error: Empty pattern in the rule"},
         {"#xtranslate A(<x>) => [B(<x>)", "t.prg(1) Error: Unclosed [ in the result"},
+        // The marker kept its kind after the failed parse and overran the
+        // marker table at expansion.
+        {"#command FOO <x> => QOut( <x )\nFOO 1", "t.prg(1) Error: Unclosed or malformed marker <X> in the result"},
+        {"#command FOO <(x> => QOut( <x> )", "t.prg(1) Error: Unclosed or malformed marker <X> in the pattern"},
+        {"#command FOO <x:> => QOut( <x> )", "t.prg(1) Error: Unclosed or malformed marker <X> in the pattern"},
+        {"x := 1\n/* never closed\ny := 2", "t.prg(2) Error: Unterminated /* comment"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(apply(c.rules, ""), std::string("error: ") + c.error) << c.rules;

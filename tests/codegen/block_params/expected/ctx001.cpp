@@ -1,6 +1,6 @@
 #include "zelta.h"
 void __cxt_init_001()
 {
-__const_add_el(__INIT_DOUBLE(1.000000)); // 0
-__const_add_el(__INIT_DOUBLE(2.000000)); // 1
+__const_add_el(__INIT_DOUBLE(1)); // 0
+__const_add_el(__INIT_DOUBLE(2)); // 1
 }

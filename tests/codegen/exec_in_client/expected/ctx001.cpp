@@ -2,5 +2,5 @@
 void __cxt_init_001()
 {
 __const_add_el(__INIT_CHARCONST("done"));// 0
-__const_add_el(__INIT_DOUBLE(0.000000)); // 1
+__const_add_el(__INIT_DOUBLE(0)); // 1
 }

@@ -1,6 +1,6 @@
 #include "zelta.h"
 void __cxt_init_001()
 {
-__const_add_el(__INIT_DOUBLE(5.000000)); // 0
-__const_add_el(__INIT_DOUBLE(0.000000)); // 1
+__const_add_el(__INIT_DOUBLE(5)); // 0
+__const_add_el(__INIT_DOUBLE(0)); // 1
 }

@@ -178,6 +178,34 @@ TEST_F(ErrorsTest, Evaluator) {
   EXPECT_EQ(errorOf([] { __Eval(S("1"), __INIT_NIL()); }), ARGUMENT_ERROR);
 }
 
+// Texts that once hung (a lone "." read as a number of no length, read again
+// for ever) or overflowed the machine stack (a tree as deep as the sum is
+// long), and a right-hand spine past the limit.
+TEST(Evaluator, MalformedAndHugeExpressions) {
+  const char* names[] = {"X"};
+  const double values[] = {1};
+  double r = 99;
+  EXPECT_EQ(__evalexpression("X+.", values, names, 1, &r), -100);
+  EXPECT_EQ(__evalexpression(".", values, names, 1, &r), -100);
+  std::string sum = "1";
+  for (int i = 1; i < 500000; ++i) sum += "+1";
+  ASSERT_EQ(__evalexpression(sum.c_str(), nullptr, nullptr, 0, &r), 0);
+  EXPECT_EQ(r, 500000);
+  std::string product = "2";
+  for (int i = 0; i < 200000; ++i) product += "*1";
+  ASSERT_EQ(__evalexpression((product + "-X").c_str(), values, names, 1, &r), 0);
+  EXPECT_EQ(r, 1);
+  EXPECT_EQ(__evalexpression((sum + "/0").c_str(), nullptr, nullptr, 0, &r), 2000);
+  EXPECT_EQ(r, -1);
+  std::string deep = std::string(5000, '(') + "1" + std::string(5000, ')') + "+1";
+  EXPECT_EQ(__evalexpression(deep.c_str(), nullptr, nullptr, 0, &r), 0) << "parentheses alone build no spine";
+  EXPECT_EQ(r, 2);
+  std::string right;
+  for (int i = 0; i < 5000; ++i) right += "1+(";
+  right += "1" + std::string(5000, ')');
+  EXPECT_EQ(__evalexpression(right.c_str(), nullptr, nullptr, 0, &r), -100);
+}
+
 TEST_F(ErrorsTest, ConsoleFormat) {
   struct Case {
     pObj_Node v;

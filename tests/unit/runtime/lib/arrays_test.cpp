@@ -70,6 +70,31 @@ TEST_F(ArraysTest, RaisesArgumentAndBoundErrors) {
   EXPECT_EQ(errorOf([&] { __Comp(N(1), S("1")); }), ARGUMENT_ERROR);
 }
 
+// Sizes beyond the machine once made the run-time allocate until the system
+// stopped it; they are refused before the first element is made.
+TEST_F(ArraysTest, SizesBeyondMemoryAreLowMemory) {
+  pObj_Node a = numbers({1, 2});
+  EXPECT_EQ(errorOf([&] { __ASize(a, N(1e9)); }), LOW_MEMORY);
+  EXPECT_EQ(lib::elementCount(a), 2) << "nothing was added";
+  EXPECT_EQ(errorOf([&] { __Array(N(1e9), Nul()); }), LOW_MEMORY);
+  EXPECT_EQ(errorOf([&] { __Array(N(100000), N(100000), Nul()); }), LOW_MEMORY);
+  EXPECT_EQ(errorOf([&] { __Array(N(3e9), Nul()); }), LOW_MEMORY) << "beyond the count's range";
+  EXPECT_EQ(lib::elementCount(__ASize(a, N(1000))), 1000);
+  EXPECT_EQ(lib::elementCount(__ASize(a, N(1))), 1) << "shrinking needs no room";
+  EXPECT_EQ(lib::elementCount(__Array(N(100), N(10), Nul())), 100);
+}
+
+// Arrays that hold each other kept their counts up for ever; the end of the
+// application frees them (the fixture's tear-down counts what is left).
+TEST_F(ArraysTest, ArraysHoldingEachOtherAreFreedAtTheEnd) {
+  pObj_Node a = __SET_OBJECT(nullptr, __CreateArray(N(1), Nul()));
+  pObj_Node b = __SET_OBJECT(nullptr, __CreateArray(N(2), Nul()));
+  __AAdd(a, a);
+  __AAdd(a, b);
+  __AAdd(b, a);
+  EXPECT_EQ(lib::elementCount(a), 3);
+}
+
 TEST_F(ArraysTest, Scans) {
   pObj_Node a = __CreateArray(N(1), S("b"), __INIT_NIL(), N(1), Nul());
   pObj_Node rows = __CreateArray(__CreateArray(S("x"), N(10), Nul()), __CreateArray(S("y"), N(20), Nul()), Nul());
@@ -100,6 +125,10 @@ TEST_F(ArraysTest, Sorts) {
   EXPECT_EQ(show(__ASORT(rows, nullptr, nullptr, __INIT_BOOL(0))), "{{\"b\",2},{\"a\",1}}");
   pObj_Node mixed = __CreateArray(N(2), __INIT_NIL(), N(1), Nul());
   EXPECT_EQ(show(__ASORT(mixed)), "{1,2,NIL}");
+  // An order that is no logical (a code block) was ignored: an ascending sort.
+  EXPECT_EQ(errorOf([] { __ASORT(numbers({2, 1}), nullptr, nullptr, __INIT_VOIDPTR(nullptr)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(errorOf([] { __ASORT(numbers({2, 1}), nullptr, nullptr, N(1)); }), ARGUMENT_ERROR);
+  EXPECT_EQ(show(__ASORT(numbers({2, 1}), nullptr, nullptr, __INIT_NIL())), "{1,2}");
 }
 
 TEST_F(ArraysTest, InsertsDeletesAndResizes) {

@@ -126,6 +126,10 @@ TEST(Picture, NumberTemplates) {
       {"99", -12, '.', "-12"},       // no room: the sign goes in front
       {"99.9", 123.4, '.', "**.*"},  // too many digits
       {"999,999", 12, '.', "     12"},
+      // More decimals than a number is written with read past its text.
+      {"9.9999999999999999999999999", 1.5, '.', "1.5000000000000000000000000"},
+      {"999.99", 1.0 / 0.0, '.', "***.**"},  // no digits to show
+      {"999.99", 0.0 / 0.0, '.', "***.**"},
   };
   for (const auto& c : cases) EXPECT_EQ(lib::applyNumberTemplate(c.tmpl, c.x, c.sep), c.out) << c.tmpl << " " << c.x;
   EXPECT_EQ(lib::numberOfDigits("1-234"), -1234);

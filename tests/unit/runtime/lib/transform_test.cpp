@@ -24,6 +24,9 @@ TEST_F(TransformTest, FormatsByTypeAndCode) {
       {N(0), "@E 999.99", ""},  // empty values show as ""
       {S("   "), "@!", ""},
       {N(7), "@E", "7"},
+      // Beyond the integer range a cast picked the decimals, undefined.
+      {N(1e19), "@E", "10000000000000000000"},
+      {N(-1e300), "@E 999", "***"},
   };
   for (const auto& c : cases) EXPECT_EQ(str(__Transform(c.value, S(c.picture))), c.text) << c.picture;
 }

@@ -1,0 +1,4 @@
+x := 1
+/* this comment
+   never ends
+y := 2
