@@ -212,7 +212,7 @@ constexpr tRuntimeCall kRuntimeCalls[] = {
     {"OPENCOM", 0, 5},    {"CLOSECOM", 0, 1},  {"READCOM", 0, 3},      {"WRITECOM", 0, 3},
     {"ADDTIMER", 1, 2},   {"ACTIVETIMER", 1, 1}, {"DEACTIVETIMER", 1, 1}, {"SETKEY", 0, 3},
     {"SETBMP", 1, 2},     {"GETSPACE", 0, 2},  {"SETDIRTY", 3, 3},     {"WRITELOG", 0, 1},
-    {"SETBATCHOPER", 1, 1}, {"SETBUFFSIZE", 2, 2},
+    {"SETBATCHOPER", 1, 1}, {"SETBUFFSIZE", 2, 2}, {"SETBRWFNT", 0, 2},
 };
 // clang-format on
 
