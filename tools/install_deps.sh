@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and tests need, when they are missing
 # and we are root; otherwise says what is missing and goes on.
 set -u
-pkgs="cmake ninja-build g++ make zlib1g-dev libncurses-dev libgtest-dev libbenchmark-dev bison python3 tmux libasio-dev libsqlite3-dev libpq-dev postgresql"
+pkgs="cmake ninja-build g++ make zlib1g-dev libncurses-dev libgtest-dev libbenchmark-dev bison python3 tmux libasio-dev libsqlite3-dev libpq-dev postgresql util-linux"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"

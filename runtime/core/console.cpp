@@ -119,7 +119,7 @@ HANDLE FindWindow(const char* windowName, const char*) {
   // A hidden file, kept after exit: removing a lock file others may have
   // opened would let two instances run. Without a lock file there is no
   // check, and the program runs.
-  const std::string path = core::appDirectory() + "/." + (windowName ? windowName : "") + ".lock";
+  const std::string path = core::instanceLockPath(core::appDirectory(), windowName);
   const bool busy = core::host::lockInstance(path) == core::host::InstanceLock::Busy;
   return busy ? reinterpret_cast<HANDLE>(1) : nullptr;
 }

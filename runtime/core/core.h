@@ -185,6 +185,9 @@ int errorLanguage();
 
 // Application directory: ZELTA_APPDIR, else the program's own directory.
 std::string appDirectory();
+// The single-instance lock file of the program that checks for `name`
+// (FindWindow's window name) in the application directory `appDir`.
+std::string instanceLockPath(const std::string& appDir, const char* name);
 
 // Foreign libraries (libraries.cpp). The host file name a program's library
 // name stands for (".dll" and no extension become ".so", '\' becomes '/').
@@ -198,9 +201,14 @@ void* librarySymbol(void* library, const char* symbol);
 // Forgets the loaded libraries at the end of the application.
 void forgetLibraries();
 
-// Writes "inst.txt" and starts the installer (the end of an application
-// after SHUTDOWN; installer_handoff.cpp).
+// Appends the hand-off to "inst.txt" and starts the installer on the waiting
+// install list (the end of an application after SHUTDOWN;
+// installer_handoff.cpp).
 void handOverToInstaller();
+// The paths the installer is looked for at, in order: in the application
+// directory, beside the program, beside the run-time (each place once).
+std::vector<std::string> installerCandidates(const std::string& appDir, const std::string& program,
+                                             const std::string& runtime);
 
 // The rounding of __Round, __Int and numeric formatting: halves (and values
 // within 1e-14 below a half) round away from zero.

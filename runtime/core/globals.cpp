@@ -214,6 +214,10 @@ std::string appDirectory() {
   return slash == std::string::npos ? std::string(".") : self.substr(0, slash);
 }
 
+std::string instanceLockPath(const std::string& appDir, const char* name) {
+  return appDir + "/." + (name ? name : "") + ".lock";
+}
+
 }  // namespace core
 
 Glob* __RetGlob(int create) {

@@ -35,11 +35,15 @@ bool copyFileMode(const std::string& from, const std::string& to, unsigned fallb
 // file cannot be opened (the caller then runs without the check).
 enum class InstanceLock { Taken, Busy, Unavailable };
 InstanceLock lockInstance(const std::string& path);
+// True while some process holds the instance lock at `path`; a missing file
+// is a lock nobody holds. The check leaves the lock as it found it.
+bool instanceLockHeld(const std::string& path);
 
 // Starts `program` with `args` (its argv[1..]) and does not wait for it.
-// False when no process could be made; a program that cannot be run ends
-// its process with status 127.
-bool spawnDetached(const std::string& program, const std::vector<std::string>& args);
+// False when no process could be made or the program could not be run
+// (that child ends with status 127 and is reaped); `processId` gets the
+// new process's id.
+bool spawnDetached(const std::string& program, const std::vector<std::string>& args, long* processId = nullptr);
 
 // A shared library (dlopen semantics: resolved at once), or null.
 void* openLibrary(const char* fileName);

@@ -5,6 +5,7 @@
 #include "host.h"
 
 #include <dlfcn.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
@@ -12,6 +13,7 @@
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -69,17 +71,47 @@ InstanceLock lockInstance(const std::string& path) {
   return InstanceLock::Taken;
 }
 
-bool spawnDetached(const std::string& program, const std::vector<std::string>& args) {
+bool instanceLockHeld(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0;
+  close(fd);  // drops the shared lock taken for the check
+  return held;
+}
+
+bool spawnDetached(const std::string& program, const std::vector<std::string>& args, long* processId) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  // The child reports a failed exec through this pipe; a successful exec
+  // closes it with nothing written.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return false;
   const pid_t pid = fork();
   if (pid == 0) {
+    close(report[0]);
     execv(program.c_str(), argv.data());
+    const int error = errno;
+    if (write(report[1], &error, sizeof error) < 0) _exit(127);
     _exit(127);
   }
-  return pid > 0;
+  close(report[1]);
+  if (pid < 0) {
+    close(report[0]);
+    return false;
+  }
+  int error = 0;
+  ssize_t n;
+  do n = read(report[0], &error, sizeof error);
+  while (n < 0 && errno == EINTR);
+  close(report[0]);
+  if (n > 0) {
+    waitpid(pid, nullptr, 0);
+    return false;
+  }
+  if (processId) *processId = pid;
+  return true;
 }
 
 void* openLibrary(const char* fileName) { return dlopen(fileName, RTLD_NOW); }

@@ -78,12 +78,42 @@ TEST(HostTest, InstanceLockSeenByTwoProcesses) {
   ASSERT_EQ(read(ready[0], &c, 1), 1);
   EXPECT_EQ(c, 'y');
   EXPECT_EQ(inChild([&] { return code(core::host::lockInstance(path)); }), code(InstanceLock::Busy));
+  EXPECT_TRUE(core::host::instanceLockHeld(path));
   (void)!write(done[1], "x", 1);
   waitpid(holder, nullptr, 0);
+  EXPECT_FALSE(core::host::instanceLockHeld(path));
+  EXPECT_FALSE(core::host::instanceLockHeld(dir + "/.nobody.lock"));
+  EXPECT_FALSE(core::host::fileExists(dir + "/.nobody.lock")) << "looking makes no lock file";
   // The holder is gone, and with it the lock; the file stays.
   EXPECT_EQ(inChild([&] { return code(core::host::lockInstance(path)); }), code(InstanceLock::Taken));
   EXPECT_TRUE(core::host::fileExists(path));
   unlink(path.c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(HostTest, DetachedStart) {
+  const std::string dir = scratchDir();
+  const std::string marker = dir + "/started";
+  long pid = 0;
+  ASSERT_TRUE(core::host::spawnDetached("/bin/sh", {"-c", "echo $$ > " + marker}, &pid));
+  EXPECT_GT(pid, 0);
+  int status = -1;
+  ASSERT_EQ(waitpid(static_cast<pid_t>(pid), &status, 0), static_cast<pid_t>(pid));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  long written = 0;
+  std::ifstream(marker) >> written;
+  EXPECT_EQ(written, pid) << "the id is the started program's";
+  // Programs that cannot be run are no start.
+  const std::string plain = dir + "/plain";
+  std::ofstream(plain) << "not a program";
+  for (const std::string& program : {dir + "/missing", plain, dir}) {
+    pid = 0;
+    EXPECT_FALSE(core::host::spawnDetached(program, {}, &pid)) << program;
+    EXPECT_EQ(pid, 0);
+  }
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a failed start leaves no child behind";
+  unlink(marker.c_str());
+  unlink(plain.c_str());
   rmdir(dir.c_str());
 }
 
