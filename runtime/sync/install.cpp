@@ -226,11 +226,15 @@ int receiveImages(NetBlock& n, int socket) {
       n.status = kStatusDownloadBroken;
       return 1;
     }
+    // Images are binary: the buffer's length counts, not its first zero.
+    const bool binary = core::state().binaryBuffers;
+    core::state().binaryBuffers = true;
     __begin_context();
     const bool written = __GET_BOOL(
         WriteImageFile(__INIT_CHARPTR(name.c_str()), __INIT_DOUBLE(size),
                        core::newText(std::string_view(reinterpret_cast<const char*>(n.packet + r.position()), size))));
     __end_context(nullptr);
+    core::state().binaryBuffers = binary;
     if (!written) logf("Imagem %s não gravada", name.c_str());
     ++count;
     bytes += size;
