@@ -49,6 +49,11 @@ ZELTA_EXPORT pObj_Node __VASKOSYNC();
 ZELTA_EXPORT pObj_Node __SyncCfg();
 ZELTA_EXPORT pObj_Node __SyncLog();
 
+// The protocol version this run-time speaks ("6.0.0"), and the dial-up
+// parameters, accepted and unused on this host (NIL, a text or an array).
+ZELTA_EXPORT pObj_Node __GetSyncVer();
+ZELTA_EXPORT pObj_Node __SetRasParams(pObj_Node params);
+
 // Text n (0 .. 117) of the sync message table in the current language; ""
 // above 117.
 ZELTA_EXPORT pObj_Node __GetSyncMsg(pObj_Node index);

@@ -16,7 +16,7 @@ namespace {
 
 // Folders whose entries must all be exported. A folder joins once its entry
 // points have landed; until then its missing entries are only counted.
-const std::set<std::string> kFinishedFolders = {"core", "lib", "data", "device"};
+const std::set<std::string> kFinishedFolders = {"core", "lib", "data", "device", "sync"};
 // Entries of finished folders that are not in the library yet.
 const std::set<std::string> kKnownMissing = {};
 // The compiler passes these a code block's function, not a value.
