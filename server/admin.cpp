@@ -8,6 +8,8 @@
 //   export-table TABLE [CSV]          the live rows, to the file or standard output
 //   list-tables                       name, number, rows, version, upload
 //   queue download|delete TABLE [NAME [DEVICE]]   for one device, a user's or every device
+//   push-file FILE VERSION [NAME [DEVICE]]        a component to install, under FILE's base name
+//   push-image FILE [NAME [DEVICE]]               an image for the devices
 //   status                            devices, last session, and the downloads and deletes waiting
 #include "admin.h"
 
@@ -17,6 +19,7 @@
 #include <sstream>
 
 #include "csv.h"
+#include "framing.h"
 #include "rpc_functions.h"
 
 namespace server {
@@ -151,6 +154,42 @@ int queue(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err)
   return 0;
 }
 
+// A pushed file travels under its base name, which must stay a plain name
+// on the device.
+std::string baseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int push(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err) {
+  const bool install = w[0] == "push-file";
+  const char* form = install ? "push-file FILE VERSION [NAME [DEVICE]]" : "push-image FILE [NAME [DEVICE]]";
+  const size_t args = install ? 3 : 2;
+  if (w.size() < args || w.size() > args + 2) return usage(err, form);
+  PushedFile file;
+  file.kind = install ? "install" : "image";
+  file.name = baseName(w[1]);
+  file.version = install ? w[2] : "";
+  if (file.name.empty() || file.name == "." || file.name == ".." || file.name.size() > 200)
+    return complain(err, "no plain file name in " + w[1]);
+  if (install && (file.version.empty() || file.version.find_first_not_of("0123456789") != std::string::npos))
+    return complain(err, "the version must be a whole number: " + file.version);
+  std::string error;
+  if (!readFile(w[1], file.content, error)) return complain(err, error);
+  // An image goes in one packet, after its two lead bytes, the status bytes,
+  // its name and its 16-bit size.
+  const size_t imageRoom = wire::kMaxPayload - 6 - (file.name.size() + 1);
+  if (!install && file.content.size() > imageRoom)
+    return complain(err, "the image is larger than " + std::to_string(imageRoom) + " bytes");
+  long added = 0;
+  if (!store.pushFile(file, w.size() > args ? w[args] : "", w.size() > args + 1 ? w[args + 1] : "", added, error))
+    return complain(err, error);
+  if (added == 0) return complain(err, "no such device");
+  fprintf(out, "queued %s %s (%zu bytes) for %ld device%s\n", install ? "the install of" : "the image",
+          file.name.c_str(), file.content.size(), added, added == 1 ? "" : "s");
+  return 0;
+}
+
 int status(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err) {
   if (w.size() != 1) return usage(err, "status");
   std::vector<DeviceRow> devices;
@@ -162,6 +201,11 @@ int status(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err
     std::string waiting;
     for (const Task& t : tasks) {
       if (t.type == kTaskUpload) continue;
+      if (t.type == kTaskInstall || t.type == kTaskImage) {
+        waiting += (waiting.empty() ? "" : " ") + std::string(t.type == kTaskInstall ? "install:#" : "image:#") +
+                   std::to_string(t.fileId);
+        continue;
+      }
       waiting += (waiting.empty() ? "" : " ") +
                  std::string(t.type == kTaskDelete ? "delete:"
                              : t.mode == 'T'       ? "total:"
@@ -186,6 +230,7 @@ int runAdmin(Store& store, const std::vector<std::string>& words, FILE* out, FIL
   if (command == "export-table") return exportTable(store, words, out, err);
   if (command == "list-tables") return listTables(store, words, out, err);
   if (command == "queue") return queue(store, words, out, err);
+  if (command == "push-file" || command == "push-image") return push(store, words, out, err);
   if (command == "status") return status(store, words, out, err);
   const int rpc = runFunctionAdmin(store, words, out, err);
   if (rpc >= 0) return rpc;

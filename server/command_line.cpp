@@ -26,6 +26,7 @@ const char* usageText() {
          "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
          "            load-table STRUCTURE [CSV], export-table TABLE [CSV], list-tables,\n"
          "            queue download|delete TABLE [NAME [DEVICE]], status,\n"
+         "            push-file FILE VERSION [NAME [DEVICE]], push-image FILE [NAME [DEVICE]],\n"
          "            add-function NAME SECONDS PROGRAM [ARGUMENT...], list-functions, remove-function NAME,\n"
          "            add-operation ADMIN-ID NAME DESCRIPTION FUNCTION [ARGUMENT...], list-operations,\n"
          "            remove-operation NUMBER\n";

@@ -8,6 +8,10 @@
 //   login refused:  0  | text
 //   task count:     count as text
 //   task n:         13 | type | 0 | table | (downloads) count, 4 bytes | 'T'/'P'
+//                   13 | 10 or 40 | 16 | 0          (an install or an image)
+//   file info:      13 | name | version            (install task)
+//   file transfer:  13 | size text, then per chunk: size text | zlib stream
+//   images:         13 | 0 | name | 16-bit size | bytes, then 13 | 17
 //   no such task:   0
 //   download:       data packets, then 11 | 0; on a failure 255 | 0 | text
 //   upload packet:  13, or 0 | text when the packet is refused
@@ -18,10 +22,13 @@
 // when the device moves on or goes.
 #include "conversation.h"
 
+#include <algorithm>
+
 #include "framing.h"
 #include "protocol.h"
 #include "sync_packets.h"
 #include "upload_rows.h"
+#include "zlib_codec.h"
 
 namespace server {
 
@@ -136,6 +143,11 @@ Conversation::Frames Conversation::describeTask(const uint8_t* payload, size_t n
   Body b(order_);
   b.w.writeByte(wire::kReplyOk);
   b.w.writeByte(static_cast<uint8_t>(t.type));
+  if (t.type == kTaskInstall || t.type == kTaskImage) {
+    b.w.writeByte(16);
+    b.w.writeByte(0);
+    return {reply(b.done())};
+  }
   b.w.writeByte(0);
   b.w.writeString(t.table);
   if (t.type == kTaskDownload) {
@@ -220,6 +232,73 @@ Conversation::Frames Conversation::streamDownload() {
   return frames;
 }
 
+bool Conversation::loadPushed(int type) {
+  if (current_ < 0 || tasks_[static_cast<size_t>(current_)].type != type) return false;
+  const Task& t = tasks_[static_cast<size_t>(current_)];
+  if (pushed_.id == t.fileId) return true;
+  bool found = false;
+  std::string error;
+  if (!store_->pushedFile(t.fileId, pushed_, found, error) || !found) {
+    detail_ = found ? error : "the pushed file " + std::to_string(t.fileId) + " is gone";
+    pushed_ = PushedFile();
+    return false;
+  }
+  return true;
+}
+
+Conversation::Frames Conversation::fileInfo() {
+  if (!loadPushed(kTaskInstall)) return fail(Result::BadPacket, "a file request without its install task");
+  // The device may decline the file (same version): offering it is delivering it.
+  delivered_.push_back({"", 0, 0, tasks_[static_cast<size_t>(current_)].queueId, true});
+  Body b(order_);
+  b.w.writeByte(wire::kReplyOk);
+  b.w.writeString(pushed_.name);
+  b.w.writeString(pushed_.version);
+  return {reply(b.done())};
+}
+
+Conversation::Frames Conversation::streamFile() {
+  if (!loadPushed(kTaskInstall)) return fail(Result::BadPacket, "a file transfer without its install task");
+  Frames frames;
+  Body head(order_);
+  head.w.writeByte(wire::kReplyOk);
+  head.w.writeString(std::to_string(pushed_.content.size()));
+  frames.push_back(reply(head.done()));
+  const uint8_t* data = reinterpret_cast<const uint8_t*>(pushed_.content.data());
+  std::vector<uint8_t> packed(wire::kMaxPayload);
+  for (size_t at = 0; at < pushed_.content.size(); at += wire::kFileChunk) {
+    const size_t n = std::min(wire::kFileChunk, pushed_.content.size() - at);
+    Body b(order_);
+    b.w.writeString(std::to_string(n));
+    const size_t room = wire::kMaxPayload - b.w.position();
+    const wire::Deflated d = wire::deflateWhole(data + at, n, packed.data(), room);
+    if (d.status != wire::DeflateStatus::Ok) return fail(Result::StoreFailed, "a file chunk did not fit");
+    b.w.writeBytes(packed.data(), d.size);
+    frames.push_back(reply(b.done()));
+  }
+  rowsSent_ += 1;
+  return frames;
+}
+
+Conversation::Frames Conversation::streamImage() {
+  if (!loadPushed(kTaskImage)) return fail(Result::BadPacket, "an images request without its image task");
+  Frames frames;
+  Body b(order_);
+  b.w.writeByte(wire::kReplyOk);
+  b.w.writeByte(0);
+  b.w.writeString(pushed_.name);
+  b.w.writeUShort(static_cast<uint16_t>(pushed_.content.size()));
+  b.w.writeBytes(reinterpret_cast<const uint8_t*>(pushed_.content.data()), pushed_.content.size());
+  if (!b.w.ok()) return fail(Result::StoreFailed, "an image did not fit a packet");
+  frames.push_back(reply(b.done()));
+  Body end(order_);
+  end.w.writeByte(wire::kReplyOk);
+  end.w.writeByte(wire::kImagesEnd);
+  frames.push_back(reply(end.done()));
+  delivered_.push_back({"", 0, 0, tasks_[static_cast<size_t>(current_)].queueId, true});
+  return frames;
+}
+
 Conversation::Frames Conversation::upload(const uint8_t* payload, size_t n) {
   std::vector<wire::Row> rows;
   std::string why, error;
@@ -288,6 +367,9 @@ Conversation::Frames Conversation::handle(const uint8_t* payload, size_t n, wire
     case wire::kTaskCount: return taskCount();
     case wire::kGetTask: return describeTask(payload, n);
     case wire::kStartDownload: return streamDownload();
+    case wire::kFileInfo: return fileInfo();
+    case wire::kStartFile: return streamFile();
+    case wire::kStartImages: return streamImage();
     default:
       if (isRpcCommand(command)) {
         if (!rpc_) rpc_ = std::make_shared<RpcSession>();

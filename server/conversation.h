@@ -66,6 +66,10 @@ class Conversation {
   Frames taskCount();
   Frames describeTask(const uint8_t* payload, size_t n);
   Frames streamDownload();
+  Frames fileInfo();
+  Frames streamFile();
+  Frames streamImage();
+  bool loadPushed(int type);
   Frames buildStream(const Download& d);
   Frames upload(const uint8_t* payload, size_t n);
   bool writeBackUploads();
@@ -88,6 +92,7 @@ class Conversation {
   long rowsSent_ = 0;
   long rowsReceived_ = 0;
   bool closed_ = false;
+  PushedFile pushed_;  // the install or image of the current task, once loaded
   RpcCaller caller_;
   std::shared_ptr<RpcSession> rpc_;
 };

@@ -3,6 +3,7 @@
 // text: column types, generated keys, row locks and snapshot transactions.
 #include "store.h"
 
+#include <stdlib.h>
 #include <time.h>
 
 #include <map>
@@ -46,6 +47,10 @@ std::string schema(Dialect d) {
          serial +
          ", user_name TEXT NOT NULL, device TEXT NOT NULL, table_name TEXT NOT NULL,"
          " byte_order TEXT NOT NULL, packet TEXT NOT NULL, created TEXT NOT NULL);"
+         "CREATE TABLE IF NOT EXISTS zs_files (id " +
+         serial +
+         ", kind TEXT NOT NULL, name TEXT NOT NULL, version TEXT NOT NULL,"
+         " content TEXT NOT NULL, created TEXT NOT NULL);"
          "INSERT INTO zs_meta (name, value) VALUES ('catalog_version', 1) ON CONFLICT (name) DO NOTHING;"
          "INSERT INTO zs_meta (name, value) VALUES ('next_table_id', 1) ON CONFLICT (name) DO NOTHING;";
 }
@@ -409,6 +414,43 @@ bool Store::queueTask(const std::string& kind, const std::string& table, const s
   });
 }
 
+bool Store::pushFile(PushedFile& file, const std::string& user, const std::string& device, long& added,
+                     std::string& error) {
+  added = 0;
+  std::vector<DeviceRow> devices;
+  if (!listDevices(devices, error)) return false;
+  return inTransaction(*db_, error, writeBegin(), [&] {
+    Rows id;
+    if (!db_->exec("INSERT INTO zs_files (kind, name, version, content, created) VALUES ($1, $2, $3, $4, $5)",
+                   {file.kind, file.name, file.version, hexKey(file.content), now()}, nullptr, error) ||
+        !db_->exec("SELECT MAX(id) FROM zs_files", {}, &id, error) || id.empty())
+      return false;
+    file.id = static_cast<long>(id[0][0].asInt());
+    for (const DeviceRow& d : devices) {
+      if (!user.empty() && (d.user != user || (!device.empty() && d.device != device))) continue;
+      if (!db_->exec("INSERT INTO zs_queue (user_name, device, kind, table_name, created) VALUES ($1, $2, $3, $4, $5)",
+                     {d.user, d.device, file.kind, std::to_string(file.id), now()}, nullptr, error))
+        return false;
+      ++added;
+    }
+    return true;
+  });
+}
+
+bool Store::pushedFile(long id, PushedFile& out, bool& found, std::string& error) {
+  Rows rows;
+  if (!db_->exec("SELECT id, kind, name, version, content FROM zs_files WHERE id = $1", {SqlValue(id)}, &rows, error))
+    return false;
+  found = !rows.empty();
+  if (!found) return true;
+  out.id = static_cast<long>(rows[0][0].asInt());
+  out.kind = rows[0][1].asText();
+  out.name = rows[0][2].asText();
+  out.version = rows[0][3].asText();
+  out.content = unhexKey(rows[0][4].asText());
+  return true;
+}
+
 // Sessions.
 
 bool Store::buildTasks(const std::string& user, const std::string& device, std::vector<Task>& tasks,
@@ -432,6 +474,7 @@ bool Store::buildTasks(const std::string& user, const std::string& device, std::
   for (const SqlRow& r : versions)
     current[r[0].asText()] = {static_cast<long>(r[2].asInt()), static_cast<long>(r[1].asInt())};
   std::map<std::string, long> queuedDownload;
+  std::vector<Task> pushed;  // installs and images go last: an install ends the session
 
   // Uploads come first: the device's changes are in before it receives
   // anything, so no download meets a record still waiting to be sent.
@@ -439,7 +482,12 @@ bool Store::buildTasks(const std::string& user, const std::string& device, std::
     if (def.toHost) tasks.push_back({kTaskUpload, def.name});
   for (const SqlRow& r : queued) {
     const long id = static_cast<long>(r[0].asInt());
-    if (r[1].asText() == "delete") {
+    if (r[1].asText() == "install" || r[1].asText() == "image") {
+      Task t{r[1].asText() == "install" ? kTaskInstall : kTaskImage, ""};
+      t.queueId = id;
+      t.fileId = atol(r[2].asText().c_str());
+      pushed.push_back(t);
+    } else if (r[1].asText() == "delete") {
       tasks.push_back({kTaskDelete, r[2].asText(), 'T', 0, 0, id});
       queuedDownload[r[2].asText()] = 0;  // the table comes back in full
     } else if (!queuedDownload.count(r[2].asText()) || queuedDownload[r[2].asText()] == 0) {
@@ -469,6 +517,7 @@ bool Store::buildTasks(const std::string& user, const std::string& device, std::
       tasks.push_back({kTaskDownload, def.name, 'P', static_cast<long>(n[0][0].asInt()), h->second.second});
     }
   }
+  tasks.insert(tasks.end(), pushed.begin(), pushed.end());
   return true;
 }
 
@@ -607,6 +656,7 @@ bool Store::markDelivered(const std::string& user, const std::string& device, co
     for (const Delivery& d : deliveries) {
       if (d.queueId && !db_->exec("DELETE FROM zs_queue WHERE id = $1", {SqlValue(d.queueId)}, nullptr, error))
         return false;
+      if (d.queueOnly) continue;
       if (d.generation < 0) {  // the device deleted its copy
         if (!db_->exec("DELETE FROM zs_received WHERE user_name = $1 AND device = $2 AND table_name = $3",
                        {user, device, d.table}, nullptr, error))

@@ -8,6 +8,7 @@
 //   zs_received(user_name, device, table_name, generation, version)
 //   zs_queue(id, user_name, device, kind, table_name, created)
 //   zs_staged(id, user_name, device, table_name, packet, created)
+//   zs_files(id, kind, name, version, content, created)  pushed files, hex
 //   zt_<NAME>(zs_key, zs_version, zs_deleted, zs_origin, <fields>)
 //
 // Versions. Each application table counts its changes: every transaction
@@ -41,7 +42,7 @@ struct DeviceRow {
   long sessions = 0;
 };
 
-enum TaskType { kTaskDownload = 1, kTaskUpload = 2, kTaskDelete = 3 };
+enum TaskType { kTaskDownload = 1, kTaskUpload = 2, kTaskDelete = 3, kTaskInstall = 10, kTaskImage = 40 };
 
 struct Task {
   int type = kTaskDownload;
@@ -50,6 +51,16 @@ struct Task {
   long count = 0;   // rows of a download
   long since = 0;
   long queueId = 0;  // a queued task, removed from the queue once delivered
+  long fileId = 0;   // installs and images: the pushed file
+};
+
+// A file pushed for devices: a component to install or an image.
+struct PushedFile {
+  long id = 0;
+  std::string kind;  // "install" or "image"
+  std::string name;  // a plain file name
+  std::string version;
+  std::string content;
 };
 
 // What a delivered download leaves the device holding.
@@ -58,6 +69,7 @@ struct Delivery {
   long generation = 0;
   long version = 0;
   long queueId = 0;
+  bool queueOnly = false;  // an install or an image: only the queue entry goes
 };
 
 struct Download {
@@ -102,6 +114,12 @@ class Store {
   // every registered device when `user` is empty; `added` counts them.
   bool queueTask(const std::string& kind, const std::string& table, const std::string& user, const std::string& device,
                  long& added, std::string& error);
+
+  // Keeps `file` (kind, name, version, content) and queues it for one
+  // device, a user's or every device, as queueTask does.
+  bool pushFile(PushedFile& file, const std::string& user, const std::string& device, long& added,
+                std::string& error);
+  bool pushedFile(long id, PushedFile& out, bool& found, std::string& error);
 
   // Sessions.
   bool buildTasks(const std::string& user, const std::string& device, std::vector<Task>& tasks, std::string& error);

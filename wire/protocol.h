@@ -9,6 +9,11 @@
 //   7    task count    -                            count as decimal text
 //   8    get task      task number, decimal text    13, task description
 //   11   download      -                            stream of data packets
+//   9    file info     -                            13, file name, version text
+//   12   file transfer -                            13, size as decimal text, then
+//                                                   chunks: size text | zlib stream
+//   0x20 images        -                            per image 13 | 0 | name | 16-bit
+//                                                   size | bytes; then 13 | 17
 //   0xAF keep-alive    -                            13
 //
 // Login request, in order: "B" or "L"; "33"; device; user; processor byte;
@@ -32,12 +37,17 @@ enum Command : uint8_t {
   kGoodbye = 2,
   kTaskCount = 7,
   kGetTask = 8,
+  kFileInfo = 9,
   kStartDownload = 11,
+  kStartFile = 12,
+  kStartImages = 0x20,
   kKeepAlive = 0xAF
 };
 
 constexpr uint16_t kRequestLead = 1;
 constexpr uint8_t kReplyOk = 13;
+constexpr uint8_t kImagesEnd = 17;  // sub byte of the last images packet
+constexpr size_t kFileChunk = 8192;  // raw bytes per file chunk
 constexpr const char* kProtocolVersion = "6.0.0";
 // The versions agree when their first six bytes (terminator included) do.
 bool sameVersion(const std::string& server, const std::string& client);

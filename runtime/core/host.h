@@ -26,6 +26,9 @@ bool fileExists(const std::string& path);
 // True when the file is gone afterwards because this call removed it.
 bool removeFile(const std::string& path);
 bool renameFile(const std::string& from, const std::string& to);
+// Gives `to` the permission bits of `from`, or `fallback` when `from` is
+// missing (0: leave `to` as it is). True when `to` ends with them.
+bool copyFileMode(const std::string& from, const std::string& to, unsigned fallback);
 
 // The single-instance lock: a file whose exclusive lock this process keeps
 // until it ends. Busy when another process holds it; Unavailable when the

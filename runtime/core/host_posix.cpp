@@ -12,6 +12,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -51,6 +52,12 @@ bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 bool renameFile(const std::string& from, const std::string& to) { return rename(from.c_str(), to.c_str()) == 0; }
+
+bool copyFileMode(const std::string& from, const std::string& to, unsigned fallback) {
+  struct stat st;
+  if (stat(from.c_str(), &st) == 0) return chmod(to.c_str(), st.st_mode & 07777) == 0;
+  return fallback == 0 || chmod(to.c_str(), static_cast<mode_t>(fallback)) == 0;
+}
 
 InstanceLock lockInstance(const std::string& path) {
   if (instanceLockFd >= 0) return InstanceLock::Taken;

@@ -18,6 +18,7 @@
 #include "connection.h"
 #include "core.h"
 #include "framing.h"
+#include "install.h"
 #include "protocol.h"
 #include "report.h"
 #include "socket_posix.h"
@@ -305,11 +306,8 @@ int executeTask(NetBlock& n, int number) {
       if (!state().partialSync) Op_DeleteTbl(table.c_str());
       return 0;
     case kTaskInstall:
-    case kTaskInstallFile:
-    case kTaskImages:
-      // Installs and images come with the component installer; until then
-      // such a task ends the list with its status.
-      break;
+    case kTaskInstallFile: return FileInstall(n, n.socket);
+    case kTaskImages: return receiveImages(n, n.socket);
     default: break;
   }
   logf("Task type %d invalid.", type);
@@ -328,13 +326,16 @@ int runTasks(NetBlock& n) {
   } else {
     logf("qtd_tasks=%d", count);
   }
-  for (int task = 1; task <= count && n.status == kStatusNone && !n.restart; ++task) {
+  for (int task = 1; task <= count && n.status == kStatusNone; ++task) {
     if (state().ui.pumpMessages) state().ui.pumpMessages();
     logf("Executando tarefa %d.", task);
     if (executeTask(n, task) != 0) break;
     if (state().ui.taskProgress) state().ui.taskProgress(task * 100 / count);
   }
+  // A component received last still ends the session as a restart.
+  if (n.restart && n.status == kStatusNone) n.status = kStatusRestart;
   if (n.status == kStatusRestart) {
+    logf("TaskExecute: Erro=%d", n.status);
     alert("A aplicação será reiniciada para instalação de novos componentes.");
     n.status = kStatusNone;
   } else if (n.status != kStatusNone) {
@@ -369,6 +370,8 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
   sync::runTasks(n);
   sync::showAux(97);
   sync::goodbye(n, n.socket);
+  // The installer takes over when the program ends.
+  if (n.restart) SHUTDOWN();
   if (n.status != sync::kStatusNone) sync::showState(sync::auxText(98, n.status));
   return n.status;
 }

@@ -26,7 +26,13 @@ enum Status {
   kStatusUploadRefused = 1139,
   kStatusTaskNotRead = 1142,
   kStatusBuffersMissing = 1143,
+  kStatusInstallNotOpened = 1119,    // the file to install could not be created
+  kStatusInstallStartNotSent = 1139,  // install transfer request (shares 1139 with uploads)
+  kStatusInstallStartNotRead = 1140,
+  kStatusInstallChunk = 1141,  // a chunk of the file missing or damaged
   kStatusBadTaskType = 1148,
+  kStatusInstallInfoNotSent = 1150,
+  kStatusInstallInfoNotRead = 1151,
   kStatusTaskRequested = 1162,  // while a task is being requested
   kStatusDownloadNotSent = 1172,
   kStatusDownloadBroken = 1173,  // a download packet missing, too long or not read

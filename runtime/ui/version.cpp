@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "arguments_ui.h"
+#include "version.h"
 #include "zeltaui.h"
 #include "zeltamisc.h"
 
@@ -91,6 +92,11 @@ Failure versionOfFile(const std::string& path, std::string& version) {
 }
 
 }  // namespace
+
+std::string programFileVersion(const std::string& path) {
+  std::string version;
+  return versionOfFile(path, version) == Failure::None ? version : std::string();
+}
 
 }  // namespace ui
 

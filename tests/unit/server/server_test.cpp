@@ -200,6 +200,56 @@ Bytes deviceFrame(const std::vector<uint8_t>& payload) {
   return out;
 }
 
+TEST_F(ConversationTest, PushedFilesGoLastAndLeaveTheQueueOnlyAfterTheGoodbye) {
+  std::string error, content;
+  for (int i = 0; i < 20000; ++i) content.push_back(static_cast<char>((i * 7919) % 251));
+  server::PushedFile file{0, "install", "upd.exe", "7", content},
+      image{0, "image", "logo.jpg", "", std::string("\x01\x00\x02", 3)};
+  long added = 0;
+  ASSERT_TRUE(store->pushFile(file, "joe", "dev1", added, error)) << error;
+  ASSERT_TRUE(store->pushFile(image, "", "", added, error)) << error;
+  Frame count(wire::kTaskCount), info(wire::kFileInfo), start(wire::kStartFile), images(wire::kStartImages),
+      bye(wire::kGoodbye);
+  const Bytes session = join(
+      {loginFrame("joe", "dev1"), count.bytes(), getTask(1), info.bytes(), start.bytes(), getTask(2), images.bytes()});
+  // Cut before the goodbye: both stay queued.
+  run(session);
+  std::vector<server::Task> tasks;
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", tasks, error));
+  ASSERT_EQ(tasks.size(), 2u);
+  conversation = std::make_unique<server::Conversation>(*store, settings);
+  const std::vector<Bytes> r = replies(run(join({session, bye.bytes()})));
+  EXPECT_EQ(result(), server::Result::Ok);
+  ASSERT_EQ(r.size(), 11u);  // login, count, task, info, size, 3 chunks, task, image, end
+  EXPECT_EQ(r[1], (Bytes{0, 1, '2', 0}));
+  EXPECT_EQ(r[2], (Bytes{0, 1, 13, 10, 16, 0}));
+  EXPECT_EQ(r[3], (Bytes{0, 1, 13, 'u', 'p', 'd', '.', 'e', 'x', 'e', 0, '7', 0}));
+  EXPECT_EQ(r[4], (Bytes{0, 1, 13, '2', '0', '0', '0', '0', 0}));
+  std::string received;
+  for (size_t i = 5; i < 8; ++i) {
+    wire::PacketReader reader(r[i].data(), r[i].size(), wire::Order::Big, 2);
+    const size_t stated = static_cast<size_t>(atol(std::string(reader.readString()).c_str()));
+    std::vector<uint8_t> plain(wire::kBufferSize);
+    const wire::Inflated in = wire::inflateLimited(r[i].data() + reader.position(), r[i].size() - reader.position(),
+                                                   plain.data(), plain.size());
+    ASSERT_EQ(in.status, wire::InflateStatus::Complete);
+    ASSERT_EQ(in.size, stated);
+    received.append(reinterpret_cast<const char*>(plain.data()), in.size);
+  }
+  EXPECT_EQ(received, content);
+  EXPECT_EQ(r[8], (Bytes{0, 1, 13, 40, 16, 0}));
+  EXPECT_EQ(r[9], (Bytes{0, 1, 13, 0, 'l', 'o', 'g', 'o', '.', 'j', 'p', 'g', 0, 0, 3, 1, 0, 2}));
+  EXPECT_EQ(r[10], (Bytes{0, 1, 13, 17}));
+  ASSERT_TRUE(store->buildTasks("joe", "dev1", tasks, error));
+  EXPECT_TRUE(tasks.empty());
+  // Out of turn: a file or images request without its task ends the session.
+  for (const Bytes& request : {info.bytes(), start.bytes(), images.bytes()}) {
+    conversation = std::make_unique<server::Conversation>(*store, settings);
+    run(join({loginFrame("joe", "dev1"), count.bytes(), request}));
+    EXPECT_EQ(result(), server::Result::BadPacket);
+  }
+}
+
 class SessionTest : public ConversationTest {
  protected:
   void SetUp() override {

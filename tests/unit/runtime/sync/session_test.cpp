@@ -6,6 +6,9 @@
 
 #include "arguments.h"
 #include "framing.h"
+#include "host.h"
+#include "protocol.h"
+#include "zlib_codec.h"
 #include "status.h"
 #include "store.h"
 #include "sync_packets.h"
@@ -271,3 +274,68 @@ TEST_F(SessionTest, FilterTwoRunsOnlyDownloads) {
 }
 
 }  // namespace
+
+namespace {
+
+// A chunk of a pushed file: its stated size, then the deflated bytes.
+Bytes chunk(size_t stated, const std::string& data) {
+  Bytes packed(wire::kBufferSize);
+  const wire::Deflated d =
+      wire::deflateWhole(reinterpret_cast<const uint8_t*>(data.data()), data.size(), packed.data(), packed.size());
+  return text(std::to_string(stated)) + Bytes(packed.begin(), packed.begin() + static_cast<long>(d.size));
+}
+
+}  // namespace
+
+// A pushed file that is unsafe, damaged or cut short leaves nothing behind
+// for the installer: no "_" file, no list, and the session's status says why.
+TEST_F(SessionTest, BrokenPushedFilesLeaveNothingForTheInstaller) {
+  const std::string program = core::host::modulePath();
+  const std::string dir = program.substr(0, program.find_last_of('/'));
+  const struct {
+    const char* name;
+    const char* file;
+    std::vector<Bytes> transfer;  // after the start request; empty: none asked
+    int status;
+  } cases[] = {
+      {"a name climbing out", "../zz_pushed.bin", {}, sync::kStatusInstallInfoNotRead},
+      {"a name with a folder", "sub/zz_pushed.bin", {}, sync::kStatusInstallInfoNotRead},
+      {"a chunk smaller than stated",
+       "zz_pushed.bin",
+       {Bytes{13} + text("10"), chunk(10, "12345")},
+       sync::kStatusInstallChunk},
+      {"a chunk past the total",
+       "zz_pushed.bin",
+       {Bytes{13} + text("3"), chunk(5, "12345")},
+       sync::kStatusInstallChunk},
+      {"a damaged stream",
+       "zz_pushed.bin",
+       {Bytes{13} + text("5"), chunk(5, "12345") + Bytes{}},
+       sync::kStatusInstallChunk},
+      {"cut after a chunk", "zz_pushed.bin", {Bytes{13} + text("10"), chunk(5, "12345")}, sync::kStatusInstallChunk},
+      {"a size that is no number", "zz_pushed.bin", {Bytes{13} + text("1x")}, sync::kStatusInstallNotOpened},
+  };
+  for (const auto& c : cases) {
+    std::vector<Bytes> transfer = c.transfer;
+    if (std::string(c.name) == "a damaged stream") transfer[1][transfer[1].size() - 2] ^= 0xff;
+    FakeServer fake([&](FakeServer& f) {
+      f.request();
+      f.reply(acceptedBody());
+      f.request();
+      f.reply(text("1"));
+      f.request();
+      f.reply(Bytes{13, 10, 16, 0});
+      EXPECT_EQ(commandOf(f.request()), wire::kFileInfo) << c.name;
+      f.reply(Bytes{13} + text(c.file) + text("0"));
+      if (transfer.empty()) return;
+      EXPECT_EQ(commandOf(f.request()), wire::kStartFile) << c.name;
+      for (const Bytes& b : transfer) f.reply(b);
+      f.closeNow();
+    });
+    EXPECT_EQ(session(fake.port()), c.status) << c.name;
+    fake.join();
+    EXPECT_FALSE(core::host::fileExists(dir + "/" + c.file + "_")) << c.name;
+    EXPECT_FALSE(core::host::fileExists(dir + "/zz_pushed.bin_")) << c.name;
+    EXPECT_FALSE(data::DmFindDatabase(0, "ZELTAINST")) << c.name;
+  }
+}

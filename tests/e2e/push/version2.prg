@@ -1,0 +1,4 @@
+// The new version the server pushes: says which it is and ends.
+FUNCTION Main()
+   ? "pushed program, version 2"
+RETURN NIL
