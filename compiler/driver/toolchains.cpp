@@ -8,6 +8,7 @@
 #include "paths.h"
 #include "resources.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -451,6 +452,26 @@ std::string tToolchain::hostLinkCommand(const tBuildOutputs& outputs) const
                       quoted(desk).c_str(), quoted(desk).c_str(), hostFlags(desk).c_str());
 }
 
+// A host program carries its -version= text in a section of its own, where
+// GetMyVersion and a sync session's installs read it ("ZELTAVER:" + text).
+bool tToolchain::stampHostVersion()
+{
+    if (settings_.version.empty())
+        return true;
+    const std::string program = outputFile(settings_);
+    const std::string record = program + ".zver";
+    {
+        std::ofstream file(record, std::ios::binary);
+        file << "ZELTAVER:" << settings_.version << '\0';
+        if (!file)
+            return false;
+    }
+    int code = run(formatText("objcopy --add-section .zelta_version=%s %s", quoted(record).c_str(),
+                              quoted(program).c_str()));
+    std::remove(record.c_str());
+    return code == 0;
+}
+
 bool tToolchain::writeExportScript(const tBuildOutputs& outputs)
 {
     std::string script = "{\n  global:\n";
@@ -524,6 +545,9 @@ bool tToolchain::resourcesAndLink(const tBuildOutputs& outputs)
             settings_.keepGeneratedC = true;
         }
         if (code != 0)
+            return false;
+        if (settings_.target == tTarget::GCCDEBUG && !library && !buildsSharedLibrary(settings_, outputs) &&
+            !stampHostVersion())
             return false;
     }
     if (buildsSharedLibrary(settings_, outputs)) {

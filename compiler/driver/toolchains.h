@@ -75,6 +75,7 @@ private:
     std::string linkCommand(const tBuildOutputs& outputs) const;
     std::string hostLinkCommand(const tBuildOutputs& outputs) const;
     bool writeExportScript(const tBuildOutputs& outputs);
+    bool stampHostVersion();
     int run(const std::string& commandLine, tChildOutput output = tChildOutput::inherit);
 
     tBuildSettings& settings_;

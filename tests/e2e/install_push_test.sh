@@ -53,10 +53,9 @@ done
 
 for v in 1 2; do
   sed "s/@PORT@/$port/g" "$src/version$v.prg" > "$work/v$v/upd.prg" || fail "cannot copy version$v.prg"
-  (cd "$work/v$v" && "$ezelta" upd.prg -gFULL > compile.log 2>&1) || { cat "$work/v$v/compile.log"; fail "ezelta could not build version $v"; }
-  # The program's own version, where GetMyVersion reads it.
-  printf 'ZELTAVER:%s\0' "$v" > "$work/v$v/version"
-  objcopy --add-section .zelta_version="$work/v$v/version" "$work/v$v/upd.exe" || fail "cannot give version $v its number"
+  # -version= is the number the program file carries, where the install
+  # compares the version offered with its own.
+  (cd "$work/v$v" && "$ezelta" upd.prg -gFULL -version=$v > compile.log 2>&1) || { cat "$work/v$v/compile.log"; fail "ezelta could not build version $v"; }
 done
 cp "$work/v1/upd.exe" "$bin/upd.exe" || fail "cannot place version 1"
 run_program() {
