@@ -26,6 +26,7 @@
 
 #include "framing.h"
 #include "protocol.h"
+#include "reply_body.h"
 #include "sync_packets.h"
 #include "upload_rows.h"
 #include "zlib_codec.h"
@@ -34,18 +35,6 @@ namespace server {
 
 namespace {
 
-// A reply body under construction: the kept bytes, then the fields.
-struct Body {
-  explicit Body(wire::Order order) : bytes(wire::kMaxPayload), w(bytes.data(), bytes.size(), order) {
-    w.writeUShort(1);
-  }
-  std::vector<uint8_t> done() {
-    bytes.resize(w.position());
-    return bytes;
-  }
-  std::vector<uint8_t> bytes;
-  wire::PacketWriter w;
-};
 
 // Rows per packet: a packet's rows stay well inside what a device inflates.
 constexpr size_t kPacketRows = 11000;

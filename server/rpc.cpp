@@ -13,6 +13,7 @@
 
 #include "framing.h"
 #include "protocol.h"
+#include "reply_body.h"
 #include "rpc_functions.h"
 #include "rpc_packets.h"
 #include "rpc_query.h"
@@ -43,18 +44,6 @@ namespace {
 using Bodies = std::vector<std::vector<uint8_t>>;
 
 constexpr size_t kPacketRows = 11000;
-
-struct Body {
-  explicit Body(wire::Order order) : bytes(wire::kMaxPayload), w(bytes.data(), bytes.size(), order) {
-    w.writeUShort(1);
-  }
-  std::vector<uint8_t> done() {
-    bytes.resize(w.position());
-    return bytes;
-  }
-  std::vector<uint8_t> bytes;
-  wire::PacketWriter w;
-};
 
 bool plainName(const std::string& name) {
   if (name.empty() || name.size() > 64 || name[0] == '.') return false;
