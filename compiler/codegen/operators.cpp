@@ -132,7 +132,11 @@ void tConst::generate()
         char number[32];
         if (kind_ == kString)
             p.capturedArgs.add(new String(text_.get()));
-        else {
+        else if (kind_ == kNumber && !(number_ > -2147483649.0 && number_ < 2147483648.0)) {
+            p.report(tCodegenMessage::foreign, sourceLine(),
+                     "a number in a foreign call or export must be a whole number of at most 10 digits");
+            p.capturedArgs.add(new String("0"));  // keeps the statement's shape for its own checks
+        } else {
             std::snprintf(number, sizeof number, "%d", kind_ == kLogical ? logical_ : static_cast<int>(number_));
             p.capturedArgs.add(new String(number));
         }

@@ -102,6 +102,8 @@ TEST_F(Toolchain, ProgramsTheCompilerRefuses)
         {"500-digit number", "? 1",  // body replaced below
          "is too large"},
         {"comparison block to ASort", "ASort(aList, , , {|p, q| p > q })", "t.prg(3): Error: a code block with"},
+        {"number beyond an int in an export", "EXPFUNCT( \"Name\", \"INTEGER\", 99999999999 )",
+         "t.prg(3): Error: a number in a foreign call or export must be a whole number of at most 10 digits"},
     };
     for (auto& c : cases) {
         std::string body = c.body;
