@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string source = folder + "/fuzz.prg";
     tProgram program;
     program.autoPublicPauseMs = 0;
-    program.options.target = 7;
+    program.options.target = tTarget::GCCDEBUG;
     program.options.moduleName = "FUZZ";
     program.options.sourcePath = source;
     program.options.headerName = folder + "/zelta.h";
