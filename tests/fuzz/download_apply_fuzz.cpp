@@ -11,17 +11,20 @@
 //
 //   build: CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZELTA_FUZZ=ON -DZELTA_TESTS=OFF
 //          cmake --build build-fuzz --target download_apply_fuzz
-//   run:   build-fuzz/tests/fuzz/download_apply_fuzz -max_len=65536 corpus/apply tests/fuzz/seeds/apply
+//   run:   mkdir -p corpus/apply && build-fuzz/tests/fuzz/download_apply_fuzz -max_len=65536 corpus/apply
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core.h"
+#include "framing.h"
 #include "store.h"
 #include "sync_packets.h"
+#include "sync_state.h"
 #include "sync_tables.h"
 #include "temp_db.h"
 #include "zeltaarray.h"
@@ -75,8 +78,16 @@ double recordCount() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char pattern[] = "/tmp/zelta-apply-fuzz-XXXXXX";
-  if (!mkdtemp(pattern)) abort();
+  // Every input makes and deletes files: in memory when the system allows.
+  char memory[] = "/dev/shm/zelta-apply-fuzz-XXXXXX", disk[] = "/tmp/zelta-apply-fuzz-XXXXXX";
+  const char* pattern = mkdtemp(memory);
+  if (!pattern) pattern = mkdtemp(disk);
+  if (!pattern) abort();
+  static std::string folder = pattern;
+  atexit([] {
+    const std::string command = "rm -rf '" + folder + "'";
+    if (system(command.c_str()) != 0) {}
+  });
   setenv("ZELTA_APPDIR", pattern, 1);
   core::setFatalTrap(fatal);
   __BeginGlobal();
@@ -87,10 +98,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 2) return 0;
+  // The input's values live in a context of their own, freed at its end.
+  __begin_context();
   makeTable();
   const double before = recordCount();
   data::DmOpenRef file = static_cast<data::DmOpenRef>(__OpenTmpDb(0, "CLIENTS", 1, 'P'));
-  if (!file) return 0;
+  if (!file) {
+    __end_context(nullptr);
+    return 0;
+  }
   char header[11] = {data[0] == 'T' ? 'T' : 'P', 0, (data[1] & 1) ? '1' : '0', 0, '0', '0', '0', '0', '0', '1', 0};
   data::appendTmpRecord(file, header, sizeof header);
   std::vector<uint8_t> packet(wire::kBufferSize);
@@ -129,5 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   __DeleteTmpDb(0, "CLIENTS", 'P');
   __dbCloseAll();
+  __end_context(nullptr);
+  sync::state().recentLog.clear();  // the log lines the tests read
   return 0;
 }
