@@ -11,7 +11,8 @@
 //
 //   build: CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DZELTA_FUZZ=ON -DZELTA_TESTS=OFF
 //          cmake --build build-fuzz --target download_apply_fuzz
-//   run:   mkdir -p corpus/apply && build-fuzz/tests/fuzz/download_apply_fuzz -max_len=65536 corpus/apply
+//   run:   mkdir -p corpus/apply
+//          build-fuzz/tests/fuzz/download_apply_fuzz -max_len=65536 corpus/apply tests/fuzz/seeds/apply
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
