@@ -339,7 +339,9 @@ bool Store::defineTable(TableDef& def, bool& changed, std::string& error) {
     std::vector<const wire::Row*> pointers;
     for (const wire::Row& r : moved) pointers.push_back(&r);
     if (!writeRows(target, pointers, version + 1, "admin", error)) return false;
-    return db_->exec("DROP TABLE " + dataTable(def.name), {}, nullptr, error) &&
+    // CASCADE: the views device queries read are made again when missing.
+    return db_->exec("DROP TABLE " + dataTable(def.name) + (d == Dialect::Postgres ? " CASCADE" : ""), {}, nullptr,
+                     error) &&
            db_->exec("ALTER TABLE " + fresh + " RENAME TO \"zt_" + def.name + "\"", {}, nullptr, error) &&
            db_->exec(
                "UPDATE zs_tables SET structure = $2, version = version + 1, generation = generation + 1"
