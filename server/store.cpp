@@ -423,9 +423,11 @@ bool Store::pushFile(PushedFile& file, const std::string& user, const std::strin
   if (!listDevices(devices, error)) return false;
   return inTransaction(*db_, error, writeBegin(), [&] {
     Rows id;
-    if (!db_->exec("INSERT INTO zs_files (kind, name, version, content, created) VALUES ($1, $2, $3, $4, $5)",
-                   {file.kind, file.name, file.version, hexKey(file.content), now()}, nullptr, error) ||
-        !db_->exec("SELECT MAX(id) FROM zs_files", {}, &id, error) || id.empty())
+    // RETURNING: another push may commit a higher id meanwhile.
+    if (!db_->exec("INSERT INTO zs_files (kind, name, version, content, created) VALUES ($1, $2, $3, $4, $5)"
+                   " RETURNING id",
+                   {file.kind, file.name, file.version, hexKey(file.content), now()}, &id, error) ||
+        id.empty())
       return false;
     file.id = static_cast<long>(id[0][0].asInt());
     for (const DeviceRow& d : devices) {
