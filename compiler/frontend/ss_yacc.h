@@ -112,6 +112,8 @@ public:
     SSYaccStackElement* elementFromProduction(long k) const;
     // The element `depth` places below the top; "SSYacc0116e" beyond the stack.
     SSYaccStackElement* elementAt(size_t depth) const;
+    // Elements on the stack, the bottom one (state 0) included.
+    size_t stackDepth() const { return stack_.size(); }
 
     SSLexLexeme* lookahead() const { return lookahead_.get(); }
     uint32_t production() const { return production_; }
