@@ -6,6 +6,8 @@
 // message names the rule.
 #include "preprocessor.h"
 
+#include <algorithm>
+
 #include <cctype>
 #include <fstream>
 #include <iostream>
@@ -113,6 +115,11 @@ bool fileExists(const std::string& path) {
 bool isOpTok(const Token& t, const char* s) { return t.kind == TokKind::Op && t.text == s; }
 
 void splitStatements(Tokens& toks, std::vector<Tokens>& parts) {
+    // Most statements stand alone on their line: hand them on whole.
+    if (std::none_of(toks.begin(), toks.end(), [](const Token& t) { return isOpTok(t, ";"); })) {
+        parts.push_back(std::move(toks));
+        return;
+    }
     Tokens cur;
     for (Token& t : toks) {
         if (isOpTok(t, ";")) {

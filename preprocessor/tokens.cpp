@@ -156,6 +156,9 @@ bool tokenize(std::string_view text, bool bracketStrings, Tokens& out, std::stri
     size_t pos = 0;
     Token tok;
     bool afterOperand = false;
+    // About one token in four characters of code; growing by doubling
+    // would move every token several times.
+    out.reserve(out.size() + text.size() / 4 + 4);
     while (nextToken(text, pos, bracketStrings, afterOperand, tok, error)) {
         afterOperand = endsOperand(tok);
         out.push_back(std::move(tok));
