@@ -51,12 +51,23 @@ void tFragments::seal()
 {
     if (empty())
         return;
-    std::string folded = std::move(sealed_);
-    folded.reserve(folded.size() + buffer_.size());
-    for (int i = 0; i < count(); ++i)
-        tProgram::appendPiece(folded, text(i));
-    folded.shrink_to_fit();
-    sealed_ = std::move(folded);
+    // One pass over the zero-separated fragments, folding "%%" within each
+    // as tProgram::appendPiece does.
+    std::size_t at = sealed_.size();
+    sealed_.resize(at + buffer_.size());
+    const char* in = buffer_.data();
+    const char* end = in + buffer_.size();
+    char* out = &sealed_[at];
+    while (in < end) {
+        char c = *in++;
+        if (c == '\0')
+            continue;
+        *out++ = c;
+        if (c == '%' && in < end && *in == '%')
+            ++in;
+    }
+    sealed_.resize(static_cast<std::size_t>(out - sealed_.data()));
+    sealed_.shrink_to_fit();
     std::string().swap(buffer_);
     std::vector<std::size_t>().swap(starts_);
 }
