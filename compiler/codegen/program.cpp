@@ -20,8 +20,7 @@ void freeStrings(tArray<String>& list) { list.deleteAll(); }
 void tFragments::add(const char* text)
 {
     starts_.push_back(buffer_.size());
-    buffer_.append(text);
-    buffer_.push_back('\0');
+    buffer_.append(text, std::strlen(text) + 1);  // with its terminating zero
 }
 
 std::string tFragments::join(int from, int to) const
