@@ -132,6 +132,8 @@ TEST(Streaming, WritesWhatTheWholeTreeWrites)
         "FUNCTION Main()\nundeclared := 1\n1 := 2\nQOut(nowhere)\nRETURN NIL\n",
         // Statements outside any function once one was written.
         "QOut('top')\nFUNCTION Main()\nRETURN NIL\n",
+        // Public definitions, declared and automatic, go in at the mark.
+        "FUNCTION Main()\nPUBLIC pa := 1, pb\nauto := 2\nQOut(pa, pb, auto)\nRETURN NIL\n",
         // Percent signs as a file receives them.
         "FUNCTION Main()\nQOut(7 % 3, '100%%')\nRETURN NIL\n",
     };
