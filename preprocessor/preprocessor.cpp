@@ -7,6 +7,7 @@
 #include "preprocessor.h"
 
 #include <algorithm>
+#include <bitset>
 
 #include <cctype>
 #include <fstream>
@@ -147,6 +148,8 @@ struct Preprocessor::Impl {
     std::unordered_map<std::string, Define> defines;
     std::vector<std::string> errors;
     Output output;
+    // First characters of every name ever defined: most words start none, and need no look-up.
+    std::bitset<256> defineStarts;
     int includeDepth = 0;
     int applications = 0;     // rule and define applications on the current line
     bool stopped = false;     // too many errors
@@ -327,6 +330,7 @@ void Preprocessor::Impl::defineDirective(FileContext& ctx, int line, std::string
         error(ctx.path, line, err + " in #define " + name);
         return;
     }
+    if (!name.empty()) defineStarts.set(static_cast<unsigned char>(name[0]));
     defines[name] = std::move(def);
 }
 
@@ -355,7 +359,10 @@ bool Preprocessor::Impl::applyDefines(FileContext& ctx, int line, Tokens& toks) 
     size_t i = 0;
     while (i < toks.size()) {
         const Token& t = toks[i];
-        auto it = t.kind == TokKind::Ident ? defines.find(t.text) : defines.end();
+        auto it =
+            t.kind == TokKind::Ident && !t.text.empty() && defineStarts.test(static_cast<unsigned char>(t.text[0]))
+                ? defines.find(t.text)
+                : defines.end();
         if (it == defines.end()) {
             ++i;
             continue;

@@ -91,7 +91,11 @@ bool endsOperand(const Token& tok) {
 
 bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand, Token& tok,
                std::string& error) {
-    tok = Token();
+    // Reset in place: the text keeps its buffer.
+    tok.kind = TokKind::Op;
+    tok.space = false;
+    tok.quote = 0;
+    tok.text.clear();
     while (pos < text.size() &&
            (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\f' || text[pos] == '\n')) {
         tok.space = true;
