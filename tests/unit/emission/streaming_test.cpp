@@ -147,6 +147,22 @@ TEST(Streaming, WritesWhatTheWholeTreeWrites)
     }
 }
 
+// The scan ahead reads the file in blocks of 64 KiB and five bytes: a
+// directive that straddles the first block's end still counts.
+TEST(Streaming, ALineDirectiveAcrossTheScanBlocksIsFound)
+{
+    std::string source = "FUNCTION Main()\n";
+    while (source.size() < 65000)
+        source += "QOut(1)\n";
+    source += std::string(65539 - source.size() - 1, ' ') + "\n";
+    ASSERT_EQ(source.size(), 65539u);
+    source += "#line 900 \"app.prg\"\nQOut(2)\nRETURN NIL\n";
+    tRun whole = compile(source, false);
+    tRun streamed = compile(source, true);
+    ASSERT_TRUE(whole.ok);
+    EXPECT_EQ(streamed.files, whole.files);
+}
+
 TEST(Streaming, ALateSyntaxErrorPrintsNoGeneratorMessage)
 {
     tRun run = compile("FUNCTION Main()\n1 := 2\nundeclared := 1\nQOut(\n", true);
