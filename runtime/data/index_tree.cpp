@@ -39,6 +39,8 @@ constexpr uint32_t kPageHeader = 8;
 constexpr uint8_t kLeaf = 1, kInner = 2;
 constexpr uint32_t kBasePage = 5120;  // 15360, 61440 and 92160 are multiples
 constexpr uint32_t kMaxHeight = 32;
+// Leaves written by a build between two flushes of the index's pages.
+constexpr uint32_t kBuildFlushPages = 64;
 
 uint32_t get32(const char* p) {
   uint32_t v;
@@ -586,37 +588,54 @@ bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n)
   resetPages(db);
   if (n == 0) return true;
   const uint32_t e = esize(db), leafCap = leafCapacity(db), innerCap = innerCapacity(db);
-  std::vector<uint32_t> level;
+  // Each page of the level being built with its entry count and first entry,
+  // so the level above is written without reading these pages again.
+  std::vector<uint32_t> level, below;
+  std::vector<char> firsts;
+  const auto entry = [&](uint32_t i) { return entries + size_t{order ? order[i] : i} * e; };
   for (uint32_t done = 0; done < n;) {
     const uint32_t take = n - done < leafCap ? n - done : leafCap;
     const uint32_t leaf = done == 0 ? 1 : newPage(db, kLeaf);
     if (!leaf) return false;
     char* p = page(db, leaf);
     if (order) {
-      for (uint32_t i = 0; i < take; ++i)
-        memcpy(p + kPageHeader + size_t{i} * e, entries + size_t{order[done + i]} * e, e);
+      for (uint32_t i = 0; i < take; ++i) memcpy(p + kPageHeader + size_t{i} * e, entry(done + i), e);
     } else {
       memcpy(p + kPageHeader, entries + size_t{done} * e, size_t{take} * e);
     }
     setItems(p, take);
     level.push_back(leaf);
+    below.push_back(take);
+    firsts.insert(firsts.end(), entry(done), entry(done) + e);
     done += take;
     // Pages written stay in the page cache, not in the process.
-    if (level.size() % 256 == 0) DbFlush(db);
+    if (level.size() % kBuildFlushPages == 0) DbFlush(db);
   }
   uint32_t levels = 1;
   while (level.size() > 1) {
-    std::vector<uint32_t> up;
+    std::vector<uint32_t> up, upBelow;
+    std::vector<char> upFirsts;
     for (size_t done = 0; done < level.size();) {
       const size_t take = level.size() - done < innerCap ? level.size() - done : innerCap;
       const uint32_t inner = newPage(db, kInner);
       if (!inner) return false;
-      setItems(page(db, inner), static_cast<uint32_t>(take));
-      for (size_t i = 0; i < take; ++i) describe(db, inner, static_cast<uint32_t>(i), level[done + i]);
+      char* p = page(db, inner);
+      setItems(p, static_cast<uint32_t>(take));
+      uint32_t sum = 0;
+      for (size_t i = 0; i < take; ++i) {
+        put32(pagesOf(p) + i * 4, level[done + i]);
+        put32(countsOf(db, p) + i * 4, below[done + i]);
+        memcpy(childFirst(db, p, static_cast<uint32_t>(i)), firsts.data() + (done + i) * e, e);
+        sum += below[done + i];
+      }
       up.push_back(inner);
+      upBelow.push_back(sum);
+      upFirsts.insert(upFirsts.end(), firsts.data() + done * e, firsts.data() + (done + 1) * e);
       done += take;
     }
     level.swap(up);
+    below.swap(upBelow);
+    firsts.swap(upFirsts);
     ++levels;
   }
   setField(db, 76, level[0]);
