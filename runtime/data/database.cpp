@@ -45,6 +45,7 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 
 #include "core.h"
 #include "database.h"
@@ -935,6 +936,35 @@ Err DmSetDatabaseInfo(DmOpenRef db, const void* block, uint32_t size) {
   publish(base(db) + 40, offset);
   if (old) release(db, old, oldLength);
   return errNone;
+}
+
+bool EntryQueue::push(const char* entry, uint32_t length) {
+  if (count_ == 0) {
+    clear();
+    length_ = length;
+    perBlock_ = static_cast<uint32_t>(kBlock / length > 0 ? kBlock / length : 1);
+  }
+  if (count_ % perBlock_ == 0) {
+    char* block = static_cast<char*>(host::allocatePages(size_t{perBlock_} * length_));
+    if (!block) return false;
+    blocks_.push_back(block);
+  }
+  memcpy(blocks_.back() + size_t{count_ % perBlock_} * length_, entry, length_);
+  ++count_;
+  return true;
+}
+
+void EntryQueue::clear() {
+  for (char* block : blocks_) host::freePages(block, size_t{perBlock_} * length_);
+  blocks_.clear();
+  count_ = 0;
+}
+
+void EntryQueue::swap(EntryQueue& other) {
+  blocks_.swap(other.blocks_);
+  std::swap(count_, other.count_);
+  std::swap(length_, other.length_);
+  std::swap(perBlock_, other.perBlock_);
 }
 
 LocalID databaseId(DmOpenRef db) { return db ? db->id : 0; }

@@ -31,6 +31,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core.h"
+
 namespace data::tree {
 
 namespace {
@@ -388,23 +390,31 @@ bool entryBefore(const char* a, const char* b, uint32_t e) {
   return get32(a) < get32(b);
 }
 
+// Writes the tree from `n` entries in order, `entry(i)` giving the i-th.
+template <typename Entry>
+bool buildFrom(Database* db, uint32_t n, const Entry& entry);
+
 // Puts the queued entries in: one by one in key order when they are few,
 // else by building the tree again from its entries merged with them.
 void settle(Database* db) {
-  if (db->queued.empty()) return;
-  std::vector<char> queued;
+  if (db->queued.size() == 0) return;
+  EntryQueue queued;
   queued.swap(db->queued);
+  const uint32_t n = queued.size();
   const uint32_t e = esize(db);
-  const uint32_t n = static_cast<uint32_t>(queued.size() / e);
+  const auto at = [&queued](uint32_t i) { return queued.at(i); };
   std::vector<uint32_t> order(n);
   for (uint32_t i = 0; i < n; ++i) order[i] = i;
-  const char* q = queued.data();
-  std::sort(order.begin(), order.end(),
-            [q, e](uint32_t a, uint32_t b) { return entryBefore(q + size_t{a} * e, q + size_t{b} * e, e); });
+  std::sort(order.begin(), order.end(), [&at, e](uint32_t a, uint32_t b) { return entryBefore(at(a), at(b), e); });
   const uint32_t existing = get32(head(db) + 72);
+  // An empty tree is built from the queue itself, without a merged copy.
+  if (existing == 0 && n >= 64) {
+    buildFrom(db, n, [&](uint32_t i) { return at(order[i]); });
+    return;
+  }
   if (n < existing / 4 + 64) {
     for (uint32_t i : order) {
-      const char* entry = q + size_t{i} * e;
+      const char* entry = at(i);
       uint32_t record;
       memcpy(&record, entry, 4);
       insertSorted(db, Probe{entry + 4, e - 4, true, record}, entry);
@@ -416,7 +426,7 @@ void settle(Database* db) {
   uint32_t t = 0, k = 0;
   while (t < existing || k < n) {
     const char* from = t < existing ? entryAt(db, t) : nullptr;
-    const char* next = k < n ? q + size_t{order[k]} * e : nullptr;
+    const char* next = k < n ? at(order[k]) : nullptr;
     if (from && (!next || !entryBefore(next, from, e))) {
       memcpy(out, from, e);
       ++t;
@@ -434,7 +444,12 @@ void settle(Database* db) {
 void queueInsert(Database* db, const char* entry) {
   if (!pageSize(db)) return;
   changed(db);
-  db->queued.insert(db->queued.end(), entry, entry + esize(db));
+  // Without memory for the queue the entry goes in at once.
+  if (!db->queued.push(entry, esize(db))) {
+    uint32_t record;
+    memcpy(&record, entry, 4);
+    if (insertSorted(db, Probe{entry + 4, esize(db) - 4, true, record}, entry) < 0) __RuntimeError(LOW_MEMORY, -1);
+  }
 }
 
 uint32_t count(Database* db) {
@@ -582,6 +597,14 @@ void clear(Database* db) {
 }
 
 bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n) {
+  const uint32_t e = esize(db);
+  return buildFrom(db, n, [=](uint32_t i) { return entries + size_t{order ? order[i] : i} * e; });
+}
+
+namespace {
+
+template <typename Entry>
+bool buildFrom(Database* db, uint32_t n, const Entry& entry) {
   db->queued.clear();
   if (!pageSize(db)) return false;
   changed(db);
@@ -592,17 +615,12 @@ bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n)
   // so the level above is written without reading these pages again.
   std::vector<uint32_t> level, below;
   std::vector<char> firsts;
-  const auto entry = [&](uint32_t i) { return entries + size_t{order ? order[i] : i} * e; };
   for (uint32_t done = 0; done < n;) {
     const uint32_t take = n - done < leafCap ? n - done : leafCap;
     const uint32_t leaf = done == 0 ? 1 : newPage(db, kLeaf);
     if (!leaf) return false;
     char* p = page(db, leaf);
-    if (order) {
-      for (uint32_t i = 0; i < take; ++i) memcpy(p + kPageHeader + size_t{i} * e, entry(done + i), e);
-    } else {
-      memcpy(p + kPageHeader, entries + size_t{done} * e, size_t{take} * e);
-    }
+    for (uint32_t i = 0; i < take; ++i) memcpy(p + kPageHeader + size_t{i} * e, entry(done + i), e);
     setItems(p, take);
     level.push_back(leaf);
     below.push_back(take);
@@ -643,6 +661,8 @@ bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n)
   setField(db, 72, n);
   return true;
 }
+
+}  // namespace
 
 bool closedCleanly(Database* db) { return get16(head(db) + 2) == 1; }
 

@@ -42,6 +42,11 @@ void flushMappedRange(MappedFile& file, size_t from, size_t to);
 // Writes the file's pages to the disk and waits for it.
 void syncMapped(MappedFile& file);
 
+// Zeroed memory of `length` bytes straight from the system, and back to it:
+// for large passing buffers, which the allocator could keep after their use.
+void* allocatePages(size_t length);
+void freePages(void* pages, size_t length);
+
 bool fileExists(const std::string& path);
 // Size of the file, or -1 when it cannot be read.
 long long fileSize(const std::string& path);

@@ -153,6 +153,19 @@ void syncMapped(MappedFile& file) {
   fsync(file.fd);
 }
 
+void* allocatePages(size_t length) {
+  void* p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) {
+    savedErrno = errno;
+    return nullptr;
+  }
+  return p;
+}
+
+void freePages(void* pages, size_t length) {
+  if (pages) munmap(pages, length);
+}
+
 bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 long long fileSize(const std::string& path) {
