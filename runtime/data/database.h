@@ -55,6 +55,12 @@ struct Database {
   // back only their pages, so it does not cost the whole file each time.
   uint64_t touchedLow = UINT64_MAX;
   uint64_t touchedHigh = 0;
+  // Records read out of record order are copied here instead of being read
+  // through the mapping (recordBytes): reads all over a large file would
+  // otherwise keep every page of it resident in the process.
+  std::vector<char> copy;
+  uint32_t lastRead = UINT32_MAX;  // record read last
+  uint32_t copyLength = 0;         // bytes copied at once: the longest record met so far
   // Index databases ('B', index_tree.cpp): changes so far, whether the tree
   // was changed since it was opened, and the leaf read last.
   uint32_t treeChanges = 0;
