@@ -35,9 +35,14 @@ namespace server {
 
 namespace {
 
-
 // Rows per packet: a packet's rows stay well inside what a device inflates.
 constexpr size_t kPacketRows = 11000;
+// Packets built at a time: enough to keep the socket busy while the next
+// batch is made, few enough that the device starts on the first at once.
+constexpr size_t kBatchPackets = 16;
+// zlib level of download packets: level 5 packs the tables' rows within 3% of
+// level 6's size in half the time.
+constexpr int kLevel = 5;
 
 }  // namespace
 
@@ -160,32 +165,47 @@ Conversation::Frames Conversation::describeTask(const uint8_t* payload, size_t n
   return {reply(b.done())};
 }
 
-Conversation::Frames Conversation::buildStream(const Download& d) {
+Conversation::Frames Conversation::moreFrames() {
+  if (!stream_) return {};
+  Stream& st = *stream_;
+  const std::vector<std::vector<uint8_t>>& all = st.download.rows;
   Frames frames;
   std::vector<uint8_t> rows, packet(wire::kBufferSize);
-  uint16_t count = 0;
-  auto flush = [&]() -> bool {
-    if (count == 0) return true;
-    const wire::Deflated p =
-        wire::buildDownloadPacket(rows.data(), rows.size(), count, packet.data(), wire::kMaxPayload, order_);
-    if (p.status != wire::DeflateStatus::Ok) return false;
-    frames.push_back(reply(std::vector<uint8_t>(packet.begin(), packet.begin() + static_cast<long>(p.size))));
+  rows.reserve(kPacketRows);
+  while (st.next < all.size() && frames.size() < kBatchPackets) {
+    uint16_t count = 0;
     rows.clear();
-    count = 0;
-    return true;
-  };
-  for (const std::vector<uint8_t>& row : d.rows) {
-    if (rows.size() + row.size() > kPacketRows && !flush()) return {};
-    const size_t at = rows.size();
-    rows.insert(rows.end(), row.begin(), row.end());
-    wire::put16(&rows[at], static_cast<uint16_t>(row.size()), order_);  // the row length in the device's order
-    ++count;
+    for (; st.next < all.size() && count < 0xffff; ++st.next, ++count) {
+      const std::vector<uint8_t>& row = all[st.next];
+      if (count > 0 && rows.size() + row.size() > kPacketRows) break;
+      const size_t at = rows.size();
+      rows.insert(rows.end(), row.begin(), row.end());
+      wire::put16(&rows[at], static_cast<uint16_t>(row.size()), order_);  // the row length in the device's order
+    }
+    const wire::Deflated p =
+        wire::buildDownloadPacket(rows.data(), rows.size(), count, packet.data(), wire::kMaxPayload, order_, kLevel);
+    if (p.status != wire::DeflateStatus::Ok) {
+      stream_.reset();
+      return fail(Result::StoreFailed, "a packet did not fit");
+    }
+    frames.push_back(reply(std::vector<uint8_t>(packet.begin(), packet.begin() + static_cast<long>(p.size))));
   }
-  if (!flush()) return {};
+  if (st.next < all.size()) {
+    if (st.cacheable) st.sent.insert(st.sent.end(), frames.begin(), frames.end());
+    return frames;
+  }
   Body end(order_);
   end.w.writeByte(11);
   end.w.writeByte(0);
   frames.push_back(reply(end.done()));
+  if (st.cacheable) {
+    st.sent.insert(st.sent.end(), frames.begin(), frames.end());
+    settings_.cache->put(st.download.delivery.table, st.download.delivery.generation, st.download.delivery.version,
+                         order_, st.sent);
+  }
+  rowsSent_ += static_cast<long>(all.size());
+  delivered_.push_back(st.download.delivery);
+  stream_.reset();
   return frames;
 }
 
@@ -204,8 +224,8 @@ Conversation::Frames Conversation::streamDownload() {
       return *hit;
     }
   }
-  Download d;
-  if (!store_->download(user_, device_, task, d, error)) {
+  auto st = std::make_unique<Stream>();
+  if (!store_->download(user_, device_, task, st->download, error)) {
     Body b(order_);
     b.w.writeByte(255);  // byte 2 above 254: the text of an error follows
     b.w.writeByte(0);
@@ -213,12 +233,9 @@ Conversation::Frames Conversation::streamDownload() {
     detail_ = error;
     return {reply(b.done())};
   }
-  Frames frames = buildStream(d);
-  if (frames.empty()) return fail(Result::StoreFailed, "a packet did not fit");
-  if (cacheable) settings_.cache->put(task.table, d.delivery.generation, d.delivery.version, order_, frames);
-  rowsSent_ += static_cast<long>(d.rows.size());
-  delivered_.push_back(d.delivery);
-  return frames;
+  st->cacheable = cacheable;
+  stream_ = std::move(st);
+  return moreFrames();
 }
 
 bool Conversation::loadPushed(int type) {
@@ -392,8 +409,9 @@ std::vector<uint8_t> runStream(Conversation& c, const uint8_t* data, size_t n) {
       c.end(Result::Closed);
       break;
     }
-    for (const std::vector<uint8_t>& frame : c.handle(data + at, length, order))
-      out.insert(out.end(), frame.begin(), frame.end());
+    for (Frames frames = c.handle(data + at, length, order); !frames.empty();
+         frames = c.streaming() ? c.moreFrames() : Frames())
+      for (const std::vector<uint8_t>& frame : frames) out.insert(out.end(), frame.begin(), frame.end());
     at += length;
   }
   c.close();

@@ -39,6 +39,12 @@ class Conversation {
   // session, result() says how.
   std::vector<std::vector<uint8_t>> handle(const uint8_t* payload, size_t n, wire::Order order);
 
+  // A download is sent in batches of packets, each built while the one
+  // before travels: after sending handle()'s frames, while streaming(),
+  // send what moreFrames() gives.
+  bool streaming() const { return stream_ != nullptr; }
+  std::vector<std::vector<uint8_t>> moreFrames();
+
   bool ended() const { return result_ != Result::Open; }
   // Ends the session from outside (peer closed, time-out, bad frame).
   void end(Result r) {
@@ -70,7 +76,14 @@ class Conversation {
   Frames streamFile();
   Frames streamImage();
   bool loadPushed(int type);
-  Frames buildStream(const Download& d);
+  // A download on its way out: its rows, the next one to pack, and the
+  // frames sent so far when the whole stream goes into the cache.
+  struct Stream {
+    Download download;
+    size_t next = 0;
+    bool cacheable = false;
+    Frames sent;
+  };
   Frames upload(const uint8_t* payload, size_t n);
   bool writeBackUploads();
 
@@ -95,6 +108,7 @@ class Conversation {
   PushedFile pushed_;  // the install or image of the current task, once loaded
   RpcCaller caller_;
   std::shared_ptr<RpcSession> rpc_;
+  std::unique_ptr<Stream> stream_;
 };
 
 // Splits a byte stream into device frames and hands each to the

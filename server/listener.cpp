@@ -144,9 +144,27 @@ class Connection : public std::enable_shared_from_this<Connection> {
     auto self = shared_from_this();
     asio::async_write(socket_, asio::buffer(out_), [self](const std::error_code& ec, size_t) {
       if (ec) return self->finish(Result::Closed);
+      if (self->conversation_.streaming()) return self->continueStream();
       if (self->conversation_.ended()) return self->finish(Result::Ok);
       self->readHeader();
     });
+  }
+
+  // The next batch of a download, built while the last one travels.
+  void continueStream() {
+    working_ = true;
+    auto self = shared_from_this();
+    offload(
+        shared_, socket_.get_executor(),
+        [self] {
+          self->out_.clear();
+          for (const std::vector<uint8_t>& frame : self->conversation_.moreFrames())
+            self->out_.insert(self->out_.end(), frame.begin(), frame.end());
+        },
+        [self] {
+          self->working_ = false;
+          self->sendReplies();
+        });
   }
 
   // `why` applies only when the conversation has not ended on its own.
@@ -155,9 +173,6 @@ class Connection : public std::enable_shared_from_this<Connection> {
     finished_ = true;
     conversation_.end(why);
     timer_.cancel();
-    std::error_code ignored;
-    socket_.shutdown(tcp::socket::shutdown_both, ignored);
-    socket_.close(ignored);
     const double seconds = std::chrono::duration<double>(Clock::now() - started_).count();
     auto self = shared_from_this();
     offload(
@@ -174,7 +189,14 @@ class Connection : public std::enable_shared_from_this<Connection> {
           }
           writeSessionLine(self->shared_.log, sessionLine(self->conversation_, self->address_, seconds));
         },
-        [self] { --self->shared_.connections; });
+        [self] {
+          // Closed only now: a device waits for the close after its goodbye,
+          // and by then the session's deliveries are recorded.
+          std::error_code ignored;
+          self->socket_.shutdown(tcp::socket::shutdown_both, ignored);
+          self->socket_.close(ignored);
+          --self->shared_.connections;
+        });
   }
 
   tcp::socket socket_;

@@ -7,6 +7,7 @@
 
 #include <stdint.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ class SqlConnection {
   // Runs one statement; rows (when asked for) receive its result. False with
   // the database's message in `error` on a failure.
   virtual bool exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
+                    std::string& error) = 0;
+  // The same, handing each row to `sink` as it is read (one row object,
+  // reused), so a large result is never held whole; a sink that returns
+  // false stops the reading, which is no failure.
+  using RowSink = std::function<bool(const SqlRow&)>;
+  virtual bool each(const std::string& sql, const std::vector<SqlValue>& params, const RowSink& sink,
                     std::string& error) = 0;
   // Runs statements separated by ';' without parameters.
   virtual bool script(const std::string& sql, std::string& error) = 0;

@@ -21,19 +21,19 @@ class PostgresConnection : public SqlConnection {
 
   bool exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
             std::string& error) override {
-    std::vector<std::string> texts(params.size());
-    std::vector<const char*> values(params.size());
-    for (size_t i = 0; i < params.size(); ++i) {
-      if (params[i].isNull()) {
-        values[i] = nullptr;
-        continue;
-      }
-      texts[i] = params[i].asText();
-      values[i] = texts[i].c_str();
-    }
-    PGresult* r =
-        PQexecParams(db_, sql.c_str(), static_cast<int>(params.size()), nullptr, values.data(), nullptr, nullptr, 0);
-    return finish(r, rows, error);
+    if (!rows) return finish(run(sql, params), nullptr, error);
+    return finish(
+        run(sql, params),
+        [rows](const SqlRow& row) {
+          rows->push_back(row);
+          return true;
+        },
+        error);
+  }
+
+  bool each(const std::string& sql, const std::vector<SqlValue>& params, const RowSink& sink,
+            std::string& error) override {
+    return finish(run(sql, params), sink, error);
   }
 
   bool script(const std::string& sql, std::string& error) override {
@@ -45,6 +45,20 @@ class PostgresConnection : public SqlConnection {
   bool lastWasConflict() const override { return conflict_; }
 
  private:
+  PGresult* run(const std::string& sql, const std::vector<SqlValue>& params) {
+    std::vector<std::string> texts(params.size());
+    std::vector<const char*> values(params.size());
+    for (size_t i = 0; i < params.size(); ++i) {
+      if (params[i].isNull()) {
+        values[i] = nullptr;
+        continue;
+      }
+      texts[i] = params[i].asText();
+      values[i] = texts[i].c_str();
+    }
+    return PQexecParams(db_, sql.c_str(), static_cast<int>(params.size()), nullptr, values.data(), nullptr, nullptr, 0);
+  }
+
   // The name of the statement prepared for `sql`, or "" to run it directly.
   std::string prepared(const std::string& sql) {
     const auto found = names_.find(sql);
@@ -62,7 +76,7 @@ class PostgresConnection : public SqlConnection {
     return name;
   }
 
-  bool finish(PGresult* r, std::vector<SqlRow>* rows, std::string& error) {
+  bool finish(PGresult* r, const RowSink& sink, std::string& error) {
     conflict_ = false;
     const ExecStatusType status = PQresultStatus(r);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
@@ -74,15 +88,20 @@ class PostgresConnection : public SqlConnection {
       return false;
     }
     changes_ = atoll(PQcmdTuples(r));
-    if (rows && status == PGRES_TUPLES_OK) {
+    if (sink && status == PGRES_TUPLES_OK) {
       const int n = PQntuples(r), columns = PQnfields(r);
+      SqlRow row(static_cast<size_t>(columns));
       for (int i = 0; i < n; ++i) {
-        SqlRow row;
-        for (int c = 0; c < columns; ++c)
-          row.push_back(PQgetisnull(r, i, c)
-                            ? SqlValue()
-                            : SqlValue(std::string(PQgetvalue(r, i, c), static_cast<size_t>(PQgetlength(r, i, c)))));
-        rows->push_back(std::move(row));
+        for (int c = 0; c < columns; ++c) {
+          SqlValue& v = row[static_cast<size_t>(c)];
+          if (PQgetisnull(r, i, c)) {
+            v.kind = SqlValue::Null;
+            continue;
+          }
+          v.kind = SqlValue::Text;
+          v.text.assign(PQgetvalue(r, i, c), static_cast<size_t>(PQgetlength(r, i, c)));
+        }
+        if (!sink(row)) break;
       }
     }
     PQclear(r);

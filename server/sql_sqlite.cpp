@@ -54,6 +54,18 @@ class SqliteConnection : public SqlConnection {
 
   bool exec(const std::string& sql, const std::vector<SqlValue>& params, std::vector<SqlRow>* rows,
             std::string& error) override {
+    if (!rows) return each(sql, params, nullptr, error);
+    return each(
+        sql, params,
+        [rows](const SqlRow& row) {
+          rows->push_back(row);
+          return true;
+        },
+        error);
+  }
+
+  bool each(const std::string& sql, const std::vector<SqlValue>& params, const RowSink& sink,
+            std::string& error) override {
     conflict_ = false;
     sqlite3_stmt* stmt = statement(sql);
     if (!stmt) return fail(error, nullptr);
@@ -73,13 +85,16 @@ class SqliteConnection : public SqlConnection {
         default: sqlite3_bind_null(stmt, at);
       }
     }
+    SqlRow row;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      if (!rows) continue;
-      SqlRow row;
-      const int columns = sqlite3_column_count(stmt);
-      for (int c = 0; c < columns; ++c) row.push_back(column(stmt, c));
-      rows->push_back(std::move(row));
+      if (!sink) continue;
+      row.resize(static_cast<size_t>(sqlite3_column_count(stmt)));
+      for (size_t c = 0; c < row.size(); ++c) column(stmt, static_cast<int>(c), row[c]);
+      if (!sink(row)) {
+        rc = SQLITE_DONE;
+        break;
+      }
     }
     if (rc != SQLITE_DONE) return fail(error, stmt);
     release(sql, stmt);
@@ -99,15 +114,22 @@ class SqliteConnection : public SqlConnection {
   bool lastWasConflict() const override { return conflict_; }
 
  private:
-  static SqlValue column(sqlite3_stmt* stmt, int c) {
+  // Reads a column into `v`, keeping its text's room from row to row.
+  static void column(sqlite3_stmt* stmt, int c, SqlValue& v) {
     switch (sqlite3_column_type(stmt, c)) {
-      case SQLITE_INTEGER: return SqlValue(static_cast<int64_t>(sqlite3_column_int64(stmt, c)));
-      case SQLITE_FLOAT: return SqlValue(sqlite3_column_double(stmt, c));
-      case SQLITE_NULL: return SqlValue();
+      case SQLITE_INTEGER:
+        v.kind = SqlValue::Int;
+        v.integer = sqlite3_column_int64(stmt, c);
+        break;
+      case SQLITE_FLOAT:
+        v.kind = SqlValue::Real;
+        v.real = sqlite3_column_double(stmt, c);
+        break;
+      case SQLITE_NULL: v.kind = SqlValue::Null; break;
       default: {
         const unsigned char* t = sqlite3_column_text(stmt, c);
-        return SqlValue(
-            std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(stmt, c))));
+        v.kind = SqlValue::Text;
+        v.text.assign(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(stmt, c)));
       }
     }
   }

@@ -96,6 +96,27 @@ wire::Row rowOf(const TableDef& def, const SqlRow& r, size_t first) {
   return row;
 }
 
+// The stored-record bytes of the columns from `first` on, as
+// appendStoredRecord writes them from rowOf's row, without the row between.
+void appendColumns(const std::vector<wire::FieldDef>& fields, const SqlRow& r, size_t first,
+                   std::vector<uint8_t>& out) {
+  for (size_t i = 0; i < fields.size(); ++i) {
+    const SqlValue& v = r[first + i];
+    switch (fields[i].type) {
+      case 'N': wire::appendStoredNumber(v.asReal(), out); break;
+      case 'D': wire::appendStoredNumber(static_cast<double>(v.asInt()), out); break;
+      case 'L': out.push_back(v.asInt() != 0 ? 1 : 0); break;
+      default:
+        if (v.kind == SqlValue::Text) {
+          wire::appendStoredText(fields[i], v.text.data(), v.text.size(), out);
+        } else {
+          const std::string text = v.asText();
+          wire::appendStoredText(fields[i], text.data(), text.size(), out);
+        }
+    }
+  }
+}
+
 bool sameRow(const TableDef& def, const wire::Row& a, const wire::Row& b) {
   for (size_t i = 0; i < def.fields.size(); ++i)
     if (wire::valueText(def.fields[i], a[i]) != wire::valueText(def.fields[i], b[i])) return false;
@@ -555,7 +576,7 @@ bool Store::download(const std::string& user, const std::string& device, const T
       error = "no table " + task.table;
       return false;
     }
-    Rows meta, rows;
+    Rows meta;
     if (!db_->exec("SELECT generation, version FROM zs_tables WHERE name = $1", {def->name}, &meta, error))
       return false;
     out.delivery.generation = static_cast<long>(meta[0][0].asInt());
@@ -564,21 +585,26 @@ bool Store::download(const std::string& user, const std::string& device, const T
     const std::string where = total ? " WHERE zs_deleted = 0" : " WHERE zs_version > $1 AND zs_origin <> $2";
     std::vector<SqlValue> params;
     if (!total) params = {SqlValue(task.since), originOf(user, device)};
-    if (!db_->exec("SELECT zs_key, zs_deleted" + fieldList(*def) + " FROM " + dataTable(def->name) + where +
-                       " ORDER BY zs_key",
-                   params, &rows, error))
-      return false;
-    for (const SqlRow& r : rows) {
-      if (r[1].asInt() != 0) {
-        const std::string key = unhexKey(r[0].asText());
-        out.rows.push_back(downloadRow(3, std::vector<uint8_t>(key.begin(), key.end())));
-        continue;
-      }
-      std::vector<uint8_t> record;
-      wire::appendStoredRecord(def->fields, rowOf(*def, r, 2), record);
-      out.rows.push_back(downloadRow(total ? 1 : 2, record));
-    }
-    return true;
+    // Rows are encoded as they are read, straight from the columns.
+    std::vector<uint8_t> row;
+    return db_->each(
+        "SELECT zs_key, zs_deleted" + fieldList(*def) + " FROM " + dataTable(def->name) + where + " ORDER BY zs_key",
+        params,
+        [&](const SqlRow& r) {
+          row.assign(wire::kRowPrefix, 0);
+          if (r[1].asInt() != 0) {
+            row[2] = 3;
+            const std::string key = unhexKey(r[0].asText());
+            row.insert(row.end(), key.begin(), key.end());
+          } else {
+            row[2] = total ? 1 : 2;
+            appendColumns(def->fields, r, 2, row);
+          }
+          wire::put16(row.data(), static_cast<uint16_t>(row.size()), wire::Order::Big);
+          out.rows.push_back(row);
+          return true;
+        },
+        error);
   });
 }
 

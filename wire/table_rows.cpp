@@ -42,7 +42,9 @@ std::string trimRight(const std::string& s) {
 void putDouble(double x, std::vector<uint8_t>& out) {
   uint64_t bits;
   memcpy(&bits, &x, 8);
-  for (int shift = 56; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(bits >> shift));
+  uint8_t bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(bits >> (56 - 8 * i));
+  out.insert(out.end(), bytes, bytes + 8);
 }
 
 double getDouble(const uint8_t* p) {
@@ -109,6 +111,15 @@ bool parseDateDigits(const std::string& digits, long& n) {
   return cy == y && cm == m && cd == d;
 }
 
+void appendStoredNumber(double x, std::vector<uint8_t>& out) { putDouble(x, out); }
+
+void appendStoredText(const FieldDef& f, const char* text, size_t n, std::vector<uint8_t>& out) {
+  while (n > 0 && text[n - 1] == ' ') --n;
+  if (f.length >= 0 && n > static_cast<size_t>(f.length)) n = static_cast<size_t>(f.length);
+  out.insert(out.end(), text, text + n);
+  out.push_back(0);
+}
+
 void appendStoredRecord(const std::vector<FieldDef>& fields, const Row& row, std::vector<uint8_t>& out) {
   for (size_t i = 0; i < fields.size(); ++i) {
     const FieldDef& f = fields[i];
@@ -117,12 +128,7 @@ void appendStoredRecord(const std::vector<FieldDef>& fields, const Row& row, std
       case 'N':
       case 'D': putDouble(v.number, out); break;
       case 'L': out.push_back(v.logical ? 1 : 0); break;
-      default: {
-        std::string text = trimRight(v.text);
-        if (text.size() > static_cast<size_t>(f.length)) text.resize(static_cast<size_t>(f.length));
-        out.insert(out.end(), text.begin(), text.end());
-        out.push_back(0);
-      }
+      default: appendStoredText(f, v.text.data(), v.text.size(), out);
     }
   }
 }

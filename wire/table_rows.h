@@ -50,6 +50,10 @@ std::string dateDigits(long dayNumber);
 // ("00000000" and "" give 0 and true).
 bool parseDateDigits(const std::string& digits, long& dayNumber);
 
+// One field's stored bytes: a number or a date as 8 bytes, a text without
+// its trailing blanks, cut to the field's length, then a NUL.
+void appendStoredNumber(double x, std::vector<uint8_t>& out);
+void appendStoredText(const FieldDef& f, const char* text, size_t n, std::vector<uint8_t>& out);
 // Appends the stored-record bytes of `row`.
 void appendStoredRecord(const std::vector<FieldDef>& fields, const Row& row, std::vector<uint8_t>& out);
 // Reads a stored record; false when the bytes end before the last field.

@@ -18,6 +18,8 @@
 
 #include <chrono>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -219,6 +221,20 @@ class Server {
     }
   }
   int port() const { return port_; }
+  // Processor time (user + system) the server used so far: less at the
+  // mercy of the machine's load than wall time.
+  double cpuSeconds() const {
+    std::ifstream stat("/proc/" + std::to_string(pid_) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(text.substr(close + 2));
+    std::string f;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> f; ++i)
+      if (i == 14 || i == 15) ticks += atof(f.c_str());
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+  }
   long peakKilobytes() const {
     std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
     for (std::string line; std::getline(status, line);)

@@ -254,8 +254,10 @@ void goodbye(NetBlock& n, int32_t& socket) {
     if (!sent) n.status = kStatusNone;
   }
   showInfo(state().stateText);
+  // The wait gives the server time to take the goodbye before the socket
+  // goes. The server closes its end once it has, which ends the wait.
   const int seconds = n.timeout / 5 >= 5 && n.timeout / 5 <= 8 ? n.timeout / 5 : 5;
-  host::sleepMs(seconds * state().timing.secondMs);
+  host::awaitPeerClose(socket, seconds * state().timing.secondMs);
   host::closeStream(socket);
   socket = -1;
   host::releaseSockets();

@@ -51,7 +51,8 @@ bool login(NetBlock& n, const LoginArgs& args, int32_t& socket);
 // The same on a socket that is already connected: the request and its reply.
 bool loginConnected(NetBlock& n, const LoginArgs& args, int32_t& socket);
 
-// Says goodbye unless a status is set, waits, and closes the socket.
+// Says goodbye unless a status is set, waits until the server closes its end
+// (at most the goodbye wait), and closes the socket.
 void goodbye(NetBlock& n, int32_t& socket);
 
 }  // namespace sync

@@ -150,7 +150,7 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
     return 1;
   }
   long received = 0;
-  int packets = 0;
+  int packets = 0, shown = -1;
   for (;;) {
     if (!readPacket(n, n.socket) || n.received < 4 || n.received > wire::kMaxPayload) {
       n.status = kStatusDownloadBroken;
@@ -185,11 +185,10 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
       break;
     }
     received += h.rows;
-    if (++packets % 2 == 0) {
-      DbFlush(file);
-      if (state().ui.tableProgress && count > 0)
-        state().ui.tableProgress(static_cast<int>(std::min(100L, received * 100 / count)));
-    }
+    if (++packets % 2 == 0) DbFlush(file);
+    // The bar follows the records received, moved when its percentage changes.
+    const int percent = count > 0 ? static_cast<int>(std::min(100L, received * 100 / count)) : 100;
+    if (state().ui.tableProgress && percent != shown) state().ui.tableProgress(shown = percent);
   }
   snprintf(line, sizeof line, "Registro(s) recebido(s): %ld ", received);
   showState(line);

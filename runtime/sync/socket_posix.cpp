@@ -110,6 +110,23 @@ long receiveSome(int socket, uint8_t* data, size_t n) {
 int waitReadable(int socket, int timeoutMs) { return waitFor(socket, POLLIN, timeoutMs); }
 int waitWritable(int socket, int timeoutMs) { return waitFor(socket, POLLOUT, timeoutMs); }
 
+bool awaitPeerClose(int socket, int timeoutMs) {
+  if (socket < 0) return false;
+  shutdown(socket, SHUT_WR);
+  struct timespec start;
+  clock_gettime(CLOCK_MONOTONIC, &start);
+  uint8_t drop[512];
+  for (;;) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const long spent = (now.tv_sec - start.tv_sec) * 1000L + (now.tv_nsec - start.tv_nsec) / 1000000L;
+    if (spent >= timeoutMs || waitFor(socket, POLLIN, static_cast<int>(timeoutMs - spent)) != 1) return false;
+    const long rc = receiveSome(socket, drop, sizeof drop);
+    if (rc == 0) return true;
+    if (rc < 0) return errno == ECONNRESET;
+  }
+}
+
 void closeStream(int socket) {
   if (socket < 0) return;
   shutdown(socket, SHUT_RDWR);

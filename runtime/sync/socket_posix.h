@@ -28,6 +28,9 @@ long receiveSome(int socket, uint8_t* data, size_t n);
 int waitReadable(int socket, int timeoutMs);
 int waitWritable(int socket, int timeoutMs);
 
+// Ends the sending side and waits, at most `timeoutMs`, until the peer
+// closes its end; what it still sends is dropped. True when it closed.
+bool awaitPeerClose(int socket, int timeoutMs);
 // Shuts the socket down and closes it.
 void closeStream(int socket);
 void sleepMs(int ms);

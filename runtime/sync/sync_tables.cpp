@@ -252,7 +252,26 @@ std::vector<uint32_t> recordsOfKey(data::WorkArea& w, const std::string& key) {
   return records;
 }
 
+// The table bar, moved record by record. It is told only when its
+// percentage changes: a large table costs a hundred calls, not one a record.
+class TableBar {
+ public:
+  explicit TableBar(size_t total) : total_(total) {}
+  void at(size_t done) {
+    if (!state().ui.tableProgress || total_ == 0) return;
+    const int percent = static_cast<int>(std::min<size_t>(100, done * 100 / total_));
+    if (percent == shown_) return;
+    shown_ = percent;
+    state().ui.tableProgress(percent);
+  }
+
+ private:
+  size_t total_;
+  int shown_ = -1;
+};
+
 void applyPartial(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& counts) {
+  TableBar bar(rows.size());
   data::IndexDef& index = w.schema.indexes.front();
   std::string key(index.keyLength, ' ');
   int operations = 0;
@@ -280,6 +299,7 @@ void applyPartial(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& 
       data::writeRecord(w, DirtyChange::clear);
     }
     if (++operations % data::kFlushEvery == 0) DbFlush(w.schema.db);
+    bar.at(static_cast<size_t>(operations));
   }
 }
 
@@ -287,7 +307,10 @@ void applyTotal(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& co
   CleanTbl(w.schema.db);
   data::zapIndexes(w);
   int operations = 0;
+  TableBar bar(rows.size());
+  size_t done = 0;
   for (const Row& row : rows) {
+    bar.at(++done);
     if (row.operation != 1) continue;
     loadRow(w, row);
     w.st.appendPending = 1;
@@ -468,7 +491,9 @@ long packTable(const std::string& table) {
   long packed = 0;
   bool ok = true;
   const size_t limit = static_cast<size_t>(wire::kMaxPayload - 1024);
+  TableBar bar(n);
   for (uint32_t i = 0; i < n && ok; ++i) {
+    bar.at(i + 1);
     uint8_t attributes = 0;
     if (DmRecordInfo(w.schema.db, i, &attributes) != errNone || !(attributes & kAttrDirty)) continue;
     if (!liveRecord(w.schema.db, i)) continue;

@@ -82,8 +82,9 @@ TEST_F(RealServerTest, KeepAliveOnTheServerConnection) {
   EXPECT_EQ(SendAlive(), 0);  // the server went away: no reply, no hang
 }
 
-TEST_F(RealServerTest, GoodbyeAfterAFailedSessionIsNotSentButTheWaitIsMade) {
+TEST_F(RealServerTest, GoodbyeAfterAFailedSessionIsNotSentAndTheCloseEndsTheWait) {
   ASSERT_TRUE(server.start());
+  sync::state().timing.secondMs = 1000;  // a wait of five real seconds, were it made in full
   sync::NetBlock& n = *sync::netBlock();
   sync::LoginArgs args{"127.0.0.1", server.port(), "joe", "dev1", false, false};
   ASSERT_TRUE(sync::login(n, args, n.socket));
@@ -91,28 +92,44 @@ TEST_F(RealServerTest, GoodbyeAfterAFailedSessionIsNotSentButTheWaitIsMade) {
   const Clock::time_point start = Clock::now();
   sync::goodbye(n, n.socket);
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  EXPECT_GE(ms, 5 * 20);  // five "seconds" of 20 ms
+  EXPECT_LT(ms, 4000);  // the server saw the device's end and closed its own
   EXPECT_EQ(n.socket, -1);
   EXPECT_FALSE(stateShown("Send Bye"));
   EXPECT_EQ(n.status, sync::kStatusTaskCountNotRead);
   EXPECT_NE(server.waitForSessions(1).find("result=closed requests=1"), std::string::npos) << server.log();
 }
 
-TEST_F(RealServerTest, GoodbyeWaitFollowsTheTimeOut) {
+TEST_F(RealServerTest, GoodbyeEndsWhenTheServerHasRecordedTheSession) {
   ASSERT_TRUE(server.start());
+  sync::state().timing.secondMs = 1000;
+  const Clock::time_point start = Clock::now();
+  EXPECT_EQ(runSync(server.port()), 0);
+  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  EXPECT_LT(ms, 4000);
+  // The server closes only once the session is written down.
+  EXPECT_NE(server.log().find("result=ok"), std::string::npos) << server.log();
+}
+
+TEST_F(SyncTest, GoodbyeWaitFollowsTheTimeOutWhenTheServerKeepsTheConnection) {
   // time-out / 5 between 5 and 8 is the wait; anything else waits 5.
   const struct { int timeout, seconds; } cases[] = {{20, 5}, {30, 6}, {40, 8}, {45, 5}, {120, 5}};
   for (const auto& c : cases) {
+    FakeServer fake([](FakeServer& f) {
+      f.request();  // the goodbye; then the connection is held open
+      usleep(600 * 1000);
+    });
     sync::NetBlock& n = *sync::netBlock();
     n.timeout = c.timeout;
     n.status = 0;
-    sync::LoginArgs args{"127.0.0.1", server.port(), "joe", "dev1", false, false};
-    ASSERT_TRUE(sync::login(n, args, n.socket));
+    ASSERT_TRUE(sync::connectSocket(n, "127.0.0.1", fake.port(), n.socket));
     const Clock::time_point start = Clock::now();
     sync::goodbye(n, n.socket);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     EXPECT_GE(ms, c.seconds * 20) << c.timeout;
-    EXPECT_LT(ms, (c.seconds + 1) * 20 + 200) << c.timeout;
+    EXPECT_LT(ms, (c.seconds + 1) * 20 + 300) << c.timeout;
+    fake.join();
+    ASSERT_EQ(fake.requests.size(), 1u);
+    EXPECT_EQ(fake.requests[0].size(), 3u) << c.timeout;  // the goodbye's kept bytes and its command
   }
 }
 

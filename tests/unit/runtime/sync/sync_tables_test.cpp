@@ -197,6 +197,41 @@ TEST_F(SyncTablesTest, TotalDownloadReplacesTheRecords) {
   EXPECT_EQ(rows(), (std::vector<std::string>{"X1|Xavier|1.00|0", "Y2|Yara|2.00|0"}));
 }
 
+std::vector<int>& barSeen() {
+  static std::vector<int> seen;
+  return seen;
+}
+
+TEST_F(SyncTablesTest, TheTableBarMovesRecordByRecordWhilePackingAndApplying) {
+  sync::state().ui.tableProgress = [](int percent) { barSeen().push_back(percent); };
+  // Every step is a change of percentage, rising to 100: more than one
+  // step per packet, and no repeated calls.
+  auto rising = [](const std::vector<int>& v) {
+    for (size_t i = 1; i < v.size(); ++i)
+      if (v[i] <= v[i - 1]) return false;
+    return !v.empty() && v.back() == 100;
+  };
+  makeClients();
+  for (int i = 0; i < 40; ++i) addClient(("P" + std::to_string(i)).c_str(), "Packed", i);
+  __dbCloseAll();
+  barSeen().clear();
+  EXPECT_EQ(sync::packTable("CLIENTS"), 40);
+  EXPECT_EQ(barSeen().size(), 40u);
+  EXPECT_TRUE(rising(barSeen()));
+  ASSERT_TRUE(sync::clearDirty("CLIENTS"));
+
+  std::vector<uint8_t> first, second;
+  for (int i = 0; i < 150; ++i) addRecord(i < 75 ? first : second, 1, row(("T" + std::to_string(i)).c_str(), "Row", i));
+  writeDownload('T', true, {packet(first, 75), packet(second, 75)});
+  barSeen().clear();
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(counts.inserted, 150);
+  EXPECT_EQ(barSeen().size(), 101u);  // 0 to 100, every one once
+  EXPECT_TRUE(rising(barSeen()));
+  sync::state().ui.tableProgress = nullptr;
+}
+
 TEST_F(SyncTablesTest, PartialStoredAfterAWaitingTotalKeepsItsUpdatesAndDeletes) {
   makeClients();
   std::vector<uint8_t> total, partial;
