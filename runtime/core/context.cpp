@@ -341,6 +341,7 @@ void ringCreate(int size) {
     cx().nextFree[i] = (i + 1) % size;
     cx().prevFree[i] = (i + size - 1) % size;
   }
+  glob->ringNext = cx().nextFree.data();
   glob->stackCursor = size > 0 ? 0 : -1;
   glob->freeSlots = size;
   glob->lockedCount = 0;
@@ -403,14 +404,22 @@ pObj_Node __end_context(pObj_Node result) {
   --glob->depth;
   unlockAbove(glob->depth, keep);
   if (keep) {
-    const bool wasLocked = keep->refCount > 0;
-    if (wasLocked) {
-      keep->refCount = 0;
-      linkFreeBeforeCursor(slotIndex(keep));
-      if (glob->lockedCount > 0) --glob->lockedCount;
-    }
     forgetReturnLocksAbove(glob->depth);
-    lockSlot(keep, glob->depth);
+    if (keep->refCount > 0 && glob->depth > 0) {
+      // Still out of the free list: the lock moves to the caller's depth
+      // under a new generation, which leaves its old lock entry stale.
+      keep->refCount = static_cast<uint16_t>(glob->depth);
+      keep->poolSerial = cx().lockGeneration++;
+      cx().lockStack.push_back({keep, keep->poolSerial});
+    } else {
+      if (keep->refCount > 0) {
+        keep->refCount = 0;
+        linkFreeBeforeCursor(slotIndex(keep));
+        if (glob->lockedCount > 0) --glob->lockedCount;
+      }
+      lockSlot(keep, glob->depth);
+    }
+    keep->poolFlags &= ~kReturnLock;
     if (keep->refCount > 0) addReturnLock(keep);
   } else {
     forgetReturnLocksAbove(glob->depth);

@@ -75,11 +75,17 @@ typedef struct Obj_Node* pObj_Node;
 // Owned by an array object: the element chain, linked through `next`.
 struct ArrayHeader {
   int32_t count;  // 16-bit range: arrays hold at most 32767 elements
-  pObj_Node first;
-  pObj_Node last;
   // Array objects sharing this header (array-to-array assignment); the
   // header and its elements are released only by the last of them.
   int32_t holders;
+  pObj_Node first;
+  pObj_Node last;
+  // A long array's elements in chain order, so element i is one load; null
+  // for a short one, whose chain is walked. Only the library's chain edits
+  // keep it: it is read only while `indexed` equals `count`.
+  pObj_Node* items;
+  int32_t indexed;
+  int32_t capacity;  // entries room was made for in `items`
 };
 
 union ObjData {
@@ -182,7 +188,13 @@ struct Glob {
   int32_t stackSize;
   int32_t lockedCount;
   int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
+  // The ring's free list: the free slot after each free slot, so taking a
+  // temporary in generated code is a few loads (zeltaQuickTemporary).
+  const int32_t* ringNext;
 };
+
+// poolFlags bit of a ring slot that holds a value returned into its caller.
+enum { kRingReturnLock = 8 };
 
 // Linked as "zelta_glob": the C library's glob() function has the plain
 // name, and an interposing library (a sanitizer's) would otherwise resolve
@@ -264,6 +276,57 @@ inline void zeltaMarkLine(int line) {
   glob->traceTail->line = static_cast<uint16_t>(line);
 }
 #define __SL(line) zeltaMarkLine(line)
+#endif
+
+// The next temporary when one is free without a search, else null (the
+// library's takeTemporary then reclaims or raises). The slot's old string
+// buffer goes, as on every reuse.
+inline pObj_Node zeltaQuickTemporary() {
+  Glob* g = glob;
+  const int index = g->stackCursor;
+  if (__builtin_expect(index < 0 || g->lockedCount >= g->stackSize, 0)) return nullptr;
+  pObj_Node slot = &g->stack[index];
+  g->stackCursor = static_cast<int16_t>(g->ringNext[index]);
+  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+  slot->objData.mbuff = nullptr;
+  slot->objLength = 0;
+  return slot;
+}
+
+// True when neither operand is a returned value whose lock an operator or an
+// assignment must drop: the inline paths below leave those to the library.
+inline bool zeltaUnreturned(pObj_Node x) { return !(x->poolFlags & kRingReturnLock); }
+
+#ifndef ZELTA_RUNTIME_BUILD
+// Storing a number, date or logical into a plain variable or element is a
+// copy of one word; everything else (strings, arrays, aliases, new
+// variables) takes the full assignment.
+inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
+  if (target && source && target != source && (target->objKind == vVariable || target->objKind == vElArray) &&
+      !target->refObj && target->objType != T_CHARPTR && target->objType != T_ARRAY && zeltaUnreturned(source)) {
+    const uint32_t type = source->objType;
+    if (type == T_DOUBLE || type == T_DATE || type == T_BOOL) {
+      target->objData = source->objData;
+      target->objType = type;
+      target->objLength = -1;
+      return target;
+    }
+  }
+  return (__SET_OBJECT)(target, source);
+}
+#define __SET_OBJECT(target, source) zeltaSetObject(target, source)
+
+// A call's parameters: only temporaries not locked yet need the library.
+template <typename... Rest>
+inline int zeltaLockStack(pObj_Node first, Rest... rest) {
+  const pObj_Node nodes[] = {first, rest...};
+  for (pObj_Node node : nodes) {
+    if (!node || node->objType == T_NUL) break;
+    if (node->objKind == vStack && node->refCount == 0) (__LockStack)(node, glob->sysRecords[kSysNul]);
+  }
+  return 0;
+}
+#define __LockStack(...) zeltaLockStack(__VA_ARGS__)
 #endif
 
 #endif
