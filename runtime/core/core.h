@@ -152,6 +152,9 @@ struct Hooks {
   // Some folder has a contextEnd call: every function call's context end
   // looks at this one flag, not at four slots.
   bool anyContextEnd;
+  // The folders' contextEnd calls in folder order, packed.
+  void (*contextEnds[kFolderCount])();
+  int contextEndCount;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
   // data: saves the registered arrays first thing in a fatal error.

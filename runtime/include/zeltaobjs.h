@@ -188,9 +188,6 @@ struct Glob {
   int32_t stackSize;
   int32_t lockedCount;
   int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
-  // The ring's free list: the free slot after each free slot, so taking a
-  // temporary in generated code is a few loads (zeltaQuickTemporary).
-  const int32_t* ringNext;
 };
 
 // poolFlags bit of a ring slot that holds a value returned into its caller.
@@ -244,6 +241,11 @@ ZELTA_EXPORT void __begin_context();
 ZELTA_EXPORT pObj_Node __end_context(pObj_Node result);
 ZELTA_EXPORT int __KillContext();
 ZELTA_EXPORT int __LockStack(pObj_Node first, ...);
+// __LockStack for one temporary; what generated code calls in place of it.
+ZELTA_EXPORT void __LockTemporary(pObj_Node slot);
+// Unlocks a value returned into the current context once an operator or an
+// assignment has used it; anything else is left alone.
+ZELTA_EXPORT void __ReleaseReturned(pObj_Node value);
 ZELTA_EXPORT void __ReleaseStack2();
 ZELTA_EXPORT void __SF(const char* name);
 ZELTA_EXPORT void __SL(int line);
@@ -278,24 +280,26 @@ inline void zeltaMarkLine(int line) {
 #define __SL(line) zeltaMarkLine(line)
 #endif
 
-// The next temporary when one is free without a search, else null (the
-// library's takeTemporary then reclaims or raises). The slot's old string
-// buffer goes, as on every reuse.
+// The ring of temporaries is taken in index order, skipping locked slots
+// (refCount holds the lock level). This is the next temporary when the slot
+// at the cursor is free, else null: the library's takeTemporary then
+// searches, reclaims or raises. The slot's old string buffer goes, as on
+// every reuse.
 inline pObj_Node zeltaQuickTemporary() {
   Glob* g = glob;
   const int index = g->stackCursor;
-  if (__builtin_expect(index < 0 || g->lockedCount >= g->stackSize, 0)) return nullptr;
+  if (__builtin_expect(index < 0, 0)) return nullptr;
   pObj_Node slot = &g->stack[index];
-  g->stackCursor = static_cast<int16_t>(g->ringNext[index]);
+  if (__builtin_expect(slot->refCount != 0, 0)) return nullptr;
+  g->stackCursor = static_cast<int16_t>(index + 1 == g->stackSize ? 0 : index + 1);
   if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
   slot->objData.mbuff = nullptr;
   slot->objLength = 0;
   return slot;
 }
 
-// True when neither operand is a returned value whose lock an operator or an
-// assignment must drop: the inline paths below leave those to the library.
-inline bool zeltaUnreturned(pObj_Node x) { return !(x->poolFlags & kRingReturnLock); }
+// A returned value, whose lock the operator or assignment that uses it drops.
+inline bool zeltaReturned(pObj_Node x) { return (x->poolFlags & kRingReturnLock) != 0; }
 
 #ifndef ZELTA_RUNTIME_BUILD
 // Storing a number, date or logical into a plain variable or element is a
@@ -303,12 +307,13 @@ inline bool zeltaUnreturned(pObj_Node x) { return !(x->poolFlags & kRingReturnLo
 // variables) takes the full assignment.
 inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
   if (target && source && target != source && (target->objKind == vVariable || target->objKind == vElArray) &&
-      !target->refObj && target->objType != T_CHARPTR && target->objType != T_ARRAY && zeltaUnreturned(source)) {
+      !target->refObj && target->objType != T_CHARPTR && target->objType != T_ARRAY) {
     const uint32_t type = source->objType;
     if (type == T_DOUBLE || type == T_DATE || type == T_BOOL) {
       target->objData = source->objData;
       target->objType = type;
       target->objLength = -1;
+      if (zeltaReturned(source)) __ReleaseReturned(source);
       return target;
     }
   }
@@ -322,7 +327,7 @@ inline int zeltaLockStack(pObj_Node first, Rest... rest) {
   const pObj_Node nodes[] = {first, rest...};
   for (pObj_Node node : nodes) {
     if (!node || node->objType == T_NUL) break;
-    if (node->objKind == vStack && node->refCount == 0) (__LockStack)(node, glob->sysRecords[kSysNul]);
+    if (node->objKind == vStack && node->refCount == 0) __LockTemporary(node);
   }
   return 0;
 }

@@ -69,9 +69,16 @@ inline double zeltaRemainder(double a, double b) {
 #ifndef ZELTA_RUNTIME_BUILD
 // Generated code does arithmetic and comparisons on two numbers in place:
 // the operands are read before the temporary is taken (it may be the slot
-// of one of them), and anything else goes to the library's operator.
+// of one of them; a returned value's slot is locked), returned operands are
+// released after, and anything else goes to the library's operator.
 inline bool zeltaTwoNumbers(pObj_Node a, pObj_Node b) {
-  return a && b && a->objType == T_DOUBLE && b->objType == T_DOUBLE && zeltaUnreturned(a) && zeltaUnreturned(b);
+  return a && b && a->objType == T_DOUBLE && b->objType == T_DOUBLE;
+}
+
+inline pObj_Node zeltaConsumed(pObj_Node result, pObj_Node a, pObj_Node b) {
+  if (__builtin_expect(zeltaReturned(a), 0)) __ReleaseReturned(a);
+  if (__builtin_expect(zeltaReturned(b), 0) && b != a) __ReleaseReturned(b);
+  return result;
 }
 
 inline pObj_Node zeltaNumber(double value) {
@@ -83,13 +90,13 @@ inline pObj_Node zeltaNumber(double value) {
   return t;
 }
 
-#define ZELTA_INLINE_ARITHMETIC(name, result, guard)             \
-  inline pObj_Node zelta_##name(pObj_Node a, pObj_Node b) {      \
-    if (zeltaTwoNumbers(a, b)) {                                 \
-      const double x = a->objData.dValue, y = b->objData.dValue; \
-      if (guard) return zeltaNumber(result);                     \
-    }                                                            \
-    return (name)(a, b);                                         \
+#define ZELTA_INLINE_ARITHMETIC(name, result, guard)              \
+  inline pObj_Node zelta_##name(pObj_Node a, pObj_Node b) {       \
+    if (zeltaTwoNumbers(a, b)) {                                  \
+      const double x = a->objData.dValue, y = b->objData.dValue;  \
+      if (guard) return zeltaConsumed(zeltaNumber(result), a, b); \
+    }                                                             \
+    return (name)(a, b);                                          \
   }
 ZELTA_INLINE_ARITHMETIC(__SUM, x + y, true)
 ZELTA_INLINE_ARITHMETIC(__SUB, x - y, true)
@@ -98,13 +105,13 @@ ZELTA_INLINE_ARITHMETIC(__DIV, y == 0 ? 0 : x / y, true)
 ZELTA_INLINE_ARITHMETIC(__FMOD, zeltaRemainder(x, y), y != 0)
 #undef ZELTA_INLINE_ARITHMETIC
 
-#define ZELTA_INLINE_COMPARISON(name, test)                      \
-  inline pObj_Node zelta_##name(pObj_Node a, pObj_Node b) {      \
-    if (zeltaTwoNumbers(a, b)) {                                 \
-      const double x = a->objData.dValue, y = b->objData.dValue; \
-      return glob->sysRecords[(test) ? kSysTrue : kSysFalse];    \
-    }                                                            \
-    return (name)(a, b);                                         \
+#define ZELTA_INLINE_COMPARISON(name, test)                                        \
+  inline pObj_Node zelta_##name(pObj_Node a, pObj_Node b) {                        \
+    if (zeltaTwoNumbers(a, b)) {                                                   \
+      const double x = a->objData.dValue, y = b->objData.dValue;                   \
+      return zeltaConsumed(glob->sysRecords[(test) ? kSysTrue : kSysFalse], a, b); \
+    }                                                                              \
+    return (name)(a, b);                                                           \
   }
 ZELTA_INLINE_COMPARISON(__LS, x < y)
 ZELTA_INLINE_COMPARISON(__LSE, !(x > y))
