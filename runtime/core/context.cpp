@@ -155,6 +155,14 @@ void unlinkFree() { --glob->freeSlots; }
 
 void linkFree() { ++glob->freeSlots; }
 
+// Moves the cursor forward to a free slot, if there is one.
+void restCursorOnFreeSlot() {
+  const int size = glob->stackSize;
+  int index = glob->stackCursor;
+  for (int n = 0; n < size && glob->stack[index].refCount != 0; ++n) index = index + 1 == size ? 0 : index + 1;
+  glob->stackCursor = static_cast<int16_t>(index);
+}
+
 void lockSlot(pObj_Node slot, int level) {
   if (level <= 0) return;
   core::ContextState& c = cx();
@@ -165,6 +173,7 @@ void lockSlot(pObj_Node slot, int level) {
   unlinkFree();
   ++glob->lockedCount;
   c.lockStack.push_back({slot, generation});
+  if (slot == &glob->stack[glob->stackCursor]) restCursorOnFreeSlot();
 }
 
 void unlockSlot(pObj_Node slot) {
@@ -332,12 +341,12 @@ pObj_Node takeTemporarySlow() {
   const int size = glob->stackSize;
   for (;;) {
     if (glob->lockedCount < size) {
-      // The first free slot from the cursor on, in ring order.
-      for (int n = 0; n < size; ++n) {
+      restCursorOnFreeSlot();
+      pObj_Node slot = &glob->stack[glob->stackCursor];
+      if (slot->refCount == 0) {
         const int index = glob->stackCursor;
         glob->stackCursor = static_cast<int16_t>(index + 1 == size ? 0 : index + 1);
-        pObj_Node slot = &glob->stack[index];
-        if (slot->refCount != 0) continue;
+        restCursorOnFreeSlot();
         if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
         slot->objData.mbuff = nullptr;
         slot->objLength = 0;

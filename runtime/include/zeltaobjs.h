@@ -281,17 +281,18 @@ inline void zeltaMarkLine(int line) {
 #endif
 
 // The ring of temporaries is taken in index order, skipping locked slots
-// (refCount holds the lock level). This is the next temporary when the slot
-// at the cursor is free, else null: the library's takeTemporary then
-// searches, reclaims or raises. The slot's old string buffer goes, as on
-// every reuse.
+// (refCount holds the lock level); the cursor rests on the next free slot.
+// This is the next temporary when the slot after it is free too, else null:
+// the library's takeTemporary then searches, reclaims or raises. The slot's
+// old string buffer goes, as on every reuse.
 inline pObj_Node zeltaQuickTemporary() {
   Glob* g = glob;
   const int index = g->stackCursor;
   if (__builtin_expect(index < 0, 0)) return nullptr;
   pObj_Node slot = &g->stack[index];
-  if (__builtin_expect(slot->refCount != 0, 0)) return nullptr;
-  g->stackCursor = static_cast<int16_t>(index + 1 == g->stackSize ? 0 : index + 1);
+  const int next = index + 1 == g->stackSize ? 0 : index + 1;
+  if (__builtin_expect(slot->refCount != 0 || g->stack[next].refCount != 0, 0)) return nullptr;
+  g->stackCursor = static_cast<int16_t>(next);
   if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
   slot->objData.mbuff = nullptr;
   slot->objLength = 0;
