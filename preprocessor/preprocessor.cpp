@@ -6,6 +6,9 @@
 // message names the rule.
 #include "preprocessor.h"
 
+#include <algorithm>
+#include <bitset>
+
 #include <cctype>
 #include <fstream>
 #include <iostream>
@@ -113,6 +116,11 @@ bool fileExists(const std::string& path) {
 bool isOpTok(const Token& t, const char* s) { return t.kind == TokKind::Op && t.text == s; }
 
 void splitStatements(Tokens& toks, std::vector<Tokens>& parts) {
+    // Most statements stand alone on their line: hand them on whole.
+    if (std::none_of(toks.begin(), toks.end(), [](const Token& t) { return isOpTok(t, ";"); })) {
+        parts.push_back(std::move(toks));
+        return;
+    }
     Tokens cur;
     for (Token& t : toks) {
         if (isOpTok(t, ";")) {
@@ -140,6 +148,8 @@ struct Preprocessor::Impl {
     std::unordered_map<std::string, Define> defines;
     std::vector<std::string> errors;
     Output output;
+    // First characters of every name ever defined: most words start none, and need no look-up.
+    std::bitset<256> defineStarts;
     int includeDepth = 0;
     int applications = 0;     // rule and define applications on the current line
     bool stopped = false;     // too many errors
@@ -320,6 +330,7 @@ void Preprocessor::Impl::defineDirective(FileContext& ctx, int line, std::string
         error(ctx.path, line, err + " in #define " + name);
         return;
     }
+    if (!name.empty()) defineStarts.set(static_cast<unsigned char>(name[0]));
     defines[name] = std::move(def);
 }
 
@@ -348,7 +359,10 @@ bool Preprocessor::Impl::applyDefines(FileContext& ctx, int line, Tokens& toks) 
     size_t i = 0;
     while (i < toks.size()) {
         const Token& t = toks[i];
-        auto it = t.kind == TokKind::Ident ? defines.find(t.text) : defines.end();
+        auto it =
+            t.kind == TokKind::Ident && !t.text.empty() && defineStarts.test(static_cast<unsigned char>(t.text[0]))
+                ? defines.find(t.text)
+                : defines.end();
         if (it == defines.end()) {
             ++i;
             continue;

@@ -678,15 +678,28 @@ void RuleSet::add(std::unique_ptr<Rule> rule) {
     const MatchItem& first = rule->match.front();
     Bucket& b = first.kind == MatchItem::Literal ? index_[ruleKey(first.lit)] : unkeyed_;
     (rule->command ? b.commands : b.translates).push_back(rule.get());
+    if (first.kind == MatchItem::Literal) {
+        std::string key = ruleKey(first.lit);
+        if (!key.empty()) (rule->command ? commandStarts_ : translateStarts_).set(static_cast<unsigned char>(key[0]));
+    }
     if (!rule->command) ++translateCount_;
     rules_.push_back(std::move(rule));
 }
+
+namespace {
+
+// std::toupper of the "C" locale the preprocessor runs in, without the call.
+unsigned char asciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+}  // namespace
 
 void RuleSet::candidates(const Token& tok, bool command, std::vector<const Rule*>& out) const {
     out.clear();
     static const std::vector<const Rule*> none;
     const std::vector<const Rule*>* keyed = &none;
-    if (tok.kind == TokKind::Ident || tok.kind == TokKind::Op) {
+    const std::bitset<256>& starts = command ? commandStarts_ : translateStarts_;
+    if ((tok.kind == TokKind::Ident || tok.kind == TokKind::Op) && !tok.text.empty() &&
+        starts.test(asciiUpper(static_cast<unsigned char>(tok.text[0])))) {
         auto it = index_.find(ruleKey(tok));
         if (it != index_.end()) keyed = command ? &it->second.commands : &it->second.translates;
     }

@@ -17,6 +17,7 @@
 // so a statement only meets the rules that can start with its words.
 #pragma once
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -111,6 +112,9 @@ private:
     std::unordered_map<std::string, Bucket> index_;
     Bucket unkeyed_;  // patterns that start with a marker or a clause
     size_t translateCount_ = 0;
+    // The first characters of the keys in index_, by kind of rule: a token
+    // whose first character starts no key needs no look-up (most do not).
+    std::bitset<256> commandStarts_, translateStarts_;
 };
 
 // The key under which a word is filed: its first four letters, upper-cased.

@@ -11,6 +11,9 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f'; }
 
+// The characters that may open a string or a comment; runs of the others are copied at once.
+bool mayOpen(char c) { return c == '"' || c == '\'' || c == '[' || c == '/' || c == '&'; }
+
 // The '[' rule of the tokenizer, seen from the last character written.
 bool afterOperand(const std::string& text) {
     size_t i = text.size();
@@ -54,6 +57,13 @@ bool SourceReader::appendStripped(std::string_view phys, LogicalLine& line, bool
             continue;
         }
         char c = phys[i];
+        if (!mayOpen(c)) {
+            size_t j = i + 1;
+            while (j < n && !mayOpen(phys[j])) ++j;
+            line.text.append(phys.data() + i, j - i);
+            i = j;
+            continue;
+        }
         char d = i + 1 < n ? phys[i + 1] : 0;
         if (c == '"' || c == '\'' || (c == '[' && !line.directive && !afterOperand(line.text))) {
             char close = c == '[' ? ']' : c;
@@ -85,7 +95,11 @@ bool SourceReader::appendStripped(std::string_view phys, LogicalLine& line, bool
 }
 
 bool SourceReader::next(LogicalLine& line) {
-    line = LogicalLine();
+    // The text keeps its buffer from line to line.
+    line.text.clear();
+    line.firstLine = 0;
+    line.lineCount = 0;
+    line.directive = false;
     std::string_view phys;
     if (!readPhysical(phys)) return false;
     line.firstLine = line_;

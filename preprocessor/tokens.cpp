@@ -91,7 +91,11 @@ bool endsOperand(const Token& tok) {
 
 bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool afterOperand, Token& tok,
                std::string& error) {
-    tok = Token();
+    // Reset in place: the text keeps its buffer.
+    tok.kind = TokKind::Op;
+    tok.space = false;
+    tok.quote = 0;
+    tok.text.clear();
     while (pos < text.size() &&
            (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\r' || text[pos] == '\f' || text[pos] == '\n')) {
         tok.space = true;
@@ -156,6 +160,9 @@ bool tokenize(std::string_view text, bool bracketStrings, Tokens& out, std::stri
     size_t pos = 0;
     Token tok;
     bool afterOperand = false;
+    // About one token in four characters of code; growing by doubling
+    // would move every token several times.
+    out.reserve(out.size() + text.size() / 4 + 4);
     while (nextToken(text, pos, bracketStrings, afterOperand, tok, error)) {
         afterOperand = endsOperand(tok);
         out.push_back(std::move(tok));

@@ -22,6 +22,7 @@ const char* usageText() {
   return "usage: zeltasyncd --db FILE | --pg ADDRESS [--port N] [--host ADDRESS]\n"
          "                  [--max-connections N] [--timeout SECONDS] [--workers N] [--log FILE]\n"
          "                  [--announce-version TEXT] [--images FOLDER]\n"
+         "                  [--query-role ROLE]\n"
          "       zeltasyncd admin --db FILE | --pg ADDRESS COMMAND\n"
          "  commands: add-user NAME DEVICE, list-users, remove-user NAME [DEVICE],\n"
          "            load-table STRUCTURE [CSV], export-table TABLE [CSV], list-tables,\n"
@@ -79,6 +80,12 @@ bool parseCommandLine(int argc, char** argv, CommandLine& out, std::string& erro
       out.logFile = value();
     } else if (arg == "--images") {
       out.listener.settings.rpc.imageFolder = value();
+    } else if (arg == "--query-role") {
+      out.listener.settings.rpc.queryRole = value();
+      const std::string& role = out.listener.settings.rpc.queryRole;
+      if (role.empty() || role.size() > 63 ||
+          role.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != std::string::npos)
+        return error = "--query-role takes a name of lower-case letters, digits and _", false;
     } else if (arg == "--announce-version") {
       out.listener.settings.version = value();
     } else {

@@ -27,11 +27,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   store.reset();
-  // Device queries open the SQLite file themselves; images go beside it
+  // Device queries open the database themselves; images go beside it
   // unless --images says where.
   server::RpcSettings& rpc = line.listener.settings.rpc;
   rpc.postgres = line.postgres;
-  if (!line.postgres) rpc.database = line.db;
+  rpc.database = line.db;
   if (rpc.imageFolder.empty() && !line.postgres) rpc.imageFolder = line.db + ".images";
   const server::StoreOpener open = [&line](std::string& why) {
     return server::Store::open(line.db, line.postgres, why);

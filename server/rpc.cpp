@@ -155,10 +155,11 @@ std::vector<std::vector<uint8_t>> RpcSession::handle(Store& store, const RpcSett
     case wire::kRpcXml: {
       const std::string statement(r.readString());
       if (command == wire::kRpcXml) return {statusReply(0, "this server answers no XML requests", order)};
-      if (settings.postgres || settings.database.empty())
-        return {statusReply(0, "queries are answered on a SQLite database only", order)};
+      if (settings.database.empty()) return {statusReply(0, "this server answers no queries", order)};
       std::string error;
-      if (!queries_ && !(queries_ = QueryDatabase::open(settings.database, error)))
+      if (!queries_ &&
+          !(queries_ = settings.postgres ? QueryDatabase::openPostgres(settings.database, settings.queryRole, error)
+                                         : QueryDatabase::open(settings.database, error)))
         return {statusReply(0, "the server cannot open its tables: " + error, order)};
       std::vector<TableDef> tables;
       if (!store.tables(tables, error)) return {statusReply(0, "the server cannot read its tables", order)};

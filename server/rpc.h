@@ -17,9 +17,10 @@
 namespace server {
 
 struct RpcSettings {
-  std::string database;  // the SQLite file the queries open (empty: none)
+  std::string database;  // the SQLite file or PostgreSQL address the queries open (empty: none)
   bool postgres = false;
-  std::string imageFolder;  // images from devices, one folder per device
+  std::string queryRole = "zelta_device";  // PostgreSQL: the role device statements run as
+  std::string imageFolder;                 // images from devices, one folder per device
 };
 
 struct RpcCaller {

@@ -128,8 +128,26 @@ class SqliteQueries : public QueryDatabase {
  private:
   static int authorize(void* self, int action, const char* a, const char* b, const char* database, const char* inner) {
     const SqliteQueries& q = *static_cast<SqliteQueries*>(self);
-    if (inner) return SQLITE_OK;  // inside our views and triggers
     const bool ownView = a && database && strcmp(database, "temp") == 0 && q.views_.count(a);
+    // Inside a view or trigger, what ours use; a device's WHERE of an update
+    // on a view is checked here too, so it cannot read the server's tables.
+    if (inner) {
+      const bool ours = a && database && strcmp(database, "main") == 0 &&
+                        (strcmp(a, "zs_tables") == 0 || (strncmp(a, "zt_", 3) == 0 && q.views_.count(a + 3)));
+      switch (action) {
+        case SQLITE_READ:
+        case SQLITE_INSERT:
+        case SQLITE_UPDATE: return ours || ownView ? SQLITE_OK : SQLITE_DENY;
+        case SQLITE_FUNCTION: {
+          std::string name = b ? b : "";
+          for (char& c : name) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+          return kFunctions.count(name) || name == "zs_key" || name == "zs_origin" || name == "zs_row" ? SQLITE_OK
+                                                                                                       : SQLITE_DENY;
+        }
+        case SQLITE_SELECT: return SQLITE_OK;
+        default: return SQLITE_DENY;
+      }
+    }
     switch (action) {
       case SQLITE_SELECT: return SQLITE_OK;
       case SQLITE_READ:

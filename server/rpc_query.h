@@ -1,8 +1,9 @@
 // Queries from devices on the application's tables. A device is a client of
 // the database, never its administrator: each table is seen as a view of its
 // live rows with its own fields, writes go through triggers that keep the
-// sync's keys and versions, and SQLite's authorizer lets a statement do
-// nothing but select, insert and update on those views.
+// sync's keys and versions, and a statement may do nothing but select,
+// insert and update on those views: SQLite's authorizer checks it, and on
+// PostgreSQL the grants of a role that owns nothing.
 #ifndef ZELTA_SERVER_RPC_QUERY_H
 #define ZELTA_SERVER_RPC_QUERY_H
 
@@ -28,6 +29,11 @@ class QueryDatabase {
  public:
   // Opens the SQLite file for a connection's queries; null with `error`.
   static std::unique_ptr<QueryDatabase> open(const std::string& path, std::string& error);
+  // Opens a PostgreSQL database for them: the server's login keeps the views
+  // and writes, statements run logged in as `role`, a role made when missing
+  // and refused when it could do more than the views allow.
+  static std::unique_ptr<QueryDatabase> openPostgres(const std::string& address, const std::string& role,
+                                                     std::string& error);
   virtual ~QueryDatabase() = default;
   // Runs one statement: a select when `select`, else an insert or update,
   // on the `tables` the server keeps; `origin` marks the rows it writes.

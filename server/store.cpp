@@ -339,7 +339,9 @@ bool Store::defineTable(TableDef& def, bool& changed, std::string& error) {
     std::vector<const wire::Row*> pointers;
     for (const wire::Row& r : moved) pointers.push_back(&r);
     if (!writeRows(target, pointers, version + 1, "admin", error)) return false;
-    return db_->exec("DROP TABLE " + dataTable(def.name), {}, nullptr, error) &&
+    // CASCADE: the views device queries read are made again when missing.
+    return db_->exec("DROP TABLE " + dataTable(def.name) + (d == Dialect::Postgres ? " CASCADE" : ""), {}, nullptr,
+                     error) &&
            db_->exec("ALTER TABLE " + fresh + " RENAME TO \"zt_" + def.name + "\"", {}, nullptr, error) &&
            db_->exec(
                "UPDATE zs_tables SET structure = $2, version = version + 1, generation = generation + 1"
@@ -421,9 +423,11 @@ bool Store::pushFile(PushedFile& file, const std::string& user, const std::strin
   if (!listDevices(devices, error)) return false;
   return inTransaction(*db_, error, writeBegin(), [&] {
     Rows id;
-    if (!db_->exec("INSERT INTO zs_files (kind, name, version, content, created) VALUES ($1, $2, $3, $4, $5)",
-                   {file.kind, file.name, file.version, hexKey(file.content), now()}, nullptr, error) ||
-        !db_->exec("SELECT MAX(id) FROM zs_files", {}, &id, error) || id.empty())
+    // RETURNING: another push may commit a higher id meanwhile.
+    if (!db_->exec("INSERT INTO zs_files (kind, name, version, content, created) VALUES ($1, $2, $3, $4, $5)"
+                   " RETURNING id",
+                   {file.kind, file.name, file.version, hexKey(file.content), now()}, &id, error) ||
+        id.empty())
       return false;
     file.id = static_cast<long>(id[0][0].asInt());
     for (const DeviceRow& d : devices) {

@@ -5,7 +5,8 @@ and grows linearly with the source.
 
 Usage: pp_bench.py [--zelta16 PATH] [--include DIR] [--runs N] [--lines N ...]
 (defaults: build/dist/bin/zelta16 and include/ of this tree, 5 runs, the
-three sizes above). Prints the median wall time per size and per 1,000 lines.
+three sizes above). Prints the median wall time per size and per 1,000 lines,
+and the largest resident set of the runs.
 """
 
 import argparse
@@ -30,23 +31,29 @@ def main():
     args = ap.parse_args()
 
     with tempfile.TemporaryDirectory() as tmp:
-        print(f"{'lines':>8} {'median s':>9} {'ms/1k lines':>12}")
+        print(f"{'lines':>8} {'median s':>9} {'ms/1k lines':>12} {'peak MB':>8}")
         for n in args.lines:
             src = os.path.join(tmp, f"big{n}.prg")
             subprocess.run([sys.executable, GEN, "--lines", str(n), "--out", src],
                            check=True, stderr=subprocess.DEVNULL)
             cmd = [args.zelta16, src, "/i" + args.include, "/n", "/s", "/p", "/uezelta.ch"]
             times = []
+            peak_kb = 0
             for _ in range(args.runs):
                 t0 = time.perf_counter()
-                subprocess.run(cmd, check=True, cwd=tmp)
+                child = subprocess.Popen(cmd, cwd=tmp)
+                _, status, usage = os.wait4(child.pid, 0)
                 times.append(time.perf_counter() - t0)
+                child.returncode = os.waitstatus_to_exitcode(status)
+                if child.returncode != 0:
+                    sys.exit(f"zelta16 failed on big{n}.prg ({child.returncode})")
+                peak_kb = max(peak_kb, usage.ru_maxrss)
             med = statistics.median(times)
             with open(os.path.join(tmp, f"big{n}.ppo")) as fh:
                 out_lines = sum(1 for _ in fh)
             if out_lines != n:
                 sys.exit(f"big{n}.ppo has {out_lines} lines, expected {n}")
-            print(f"{n:>8} {med:>9.3f} {1000 * med / n * 1000:>12.3f}")
+            print(f"{n:>8} {med:>9.3f} {1000 * med / n * 1000:>12.3f} {peak_kb / 1024:>8.1f}")
 
 
 if __name__ == "__main__":

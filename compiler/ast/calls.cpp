@@ -9,7 +9,7 @@ void tFunctionCall::collectBlockVars(int flag) { forward(args_, &tInstruction::c
 
 tInstruction* tFunctionCall::inner() { return args_.get(); }
 
-tParmList::tParmList(tInstruction* first, tInstruction* item) : first_(first), item_(item) {}
+tParmList::tParmList(tInstruction* first, tInstruction* item) : first_(first), item_(item) { markAddsNoLevel(); }
 
 tParmList::~tParmList() { unchain(this, &tParmList::first_); }
 

@@ -11,7 +11,10 @@ tPublic::tPublic(tInstruction* list) : list_(list) {}
 
 tStatic::tStatic(tInstruction* list) : list_(list) {}
 
-tVarDefList::tVarDefList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
+tVarDefList::tVarDefList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous)
+{
+    markAddsNoLevel();
+}
 
 tVarDefList::~tVarDefList() { unchain(this, &tVarDefList::previous_); }
 

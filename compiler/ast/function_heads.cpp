@@ -22,7 +22,10 @@ tParmDef::tParmDef(tInstruction* list) : list_(list) {}
 
 int tParmDef::hasItems() { return list_ ? 1 : 0; }
 
-tIdentList::tIdentList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous) {}
+tIdentList::tIdentList(tInstruction* item, tInstruction* previous) : item_(item), previous_(previous)
+{
+    markAddsNoLevel();
+}
 
 tIdentList::~tIdentList() { unchain(this, &tIdentList::previous_); }
 

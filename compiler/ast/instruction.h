@@ -53,14 +53,22 @@ public:
     virtual tInstruction* lastItem();
 
     unsigned int sourceLine() const { return line_; }
+    // The lists that are walked in loops, and the block wrapper: they add no
+    // level to the nesting a source may hold. A flag, not a type test, as the
+    // parser asks for every node it builds.
+    bool addsNoLevel() const { return addsNoLevel_; }
 
     // The grammar actions set this from the lexeme being reduced; each node
     // copies it when it is constructed.
     static void setConstructionLine(unsigned int line) { constructionLine_ = line; }
     static unsigned int constructionLine() { return constructionLine_; }
 
+protected:
+    void markAddsNoLevel() { addsNoLevel_ = true; }
+
 private:
     unsigned int line_;
+    bool addsNoLevel_ = false;
     static unsigned int constructionLine_;
 };
 

@@ -19,6 +19,35 @@ std::unique_ptr<char[]> copyText(const char* text)
     return copy;
 }
 
+// The value of a plain decimal ("120", "1.25", ".5") of at most 15 digits.
+// The digits form a whole number that a double holds exactly, and dividing
+// it by an exact power of ten rounds once, as strtod does, at a fraction of
+// its cost. False for every other spelling, which strtod reads.
+bool plainDecimal(const char* text, double& value)
+{
+    static const double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    long long units = 0;
+    int digits = 0, decimals = -1;
+    for (const char* p = text; *p; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            if (++digits > 15)
+                return false;
+            units = units * 10 + (*p - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (*p == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0)
+        return false;
+    value = decimals > 0 ? static_cast<double>(units) / kTens[decimals] : static_cast<double>(units);
+    return true;
+}
+
 }  // namespace
 
 tMultiParam::tMultiParam(tInstruction* left, tInstruction* right) : left_(left), right_(right) {}
@@ -79,7 +108,8 @@ void tConst::set(int kind, const char* text)
     if (!text)
         text = "";
     if (kind == kNumber) {
-        number_ = std::atof(text);
+        if (!plainDecimal(text, number_))
+            number_ = std::atof(text);
         // Kept for the error message: no double holds it.
         if (!std::isfinite(number_))
             text_ = copyText(text);

@@ -5,7 +5,7 @@
 
 tMain::tMain(tInstruction* statements) : statements_(statements) {}
 
-tStatList::tStatList(tInstruction* first, tInstruction* rest) : first_(first), rest_(rest) {}
+tStatList::tStatList(tInstruction* first, tInstruction* rest) : first_(first), rest_(rest) { markAddsNoLevel(); }
 
 tStatList* tStatList::link(tInstruction* node)
 {
@@ -16,6 +16,6 @@ tStatList* tStatList::link(tInstruction* node)
 // The chain is as long as the source: its length must cost no stack.
 tStatList::~tStatList() { unchain(this, &tStatList::first_); }
 
-tBlockStmt::tBlockStmt(tInstruction* statement) : statement_(statement) {}
+tBlockStmt::tBlockStmt(tInstruction* statement) : statement_(statement) { markAddsNoLevel(); }
 
 tSourceLine::tSourceLine(tInstruction* statement) : statement_(statement) {}

@@ -35,6 +35,7 @@ void tStatic::generate()
         return;
     list_->declareStatic();
     program().staticInitialisers.add(list_.get());
+    ++program().treeReferences;
 }
 
 void tVarDefList::generate()

@@ -30,6 +30,7 @@ tInOrder::tInOrder(int items)
       reserved_(items > 0 ? items : 0)
 {
     program_.argSlotBase += reserved_;
+    items_.reserve(static_cast<std::size_t>(reserved_));
 }
 
 tInOrder::~tInOrder() { program_.argSlotBase = base_; }

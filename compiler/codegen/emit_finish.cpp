@@ -67,16 +67,17 @@ bool tProgramWriter::writeFirstSource()
     if (!file)
         std::printf("Error creating %s\n", path.c_str());
     std::size_t mark = publicMark_ < p.firstSource.size() ? publicMark_ : p.firstSource.size();
-    if (file)
-        std::fwrite(p.firstSource.data(), 1, mark, file);
+    bool copied = p.firstSource.copyTo(file, 0, mark);
     writePieces(file, p.publicDefinitions, 0, p.publicDefinitions.count());
-    if (file)
-        std::fwrite(p.firstSource.data() + mark, 1, p.firstSource.size() - mark, file);
-    std::string().swap(p.firstSource);
+    copied = p.firstSource.copyTo(file, mark, p.firstSource.size()) && copied;
+    p.firstSource.clear();
     p.publicDefinitions.clear();
-    if (file)
-        std::fclose(file);
-    return file != nullptr;
+    if (!file)
+        return false;
+    if (!copied)
+        std::printf("Error creating %s\n", path.c_str());
+    std::fclose(file);
+    return copied;
 }
 
 bool tProgramWriter::writeInitAndContexts(int& contextCount)

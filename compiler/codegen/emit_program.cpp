@@ -75,6 +75,9 @@ namespace {
 // True when the function's body holds more than blank lines.
 bool hasCode(const tFunctionDefinition& function)
 {
+    for (char c : function.body.sealed())
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            return true;
     for (int i = 0; i < function.body.count(); ++i)
         for (const char* c = function.body.text(i); *c; ++c)
             if (!std::isspace(static_cast<unsigned char>(*c)))
@@ -86,18 +89,41 @@ bool hasCode(const tFunctionDefinition& function)
 
 bool tProgramWriter::generateTree(tInstruction& root)
 {
+    beginTree();
+    root.generate();
+    return finishTree();
+}
+
+void tProgramWriter::beginTree()
+{
+    tProgram& p = program_;
+    // Not opened through openFunction: a MAIN further down still wins.
+    implicit_ = new tFunctionDefinition(p.options.moduleName.c_str());
+    implicit_->procedure = 1;
+    p.functions.add(implicit_);
+    p.currentFunction = implicit_;
+}
+
+void tProgramWriter::generateStatement(tInstruction* statement)
+{
+    if (!statement)
+        return;
+    program_.statementLine = statement->sourceLine();
+    statement->generate();
+}
+
+bool tProgramWriter::finishTree()
+{
     tProgram& p = program_;
     const char* module = p.options.moduleName.c_str();
-    // Not opened through openFunction: a MAIN further down still wins.
-    tFunctionDefinition* implicit = new tFunctionDefinition(module);
-    implicit->procedure = 1;
-    int index = p.functions.add(implicit);
-    p.currentFunction = implicit;
-    root.generate();
+    tFunctionDefinition* implicit = implicit_;
+    implicit_ = nullptr;
     if (!hasCode(*implicit)) {
         if (p.currentFunction == implicit)
             p.currentFunction = nullptr;
-        delete p.functions.removeAt(index);
+        for (int i = 0; i < p.functions.count(); ++i)
+            if (p.functions[i] == implicit)
+                delete p.functions.removeAt(i);
         return true;
     }
     for (int i = 0; i < p.functions.count(); ++i) {
@@ -130,6 +156,8 @@ bool tProgramWriter::writeSource(const std::string& sourcePath)
     if (p.options.sectionIndex != 1) {
         p.sourceFile = openOrReport(stem + ".cpp", "wb");
         ok = ok && p.sourceFile;
+    } else {
+        p.firstSource.setFolder(pathDirectory(sourcePath));
     }
     sources_.push_back(sourcePath);
     std::string moduleFile = pathFileName(sourcePath);
@@ -408,6 +436,7 @@ void tProgramWriter::writeFunctionBody(tFunctionDefinition& function)
                 format("__SetVarDegubgInfo(%s,\"%s\",\"%s\",%s);\n", name, function.name.text(), name, "true").c_str());
         p.writeText("}\n");
     }
+    p.writeFolded(function.body.sealed());
     for (int i = 0; i < function.body.count(); ++i)
         p.writeText(function.body.text(i));
     // A foreign-call wrapper has returned whatever its statement is followed by.

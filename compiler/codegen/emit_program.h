@@ -30,6 +30,12 @@ public:
     // when no other is known. False, with the reason printed, when that
     // procedure would clash with a function of the same name.
     bool generateTree(tInstruction& root);
+    // The same one statement of the source's outermost list at a time, for
+    // a tree that is generated while it is parsed: beginTree, then each
+    // statement in order (null ones included), then finishTree.
+    void beginTree();
+    void generateStatement(tInstruction* statement);
+    bool finishTree();
 
     // Writes the source's ".cpp" and ".hpp" beside it and frees the
     // source's records. False when a file could not be created (reported
@@ -71,10 +77,11 @@ private:
 
     tProgram& program_;
     std::vector<std::string> sources_;
-    std::size_t publicMark_ = 0;   // buffered first-source bytes before the public definitions
-    bool entryWritten_ = false;    // entry point, or MAIN_FUNC= in library mode 1
-    bool importsWritten_ = false;  // imported function definitions copied to a header
-    int publicsInitialised_ = 0;   // publics set to NIL by earlier sources' __init_
+    std::size_t publicMark_ = 0;               // buffered first-source bytes before the public definitions
+    bool entryWritten_ = false;                // entry point, or MAIN_FUNC= in library mode 1
+    bool importsWritten_ = false;              // imported function definitions copied to a header
+    tFunctionDefinition* implicit_ = nullptr;  // the module procedure of the tree being generated
+    int publicsInitialised_ = 0;               // publics set to NIL by earlier sources' __init_
 };
 
 // Path pieces as the writers use them: "dir/app.prg" has the stem

@@ -15,6 +15,9 @@ void tFunction::open(bool procedure)
     const char* name = name_ ? name_->getName() : nullptr;
     if (!name)
         p.report(tCodegenMessage::incomplete, sourceLine(), procedure ? "PROCEDURE" : "FUNCTION");
+    // The function before is finished: its text shrinks to what the file receives.
+    if (p.currentFunction)
+        p.currentFunction->body.seal();
     // A nameless head still opens a record, so its body is not taken for
     // the previous function's.
     tFunctionDefinition* f = p.openFunction(name ? name : "", procedure);
@@ -23,8 +26,10 @@ void tFunction::open(bool procedure)
         p.lineOffset = p.lineOffset ? p.lineOffset - static_cast<int>(sourceLine()) : 0;
     }
     f->parmDef = parms_.get();
-    if (parms_)
+    if (parms_) {
+        ++p.treeReferences;
         parms_->declareParam();
+    }
     append("\n");
 }
 

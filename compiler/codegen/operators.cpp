@@ -213,6 +213,7 @@ void tValidParam::generate()
         return;
     }
     p.currentValid->paramNode = node;
+    ++p.treeReferences;
     p.currentValid->blockKind = kindLetter_[0] == 'X' ? 1 : 2;
     node->collectBlockVars(1);
     for (int i = 0; i < p.blockVars.count(); ++i) {

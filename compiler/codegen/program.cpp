@@ -20,8 +20,7 @@ void freeStrings(tArray<String>& list) { list.deleteAll(); }
 void tFragments::add(const char* text)
 {
     starts_.push_back(buffer_.size());
-    buffer_.append(text);
-    buffer_.push_back('\0');
+    buffer_.append(text, std::strlen(text) + 1);  // with its terminating zero
 }
 
 std::string tFragments::join(int from, int to) const
@@ -42,6 +41,32 @@ void tFragments::truncate(int count)
 
 void tFragments::clear()
 {
+    std::string().swap(sealed_);
+    std::string().swap(buffer_);
+    std::vector<std::size_t>().swap(starts_);
+}
+
+void tFragments::seal()
+{
+    if (empty())
+        return;
+    // One pass over the zero-separated fragments, folding "%%" within each
+    // as tProgram::appendPiece does.
+    std::size_t at = sealed_.size();
+    sealed_.resize(at + buffer_.size());
+    const char* in = buffer_.data();
+    const char* end = in + buffer_.size();
+    char* out = &sealed_[at];
+    while (in < end) {
+        char c = *in++;
+        if (c == '\0')
+            continue;
+        *out++ = c;
+        if (c == '%' && in < end && *in == '%')
+            ++in;
+    }
+    sealed_.resize(static_cast<std::size_t>(out - sealed_.data()));
+    sealed_.shrink_to_fit();
     std::string().swap(buffer_);
     std::vector<std::size_t>().swap(starts_);
 }
@@ -94,6 +119,13 @@ void tProgram::beginSource()
     pendingReads_.clear();
     for (int i = 0; i < importedPublics.count(); ++i)
         importedNames_.insert(importedPublics[i]->text());
+}
+
+void tProgram::beginStatements()
+{
+    freeStrings(foreignDeclarations);
+    freeStrings(foreignBodies);
+    exitHandlerWritten = 0;
 }
 
 void tProgram::releaseSource()
@@ -175,6 +207,7 @@ tValidFunction* tProgram::openValidFunction(tInstruction* blockExpression)
 {
     tValidFunction* block = new tValidFunction();
     block->blockExpression = blockExpression;
+    ++treeReferences;
     validFunctions.add(block);
     block->enclosing = currentFunction;
     block->number = ++validCount;
@@ -192,10 +225,64 @@ void tProgram::resolveTarget(const char* upperName)
     if (tFunctionDefinition::hasName(statics, upperName) || tFunctionDefinition::hasName(publics, upperName))
         return;
     publics.addOnce(upperName);
-    std::printf(codegenMessageText(tCodegenMessage::autoPublic), upperName);
-    std::fflush(stdout);
+    say(codegenMessageText(tCodegenMessage::autoPublic), upperName);
     if (autoPublicPauseMs > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(autoPublicPauseMs));
+        pause(autoPublicPauseMs);
+}
+
+void tProgram::say(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    if (!holding_) {
+        std::vprintf(format, args);
+        va_end(args);
+        std::fflush(stdout);
+        return;
+    }
+    char small[256];
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(small, sizeof small, format, args);
+    va_end(args);
+    if (length >= static_cast<int>(sizeof small)) {
+        std::string large(static_cast<std::size_t>(length) + 1, '\0');
+        std::vsnprintf(&large[0], large.size(), format, again);
+        heldText_.append(large.c_str(), static_cast<std::size_t>(length));
+    } else if (length > 0) {
+        heldText_.append(small, static_cast<std::size_t>(length));
+    }
+    va_end(again);
+}
+
+void tProgram::pause(int milliseconds)
+{
+    if (holding_)
+        heldPauses_.push_back({heldText_.size(), milliseconds});
+    else
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void tProgram::releaseMessages()
+{
+    holding_ = false;
+    std::size_t printed = 0;
+    for (const tHeldPause& held : heldPauses_) {
+        std::fwrite(heldText_.data() + printed, 1, held.at - printed, stdout);
+        std::fflush(stdout);
+        printed = held.at;
+        pause(held.milliseconds);
+    }
+    std::fwrite(heldText_.data() + printed, 1, heldText_.size() - printed, stdout);
+    std::fflush(stdout);
+    dropMessages();
+}
+
+void tProgram::dropMessages()
+{
+    holding_ = false;
+    std::string().swap(heldText_);
+    heldPauses_.clear();
 }
 
 namespace {
@@ -353,9 +440,8 @@ bool tProgram::checkProgramNames()
 void tProgram::reportAt(const tPlace& place, tCodegenMessage message, const char* a, const char* b, const char* c)
 {
     ++errors_;
-    std::printf("%s(%i): ", place.source.c_str(), place.line);
-    std::printf(codegenMessageText(message), a, b, c);
-    std::fflush(stdout);
+    say("%s(%i): ", place.source.c_str(), place.line);
+    say(codegenMessageText(message), a, b, c);
 }
 
 int tProgram::constNumber(double value) { return constants.internNumber(value) + options.constantBase; }
@@ -365,17 +451,15 @@ int tProgram::constString(const char* text) { return constants.internString(text
 void tProgram::report(tCodegenMessage message, unsigned int line, const char* a, const char* b, const char* c)
 {
     ++errors_;
-    std::printf("%s(%i): ", options.sourcePath.c_str(), mappedLine(line));
-    std::printf(codegenMessageText(message), a, b, c);
-    std::fflush(stdout);
+    say("%s(%i): ", options.sourcePath.c_str(), mappedLine(line));
+    say(codegenMessageText(message), a, b, c);
 }
 
 void tProgram::reportSource(tCodegenMessage message, const char* a)
 {
     ++errors_;
-    std::printf("%s: ", options.sourcePath.c_str());
-    std::printf(codegenMessageText(message), a);
-    std::fflush(stdout);
+    say("%s: ", options.sourcePath.c_str());
+    say(codegenMessageText(message), a);
 }
 
 void tProgram::writeText(const char* text)
@@ -384,6 +468,14 @@ void tProgram::writeText(const char* text)
         appendPiece(firstSource, text);
     else if (sourceFile)
         writePiece(sourceFile, text);
+}
+
+void tProgram::writeFolded(const std::string& text)
+{
+    if (options.sectionIndex == 1)
+        firstSource.append(text.data(), text.size());
+    else if (sourceFile)
+        std::fwrite(text.data(), 1, text.size(), sourceFile);
 }
 
 void tProgram::writeLine(const char* text)
@@ -426,6 +518,11 @@ void tProgram::writePiece(std::FILE* file, const char* text)
 }
 
 void tProgram::appendPiece(std::string& out, const char* text)
+{
+    foldPercents(text, [&out](const char* run, std::size_t length) { out.append(run, length); });
+}
+
+void tProgram::appendPiece(tSpool& out, const char* text)
 {
     foldPercents(text, [&out](const char* run, std::size_t length) { out.append(run, length); });
 }

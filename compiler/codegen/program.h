@@ -20,10 +20,15 @@
 #include "constant_pool.h"
 #include "diagnostics.h"
 #include "options.h"
+#include "spool.h"
 
 // A function body's text fragments, in order. They lie end to end in one
 // buffer, each zero-terminated, so adding one allocates nothing of its own:
 // a large source adds millions.
+//
+// A finished function's fragments are sealed: folded as a file receives
+// them ("%%" -> "%") into one compact text that is written as it stands;
+// fragments added after that follow it.
 class tFragments {
 public:
     void add(const char* text);
@@ -39,7 +44,12 @@ public:
     void truncate(int count);
     void clear();
 
+    void seal();
+    // The folded text of the fragments sealed so far.
+    const std::string& sealed() const { return sealed_; }
+
 private:
+    std::string sealed_;
     std::string buffer_;
     std::vector<std::size_t> starts_;
 };
@@ -144,6 +154,8 @@ public:
 
     // Resets the per-source state; options must already describe the source.
     void beginSource();
+    // Before the first statement of a source's tree is generated.
+    void beginStatements();
     // Frees the function records, code-block records and statics of the
     // source, once its files are written.
     void releaseSource();
@@ -203,11 +215,22 @@ public:
     // firstSource; header text always goes straight to headerFile. Pieces
     // reach a file as printf formats without arguments: "%%" becomes "%".
     void writeText(const char* text);
+    // Text already folded, such as a sealed body, to the source stream.
+    void writeFolded(const std::string& text);
     void writeLine(const char* text);
     void writeHeader(const char* text);
     static void writePiece(std::FILE* file, const char* text);
     // The piece as it reaches a file, added to the end of the text.
     static void appendPiece(std::string& out, const char* text);
+    static void appendPiece(tSpool& out, const char* text);
+
+    // While held, the messages of the generator (errors and warnings, with
+    // the pause after a warning) wait, in order, to be printed by
+    // releaseMessages or forgotten by dropMessages: a source is generated
+    // while it is parsed, but its messages come after the parse's own.
+    void holdMessages() { holding_ = true; }
+    void releaseMessages();
+    void dropMessages();
 
     tCodegenOptions options;
 
@@ -234,7 +257,7 @@ public:
     int blockFunctions = 0;            // code blocks write their function, not a value holding it
     tConstantPool constants;
     tArray<String> exportedFunctions;            // owned
-    std::string firstSource;                     // the first source's text as written, "%%" already folded
+    tSpool firstSource;                          // the first source's text as written, "%%" already folded
     tArray<String> foreignDeclarations;          // owned; emptied by tMain
     tArray<String> foreignBodies;                // owned; emptied by tMain
     int exitHandlerWritten = 0;                  // __ExitErro is among this source's bodies; cleared by tMain
@@ -242,6 +265,11 @@ public:
     tArray<String> importedPublics;              // owned; filled by the driver
     tArray<String> importedFunctionDefs;         // owned; filled by the driver
     int libraryValidCount = 0;                   // number of the last code block
+
+    // Grows each time a record keeps a pointer into the syntax tree (a
+    // function's parameters, a code block, a STATIC list): the statement
+    // that holds the node must then live until the source is written.
+    unsigned long treeReferences = 0;
 
     // Calls, assignments and increments written so far; tInOrder tells by it
     // which arguments have effects.
@@ -273,6 +301,17 @@ private:
     };
     bool isDeclared(const char* name, const tFunctionDefinition* function) const;
     void reportAt(const tPlace& place, tCodegenMessage message, const char* a, const char* b = "", const char* c = "");
+    // printf to the console, or to the held messages.
+    void say(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    void pause(int milliseconds);
+
+    struct tHeldPause {
+        std::size_t at;  // bytes of heldText_ before it
+        int milliseconds;
+    };
+    bool holding_ = false;
+    std::string heldText_;
+    std::vector<tHeldPause> heldPauses_;
 
     int errors_ = 0;
     int outsideReported_ = 0;

@@ -12,10 +12,7 @@ using codegen::require;
 
 void tMain::generate()
 {
-    tProgram& p = program();
-    freeStrings(p.foreignDeclarations);
-    freeStrings(p.foreignBodies);
-    p.exitHandlerWritten = 0;
+    program().beginStatements();
     gen(statements_);
 }
 

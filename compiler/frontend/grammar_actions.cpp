@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <typeinfo>
 
 #include "../ast/assignments.h"
 #include "../ast/builtins.h"
@@ -88,21 +87,9 @@ unsigned long OrvicYaccClass::lexemeLine(int k)
     return lexeme ? lexeme->line() : 0;
 }
 
-namespace {
-
-// Links of the lists that are walked in loops, and the block wrapper.
-bool addsNoLevel(const tInstruction& node)
-{
-    const std::type_info& type = typeid(node);
-    return type == typeid(tStatList) || type == typeid(tParmList) || type == typeid(tVarDefList) ||
-           type == typeid(tIdentList) || type == typeid(tBlockStmt);
-}
-
-}  // namespace
-
 SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
 {
-    int depth = node && !addsNoLevel(*node) ? takenDepth_ + 1 : takenDepth_;
+    int depth = node && !node->addsNoLevel() ? takenDepth_ + 1 : takenDepth_;
     if (depth > kMaxNesting) {
         delete node;
         raise(tGrammarError::nesting);
@@ -137,6 +124,12 @@ void OrvicYaccClass::raise(tGrammarError error)
     throw rejected;
 }
 
+SSYaccStackElement* OrvicYaccClass::streamed(int k)
+{
+    sink_->statement(std::unique_ptr<tInstruction>(take(k)));
+    return emptyElement();
+}
+
 void OrvicYaccClass::lineDirective(const char* lineNumber)
 {
     position_.directiveLine = std::strtol(lineNumber, nullptr, 10);
@@ -162,8 +155,12 @@ SSYaccStackElement* OrvicYaccClass::languageAction(uint32_t production)
     case 2:  // sourceText -> statList
         return passElement(1);
     case 3:  // statList -> statement
+        if (sink_ && stackDepth() == 2)
+            return streamed(1);
         return nodeElement(new tStatList(take(1)));
     case 4:  // statList -> statList statement
+        if (sink_ && stackDepth() == 3)
+            return streamed(2);
         return nodeElement(new tStatList(take(1), take(2)));
     case 5:  // statement -> line number STRING Eol
         lineDirective(text(2));

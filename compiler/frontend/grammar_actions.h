@@ -66,14 +66,27 @@ private:
     tGrammarError grammarError_;
 };
 
+// Takes the statements of a source's outermost list one by one, in source
+// order, as soon as each is reduced, so that a source never stands whole in
+// memory. Blank lines and directives arrive as null.
+class tStatementSink {
+public:
+    virtual ~tStatementSink() = default;
+    virtual void statement(std::unique_ptr<tInstruction> node) = 0;
+};
+
 class OrvicYaccClass : public SSYacc {
 public:
     OrvicYaccClass(SSLex* lexer, const SSYaccTable* table);
     ~OrvicYaccClass() override;
 
     // The tree of a successful parse (production 1's tMain); the caller owns
-    // it. Null before the parse has reduced production 1.
+    // it. Null before the parse has reduced production 1. With a sink the
+    // tMain holds no statements: the sink has had them.
     tInstruction* takeRoot() { return root_.release(); }
+
+    // Hands the outermost statements to the sink (not owned) from now on.
+    void streamStatements(tStatementSink* sink) { sink_ = sink; }
 
     tSourcePosition& position() { return position_; }
     const tSourcePosition& position() const { return position_; }
@@ -105,7 +118,13 @@ private:
     SSYaccStackElement* languageAction(uint32_t production);
     SSYaccStackElement* builtinAction(uint32_t production);
 
+    // The statement of a statList production that extends the source's
+    // outermost list (the one right above the stack's bottom) goes to the
+    // sink; the element left for the list carries nothing.
+    SSYaccStackElement* streamed(int k);
+
     std::unique_ptr<tInstruction> root_;
+    tStatementSink* sink_ = nullptr;
     tSourcePosition position_;
     int takenDepth_ = 0;  // the deepest node taken by the current action
 };

@@ -60,14 +60,18 @@ SSRef<SSLexLexeme> SSLex::next()
             const SSLexTable::Accept* record = nullptr;
             bool consumed = false, contextSeen = false, startsAtEnd = false;
             uint32_t state = 0;
+            // Looked up once per lexeme, not per character.
+            const bool translates = table_->translates();
+            const int32_t* direct = table_->directSteps(list);
+            const SSLexTable::Accept* accepts = table_->accepts(list);
             for (;;) {
                 before = in.mark();
                 uint32_t c = in.next();
                 if (c == SSLexConsumer::kEof && before.pos == start.pos)
                     startsAtEnd = true;
-                if (c != SSLexConsumer::kEof && table_->translates())
+                if (c != SSLexConsumer::kEof && translates)
                     c = table_->translate(c);
-                int32_t to = table_->step(list, state, c);
+                int32_t to = c < 256 ? direct[size_t(state) * 256 + c] : table_->step(list, state, c);
                 if (to < 0) {
                     in.reset(before);
                     break;
@@ -75,7 +79,7 @@ SSRef<SSLexLexeme> SSLex::next()
                 state = uint32_t(to);
                 if (c != SSLexConsumer::kEof)
                     consumed = true;
-                const SSLexTable::Accept& a = table_->accept(list, state);
+                const SSLexTable::Accept& a = accepts[state];
                 if ((a.flags & SSLexTable::kTrailingContext) && !(a.flags & SSLexTable::kAccept)) {
                     context = in.mark();
                     contextSeen = true;

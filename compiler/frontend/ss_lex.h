@@ -183,6 +183,10 @@ public:
         return stepRow(l, state, c);
     }
     const Accept& accept(size_t list, uint32_t state) const { return lists_[list].accepts[state]; }
+    // A list's direct steps (state * 256 + code, for codes below 256) and its
+    // accept records by state, for the scanner's inner loop.
+    const int32_t* directSteps(size_t list) const { return lists_[list].direct.data(); }
+    const Accept* accepts(size_t list) const { return lists_[list].accepts.data(); }
     uint32_t translate(uint32_t c) const;
     bool translates() const { return !translation_.empty(); }
     // The keyword's token, or 0 when the text is not in the table;

@@ -49,12 +49,7 @@ SSYaccStackElement* SSYacc::reduce(uint32_t, uint32_t) { ssRaise(SSError::YaccEv
 
 int SSYacc::lookaheadFailure() { return error(state_, *lookahead_); }
 
-SSYaccStackElement* SSYacc::elementFromProduction(long k) const
-{
-    if (k < 0 || k >= long(productionLength_) || size_t(productionLength_) > stack_.size())
-        ssRaise(SSError::Yacc0108, k);
-    return stack_.fromTop(productionLength_ - 1 - size_t(k));
-}
+void SSYacc::badProductionElement(long k) { ssRaise(SSError::Yacc0108, k); }
 
 SSYaccStackElement* SSYacc::elementAt(size_t depth) const
 {

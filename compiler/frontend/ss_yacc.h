@@ -57,17 +57,42 @@ public:
     uint32_t productionLength(uint32_t p) const { return productions_.at(p).first; }
     uint32_t productionLhs(uint32_t p) const { return productions_.at(p).second; }
     // "SSYacc0114e" for a state that is not in the table.
-    const Row& row(uint32_t state) const;
+    const Row& row(uint32_t state) const
+    {
+        if (state >= rows_.size())
+            badState(state);
+        return rows_[state];
+    }
     const Row& lookaheadTable(uint32_t index) const;
     size_t lookaheadTables() const { return lookahead_.size(); }
 
     // The action word of (state, terminal), or 0 when the state has no entry.
     // found is set, as an action word may itself be 0 in a damaged table.
-    uint32_t action(uint32_t state, uint32_t token, bool& found) const;
+    // Inline: the parser asks for every lexeme and every reduction.
+    uint32_t action(uint32_t state, uint32_t token, bool& found) const
+    {
+        const Row& r = row(state);
+        if (columns_) {
+            uint32_t column = token == kEofSymbol ? columns_ - 1 : token;
+            size_t k =
+                column < columns_ - 1 || token == kEofSymbol ? terminalIndex_[size_t(state) * columns_ + column] : 0;
+            found = k != 0;
+            return found ? r.terminals[k - 1].action : 0;
+        }
+        return searchAction(r, token, found);
+    }
     // The goto target of (state, nonterminal n), or -1.
-    int64_t gotoState(uint32_t state, uint32_t nonterminal) const;
+    int64_t gotoState(uint32_t state, uint32_t nonterminal) const
+    {
+        row(state);
+        if (nonterminal >= nonterminals_)
+            return -1;
+        return int64_t(gotoTarget_[size_t(state) * nonterminals_ + nonterminal]) - 1;
+    }
 
 private:
+    [[noreturn]] static void badState(uint32_t state);
+    static uint32_t searchAction(const Row& r, uint32_t token, bool& found);
     void load(const std::vector<unsigned char>& data);
     Row readRow(const std::vector<unsigned char>& data, size_t offset, size_t* end) const;
 
@@ -109,9 +134,16 @@ public:
 
     // The element of the k-th right-hand-side symbol of the production being
     // reduced; "SSYacc0108e" when k is not below its length.
-    SSYaccStackElement* elementFromProduction(long k) const;
+    SSYaccStackElement* elementFromProduction(long k) const
+    {
+        if (k < 0 || k >= long(productionLength_) || size_t(productionLength_) > stack_.size())
+            badProductionElement(k);
+        return stack_.fromTop(productionLength_ - 1 - size_t(k));
+    }
     // The element `depth` places below the top; "SSYacc0116e" beyond the stack.
     SSYaccStackElement* elementAt(size_t depth) const;
+    // Elements on the stack, the bottom one (state 0) included.
+    size_t stackDepth() const { return stack_.size(); }
 
     SSLexLexeme* lookahead() const { return lookahead_.get(); }
     uint32_t production() const { return production_; }
@@ -143,6 +175,7 @@ protected:
     void recover();
 
 private:
+    [[noreturn]] static void badProductionElement(long k);
     void push(SSYaccStackElement* element);
     void popElements(uint32_t n);
     // Replaces the look-ahead with the next lexeme; false when the

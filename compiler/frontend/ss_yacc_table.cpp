@@ -173,12 +173,7 @@ void SSYaccTable::load(const std::vector<unsigned char>& data)
     }
 }
 
-const SSYaccTable::Row& SSYaccTable::row(uint32_t state) const
-{
-    if (state >= rows_.size())
-        ssRaise(SSError::Yacc0114, long(state));
-    return rows_[state];
-}
+void SSYaccTable::badState(uint32_t state) { ssRaise(SSError::Yacc0114, long(state)); }
 
 const SSYaccTable::Row& SSYaccTable::lookaheadTable(uint32_t index) const
 {
@@ -187,15 +182,8 @@ const SSYaccTable::Row& SSYaccTable::lookaheadTable(uint32_t index) const
     return lookahead_[index];
 }
 
-uint32_t SSYaccTable::action(uint32_t state, uint32_t token, bool& found) const
+uint32_t SSYaccTable::searchAction(const Row& r, uint32_t token, bool& found)
 {
-    const Row& r = row(state);
-    if (columns_) {
-        uint32_t column = token == kEofSymbol ? columns_ - 1 : token;
-        size_t k = column < columns_ - 1 || token == kEofSymbol ? terminalIndex_[size_t(state) * columns_ + column] : 0;
-        found = k != 0;
-        return found ? r.terminals[k - 1].action : 0;
-    }
     for (const Entry& e : r.terminals)
         if (e.symbol == token) {
             found = true;
@@ -203,12 +191,4 @@ uint32_t SSYaccTable::action(uint32_t state, uint32_t token, bool& found) const
         }
     found = false;
     return 0;
-}
-
-int64_t SSYaccTable::gotoState(uint32_t state, uint32_t nonterminal) const
-{
-    row(state);
-    if (nonterminal >= nonterminals_)
-        return -1;
-    return int64_t(gotoTarget_[size_t(state) * nonterminals_ + nonterminal]) - 1;
 }

@@ -45,6 +45,7 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 
 #include "core.h"
 #include "database.h"
@@ -61,6 +62,12 @@ constexpr uint32_t kBodyHeader = 8;
 constexpr uint32_t kGrowthStep = 15360;
 constexpr uint32_t kMinDirectory = 64;
 constexpr uint32_t kQuerySlots = 16;
+// Bytes copied by the first read of a record out of order; it learns the
+// longest record met, up to kCopyMost. Copying more than a record costs: the
+// bytes are rarely in the processor's cache.
+constexpr uint32_t kCopyAtOnce = 64;
+constexpr uint32_t kCopyMost = 1024;
+constexpr size_t kCopyAbove = size_t{1} << 20;
 
 inline uint32_t get32(const char* p) {
   uint32_t v;
@@ -187,6 +194,29 @@ bool bodyValid(Database* db, uint32_t offset) {
   const uint32_t size = get32(p);
   if (size > kMaxRecordSize || uint64_t{offset} + kBodyHeader + size > used) return false;
   return get16(p + 6) == bodyCheck(p + kBodyHeader, size);
+}
+
+// The body at `offset` copied out of the file, checked as bodyValid checks
+// it; null when it is not whole.
+const char* copiedBody(Database* db, uint32_t offset, uint32_t* size) {
+  const uint32_t used = usedSize(db);
+  if (offset < kFirstBlock || (offset & 7) || uint64_t{offset} + kBodyHeader > used) return nullptr;
+  if (db->copyLength < kCopyAtOnce) db->copyLength = kCopyAtOnce;
+  uint32_t length = db->copyLength < used - offset ? db->copyLength : used - offset;
+  if (db->copy.size() < kBodyHeader + kMaxRecordSize) db->copy.resize(kBodyHeader + kMaxRecordSize);
+  char* p = db->copy.data();
+  size_t got = host::readAt(db->file, offset, p, length);
+  if (got < kBodyHeader) return nullptr;
+  const uint32_t bytes = get32(p);
+  if (bytes > kMaxRecordSize || uint64_t{offset} + kBodyHeader + bytes > used) return nullptr;
+  if (kBodyHeader + bytes > got) {
+    got += host::readAt(db->file, offset + got, p + got, kBodyHeader + bytes - got);
+    if (kBodyHeader + bytes > got) return nullptr;
+    if (kBodyHeader + bytes <= kCopyMost) db->copyLength = kBodyHeader + align8(bytes);
+  }
+  if (get16(p + 6) != bodyCheck(p + kBodyHeader, bytes)) return nullptr;
+  if (size) *size = bytes;
+  return p + kBodyHeader;
 }
 
 void sealBody(Database* db, uint32_t offset) {
@@ -662,10 +692,16 @@ const char* recordBytes(DmOpenRef db, uint32_t index, uint32_t* size) {
   }
   if (!db || index >= countOf(db)) return nullptr;
   const uint32_t body = bodyAt(db, index);
+  touch(db, directory(db) + 8 + uint64_t{index} * 4, directory(db) + 12 + uint64_t{index} * 4);
+  // Reads next to the one before go through the mapping, whose pages the
+  // flushes give back behind a scan; in a large file any other read is
+  // copied (a small file costs no more than its size when it stays mapped).
+  const bool nextToLast = index == db->lastRead + 1 || index + 1 == db->lastRead;
+  db->lastRead = index;
+  if (!nextToLast && db->file.size > kCopyAbove) return copiedBody(db, body, size);
   if (!bodyValid(db, body)) return nullptr;
   const uint32_t bytes = get32(base(db) + body);
   touch(db, body, uint64_t{body} + kBodyHeader + bytes);
-  touch(db, directory(db) + 8 + uint64_t{index} * 4, directory(db) + 12 + uint64_t{index} * 4);
   if (size) *size = bytes;
   return base(db) + body + kBodyHeader;
 }
@@ -935,6 +971,35 @@ Err DmSetDatabaseInfo(DmOpenRef db, const void* block, uint32_t size) {
   publish(base(db) + 40, offset);
   if (old) release(db, old, oldLength);
   return errNone;
+}
+
+bool EntryQueue::push(const char* entry, uint32_t length) {
+  if (count_ == 0) {
+    clear();
+    length_ = length;
+    perBlock_ = static_cast<uint32_t>(kBlock / length > 0 ? kBlock / length : 1);
+  }
+  if (count_ % perBlock_ == 0) {
+    char* block = static_cast<char*>(host::allocatePages(size_t{perBlock_} * length_));
+    if (!block) return false;
+    blocks_.push_back(block);
+  }
+  memcpy(blocks_.back() + size_t{count_ % perBlock_} * length_, entry, length_);
+  ++count_;
+  return true;
+}
+
+void EntryQueue::clear() {
+  for (char* block : blocks_) host::freePages(block, size_t{perBlock_} * length_);
+  blocks_.clear();
+  count_ = 0;
+}
+
+void EntryQueue::swap(EntryQueue& other) {
+  blocks_.swap(other.blocks_);
+  std::swap(count_, other.count_);
+  std::swap(length_, other.length_);
+  std::swap(perBlock_, other.perBlock_);
 }
 
 LocalID databaseId(DmOpenRef db) { return db ? db->id : 0; }

@@ -14,6 +14,29 @@
 
 namespace data {
 
+// Index entries waiting to go into a tree, in blocks of whole entries taken
+// from the system and given back when the queue empties: one growing array
+// would copy itself (holding every entry twice for a moment), and freed
+// blocks kept by the allocator would stay in the process.
+class EntryQueue {
+ public:
+  static constexpr size_t kBlock = size_t{1} << 18;
+  EntryQueue() = default;
+  EntryQueue(const EntryQueue&) = delete;
+  EntryQueue& operator=(const EntryQueue&) = delete;
+  ~EntryQueue() { clear(); }
+  uint32_t size() const { return count_; }
+  // False when the system gives no memory.
+  bool push(const char* entry, uint32_t length);
+  const char* at(uint32_t i) const { return blocks_[i / perBlock_] + size_t{i % perBlock_} * length_; }
+  void clear();
+  void swap(EntryQueue& other);
+
+ private:
+  std::vector<char*> blocks_;
+  uint32_t count_ = 0, length_ = 0, perBlock_ = 0;
+};
+
 // One open database; every DmOpenDatabase of the same database shares it.
 struct Database {
   LocalID id = 0;
@@ -32,6 +55,12 @@ struct Database {
   // back only their pages, so it does not cost the whole file each time.
   uint64_t touchedLow = UINT64_MAX;
   uint64_t touchedHigh = 0;
+  // Records read out of record order are copied here instead of being read
+  // through the mapping (recordBytes): reads all over a large file would
+  // otherwise keep every page of it resident in the process.
+  std::vector<char> copy;
+  uint32_t lastRead = UINT32_MAX;  // record read last
+  uint32_t copyLength = 0;         // bytes copied at once: the longest record met so far
   // Index databases ('B', index_tree.cpp): changes so far, whether the tree
   // was changed since it was opened, and the leaf read last.
   uint32_t treeChanges = 0;
@@ -41,7 +70,7 @@ struct Database {
   uint32_t cursorChanges = ~0u;
   // Entries of new records not yet in the tree, in arrival order: they go in
   // together, in key order, before the tree is next read (index_tree.cpp).
-  std::vector<char> queued;
+  EntryQueue queued;
 };
 
 struct RecordHandle {

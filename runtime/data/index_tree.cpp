@@ -31,6 +31,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core.h"
+
 namespace data::tree {
 
 namespace {
@@ -39,6 +41,8 @@ constexpr uint32_t kPageHeader = 8;
 constexpr uint8_t kLeaf = 1, kInner = 2;
 constexpr uint32_t kBasePage = 5120;  // 15360, 61440 and 92160 are multiples
 constexpr uint32_t kMaxHeight = 32;
+// Leaves written by a build between two flushes of the index's pages.
+constexpr uint32_t kBuildFlushPages = 64;
 
 uint32_t get32(const char* p) {
   uint32_t v;
@@ -386,23 +390,31 @@ bool entryBefore(const char* a, const char* b, uint32_t e) {
   return get32(a) < get32(b);
 }
 
+// Writes the tree from `n` entries in order, `entry(i)` giving the i-th.
+template <typename Entry>
+bool buildFrom(Database* db, uint32_t n, const Entry& entry);
+
 // Puts the queued entries in: one by one in key order when they are few,
 // else by building the tree again from its entries merged with them.
 void settle(Database* db) {
-  if (db->queued.empty()) return;
-  std::vector<char> queued;
+  if (db->queued.size() == 0) return;
+  EntryQueue queued;
   queued.swap(db->queued);
+  const uint32_t n = queued.size();
   const uint32_t e = esize(db);
-  const uint32_t n = static_cast<uint32_t>(queued.size() / e);
+  const auto at = [&queued](uint32_t i) { return queued.at(i); };
   std::vector<uint32_t> order(n);
   for (uint32_t i = 0; i < n; ++i) order[i] = i;
-  const char* q = queued.data();
-  std::sort(order.begin(), order.end(),
-            [q, e](uint32_t a, uint32_t b) { return entryBefore(q + size_t{a} * e, q + size_t{b} * e, e); });
+  std::sort(order.begin(), order.end(), [&at, e](uint32_t a, uint32_t b) { return entryBefore(at(a), at(b), e); });
   const uint32_t existing = get32(head(db) + 72);
+  // An empty tree is built from the queue itself, without a merged copy.
+  if (existing == 0 && n >= 64) {
+    buildFrom(db, n, [&](uint32_t i) { return at(order[i]); });
+    return;
+  }
   if (n < existing / 4 + 64) {
     for (uint32_t i : order) {
-      const char* entry = q + size_t{i} * e;
+      const char* entry = at(i);
       uint32_t record;
       memcpy(&record, entry, 4);
       insertSorted(db, Probe{entry + 4, e - 4, true, record}, entry);
@@ -414,7 +426,7 @@ void settle(Database* db) {
   uint32_t t = 0, k = 0;
   while (t < existing || k < n) {
     const char* from = t < existing ? entryAt(db, t) : nullptr;
-    const char* next = k < n ? q + size_t{order[k]} * e : nullptr;
+    const char* next = k < n ? at(order[k]) : nullptr;
     if (from && (!next || !entryBefore(next, from, e))) {
       memcpy(out, from, e);
       ++t;
@@ -432,7 +444,12 @@ void settle(Database* db) {
 void queueInsert(Database* db, const char* entry) {
   if (!pageSize(db)) return;
   changed(db);
-  db->queued.insert(db->queued.end(), entry, entry + esize(db));
+  // Without memory for the queue the entry goes in at once.
+  if (!db->queued.push(entry, esize(db))) {
+    uint32_t record;
+    memcpy(&record, entry, 4);
+    if (insertSorted(db, Probe{entry + 4, esize(db) - 4, true, record}, entry) < 0) __RuntimeError(LOW_MEMORY, -1);
+  }
 }
 
 uint32_t count(Database* db) {
@@ -580,43 +597,63 @@ void clear(Database* db) {
 }
 
 bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n) {
+  const uint32_t e = esize(db);
+  return buildFrom(db, n, [=](uint32_t i) { return entries + size_t{order ? order[i] : i} * e; });
+}
+
+namespace {
+
+template <typename Entry>
+bool buildFrom(Database* db, uint32_t n, const Entry& entry) {
   db->queued.clear();
   if (!pageSize(db)) return false;
   changed(db);
   resetPages(db);
   if (n == 0) return true;
   const uint32_t e = esize(db), leafCap = leafCapacity(db), innerCap = innerCapacity(db);
-  std::vector<uint32_t> level;
+  // Each page of the level being built with its entry count and first entry,
+  // so the level above is written without reading these pages again.
+  std::vector<uint32_t> level, below;
+  std::vector<char> firsts;
   for (uint32_t done = 0; done < n;) {
     const uint32_t take = n - done < leafCap ? n - done : leafCap;
     const uint32_t leaf = done == 0 ? 1 : newPage(db, kLeaf);
     if (!leaf) return false;
     char* p = page(db, leaf);
-    if (order) {
-      for (uint32_t i = 0; i < take; ++i)
-        memcpy(p + kPageHeader + size_t{i} * e, entries + size_t{order[done + i]} * e, e);
-    } else {
-      memcpy(p + kPageHeader, entries + size_t{done} * e, size_t{take} * e);
-    }
+    for (uint32_t i = 0; i < take; ++i) memcpy(p + kPageHeader + size_t{i} * e, entry(done + i), e);
     setItems(p, take);
     level.push_back(leaf);
+    below.push_back(take);
+    firsts.insert(firsts.end(), entry(done), entry(done) + e);
     done += take;
     // Pages written stay in the page cache, not in the process.
-    if (level.size() % 256 == 0) DbFlush(db);
+    if (level.size() % kBuildFlushPages == 0) DbFlush(db);
   }
   uint32_t levels = 1;
   while (level.size() > 1) {
-    std::vector<uint32_t> up;
+    std::vector<uint32_t> up, upBelow;
+    std::vector<char> upFirsts;
     for (size_t done = 0; done < level.size();) {
       const size_t take = level.size() - done < innerCap ? level.size() - done : innerCap;
       const uint32_t inner = newPage(db, kInner);
       if (!inner) return false;
-      setItems(page(db, inner), static_cast<uint32_t>(take));
-      for (size_t i = 0; i < take; ++i) describe(db, inner, static_cast<uint32_t>(i), level[done + i]);
+      char* p = page(db, inner);
+      setItems(p, static_cast<uint32_t>(take));
+      uint32_t sum = 0;
+      for (size_t i = 0; i < take; ++i) {
+        put32(pagesOf(p) + i * 4, level[done + i]);
+        put32(countsOf(db, p) + i * 4, below[done + i]);
+        memcpy(childFirst(db, p, static_cast<uint32_t>(i)), firsts.data() + (done + i) * e, e);
+        sum += below[done + i];
+      }
       up.push_back(inner);
+      upBelow.push_back(sum);
+      upFirsts.insert(upFirsts.end(), firsts.data() + done * e, firsts.data() + (done + 1) * e);
       done += take;
     }
     level.swap(up);
+    below.swap(upBelow);
+    firsts.swap(upFirsts);
     ++levels;
   }
   setField(db, 76, level[0]);
@@ -624,6 +661,8 @@ bool build(Database* db, const char* entries, const uint32_t* order, uint32_t n)
   setField(db, 72, n);
   return true;
 }
+
+}  // namespace
 
 bool closedCleanly(Database* db) { return get16(head(db) + 2) == 1; }
 

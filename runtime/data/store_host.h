@@ -41,6 +41,16 @@ void flushMapped(MappedFile& file);
 void flushMappedRange(MappedFile& file, size_t from, size_t to);
 // Writes the file's pages to the disk and waits for it.
 void syncMapped(MappedFile& file);
+// Copies up to `length` bytes at `offset` of the file to `to` through the
+// page cache, without mapping them into the process; the bytes copied (fewer
+// at the end of the file, 0 on failure). Sees every store made through the
+// mapping.
+size_t readAt(const MappedFile& file, size_t offset, void* to, size_t length);
+
+// Zeroed memory of `length` bytes straight from the system, and back to it:
+// for large passing buffers, which the allocator could keep after their use.
+void* allocatePages(size_t length);
+void freePages(void* pages, size_t length);
 
 bool fileExists(const std::string& path);
 // Size of the file, or -1 when it cannot be read.

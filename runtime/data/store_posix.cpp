@@ -153,6 +153,34 @@ void syncMapped(MappedFile& file) {
   fsync(file.fd);
 }
 
+size_t readAt(const MappedFile& file, size_t offset, void* to, size_t length) {
+  char* p = static_cast<char*>(to);
+  size_t got = 0;
+  while (got < length) {
+    const ssize_t n = pread(file.fd, p + got, length - got, static_cast<off_t>(offset + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n < 0) savedErrno = errno;
+      break;
+    }
+    got += static_cast<size_t>(n);
+  }
+  return got;
+}
+
+void* allocatePages(size_t length) {
+  void* p = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) {
+    savedErrno = errno;
+    return nullptr;
+  }
+  return p;
+}
+
+void freePages(void* pages, size_t length) {
+  if (pages) munmap(pages, length);
+}
+
 bool fileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 long long fileSize(const std::string& path) {

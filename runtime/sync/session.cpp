@@ -29,6 +29,7 @@
 #include "temp_db.h"
 #include "zeltanet.h"
 #include "zeltardd.h"
+#include "../ui/dialog.h"
 
 namespace sync {
 
@@ -370,8 +371,12 @@ int DoSync(const char* hostName, int port, const char* user, const char* deviceT
   sync::runTasks(n);
   sync::showAux(97);
   sync::goodbye(n, n.socket);
-  // The installer takes over when the program ends.
-  if (n.restart) SHUTDOWN();
+  // The installer takes over when the program ends; what the windows
+  // showed is drawn again before their loops see the request.
+  if (n.restart) {
+    SHUTDOWN();
+    ui::repaintWindows();
+  }
   if (n.status != sync::kStatusNone) sync::showState(sync::auxText(98, n.status));
   return n.status;
 }

@@ -19,6 +19,9 @@ int runModal(Window& window);
 Window* activeWindow();
 // Ends the innermost loop as __CloseDialog does.
 void closeActive();
+// Draws every window a loop runs, outermost first: the repaint broadcast
+// after a session that ends the program for an install.
+void repaintWindows();
 
 // Calls a program block with the window id, the control id and `value`
 // (NIL when null) in a context of its own. True unless it returned FALSE.

@@ -481,6 +481,13 @@ void leaveScreen() {
   if (state().screenDepth > 0 && --state().screenDepth == 0) driver().leave();
 }
 
+void repaintWindows() {
+  State& s = state();
+  if (s.screenDepth == 0) return;
+  for (Loop* loop : s.loops)
+    if (loop->window) driver().draw(*loop->window);
+}
+
 int runModal(Window& window) {
   State& s = state();
   for (Loop* loop : s.loops)

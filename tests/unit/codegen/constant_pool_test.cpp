@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ast/operators.h"
 #include "codegen/constant_pool.h"
 #include "codegen_support.h"
 
@@ -73,6 +74,41 @@ TEST(ConstantPool, HundredThousandEntriesInternByValue)
         EXPECT_EQ(pool.internNumber(i + 0.5), 2 * i + 1);
     }
     EXPECT_EQ(pool.count(), 2 * n);
+}
+
+// Short plain decimals are read without strtod; every spelling must still
+// give strtod's double, to the last bit.
+TEST(NumberText, ReadsAsStrtodDoes)
+{
+    const char* const spellings[] = {
+        "0",
+        "7",
+        "120",
+        "00012",
+        "1.",
+        ".5",
+        "0.1",
+        "1.25",
+        "2.675",
+        "0.30000000000003",
+        "3.14159265358979",
+        "123456789012345",
+        "99999999999999.9",
+        "1234567890123456",
+        "0.000000000000001",
+        "1e3",
+        "1.5.2",
+        ".",
+        "12a",
+        "9007199254740993",
+        "4.35",
+        "1.005",
+        "0.7",
+    };
+    for (const char* text : spellings) {
+        tConst number(tConst::kNumber, text);
+        EXPECT_EQ(number.number(), std::strtod(text, nullptr)) << text;
+    }
 }
 
 using LiteralTest = CodegenTest;

@@ -89,7 +89,7 @@ TEST_F(ProgramTest, FirstSourceIsBufferedWithBareLineFeeds)
     program.writeText("b%");
     program.writeText("%c%%%%");
     // A "%%" is folded within a piece, never across two.
-    EXPECT_EQ(program.firstSource, "a\nb%%c%%");
+    EXPECT_EQ(program.firstSource.text(), "a\nb%%c%%");
 }
 
 TEST_F(ProgramTest, LongFragmentsAreKeptWhole)

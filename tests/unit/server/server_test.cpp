@@ -20,6 +20,7 @@
 #include "framing.h"
 #include "protocol.h"
 #include "postgres_process.h"
+#include "rpc_packets.h"
 #include "server_process.h"
 #include "session_log.h"
 #include "sync_packets.h"
@@ -468,6 +469,8 @@ TEST(CommandLine, Parses) {
       {{"--db", "a.db", "stray"}, false, "unexpected"},
       {{"--db", "a.db", "--max-connections", "0"}, false, "--max-connections"},
       {{"--db", "a.db", "--timeout", "3"}, true, ""},
+      {{"--pg", "dbname=x", "--query-role", "shop_devices"}, true, ""},
+      {{"--pg", "dbname=x", "--query-role", "x\"; drop role y"}, false, "--query-role"},
       {{"admin", "--db", "a.db", "list-users"}, true, ""},
       {{"admin", "--db", "a.db"}, false, "admin needs a command"},
       {{"admin", "--db", "a.db", "--port", "1", "list-users"}, false, "admin takes only --db"},
@@ -678,9 +681,23 @@ TEST(ServerProcessTest, TwoServersOnOnePostgresDatabaseServeTheSameTables) {
   ASSERT_EQ(i.status, wire::InflateStatus::Complete);
   EXPECT_NE(std::string(plain.begin(), plain.begin() + static_cast<long>(i.size)).find('C'), std::string::npos);
   EXPECT_EQ(c.reply(), (Bytes{0, 1, 11, 0}));
+  // A device statement through the second server, and one it may not run.
+  const struct {
+    const char* sql;
+    uint8_t status;
+  } statements[] = {{"update items set price = price * 2 where code = 'C'", wire::kReplyOk},
+                    {"update items set price = (select count(*) from zs_devices)", 0}};
+  for (const auto& s : statements) {
+    Frame write(wire::kRpcWrite);
+    write.w.writeString(s.sql);
+    c.send(write.bytes());
+    const Bytes done = c.reply();
+    ASSERT_GE(done.size(), 3u) << s.sql;
+    EXPECT_EQ(done[2], s.status) << s.sql << ": " << reinterpret_cast<const char*>(done.data() + 3);
+  }
   std::string exported;
   first.admin({"export-table", "items"}, &exported);
-  EXPECT_EQ(exported, "CODE,PRICE\nA,1.00\nB,2.00\nC,3.50\n");
+  EXPECT_EQ(exported, "CODE,PRICE\nA,1.00\nB,2.00\nC,7.00\n");
 }
 
 TEST(ServerProcessTest, RefusesADatabaseItCannotOpen) {

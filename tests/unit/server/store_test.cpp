@@ -295,6 +295,41 @@ TEST_P(StoreTest, QueuedDownloadAndDelete) {
   EXPECT_EQ(describe(tasks()), "2:CLIENTS ");
 }
 
+// Pushed files keep every byte, go after the table tasks, and leave the
+// queue only with a delivery (on either database).
+TEST_P(StoreTest, PushedFilesComeLastWithTheirBytesAndLeaveWhenDelivered) {
+  const TableDef def = defineClients();
+  load(def, {row("A1", "Ana", 1)});
+  deliverAll();
+  deliverAll("ann", "dev2");
+  std::string bytes;
+  for (int i = 0; i < 3000; ++i) bytes += static_cast<char>(i * 7);  // zero bytes, high bytes
+  server::PushedFile program{0, "install", "upd.exe", "2", bytes},
+      image{0, "image", "logo.jpg", "0", std::string("\xff\0\x01", 3)};
+  long added = 0;
+  std::string error;
+  ASSERT_TRUE(store->pushFile(program, "joe", "dev1", added, error)) << error;
+  EXPECT_EQ(added, 1);
+  ASSERT_TRUE(store->pushFile(image, "", "", added, error)) << error;
+  EXPECT_EQ(added, 2);
+  std::vector<Task> list = tasks();
+  EXPECT_EQ(describe(list), "2:CLIENTS 10: 40: ");
+  ASSERT_EQ(list.size(), 3u);
+  EXPECT_EQ(list[1].fileId, program.id);
+  server::PushedFile got;
+  bool found = false;
+  ASSERT_TRUE(store->pushedFile(program.id, got, found, error)) << error;
+  ASSERT_TRUE(found);
+  EXPECT_EQ(got.name, "upd.exe");
+  EXPECT_EQ(got.version, "2");
+  EXPECT_EQ(got.content, bytes);
+  ASSERT_TRUE(store->pushedFile(image.id, got, found, error)) << error;
+  EXPECT_EQ(got.content, std::string("\xff\0\x01", 3));
+  EXPECT_EQ(describe(tasks("ann", "dev2")), "2:CLIENTS 40: ");
+  ASSERT_TRUE(store->markDelivered("joe", "dev1", {{"", 0, 0, list[1].queueId, true}}, error)) << error;
+  EXPECT_EQ(describe(tasks()), "2:CLIENTS 40: ");
+}
+
 TEST_P(StoreTest, ANewStructureSendsTheTableInFullAgain) {
   TableDef def = defineClients();
   load(def, {row("A1", "Ana", 1, 0, true), row("B2", "Bruno", 2)});

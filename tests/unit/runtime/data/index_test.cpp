@@ -137,6 +137,24 @@ TEST_F(IndexTest, QueuedEntriesJoinBeforeAnyRead) {
   }
   tree::queueInsert(db, entry(99999, 5).data());
   DmCloseDatabase(db);
+  // An empty tree built from a queue of many blocks: keys in order, equal
+  // keys in record order, none lost.
+  ASSERT_EQ(DmCreateDatabase(0, "QUEUED", kCreatorTables, kTypeIndex), errNone);
+  DmOpenRef big = DmOpenDatabase(0, DmFindDatabase(0, "QUEUED"), dmModeReadWrite);
+  ASSERT_TRUE(tree::setup(big, 8));
+  const uint32_t many = 100000;
+  for (uint32_t i = 0; i < many; ++i) tree::queueInsert(big, entry(i, (i * 7919) % 1000).data());
+  ASSERT_EQ(tree::count(big), many);
+  for (uint32_t i = 1; i < many; ++i) {
+    const char* a = tree::entryAt(big, i - 1);
+    const char* b = tree::entryAt(big, i);
+    const int c = memcmp(a + 4, b + 4, 4);
+    uint32_t ra, rb;
+    memcpy(&ra, a, 4);
+    memcpy(&rb, b, 4);
+    ASSERT_TRUE(c < 0 || (c == 0 && ra < rb)) << i;
+  }
+  DmCloseDatabase(big);
   restart();
   db = DmOpenDatabase(0, DmFindDatabase(0, "QUEUE"), dmModeReadWrite);
   EXPECT_EQ(tree::count(db), 10u + 3 + 400 + 1) << "a close puts the queued entries in";

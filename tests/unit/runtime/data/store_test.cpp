@@ -267,6 +267,47 @@ TEST_F(StoreTest, ForeignAndDamagedFiles) {
   DmCloseDatabase(db);
 }
 
+// Reads all over a large file are copied out of it rather than read through
+// the mapping: records of every length (past the first copy, past what it
+// learns) read back, changes made through the mapping are seen, and a
+// damaged record is still refused.
+TEST_F(StoreTest, ReadsOutOfOrderInALargeFile) {
+  const uint32_t lengths[] = {1, 2, 55, 56, 57, 500, 1016, 1017, 4000, kMaxRecordSize};
+  const uint32_t n = 600;
+  const auto bytes = [&](uint32_t i, char salt) {
+    std::string r(lengths[i % 10], '\0');
+    for (size_t k = 0; k < r.size(); ++k) r[k] = static_cast<char>(salt + i * 7 + k % 251);
+    return r;
+  };
+  const auto scrambled = [&](uint32_t k) { return k * 149 % n; };
+  DmOpenRef db = create("WIDE");
+  for (uint32_t i = 0; i < n; ++i) add(db, bytes(i, 'a'));
+  ASSERT_GT(readFile("WIDE").size(), size_t{1} << 20);
+  for (uint32_t k = 0; k < n; ++k) EXPECT_EQ(record(db, scrambled(k)), bytes(scrambled(k), 'a')) << scrambled(k);
+  for (uint32_t i = 0; i < n; i += 3) {
+    const std::string changed = bytes(i + 1, 'b');
+    uint32_t index = i;
+    ASSERT_EQ(putRecord(db, &index, changed.data(), static_cast<uint32_t>(changed.size()), DirtyChange::keep), errNone);
+  }
+  for (uint32_t k = 0; k < n; ++k) {
+    const uint32_t i = scrambled(k);
+    EXPECT_EQ(record(db, i), i % 3 ? bytes(i, 'a') : bytes(i + 1, 'b')) << i;
+  }
+  DmCloseDatabase(db);
+  std::string whole = readFile("WIDE");
+  const size_t at = whole.find(bytes(5, 'a'));
+  ASSERT_NE(at, std::string::npos);
+  whole[at] ^= 0x55;
+  writeFile("WIDE", whole);
+  db = open("WIDE");
+  ASSERT_NE(db, nullptr);
+  int unreadable = 0;
+  for (uint32_t k = 0; k < n; ++k) unreadable += recordBytes(db, scrambled(k), nullptr) == nullptr;
+  EXPECT_EQ(unreadable, 1);
+  EXPECT_EQ(recordBytes(db, 5, nullptr), nullptr);
+  DmCloseDatabase(db);
+}
+
 TEST_F(StoreTest, CatalogTakenBackFromItsCopy) {
   for (const char* name : {"ONE", "TWO", "THREE"}) {
     DmOpenRef db = create(name);

@@ -109,12 +109,13 @@ class SyncTest : public ::testing::Test {
 using Bytes = std::vector<uint8_t>;
 
 // A loopback server that accepts one connection and runs a script on it in
-// its own thread. The script's helpers never wait more than two seconds.
+// its own thread. The script's helpers wait at most `waitMs` for a request
+// (two seconds unless given: a script that expects none waits that long).
 class FakeServer {
  public:
   using Script = std::function<void(FakeServer&)>;
 
-  explicit FakeServer(Script script) : script_(std::move(script)) {
+  explicit FakeServer(Script script, int waitMs = 2000) : script_(std::move(script)), waitMs_(waitMs) {
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in at{};
     at.sin_family = AF_INET;
@@ -184,7 +185,7 @@ class FakeServer {
   bool readAll(uint8_t* p, size_t n) {
     while (n) {
       pollfd w{fd_, POLLIN, 0};
-      if (poll(&w, 1, 2000) != 1) return false;
+      if (poll(&w, 1, waitMs_) != 1) return false;
       const ssize_t rc = recv(fd_, p, n, 0);
       if (rc <= 0) return false;
       p += rc;
@@ -194,6 +195,7 @@ class FakeServer {
   }
 
   Script script_;
+  int waitMs_;
   int listener_ = -1;
   int fd_ = -1;
   int port_ = 0;
