@@ -7,11 +7,11 @@
 // record that a sweep must keep although its level says it should die (its
 // refCount holds it) is put on the held list, which every sweep also visits.
 //
-// The ring: free slots form a circular list in ring order, so taking one is
-// O(1) and, with nothing locked, slots are reused in index order. A locked
-// slot leaves the list; unlocked, it goes back just before the cursor. Locks
-// are kept on a stack in the order taken, so ending a context unlocks by
-// popping only the locks of the depths that end.
+// The ring: temporaries are taken in index order from a cursor, skipping
+// locked slots (a slot's refCount is its lock level, 0 when free), so with
+// nothing locked slots are reused in index order and a lock or an unlock is
+// a store. Locks are kept on a stack in the order taken, so ending a context
+// unlocks by popping only the locks of the depths that end.
 //
 // A function returns a value as it was at the RETURN. A returned record that
 // outlives the context (a STATIC, a PUBLIC, the caller's own variable passed
@@ -149,50 +149,37 @@ void sweepArrays(int depth, uint64_t mark) {
   cx().iterGuard = nullptr;
 }
 
-// Ring free list.
+// Ring bookkeeping: a slot is free while its lock level (refCount) is 0.
 
-void unlinkFree(int slot) {
-  const int n = cx().nextFree[slot], p = cx().prevFree[slot];
-  if (n == slot) {
-    glob->stackCursor = -1;
-  } else {
-    cx().nextFree[p] = n;
-    cx().prevFree[n] = p;
-    if (glob->stackCursor == slot) glob->stackCursor = static_cast<int16_t>(n);
-  }
-  --glob->freeSlots;
+void unlinkFree() { --glob->freeSlots; }
+
+void linkFree() { ++glob->freeSlots; }
+
+// Moves the cursor forward to a free slot, if there is one.
+void restCursorOnFreeSlot() {
+  const int size = glob->stackSize;
+  int index = glob->stackCursor;
+  for (int n = 0; n < size && glob->stack[index].refCount != 0; ++n) index = index + 1 == size ? 0 : index + 1;
+  glob->stackCursor = static_cast<int16_t>(index);
 }
-
-void linkFreeBeforeCursor(int slot) {
-  const int cursor = glob->stackCursor;
-  if (cursor < 0) {
-    cx().nextFree[slot] = cx().prevFree[slot] = slot;
-    glob->stackCursor = static_cast<int16_t>(slot);
-  } else {
-    const int p = cx().prevFree[cursor];
-    cx().nextFree[p] = slot;
-    cx().prevFree[slot] = p;
-    cx().nextFree[slot] = cursor;
-    cx().prevFree[cursor] = slot;
-  }
-  ++glob->freeSlots;
-}
-
-int slotIndex(pObj_Node node) { return static_cast<int>(node - glob->stack); }
 
 void lockSlot(pObj_Node slot, int level) {
   if (level <= 0) return;
+  core::ContextState& c = cx();
+  const uint64_t generation = c.lockGeneration++;
   slot->refCount = static_cast<uint16_t>(level);
-  slot->poolSerial = cx().lockGeneration++;
+  slot->poolSerial = generation;
   slot->poolFlags &= ~kReturnLock;
-  unlinkFree(slotIndex(slot));
+  unlinkFree();
   ++glob->lockedCount;
-  cx().lockStack.push_back({slot, slot->poolSerial});
+  c.lockStack.push_back({slot, generation});
+  if (slot == &glob->stack[glob->stackCursor]) restCursorOnFreeSlot();
 }
 
 void unlockSlot(pObj_Node slot) {
-  if ((slot->poolFlags & kReturnLock) && slot->refCount < cx().returnCount.size()) {
-    --cx().returnCount[slot->refCount];
+  if (slot->poolFlags & kReturnLock) {
+    std::vector<int>& counts = cx().returnCount;
+    if (slot->refCount < counts.size()) --counts[slot->refCount];
   }
   slot->refCount = 0;
   slot->poolSerial = 0;
@@ -200,19 +187,20 @@ void unlockSlot(pObj_Node slot) {
   if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
   slot->objData.mbuff = nullptr;
   slot->objLength = 0;
-  linkFreeBeforeCursor(slotIndex(slot));
+  linkFree();
   if (glob->lockedCount > 0) --glob->lockedCount;
 }
 
 void unlockAbove(int depth, pObj_Node keep) {
-  while (!cx().lockStack.empty()) {
-    const LockEntry top = cx().lockStack.back();
+  std::vector<LockEntry>& locks = cx().lockStack;
+  while (!locks.empty()) {
+    const LockEntry top = locks.back();
     if (!live(top)) {
-      cx().lockStack.pop_back();
+      locks.pop_back();
       continue;
     }
     if (top.slot != keep && top.slot->refCount <= depth) break;
-    cx().lockStack.pop_back();
+    locks.pop_back();
     if (top.slot != keep) unlockSlot(top.slot);
   }
 }
@@ -335,12 +323,6 @@ void poolUnlink(int index, pObj_Node node) {
 }
 
 void ringCreate(int size) {
-  cx().nextFree.assign(static_cast<size_t>(size), 0);
-  cx().prevFree.assign(static_cast<size_t>(size), 0);
-  for (int i = 0; i < size; ++i) {
-    cx().nextFree[i] = (i + 1) % size;
-    cx().prevFree[i] = (i + size - 1) % size;
-  }
   glob->stackCursor = size > 0 ? 0 : -1;
   glob->freeSlots = size;
   glob->lockedCount = 0;
@@ -355,11 +337,24 @@ void releaseReturnedSlot(pObj_Node value) {
 }
 
 pObj_Node takeTemporarySlow() {
-  if (!glob) __RuntimeError(STACK_FULL, -1);
-  while (glob->lockedCount >= glob->stackSize || glob->stackCursor < 0) {
+  if (!glob || glob->stackCursor < 0) __RuntimeError(STACK_FULL, -1);
+  const int size = glob->stackSize;
+  for (;;) {
+    if (glob->lockedCount < size) {
+      restCursorOnFreeSlot();
+      pObj_Node slot = &glob->stack[glob->stackCursor];
+      if (slot->refCount == 0) {
+        const int index = glob->stackCursor;
+        glob->stackCursor = static_cast<int16_t>(index + 1 == size ? 0 : index + 1);
+        restCursorOnFreeSlot();
+        if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+        slot->objData.mbuff = nullptr;
+        slot->objLength = 0;
+        return slot;
+      }
+    }
     if (!reclaimReturnedValue()) __RuntimeError(STACK_FULL, -1);
   }
-  return takeTemporary();
 }
 
 }  // namespace core
@@ -368,26 +363,34 @@ void __begin_context() {
   // Each context is a native call of the program as well: a recursion without
   // end stops here, while the machine stack still has room to report it.
   if (glob->depth >= core::kMaxContextDepth) __RuntimeError(STACK_FULL, -1);
-  ++glob->depth;
-  const size_t depth = static_cast<size_t>(glob->depth > 0 ? glob->depth : 0);
-  if (cx().marks.size() <= depth) cx().marks.resize(depth + 1, 0);
-  cx().marks[depth] = cx().nextSerial;
+  const int d = ++glob->depth;
+  const size_t depth = static_cast<size_t>(d > 0 ? d : 0);
+  core::ContextState& c = cx();
+  if (__builtin_expect(c.marks.size() <= depth, 0)) c.marks.resize(depth + 1, 0);
+  c.marks[depth] = c.nextSerial;
 }
 
-int __KillContext() {
-  if (__builtin_expect(core::hooks().anyContextEnd, 0)) {
-    for (const core::FolderCalls& folder : core::hooks().folders) {
-      if (folder.contextEnd) folder.contextEnd();
-    }
-  }
+namespace {
+
+// __KillContext, inlined into every function's context end.
+inline __attribute__((always_inline)) int killContext() {
+  const core::Hooks& h = core::hooks();
+  for (int i = 0; i < h.contextEndCount; ++i) h.contextEnds[i]();
   const int depth = glob->depth;
   // Outside any begun context (start, end of the application) sweep all.
   uint64_t mark = 0;
   if (depth >= 2 && static_cast<size_t>(depth) < cx().marks.size()) mark = cx().marks[depth];
-  sweepVariables(depth, mark);
-  sweepArrays(depth, mark);
+  // Most calls make no array and hold nothing from before: nothing to walk.
+  const ObjPool* pools = glob->context->pools;
+  const pObj_Node vars = pools[core::kVariablePool].tail, arrays = pools[core::kArrayPool].tail;
+  if ((vars && vars->poolSerial >= mark) || !cx().held[core::kVariablePool].empty()) sweepVariables(depth, mark);
+  if ((arrays && arrays->poolSerial >= mark) || !cx().held[core::kArrayPool].empty()) sweepArrays(depth, mark);
   return depth;
 }
+
+}  // namespace
+
+int __KillContext() { return killContext(); }
 
 pObj_Node __end_context(pObj_Node result) {
   pObj_Node keep = nullptr;
@@ -399,18 +402,26 @@ pObj_Node __end_context(pObj_Node result) {
       keep = result;
     }
   }
-  __KillContext();
+  killContext();
   --glob->depth;
   unlockAbove(glob->depth, keep);
   if (keep) {
-    const bool wasLocked = keep->refCount > 0;
-    if (wasLocked) {
-      keep->refCount = 0;
-      linkFreeBeforeCursor(slotIndex(keep));
-      if (glob->lockedCount > 0) --glob->lockedCount;
-    }
     forgetReturnLocksAbove(glob->depth);
-    lockSlot(keep, glob->depth);
+    if (keep->refCount > 0 && glob->depth > 0) {
+      // Still out of the free list: the lock moves to the caller's depth
+      // under a new generation, which leaves its old lock entry stale.
+      keep->refCount = static_cast<uint16_t>(glob->depth);
+      keep->poolSerial = cx().lockGeneration++;
+      cx().lockStack.push_back({keep, keep->poolSerial});
+    } else {
+      if (keep->refCount > 0) {
+        keep->refCount = 0;
+        linkFree();
+        if (glob->lockedCount > 0) --glob->lockedCount;
+      }
+      lockSlot(keep, glob->depth);
+    }
+    keep->poolFlags &= ~kReturnLock;
     if (keep->refCount > 0) addReturnLock(keep);
   } else {
     forgetReturnLocksAbove(glob->depth);
@@ -438,6 +449,12 @@ int __LockStack(pObj_Node first, ...) {
   va_end(args);
   return 0;
 }
+
+void __LockTemporary(pObj_Node slot) {
+  if (slot && slot->objKind == vStack && slot->refCount == 0 && slot->objType != T_NUL) lockSlot(slot, glob->depth);
+}
+
+void __ReleaseReturned(pObj_Node value) { core::releaseReturned(value); }
 
 void __ReleaseStack2() {
   for (int i = 0; i < glob->stackSize; ++i) {

@@ -71,7 +71,7 @@ void poolUnlink(int pool, pObj_Node node);
 // Builds the free list of a new ring of `size` slots.
 void ringCreate(int size);
 // Marks a ring slot that holds a value returned into its caller.
-constexpr uint32_t kReturnLock = 8;
+constexpr uint32_t kReturnLock = kRingReturnLock;
 // The deepest context a program may open (STACK FULL beyond): below the
 // 16-bit depth's range, and within the machine stack of a thread.
 constexpr int kMaxContextDepth = 10000;
@@ -79,15 +79,8 @@ constexpr int kMaxContextDepth = 10000;
 pObj_Node takeTemporarySlow();
 // The next stack temporary (raises STACK FULL! when every slot is locked).
 inline pObj_Node takeTemporary() {
-  const int index = glob->stackCursor;
-  if (__builtin_expect(index < 0 || glob->lockedCount >= glob->stackSize, 0)) return takeTemporarySlow();
-  pObj_Node slot = &glob->stack[index];
-  // The ring's free list: the slot after each free slot (see context.cpp).
-  glob->stackCursor = static_cast<int16_t>(state().context.nextFree[static_cast<size_t>(index)]);
-  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
-  slot->objData.mbuff = nullptr;
-  slot->objLength = 0;
-  return slot;
+  pObj_Node slot = zeltaQuickTemporary();
+  return __builtin_expect(slot != nullptr, 1) ? slot : takeTemporarySlow();
 }
 
 void releaseReturnedSlot(pObj_Node value);
@@ -128,6 +121,11 @@ bool encodeSwitch();
 // Frees the named-function registry (at the end of the application).
 void freeBlockRegistry();
 
+// Frees an array header with its element index (not the elements).
+void freeArrayHeader(ArrayHeader* header);
+// Grows or shrinks a counted block (null: a new one); raises LOW MEMORY!.
+void* resizeBlock(void* block, size_t size);
+
 // Frees an array record with its elements when the array folder is absent.
 void releaseArrayFallback(pObj_Node array);
 
@@ -154,6 +152,9 @@ struct Hooks {
   // Some folder has a contextEnd call: every function call's context end
   // looks at this one flag, not at four slots.
   bool anyContextEnd;
+  // The folders' contextEnd calls in folder order, packed.
+  void (*contextEnds[kFolderCount])();
+  int contextEndCount;
   // lib: releases an array record with its elements (context end).
   pObj_Node (*releaseArray)(pObj_Node array);
   // data: saves the registered arrays first thing in a fatal error.

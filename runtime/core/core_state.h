@@ -26,7 +26,6 @@ struct ContextState {
   std::vector<pObj_Node> held[3];  // by pool
   pObj_Node iterGuard = nullptr;   // walk position of a sweep
   pObj_Node watched = nullptr;     // array under release
-  std::vector<int> nextFree, prevFree;
   // A lock stack entry is stale when its slot was unlocked since (the
   // slot's lock generation, kept in the unused poolSerial of ring slots,
   // moved on).

@@ -73,8 +73,11 @@ Hooks hookRecord;
 bool registerFolder(Folder folder, const FolderCalls& calls) {
   Hooks& h = hooks();
   h.folders[folder] = calls;
-  h.anyContextEnd = false;
-  for (const FolderCalls& f : h.folders) h.anyContextEnd = h.anyContextEnd || f.contextEnd;
+  h.contextEndCount = 0;
+  for (const FolderCalls& f : h.folders) {
+    if (f.contextEnd) h.contextEnds[h.contextEndCount++] = f.contextEnd;
+  }
+  h.anyContextEnd = h.contextEndCount > 0;
   return true;
 }
 

@@ -111,6 +111,13 @@ void* allocOrDie(size_t size) {
   return p;
 }
 
+void* resizeBlock(void* block, size_t size) {
+  void* p = realloc(block, size ? size : 1);
+  if (!p) __RuntimeError(LOW_MEMORY, -1);
+  if (!block) ++liveCount;
+  return p;
+}
+
 size_t stringBufferBytes(int32_t size) {
   if (size < 0) __RuntimeError(LOW_MEMORY, -1);
   const size_t bytes = static_cast<size_t>(size) + (size & 1);

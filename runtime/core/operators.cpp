@@ -20,19 +20,6 @@ bool isDouble(pObj_Node x) { return x->objType == T_DOUBLE; }
 bool bothDouble(pObj_Node a, pObj_Node b) { return isDouble(a) && isDouble(b); }
 double num(pObj_Node x) { return x->objData.dValue; }
 
-// fmod, with whole operands (the usual case) done in integers, which gives
-// the same result far faster.
-double wholeRemainder(double a, double b) {
-  constexpr double kExact = 9007199254740992.0;  // 2^53
-  if (fabs(a) < kExact && fabs(b) < kExact) {
-    const int64_t ia = static_cast<int64_t>(a), ib = static_cast<int64_t>(b);
-    if (static_cast<double>(ia) == a && static_cast<double>(ib) == b) {
-      const int64_t r = ia % ib;
-      return r == 0 ? copysign(0.0, a) : static_cast<double>(r);
-    }
-  }
-  return fmod(a, b);
-}
 const char* text(pObj_Node x) { return x->objData.mbuff ? x->objData.mbuff : ""; }
 
 // Bytes a string contributes to a concatenation. The 2-byte empty string of
@@ -184,7 +171,7 @@ static pObj_Node applyFmod(pObj_Node a, pObj_Node b) {
   a = orOne(a);
   b = orOne(b);
   if (!bothDouble(a, b) || num(b) == 0) argumentError();
-  return __INIT_DOUBLE(wholeRemainder(num(a), num(b)));
+  return __INIT_DOUBLE(zeltaRemainder(num(a), num(b)));
 }
 
 static pObj_Node applyPow(pObj_Node a, pObj_Node b) {

@@ -58,7 +58,7 @@ void releaseHeader(ArrayHeader* header) {
     core::freeRecord(el);
     el = next;
   }
-  xfree(header);
+  core::freeArrayHeader(header);
 }
 
 // Both operands are array objects: the target shares the source's header.
@@ -170,6 +170,12 @@ pObj_Node assignArray(pObj_Node target, pObj_Node source) {
 
 namespace core {
 
+void freeArrayHeader(ArrayHeader* header) {
+  if (!header) return;
+  xfree(header->items);
+  xfree(header);
+}
+
 bool binaryBuffers() { return core::state().binaryBuffers; }
 bool encodeSwitch() { return core::state().encode; }
 
@@ -277,6 +283,8 @@ pObj_Node __fcpObj_CT(int kind) {
     header->count = 0;
     header->first = header->last = nullptr;
     header->holders = 1;
+    header->items = nullptr;
+    header->indexed = header->capacity = 0;
     node->objData.header = header;
     node->objType = T_ARRAY;
   }

@@ -21,6 +21,37 @@ ZELTA_EXPORT int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i);
 ZELTA_EXPORT pObj_Node __Array_Get_Item(pObj_Node array, pObj_Node n);
 ZELTA_EXPORT pObj_Node __ATail(pObj_Node array);
 
+#ifndef ZELTA_RUNTIME_BUILD
+// a[i] with one whole index in range, read in place: through the long
+// array's index or a walk of a short chain. Anything else (several indexes,
+// a scalar, a bound error) goes to the library.
+inline pObj_Node zeltaArrayEl(pObj_Node array, pObj_Node index, pObj_Node end) {
+  if (array && index && end == glob->sysRecords[kSysNul] && index->objType == T_DOUBLE) {
+    pObj_Node a = array;
+    if (a->objKind == vElArray && a->objType == T_ARRAY) a = a->objData.array;
+    const ArrayHeader* h = a && a->objKind == vArray ? a->objData.header : nullptr;
+    const double d = index->objData.dValue;
+    if (h && d >= 1 && d <= h->count && static_cast<double>(static_cast<int32_t>(d)) == d) {
+      const int32_t i = static_cast<int32_t>(d) - 1;
+      pObj_Node el = nullptr;
+      if (h->items) {
+        if (h->indexed == h->count) el = h->items[i];
+      } else if (h->count <= 16) {
+        el = h->first;
+        for (int32_t k = 0; k < i; ++k) el = el->next;
+      }
+      if (el) return el->objType == T_ARRAY ? el->objData.array : el;
+    }
+  }
+  return (__ARRAY_EL)(array, index, end);
+}
+template <typename... Rest>
+inline pObj_Node zeltaArrayEl(pObj_Node array, Rest... rest) {
+  return (__ARRAY_EL)(array, rest...);
+}
+#define __ARRAY_EL(...) zeltaArrayEl(__VA_ARGS__)
+#endif
+
 ZELTA_EXPORT pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start = NULL, pObj_Node last = NULL,
                                pObj_Node column = NULL);
 ZELTA_EXPORT pObj_Node __ASORT(pObj_Node array, pObj_Node start = NULL, pObj_Node last = NULL, pObj_Node order = NULL,

@@ -75,11 +75,17 @@ typedef struct Obj_Node* pObj_Node;
 // Owned by an array object: the element chain, linked through `next`.
 struct ArrayHeader {
   int32_t count;  // 16-bit range: arrays hold at most 32767 elements
-  pObj_Node first;
-  pObj_Node last;
   // Array objects sharing this header (array-to-array assignment); the
   // header and its elements are released only by the last of them.
   int32_t holders;
+  pObj_Node first;
+  pObj_Node last;
+  // A long array's elements in chain order, so element i is one load; null
+  // for a short one, whose chain is walked. Only the library's chain edits
+  // keep it: it is read only while `indexed` equals `count`.
+  pObj_Node* items;
+  int32_t indexed;
+  int32_t capacity;  // entries room was made for in `items`
 };
 
 union ObjData {
@@ -184,6 +190,9 @@ struct Glob {
   int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
 };
 
+// poolFlags bit of a ring slot that holds a value returned into its caller.
+enum { kRingReturnLock = 8 };
+
 // Linked as "zelta_glob": the C library's glob() function has the plain
 // name, and an interposing library (a sanitizer's) would otherwise resolve
 // our variable to that function.
@@ -232,6 +241,11 @@ ZELTA_EXPORT void __begin_context();
 ZELTA_EXPORT pObj_Node __end_context(pObj_Node result);
 ZELTA_EXPORT int __KillContext();
 ZELTA_EXPORT int __LockStack(pObj_Node first, ...);
+// __LockStack for one temporary; what generated code calls in place of it.
+ZELTA_EXPORT void __LockTemporary(pObj_Node slot);
+// Unlocks a value returned into the current context once an operator or an
+// assignment has used it; anything else is left alone.
+ZELTA_EXPORT void __ReleaseReturned(pObj_Node value);
 ZELTA_EXPORT void __ReleaseStack2();
 ZELTA_EXPORT void __SF(const char* name);
 ZELTA_EXPORT void __SL(int line);
@@ -264,6 +278,61 @@ inline void zeltaMarkLine(int line) {
   glob->traceTail->line = static_cast<uint16_t>(line);
 }
 #define __SL(line) zeltaMarkLine(line)
+#endif
+
+// The ring of temporaries is taken in index order, skipping locked slots
+// (refCount holds the lock level); the cursor rests on the next free slot.
+// This is the next temporary when the slot after it is free too, else null:
+// the library's takeTemporary then searches, reclaims or raises. The slot's
+// old string buffer goes, as on every reuse.
+inline pObj_Node zeltaQuickTemporary() {
+  Glob* g = glob;
+  const int index = g->stackCursor;
+  if (__builtin_expect(index < 0, 0)) return nullptr;
+  pObj_Node slot = &g->stack[index];
+  const int next = index + 1 == g->stackSize ? 0 : index + 1;
+  if (__builtin_expect(slot->refCount != 0 || g->stack[next].refCount != 0, 0)) return nullptr;
+  g->stackCursor = static_cast<int16_t>(next);
+  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+  slot->objData.mbuff = nullptr;
+  slot->objLength = 0;
+  return slot;
+}
+
+// A returned value, whose lock the operator or assignment that uses it drops.
+inline bool zeltaReturned(pObj_Node x) { return (x->poolFlags & kRingReturnLock) != 0; }
+
+#ifndef ZELTA_RUNTIME_BUILD
+// Storing a number, date or logical into a plain variable or element is a
+// copy of one word; everything else (strings, arrays, aliases, new
+// variables) takes the full assignment.
+inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
+  if (target && source && target != source && (target->objKind == vVariable || target->objKind == vElArray) &&
+      !target->refObj && target->objType != T_CHARPTR && target->objType != T_ARRAY) {
+    const uint32_t type = source->objType;
+    if (type == T_DOUBLE || type == T_DATE || type == T_BOOL) {
+      target->objData = source->objData;
+      target->objType = type;
+      target->objLength = -1;
+      if (zeltaReturned(source)) __ReleaseReturned(source);
+      return target;
+    }
+  }
+  return (__SET_OBJECT)(target, source);
+}
+#define __SET_OBJECT(target, source) zeltaSetObject(target, source)
+
+// A call's parameters: only temporaries not locked yet need the library.
+template <typename... Rest>
+inline int zeltaLockStack(pObj_Node first, Rest... rest) {
+  const pObj_Node nodes[] = {first, rest...};
+  for (pObj_Node node : nodes) {
+    if (!node || node->objType == T_NUL) break;
+    if (node->objKind == vStack && node->refCount == 0) __LockTemporary(node);
+  }
+  return 0;
+}
+#define __LockStack(...) zeltaLockStack(__VA_ARGS__)
 #endif
 
 #endif

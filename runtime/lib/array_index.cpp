@@ -1,19 +1,16 @@
-// The element index: one vector per long array's header in a hash table keyed
-// by the header, with the last header used cached, since loops index one array
-// at a time. Short arrays have no entry, so rows of a table of records cost no
-// memory beyond their chains.
+// The element index: a long array's header holds its element pointers in
+// chain order (`items`, grown by doubling). Short arrays have none, so rows
+// of a table of records cost no memory beyond their chains.
 #include "array_index.h"
 
-#include <unordered_map>
-#include <vector>
+#include <string.h>
 
 #include "arguments.h"
+#include "core.h"
 
 namespace lib {
 
 namespace {
-
-std::unordered_map<const ArrayHeader*, ArrayIndex>& table() { return state().indexes; }
 
 bool isLong(const ArrayHeader* h) { return h->count > kChainLimit; }
 
@@ -23,70 +20,48 @@ pObj_Node walk(const ArrayHeader* h, long i) {
   return el;
 }
 
-void remember(ArrayIndex& index, const ArrayHeader* h) {
-  index.count = h->count;
-  index.first = h->first;
-  index.last = h->last;
+bool inStep(const ArrayHeader* h) {
+  return h->items && h->indexed == h->count && h->count > 0 && h->items[0] == h->first &&
+         h->items[h->count - 1] == h->last;
 }
 
-void rebuild(ArrayIndex& index, const ArrayHeader* h) {
-  index.items.clear();
-  index.items.reserve(static_cast<size_t>(h->count));
-  for (pObj_Node el = h->first; el && static_cast<int32_t>(index.items.size()) < h->count; el = el->next)
-    index.items.push_back(el);
-  remember(index, h);
+void reserve(ArrayHeader* h, int32_t n) {
+  if (n <= h->capacity) return;
+  int64_t room = h->capacity < 32 ? 32 : h->capacity;
+  while (room < n) room *= 2;
+  h->items = static_cast<pObj_Node*>(core::resizeBlock(h->items, sizeof(pObj_Node) * static_cast<size_t>(room)));
+  h->capacity = static_cast<int32_t>(room);
 }
 
-bool inStep(const ArrayIndex& index, const ArrayHeader* h) {
-  return index.count == h->count && index.first == h->first && index.last == h->last &&
-         index.items.size() == static_cast<size_t>(h->count);
+void rebuild(ArrayHeader* h) {
+  reserve(h, h->count);
+  int32_t n = 0;
+  for (pObj_Node el = h->first; el && n < h->count; el = el->next) h->items[n++] = el;
+  h->indexed = n;  // short of count only for a broken chain: read by walking
 }
 
-// Only an index that holds the whole chain is read without a check.
-void publish(const ArrayHeader* h, const ArrayIndex& index) {
-  if (index.items.size() == static_cast<size_t>(index.count))
-    state().lastIndex = {h, index.count, index.first, index.last, index.items.data()};
-  else
-    state().lastIndex = LastIndex();
+// The header of a long array with its index in step.
+ArrayHeader* indexed(pObj_Node array) {
+  ArrayHeader* h = array->objData.header;
+  if (!inStep(h)) rebuild(h);
+  return h;
 }
 
-ArrayIndex& indexFor(const ArrayHeader* h) {
-  if (h != state().cachedHeader) {
-    state().cachedIndex = &table()[h];
-    state().cachedHeader = h;
-  }
-  ArrayIndex& index = *state().cachedIndex;
-  if (!inStep(index, h)) rebuild(index, h);
-  publish(h, index);
-  return index;
-}
-
-// Rewrites the links around position `at` of `items` (an insert or erase
-// there) and the header from the vector.
-void relinkAt(ArrayHeader* h, const std::vector<pObj_Node>& items, size_t at) {
-  if (at < items.size()) items[at]->next = at + 1 < items.size() ? items[at + 1] : nullptr;
-  if (at > 0) items[at - 1]->next = at < items.size() ? items[at] : nullptr;
-  h->count = static_cast<int32_t>(items.size());
-  h->first = items.empty() ? nullptr : items.front();
-  h->last = items.empty() ? nullptr : items.back();
-}
-
-// A short chain's elements as a vector, for an edit in its middle.
-std::vector<pObj_Node> chainOf(const ArrayHeader* h) {
-  std::vector<pObj_Node> items;
-  items.reserve(static_cast<size_t>(h->count) + 1);
-  for (pObj_Node el = h->first; el && static_cast<int32_t>(items.size()) < h->count; el = el->next) items.push_back(el);
-  return items;
+// Rewrites the links around position `at` (an insert or erase there) and the
+// header's ends from the index.
+void relinkAt(ArrayHeader* h, size_t at) {
+  pObj_Node* items = h->items;
+  const size_t n = static_cast<size_t>(h->count);
+  if (at < n) items[at]->next = at + 1 < n ? items[at + 1] : nullptr;
+  if (at > 0) items[at - 1]->next = at < n ? items[at] : nullptr;
+  h->first = n ? items[0] : nullptr;
+  h->last = n ? items[n - 1] : nullptr;
+  h->indexed = h->count;
 }
 
 // Keeps the index only while the array is long.
-void settle(ArrayHeader* h, ArrayIndex& index) {
-  if (!isLong(h)) {
-    forgetIndex(h);
-    return;
-  }
-  remember(index, h);
-  publish(h, index);
+void settle(ArrayHeader* h) {
+  if (!isLong(h)) forgetIndex(h);
 }
 
 }  // namespace
@@ -100,13 +75,15 @@ pObj_Node checkArray(pObj_Node v) {
 pObj_Node elementAtSlow(pObj_Node array, long i) {
   const ArrayHeader* h = array->objData.header;
   if (!isLong(h)) return walk(h, i);
-  return indexFor(h).items[static_cast<size_t>(i)];
+  h = indexed(array);
+  return i < h->indexed ? h->items[i] : walk(h, i);
 }
 
 pObj_Node const* indexedElements(pObj_Node array) {
   const ArrayHeader* h = array->objData.header;
   if (!h || !isLong(h)) return nullptr;
-  return indexFor(h).items.data();
+  h = indexed(array);
+  return h->indexed == h->count ? h->items : nullptr;
 }
 
 void appendElement(pObj_Node array, pObj_Node el) {
@@ -121,57 +98,58 @@ void appendElement(pObj_Node array, pObj_Node el) {
     ++h->count;
     return;  // an array that just became long is indexed on its first read
   }
-  ArrayIndex& index = indexFor(h);
+  indexed(array);
+  reserve(h, h->count + 1);
   h->last->next = el;
   h->last = el;
-  ++h->count;
-  index.items.push_back(el);
-  remember(index, h);
-  publish(h, index);
+  h->items[h->count++] = el;
+  h->indexed = h->count;
 }
 
 void insertElement(pObj_Node array, long i, pObj_Node el) {
   ArrayHeader* h = array->objData.header;
-  if (!isLong(h)) {
-    std::vector<pObj_Node> items = chainOf(h);
-    items.insert(items.begin() + i, el);
-    relinkAt(h, items, static_cast<size_t>(i));
-    return;
-  }
-  ArrayIndex& index = indexFor(h);
-  index.items.insert(index.items.begin() + i, el);
-  relinkAt(h, index.items, static_cast<size_t>(i));
-  settle(h, index);
+  if (!isLong(h)) rebuild(h);  // a short chain edited through a temporary index
+  indexed(array);
+  reserve(h, h->count + 1);
+  memmove(h->items + i + 1, h->items + i, sizeof(pObj_Node) * static_cast<size_t>(h->count - i));
+  h->items[i] = el;
+  ++h->count;
+  relinkAt(h, static_cast<size_t>(i));
+  settle(h);
 }
 
 pObj_Node unlinkElement(pObj_Node array, long i) {
   ArrayHeader* h = array->objData.header;
-  pObj_Node el;
-  if (!isLong(h)) {
-    std::vector<pObj_Node> items = chainOf(h);
-    el = items[static_cast<size_t>(i)];
-    items.erase(items.begin() + i);
-    relinkAt(h, items, static_cast<size_t>(i));
-  } else {
-    ArrayIndex& index = indexFor(h);
-    el = index.items[static_cast<size_t>(i)];
-    index.items.erase(index.items.begin() + i);
-    relinkAt(h, index.items, static_cast<size_t>(i));
-    settle(h, index);
-  }
+  if (!isLong(h)) rebuild(h);
+  indexed(array);
+  pObj_Node el = h->items[i];
+  memmove(h->items + i, h->items + i + 1, sizeof(pObj_Node) * static_cast<size_t>(h->count - i - 1));
+  --h->count;
+  relinkAt(h, static_cast<size_t>(i));
+  settle(h);
   el->next = nullptr;
   return el;
 }
 
-void forgetIndex(const ArrayHeader* header) {
-  if (header == state().lastIndex.header) state().lastIndex = LastIndex();
-  if (header == state().cachedHeader) {
-    state().cachedHeader = nullptr;
-    state().cachedIndex = nullptr;
-  }
-  table().erase(header);
+void forgetIndex(ArrayHeader* header) {
+  if (!header) return;
+  xfree(header->items);
+  header->items = nullptr;
+  header->indexed = header->capacity = 0;
 }
 
-size_t indexedHeaders() { return table().size(); }
+size_t indexedHeaders() {
+  size_t n = 0;
+  for (pObj_Node a = glob->context->pools[core::kArrayPool].head; a; a = a->next) {
+    const ArrayHeader* h = a->objData.header;
+    // A shared header counts once: with its first holder in the pool.
+    if (!h || !h->items) continue;
+    bool seen = false;
+    for (pObj_Node b = glob->context->pools[core::kArrayPool].head; b != a && !seen; b = b->next)
+      seen = b->objData.header == h;
+    if (!seen) ++n;
+  }
+  return n;
+}
 
 }  // namespace lib

@@ -1,17 +1,17 @@
 // The index kept beside the element chain of a long array. The chain (header
 // first/last, elements linked through `next`) stays the array as every folder
 // sees it. An array of up to kChainLimit elements is read by walking its
-// chain, which costs less than any lookup; a longer one gets a vector of the
-// same element pointers, so element i is reached in one step. An index whose
-// remembered count, first and last no longer match its header is rebuilt from
-// the chain, so code elsewhere that relinks a chain by hand costs one walk,
+// chain, which costs less than any lookup; a longer one keeps the same
+// element pointers in its header's `items`, so element i is reached in one
+// step (generated code reads it in place, zeltaarray.h). An index whose
+// count, first and last no longer match its header is rebuilt from the
+// chain, so code elsewhere that relinks a chain by hand costs one walk,
 // never a wrong element.
 #ifndef ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 #define ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 
 #include <cstddef>
 
-#include "lib_state.h"
 #include "zeltaobjs.h"
 
 namespace lib {
@@ -36,8 +36,7 @@ inline long elementCount(pObj_Node array) {
 pObj_Node elementAtSlow(pObj_Node array, long i);
 inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
   const ArrayHeader* h = array->objData.header;
-  const LastIndex& c = state().lastIndex;
-  if (h == c.header && h->count == c.count && h->first == c.first && h->last == c.last) return c.items[i];
+  if (h->items && h->indexed == h->count) return h->items[i];
   return elementAtSlow(array, i);
 }
 
@@ -51,9 +50,10 @@ void appendElement(pObj_Node array, pObj_Node el);
 void insertElement(pObj_Node array, long i, pObj_Node el);  // before element i
 pObj_Node unlinkElement(pObj_Node array, long i);           // returns it, unlinked
 
-// Forgets the index of a header about to be freed.
-void forgetIndex(const ArrayHeader* header);
-size_t indexedHeaders();  // for tests: live index entries
+// Frees the index of a header (about to be freed, or whose chain was
+// relinked by hand).
+void forgetIndex(ArrayHeader* header);
+size_t indexedHeaders();  // for tests: headers of live arrays with an index
 
 }  // namespace lib
 

@@ -147,8 +147,7 @@ pObj_Node __KillArray(pObj_Node array) {
     } else {
       __KillArrayEl(h);
       if (h->count > 0) return array->next;
-      lib::forgetIndex(h);
-      xfree(h);
+      core::freeArrayHeader(h);
     }
     array->objData.header = nullptr;
   }
@@ -176,6 +175,7 @@ void __KillArrayEl(ArrayHeader* header) {
     }
     el = next;
   }
+  if (static_cast<int32_t>(kept.size()) != header->count) lib::forgetIndex(header);
   for (size_t i = 0; i < kept.size(); ++i) kept[i]->next = i + 1 < kept.size() ? kept[i + 1] : nullptr;
   header->count = static_cast<int32_t>(kept.size());
   header->first = kept.empty() ? nullptr : kept.front();

@@ -148,11 +148,11 @@ pObj_Node pairsOf(const char* name, double value) {
   __SET_OBJECT(n, __INIT_CHARPTR(name));
   __SET_OBJECT(v, __INIT_DOUBLE(value));
   n->next = v;
-  *pair->objData.header = ArrayHeader{2, n, v, 1};
+  *pair->objData.header = ArrayHeader{2, 1, n, v, nullptr, 0, 0};
   pObj_Node el = __fcpObj_CT(vElArray);
   el->objType = T_ARRAY;
   el->objData.array = pair;
-  *list->objData.header = ArrayHeader{1, el, el, 1};
+  *list->objData.header = ArrayHeader{1, 1, el, el, nullptr, 0, 0};
   return list;
 }
 
