@@ -75,7 +75,8 @@ class SyncTest : public ::testing::Test {
     };
     sync::state().ui.stateText = [](const char* text) { seen().states.push_back(text); };
     sync::Timing& t = sync::state().timing;
-    t.sliceMs = 50;
+    // Long enough that a loaded machine answers within one slice.
+    t.sliceMs = 250;
     t.secondMs = 20;
     t.taskRetryMs = 1;
     sync::state().recentLog.clear();
