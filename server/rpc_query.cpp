@@ -29,6 +29,20 @@
 
 namespace server {
 
+std::string resultFieldName(const char* column, std::set<std::string>& taken) {
+  std::string name;
+  for (const char* p = column; p && *p && name.size() < 10; ++p)
+    name += isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(toupper(static_cast<unsigned char>(*p))) : '_';
+  if (name.empty() || isdigit(static_cast<unsigned char>(name[0]))) name = "F" + name.substr(0, 9);
+  const std::string base = name;
+  for (int k = 2; taken.count(name); ++k) {
+    const std::string suffix = std::to_string(k);
+    name = base.substr(0, 10 - suffix.size()) + suffix;
+  }
+  taken.insert(name);
+  return name;
+}
+
 namespace {
 
 constexpr size_t kMaxResultBytes = 64u << 20;
@@ -353,19 +367,7 @@ class SqliteQueries : public QueryDatabase {
         f.length = static_cast<int>(std::min<size_t>(longest, 254));
       }
     }
-    // The column's own name, as a field name the device takes.
-    std::string name;
-    for (const char* p = sqlite3_column_name(stmt, c); p && *p && name.size() < 10; ++p)
-      name +=
-          isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(toupper(static_cast<unsigned char>(*p))) : '_';
-    if (name.empty() || isdigit(static_cast<unsigned char>(name[0]))) name = "F" + name.substr(0, 9);
-    const std::string base = name;
-    for (int k = 2; names.count(name); ++k) {
-      const std::string suffix = std::to_string(k);
-      name = base.substr(0, 10 - suffix.size()) + suffix;
-    }
-    names.insert(name);
-    f.name = name;
+    f.name = resultFieldName(sqlite3_column_name(stmt, c), names);
     return f;
   }
 

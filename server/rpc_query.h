@@ -10,6 +10,7 @@
 #include <stdint.h>
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@ struct QueryResult {
   std::vector<wire::Row> rows;
   long changed = 0;  // rows written by an insert or update
 };
+
+// A result column's name as a device field name: at most 10 letters, digits
+// and '_', upper case, not starting with a digit, and unlike those `taken`.
+std::string resultFieldName(const char* column, std::set<std::string>& taken);
 
 class QueryDatabase {
  public:

@@ -472,18 +472,7 @@ class PostgresQueries : public QueryDatabase {
         f.length = static_cast<int>(std::min<size_t>(longest, 254));
       }
     }
-    std::string name;
-    for (const char* p = PQfname(r, c); p && *p && name.size() < 10; ++p)
-      name +=
-          isalnum(static_cast<unsigned char>(*p)) ? static_cast<char>(toupper(static_cast<unsigned char>(*p))) : '_';
-    if (name.empty() || isdigit(static_cast<unsigned char>(name[0]))) name = "F" + name.substr(0, 9);
-    const std::string base = name;
-    for (int k = 2; names.count(name); ++k) {
-      const std::string suffix = std::to_string(k);
-      name = base.substr(0, 10 - suffix.size()) + suffix;
-    }
-    names.insert(name);
-    f.name = name;
+    f.name = resultFieldName(PQfname(r, c), names);
     return f;
   }
 
