@@ -52,19 +52,20 @@ void formatArray(pObj_Node array, std::vector<const ArrayHeader*>& path, std::st
   }
   path.push_back(header);
   out += "{";
-  for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
-    if (el != header->first) out += ", ";
+  for (int32_t i = 0; header && i < header->count; ++i) {
+    if (i) out += ", ";
     if (out.size() > kMaxArrayText) {
       out += "...";
       break;
     }
-    if (el->objType == T_ARRAY && el->objKind == vElArray) {
-      if (el->objData.array)
-        formatArray(el->objData.array, path, out);
+    const ArrayCell* c = zeltaCell(header, i);
+    if (c->type == T_ARRAY) {
+      if (c->data.array)
+        formatArray(c->data.array, path, out);
       else
         out += "{}";
     } else {
-      out += core::formatValue(el);
+      out += core::formatValue(core::takeElementAlias(const_cast<ArrayHeader*>(header), i, array->level));
     }
   }
   out += "}";

@@ -121,8 +121,20 @@ bool encodeSwitch();
 // Frees the named-function registry (at the end of the application).
 void freeBlockRegistry();
 
-// Frees an array header with its element index (not the elements).
+// A header with room for `room` elements (at most a chunk) in its own block.
+ArrayHeader* newArrayHeader(int32_t room);
+// Frees an array header with its element storage (not what elements own).
 void freeArrayHeader(ArrayHeader* header);
+bool inlineCells(const ArrayHeader* header);
+
+// Element aliases (element_alias.cpp): cell i of h as a record of the ring.
+pObj_Node takeElementAlias(ArrayHeader* h, int32_t i, int level);
+bool sameElement(pObj_Node a, pObj_Node b);
+// The calls at `depth` and deeper have ended: their parameters' aliases go.
+void unpinElementAliases(int depth);
+// Before h is freed: aliases of its elements stop writing back.
+void detachElementAliases(const ArrayHeader* h);
+void resetElementAliases();
 // Grows or shrinks a counted block (null: a new one); raises LOW MEMORY!.
 void* resizeBlock(void* block, size_t size);
 

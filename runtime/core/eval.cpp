@@ -346,12 +346,14 @@ pObj_Node __Eval(pObj_Node expression, pObj_Node variables) {
   }
   std::vector<std::string> names;
   std::vector<double> values;
-  for (pObj_Node el = variables->objData.header->first; el; el = el->next) {
-    if (el->objType != T_ARRAY || !el->objData.array) continue;
-    const ArrayHeader* pair = el->objData.array->objData.header;
+  const ArrayHeader* list = variables->objData.header;
+  for (int32_t i = 0; i < list->count; ++i) {
+    const ArrayCell* el = zeltaCell(list, i);
+    if (el->type != T_ARRAY || !el->data.array) continue;
+    ArrayHeader* pair = el->data.array->objData.header;
     if (!pair || pair->count < 2) continue;
-    pObj_Node name = pair->first;
-    pObj_Node value = name->next;
+    pObj_Node name = core::takeElementAlias(pair, 0, 0);
+    pObj_Node value = core::takeElementAlias(pair, 1, 0);
     if (name->objType != T_CHARPTR || !name->objData.mbuff || value->objType != T_DOUBLE) continue;
     names.push_back(name->objData.mbuff);
     values.push_back(value->objData.dValue);

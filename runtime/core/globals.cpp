@@ -278,11 +278,12 @@ namespace {
 void releaseArrayCycles() {
   for (pObj_Node array = glob->context->pools[core::kArrayPool].head; array; array = array->next) {
     ArrayHeader* header = array->objData.header;
-    for (pObj_Node el = header ? header->first : nullptr; el; el = el->next) {
-      if (el->objType != T_ARRAY || !el->objData.array) continue;
-      if (el->objData.array->refCount > 0) --el->objData.array->refCount;
-      el->objData.array = nullptr;
-      el->objType = T_NIL;
+    for (int32_t i = 0; header && i < header->count; ++i) {
+      ArrayCell* c = zeltaCell(header, i);
+      if (c->type != T_ARRAY || !c->data.array) continue;
+      if (c->data.array->refCount > 0) --c->data.array->refCount;
+      c->data.array = nullptr;
+      c->type = T_NIL;
     }
   }
 }

@@ -10,11 +10,6 @@
 
 namespace {
 
-void freeOwnedString(pObj_Node node) {
-  if (node->objType == T_CHARPTR && node->objLength > 0) xfree(node->objData.mbuff);
-  node->objData.mbuff = nullptr;
-}
-
 int32_t copiedStringLength(pObj_Node source) {
   if (source->objLength >= 1) return source->objLength;
   return static_cast<int32_t>(strlen(source->objData.mbuff)) + 1;
@@ -34,29 +29,30 @@ void copyString(pObj_Node target, pObj_Node source) {
   target->objLength = size;
 }
 
+// Elements take their array's level; nested arrays are lowered with theirs.
 void lowerElements(ArrayHeader* header, int16_t level) {
   if (!header) return;
-  for (pObj_Node el = header->first; el; el = el->next) {
-    if (el->level > level) el->level = level;
-    if (el->objType == T_ARRAY && el->objData.array) {
-      pObj_Node nested = el->objData.array;
-      if (nested->level > level) nested->level = level;
-      lowerElements(nested->objData.header, level);
-    }
+  for (int32_t i = 0; i < header->count; ++i) {
+    const ArrayCell* c = zeltaCell(header, i);
+    if (c->type != T_ARRAY || !c->data.array) continue;
+    pObj_Node nested = c->data.array;
+    // Already there, with everything it reaches; also ends a cycle.
+    if (nested->level <= level) continue;
+    nested->level = level;
+    lowerElements(nested->objData.header, level);
   }
 }
 
 void releaseHeader(ArrayHeader* header) {
   if (--header->holders > 0) return;
-  pObj_Node el = header->first;
-  while (el) {
-    pObj_Node next = el->next;
-    if (!el->refObj)
-      freeOwnedString(el);
-    else if (el->refObj->refCount > 0)
-      --el->refObj->refCount;
-    core::freeRecord(el);
-    el = next;
+  for (int32_t i = 0; i < header->count; ++i) {
+    ArrayCell* c = zeltaCell(header, i);
+    if (c->type == T_CHARPTR && c->length > 0) {
+      xfree(c->data.mbuff);
+    } else if (c->type == kCellAlias) {
+      pObj_Node variable = static_cast<pObj_Node>(c->data.pValue);
+      if (variable->refCount > 0) --variable->refCount;
+    }
   }
   core::freeArrayHeader(header);
 }
@@ -76,10 +72,28 @@ pObj_Node assignArrayToArray(pObj_Node target, pObj_Node source) {
 }
 
 void dropStringBeforeAssignment(pObj_Node target) {
+  if (target->objKind == vElArray && !target->refObj) {
+    // The element owns its string, which may be newer than the alias.
+    const ElementAlias* al = zeltaAliasOf(target);
+    if (al->header && al->index < al->header->count) {
+      ArrayCell* c = zeltaCell(al->header, al->index);
+      if (c->type == T_CHARPTR) {
+        if (c->length >= 1) xfree(c->data.mbuff);
+        c->type = T_NIL;
+        c->length = -1;
+        c->data.mbuff = nullptr;
+      }
+    }
+    if (target->objType == T_CHARPTR) {
+      target->objLength = -1;
+      target->objData.mbuff = nullptr;
+    }
+    return;
+  }
   if (target->objType != T_CHARPTR) return;
   if (target->refObj) {
     // The aliased variable owns the buffer both point at.
-  } else if (target->objKind == vArray || target->objKind == vElArray) {
+  } else if (target->objKind == vArray) {
     if (target->objLength >= 1) xfree(target->objData.mbuff);
   } else {
     xfree(target->objData.mbuff);
@@ -170,9 +184,35 @@ pObj_Node assignArray(pObj_Node target, pObj_Node source) {
 
 namespace core {
 
+ArrayHeader* newArrayHeader(int32_t room) {
+  if (room < 0) room = 0;
+  if (room > kChunkCells) room = kChunkCells;
+  const size_t bytes = sizeof(ArrayHeader) + sizeof(ArrayCell) * static_cast<size_t>(room);
+  ArrayHeader* header = static_cast<ArrayHeader*>(allocOrDie(bytes));
+  header->count = 0;
+  header->holders = 1;
+  header->capacity = room;
+  // As if every alias slot had been reused since: no alias points here.
+  header->aliasStamp = zeltaElementRing.cursor - zeltaElementRing.mask - 2;
+  header->direct = room ? reinterpret_cast<ArrayCell*>(header + 1) : nullptr;
+  header->chunks = &header->direct;
+  return header;
+}
+
+bool inlineCells(const ArrayHeader* header) {
+  return header->direct == reinterpret_cast<const ArrayCell*>(header + 1);
+}
+
 void freeArrayHeader(ArrayHeader* header) {
   if (!header) return;
-  xfree(header->items);
+  detachElementAliases(header);
+  if (header->chunks != &header->direct) {
+    const int32_t chunks = (header->capacity + kChunkCells - 1) >> kChunkShift;
+    for (int32_t k = 0; k < chunks; ++k) xfree(header->chunks[k]);
+    xfree(header->chunks);
+  } else if (!inlineCells(header)) {
+    xfree(header->direct);
+  }
   xfree(header);
 }
 
@@ -272,6 +312,8 @@ void __InitObjNode(pObj_Node node, uint32_t type) {
 }
 
 pObj_Node __fcpObj_CT(int kind) {
+  // An element is a cell of its array, reached only through an alias.
+  if (kind == vElArray) __RuntimeError(ARGUMENT_ERROR, -1);
   pObj_Node node = core::allocRecord();
   memset(node, 0, sizeof(Obj_Node));
   node->objKind = static_cast<uint32_t>(kind);
@@ -279,13 +321,7 @@ pObj_Node __fcpObj_CT(int kind) {
   node->objLength = -1;
   node->level = glob ? glob->depth : 0;
   if (kind == vArray) {
-    ArrayHeader* header = static_cast<ArrayHeader*>(core::allocOrDie(sizeof(ArrayHeader)));
-    header->count = 0;
-    header->first = header->last = nullptr;
-    header->holders = 1;
-    header->items = nullptr;
-    header->indexed = header->capacity = 0;
-    node->objData.header = header;
+    node->objData.header = core::newArrayHeader(0);
     node->objType = T_ARRAY;
   }
   const int pool = core::poolOf(node->objKind);
@@ -310,6 +346,8 @@ pObj_Node __fcObj_DT(pObj_Node node) {
 pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
   if (target == source) return target;
   if (!source) source = __INIT_NIL();
+  // Two aliases of one element: a[i] := a[i].
+  if (target && core::sameElement(target, source)) return target;
   if (target && target->objKind == vConstant) return target;
   if (target && target->objKind == vSystem) target = nullptr;
   const bool sourceIsArray = source->objKind == vArray;
@@ -322,7 +360,10 @@ pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
     return assignArrayToArray(target, source);
   }
   if (target) dropStringBeforeAssignment(target);
-  if (sourceIsArray) return assignArray(target, source);
+  if (sourceIsArray) {
+    if (target && target->objKind == vElArray) zeltaCommitElement(target);
+    return assignArray(target, source);
+  }
   if (!target || target->objKind == vStack) {
     target = __fcpObj_CT(vVariable);
   } else if (target->objKind == vArray) {
@@ -334,6 +375,7 @@ pObj_Node __SET_OBJECT(pObj_Node target, pObj_Node source) {
   }
   copyValue(target, source);
   pObj_Node result = target->refObj ? writeThrough(target, source) : target;
+  if (target->objKind == vElArray) zeltaCommitElement(target);
   core::releaseReturned(source);  // a returned value is dead once stored
   return result;
 }

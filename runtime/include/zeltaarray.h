@@ -1,7 +1,8 @@
 // Arrays of the language: construction, indexing, the array functions and
 // their release at context end. Arrays are held by reference: an array value
 // is its vArray record, and an element that holds an array points at the
-// nested record. Positions given as language values are 1-based DOUBLEs;
+// nested record. Indexing gives the nested record of such an element, else
+// an alias of the element (zeltaobjs.h) that reads it and writes it back. Positions given as language values are 1-based DOUBLEs;
 // the int indexes of __GET_ARRAY_EL and __SET_ARRAY_EL are 0-based.
 #ifndef ZELTAARRAY_H
 #define ZELTAARRAY_H
@@ -22,25 +23,35 @@ ZELTA_EXPORT pObj_Node __Array_Get_Item(pObj_Node array, pObj_Node n);
 ZELTA_EXPORT pObj_Node __ATail(pObj_Node array);
 
 #ifndef ZELTA_RUNTIME_BUILD
-// a[i] with one whole index in range, read in place: through the long
-// array's index or a walk of a short chain. Anything else (several indexes,
-// a scalar, a bound error) goes to the library.
+// a[i] with one whole index in range, read in place: the nested array of an
+// element that holds one, else the element in the next free alias. Anything
+// else (several indexes, a scalar, a bound error, a pinned alias slot, an
+// element aliasing a variable) goes to the library.
 inline pObj_Node zeltaArrayEl(pObj_Node array, pObj_Node index, pObj_Node end) {
   if (array && index && end == glob->sysRecords[kSysNul] && index->objType == T_DOUBLE) {
     pObj_Node a = array;
     if (a->objKind == vElArray && a->objType == T_ARRAY) a = a->objData.array;
-    const ArrayHeader* h = a && a->objKind == vArray ? a->objData.header : nullptr;
+    ArrayHeader* h = a && a->objKind == vArray ? a->objData.header : nullptr;
     const double d = index->objData.dValue;
     if (h && d >= 1 && d <= h->count && static_cast<double>(static_cast<int32_t>(d)) == d) {
       const int32_t i = static_cast<int32_t>(d) - 1;
-      pObj_Node el = nullptr;
-      if (h->items) {
-        if (h->indexed == h->count) el = h->items[i];
-      } else if (h->count <= 16) {
-        el = h->first;
-        for (int32_t k = 0; k < i; ++k) el = el->next;
+      const ArrayCell* c = zeltaCell(h, i);
+      if (c->type == T_ARRAY) return c->data.array;
+      ElementRing& r = zeltaElementRing;
+      ElementAlias* al = &r.slots[r.cursor & r.mask];
+      if (c->type != kCellAlias && !al->pinned) {
+        h->aliasStamp = r.cursor++;
+        al->header = h;
+        al->index = i;
+        pObj_Node n = &al->node;
+        n->objType = c->type;
+        n->objLength = c->length;
+        n->objData = c->data;
+        n->refObj = nullptr;
+        n->byRef = 0;
+        n->level = a->level;
+        return n;
       }
-      if (el) return el->objType == T_ARRAY ? el->objData.array : el;
     }
   }
   return (__ARRAY_EL)(array, index, end);

@@ -36,7 +36,7 @@ enum {
 enum {
   vArray = 0,     // array object, linked in the array pool
   vVariable = 1,  // variable or other heap value, linked in the variable pool
-  vElArray = 2,   // array element, linked only in its array's element chain
+  vElArray = 2,   // array element: an alias of the ring below that reads and writes one element
   vConstant = 4,  // constant-pool entry; assignment into it is ignored
   vStack = 5,     // slot of the ring of temporaries
   vSystem = 6     // one of the fifteen shared system records
@@ -72,21 +72,7 @@ enum {
 struct Obj_Node;
 typedef struct Obj_Node* pObj_Node;
 
-// Owned by an array object: the element chain, linked through `next`.
-struct ArrayHeader {
-  int32_t count;  // 16-bit range: arrays hold at most 32767 elements
-  // Array objects sharing this header (array-to-array assignment); the
-  // header and its elements are released only by the last of them.
-  int32_t holders;
-  pObj_Node first;
-  pObj_Node last;
-  // A long array's elements in chain order, so element i is one load; null
-  // for a short one, whose chain is walked. Only the library's chain edits
-  // keep it: it is read only while `indexed` equals `count`.
-  pObj_Node* items;
-  int32_t indexed;
-  int32_t capacity;  // entries room was made for in `items`
-};
+struct ArrayHeader;
 
 union ObjData {
   double dValue;        // T_DOUBLE, T_DATE
@@ -97,6 +83,39 @@ union ObjData {
   ArrayHeader* header;  // T_ARRAY in a vArray record
   pObj_Node array;      // T_ARRAY in an element: the nested vArray record
 };
+
+// One element of an array: a value without a record of its own. A string
+// element owns its buffer; one that holds an array points at the nested
+// array record (data.array, counted in its refCount); a kCellAlias element
+// aliases a variable (data.pValue), which owns the value.
+struct ArrayCell {
+  uint32_t type;
+  int32_t length;
+  ObjData data;
+};
+static_assert(sizeof(ArrayCell) == 16, "elements are packed to 16 bytes");
+
+enum { kCellAlias = 30 };
+// Elements are stored in chunks of kChunkCells, so an array grows without
+// moving them; an array of up to one chunk keeps it in `direct`.
+constexpr int32_t kChunkShift = 10;
+constexpr int32_t kChunkCells = 1 << kChunkShift;
+
+// Owned by an array object: its elements.
+struct ArrayHeader {
+  int32_t count;
+  // Array objects sharing this header (array-to-array assignment); the
+  // header and its elements are released only by the last of them.
+  int32_t holders;
+  int32_t capacity;      // elements room was made for
+  uint32_t aliasStamp;   // the alias ring's cursor when an alias last read an element
+  ArrayCell** chunks;    // element i: chunks[i >> kChunkShift][i % kChunkCells]
+  ArrayCell* direct;     // the only chunk of a short array (chunks points here)
+};
+
+inline ArrayCell* zeltaCell(const ArrayHeader* h, int32_t i) {
+  return &h->chunks[i >> kChunkShift][i & (kChunkCells - 1)];
+}
 
 // One record per value: the language's nine fields in their order, with the
 // context pools' three (poolFlags, poolPrev, poolSerial: not to be touched
@@ -117,6 +136,46 @@ struct Obj_Node {
   uint64_t poolSerial;
 };
 static_assert(sizeof(Obj_Node) == 64, "records are packed to 64 bytes");
+
+// What indexing an array gives: a record of the ring below standing for one
+// element. It holds a copy of the element's value; every assignment into it
+// is written back to the element. A slot is reused once the ring comes
+// round, unless the alias was passed into a call still running (`pinned`).
+struct ElementAlias {
+  Obj_Node node;  // kind vElArray
+  ArrayHeader* header;  // null once the array is gone
+  int32_t index;
+  int32_t pinned;  // depth of the call it was passed to; 0 when free
+};
+
+struct ElementRing {
+  ElementAlias* slots;
+  uint32_t cursor;
+  uint32_t mask;  // slots - 1
+  int32_t pinnedCount;
+};
+extern ZELTA_EXPORT ElementRing zeltaElementRing;
+ZELTA_EXPORT void xfree(void* p);
+
+// Keeps an alias passed as a parameter until the call's context ends.
+ZELTA_EXPORT void __PinElement(pObj_Node alias);
+
+inline ElementAlias* zeltaAliasOf(pObj_Node node) { return reinterpret_cast<ElementAlias*>(node); }
+
+// Writes an alias's value back to its element.
+inline void zeltaCommitElement(pObj_Node node) {
+  const ElementAlias* al = zeltaAliasOf(node);
+  const ArrayHeader* h = al->header;
+  if (!h || al->index >= h->count) return;
+  ArrayCell* c = zeltaCell(h, al->index);
+  if (c->type == kCellAlias) return;  // written through to the variable
+  // Another alias of the element wrote a string since this one was made.
+  if (__builtin_expect(c->type == T_CHARPTR && c->length > 0 && c->data.mbuff != node->objData.mbuff, 0))
+    xfree(c->data.mbuff);
+  c->type = node->objType;
+  c->length = node->objLength;
+  c->data = node->objData;
+}
 
 #define __GET_BOOL(node) ((node)->objData.bValue != 0)
 #define __GET_STRING(node) ((node)->objData.mbuff)
@@ -314,6 +373,7 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
       target->objData = source->objData;
       target->objType = type;
       target->objLength = -1;
+      if (target->objKind == vElArray) zeltaCommitElement(target);
       if (zeltaReturned(source)) __ReleaseReturned(source);
       return target;
     }
@@ -329,6 +389,7 @@ inline int zeltaLockStack(pObj_Node first, Rest... rest) {
   for (pObj_Node node : nodes) {
     if (!node || node->objType == T_NUL) break;
     if (node->objKind == vStack && node->refCount == 0) __LockTemporary(node);
+    else if (node->objKind == vElArray) __PinElement(node);
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include "zeltaarray.h"
 
 #include <cstring>
+#include <utility>
 
 #include "array_index.h"
 #include "arguments.h"
@@ -24,13 +25,39 @@ bool scannable(pObj_Node v) {
   }
 }
 
+// An element's own value: an aliasing element's is its variable's.
+ArrayCell valueOf(const ArrayCell* c) {
+  if (c->type != kCellAlias) return *c;
+  pObj_Node v = static_cast<pObj_Node>(c->data.pValue);
+  ArrayCell out;
+  out.type = v->objType;
+  out.length = v->objLength;
+  out.data = v->objData;
+  return out;
+}
+
+// A record that reads as the value, for the comparisons.
+struct View {
+  Obj_Node node;
+  explicit View(const ArrayCell& c) {
+    __InitObjNode(&node, c.type);
+    node.objKind = vConstant;
+    node.objLength = c.length;
+    node.objData = c.data;
+  }
+};
+
 // The value compared for an element: its own, or for an element holding an
-// array that array's element at `column` (null when it has none).
-pObj_Node keyOf(pObj_Node el, long column) {
-  pObj_Node nested = lib::arrayOf(el);
-  if (!nested) return el;
-  if (column < 1 || column > lib::elementCount(nested)) return nullptr;
-  return lib::elementAt(nested, column - 1);
+// array that array's element at `column` (false when it has none).
+bool keyOf(const ArrayCell* c, long column, ArrayCell& key) {
+  if (c->type != T_ARRAY) {
+    key = valueOf(c);
+    return true;
+  }
+  pObj_Node nested = c->data.array;
+  if (!nested || column < 1 || column > lib::elementCount(nested)) return false;
+  key = valueOf(lib::cellAt(nested, column - 1));
+  return true;
 }
 
 // A last position below 1 or past the end means the end.
@@ -44,12 +71,25 @@ long firstPosition(pObj_Node start) {
   return s < 1 ? 1 : s;
 }
 
-// Sort order of two keys; keys of different or unordered types order by type
-// code so that a NIL among the values cannot stop a sort.
-int compareKeys(pObj_Node a, pObj_Node b) {
-  bool ordered = scannable(a) && scannable(b) && a->objType == b->objType;
-  if (ordered) return __Comp(a, b);
-  unsigned ta = a ? a->objType : 0, tb = b ? b->objType : 0;
+bool scannableCell(const ArrayCell& c) {
+  switch (c.type) {
+    case T_CHARPTR: return c.data.mbuff != nullptr;
+    case T_DATE:
+    case T_DOUBLE:
+    case T_BOOL: return true;
+    default: return false;
+  }
+}
+
+// Sort order of two keys; keys of different or unordered types (or none)
+// order by type code so that a NIL among the values cannot stop a sort.
+int compareKeys(bool hasA, const ArrayCell& a, bool hasB, const ArrayCell& b) {
+  bool ordered = hasA && hasB && scannableCell(a) && scannableCell(b) && a.type == b.type;
+  if (ordered) {
+    View x(a), y(b);
+    return __Comp(&x.node, &y.node);
+  }
+  unsigned ta = hasA ? a.type : 0, tb = hasB ? b.type : 0;
   return ta == tb ? 0 : ta > tb ? 1 : -1;
 }
 
@@ -58,44 +98,35 @@ pObj_Node cloneArray(pObj_Node array, int nesting) {
   pObj_Node copy = __CopyArray(array);
   long n = lib::elementCount(copy);
   for (long i = 0; i < n; ++i) {
-    pObj_Node el = lib::elementAt(copy, i);
-    if (el->objType == T_ARRAY) lib::storeInElement(el, cloneArray(el->objData.array, nesting + 1));
+    const ArrayCell* c = lib::cellAt(copy, i);
+    if (c->type == T_ARRAY) lib::storeInElement(copy, i, cloneArray(c->data.array, nesting + 1));
   }
   return copy;
 }
 
 // Elements of another type never match; they do not stop a scan.
-bool matches(pObj_Node key, pObj_Node value) {
-  if (!key || key->objType != value->objType) return false;
-  if (value->objType == T_DOUBLE || value->objType == T_DATE) return key->objData.dValue == value->objData.dValue;
-  return scannable(key) && __Comp(key, value) == 0;
+bool matches(bool hasKey, const ArrayCell& key, pObj_Node value) {
+  if (!hasKey || key.type != value->objType) return false;
+  if (value->objType == T_DOUBLE || value->objType == T_DATE) return key.data.dValue == value->objData.dValue;
+  if (!scannableCell(key)) return false;
+  View k(key);
+  return __Comp(&k.node, value) == 0;
 }
 
 // The first position from `first` to `last` (1-based, last in range) whose
 // element satisfies `test`, or 0. `test` must not change the array.
 template <typename Test>
 long findFrom(pObj_Node array, long first, long last, Test test) {
-  if (first > last) return 0;
-  if (pObj_Node const* items = lib::indexedElements(array)) {
-    for (long i = first; i <= last; ++i)
-      if (test(items[i - 1])) return i;
-    return 0;
-  }
-  pObj_Node el = lib::elementAt(array, first - 1);
-  for (long i = first; i <= last; ++i, el = el->next)
-    if (test(el)) return i;
+  const ArrayHeader* h = array->objData.header;
+  for (long i = first; i <= last; ++i)
+    if (test(zeltaCell(h, static_cast<int32_t>(i - 1)))) return i;
   return 0;
 }
 
-// Removes element i (0-based): the element lets go of what it holds, and
-// when the element itself is held elsewhere it is only unlinked.
+// Removes element i (0-based): the element lets go of what it holds.
 void removeElement(pObj_Node array, long i) {
-  pObj_Node el = lib::unlinkElement(array, i);
-  if (el->refCount > 0) {
-    --el->refCount;
-    return;
-  }
-  lib::freeElement(el);
+  lib::clearCell(lib::cellAt(array, i));
+  lib::eraseCell(array, i);
 }
 
 }  // namespace
@@ -119,7 +150,23 @@ int __Comp(pObj_Node a, pObj_Node b) {
   }
 }
 
+namespace {
+
+// The cell an alias stands for, emptied without freeing what it held: the
+// value is moving elsewhere.
+void letGoOfCell(pObj_Node alias) {
+  if (alias->objKind != vElArray) return;
+  const ElementAlias* al = zeltaAliasOf(alias);
+  if (!al->header || al->index >= al->header->count) return;
+  ArrayCell* c = zeltaCell(al->header, al->index);
+  if (c->type != kCellAlias) lib::setNil(c);
+}
+
+}  // namespace
+
 void __SwapElements(pObj_Node a, pObj_Node b) {
+  letGoOfCell(a);
+  letGoOfCell(b);
   uint32_t type = a->objType;
   int32_t length = a->objLength;
   ObjData data = a->objData;
@@ -129,6 +176,8 @@ void __SwapElements(pObj_Node a, pObj_Node b) {
   b->objType = type;
   b->objLength = length;
   b->objData = data;
+  if (a->objKind == vElArray) zeltaCommitElement(a);
+  if (b->objKind == vElArray) zeltaCommitElement(b);
 }
 
 pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node last, pObj_Node column) {
@@ -139,15 +188,23 @@ pObj_Node __AScan(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node l
   const long first = firstPosition(start);
   long found;
   if (value->objType == T_DOUBLE || value->objType == T_DATE) {
-    // Scans of numbers and dates compare in place; only rows look deeper.
+    // Scans of numbers and dates compare in place; only rows and aliases
+    // look further.
     const uint32_t type = value->objType;
     const double x = value->objData.dValue;
-    found = findFrom(a, first, e, [&](pObj_Node el) {
-      if (el->objType == type) return el->objData.dValue == x;
-      return el->objType == T_ARRAY && matches(keyOf(el, col), value);
+    found = findFrom(a, first, e, [&](const ArrayCell* c) {
+      if (c->type == type) return c->data.dValue == x;
+      if (c->type != T_ARRAY && c->type != kCellAlias) return false;
+      ArrayCell key;
+      const bool has = keyOf(c, col, key);
+      return matches(has, key, value);
     });
   } else {
-    found = findFrom(a, first, e, [&](pObj_Node el) { return matches(keyOf(el, col), value); });
+    found = findFrom(a, first, e, [&](const ArrayCell* c) {
+      ArrayCell key;
+      const bool has = keyOf(c, col, key);
+      return matches(has, key, value);
+    });
   }
   return core::newNumber(static_cast<double>(found));
 }
@@ -162,8 +219,10 @@ pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node or
   if (e - s < 1) return array;
   bool ascending = !(core::isType(order, T_BOOL) && !order->objData.bValue);
   long col = core::wholeOr(column, 2);
-  auto outOfOrder = [&](pObj_Node x, pObj_Node y) {
-    int c = compareKeys(keyOf(x, col), keyOf(y, col));
+  auto outOfOrder = [&](const ArrayCell* x, const ArrayCell* y) {
+    ArrayCell kx, ky;
+    const bool hx = keyOf(x, col, kx), hy = keyOf(y, col, ky);
+    int c = compareKeys(hx, kx, hy, ky);
     return ascending ? c >= 1 : c < 0;
   };
   // Each pass carries an element forward past every element that should
@@ -171,11 +230,11 @@ pObj_Node __ASORT(pObj_Node array, pObj_Node start, pObj_Node last, pObj_Node or
   for (bool swapped = true; swapped;) {
     swapped = false;
     for (long i = s - 1; i + 1 < e; ++i) {
-      pObj_Node x = lib::elementAt(a, i);
-      if (!outOfOrder(x, lib::elementAt(a, i + 1))) continue;
+      ArrayCell* x = lib::cellAt(a, i);
+      if (!outOfOrder(x, lib::cellAt(a, i + 1))) continue;
       long j = i + 1;
-      while (j + 1 < e && outOfOrder(x, lib::elementAt(a, j + 1))) ++j;
-      __SwapElements(x, lib::elementAt(a, j));
+      while (j + 1 < e && outOfOrder(x, lib::cellAt(a, j + 1))) ++j;
+      std::swap(*x, *lib::cellAt(a, j));
       swapped = true;
     }
   }
@@ -189,7 +248,7 @@ pObj_Node __ACopy(pObj_Node source, pObj_Node target, pObj_Node start, pObj_Node
   long at = firstPosition(position) - 1;
   long room = lib::elementCount(to);
   for (long i = firstPosition(start) - 1; i < e && at < room; ++i, ++at)
-    lib::storeInElement(lib::elementAt(to, at), lib::elementAt(from, i));
+    lib::storeInElement(to, at, lib::visibleAt(from, i));
   return target;
 }
 
@@ -200,7 +259,7 @@ pObj_Node __AFill(pObj_Node array, pObj_Node value, pObj_Node start, pObj_Node c
   long first = firstPosition(start) - 1;
   long many = core::wholeOr(count, n);
   if (many < 1) many = n;
-  for (long i = first; i < n && i - first < many; ++i) lib::storeInElement(lib::elementAt(a, i), value);
+  for (long i = first; i < n && i - first < many; ++i) lib::storeInElement(a, i, value);
   return array;
 }
 
@@ -210,7 +269,7 @@ pObj_Node __AIns(pObj_Node array, pObj_Node n) {
   long pos = core::wholeOr(n, 0);
   if (pos < 1 || pos > count) return array;
   removeElement(a, count - 1);
-  lib::insertElement(a, pos - 1, lib::newElement(a));
+  lib::insertCell(a, pos - 1);
   return array;
 }
 
@@ -222,12 +281,11 @@ pObj_Node __ADel(pObj_Node array, pObj_Node n) {
 pObj_Node __DelEl(pObj_Node array, int n, int refill) {
   pObj_Node a = lib::checkArray(array);
   if (n < 1 || n > lib::elementCount(a)) return array;
-  bool heldArray = lib::elementAt(a, n - 1)->objType == T_ARRAY;
+  bool heldArray = lib::cellAt(a, n - 1)->type == T_ARRAY;
   removeElement(a, n - 1);
   if (refill) {
-    pObj_Node el = lib::newElement(a);
-    if (heldArray) lib::holdArray(el, __fcpObj_CT(vArray));
-    lib::appendElement(a, el);
+    lib::appendCell(a);
+    if (heldArray) lib::holdArray(a, lib::elementCount(a) - 1, __fcpObj_CT(vArray));
   }
   return array;
 }
@@ -239,8 +297,11 @@ pObj_Node __ASize(pObj_Node array, pObj_Node n) {
   if (size < 0) size = 0;
   long count = lib::elementCount(a);
   lib::checkRoomFor(static_cast<double>(size - count));
-  for (; count > size; --count) removeElement(a, count - 1);
-  for (; count < size; ++count) lib::appendElement(a, lib::newElement(a));
+  if (size < count) {
+    for (long i = size; i < count; ++i) lib::clearCell(lib::cellAt(a, i));
+    lib::truncateCells(a, size);
+  }
+  for (; count < size; ++count) lib::appendCell(a);
   return array;
 }
 
@@ -248,14 +309,8 @@ pObj_Node __CopyArray(pObj_Node array) {
   pObj_Node a = lib::checkArray(array);
   pObj_Node copy = __fcpObj_CT(vArray);
   long n = lib::elementCount(a);
-  for (long i = 0; i < n; ++i) {
-    pObj_Node el = lib::elementAt(a, i);
-    // The copy takes the value, not the element's alias.
-    int32_t byRef = el->byRef;
-    el->byRef = 0;
-    __NewArrayElement(copy, el);
-    el->byRef = byRef;
-  }
+  // The copy takes the values, not an element's alias of a variable.
+  for (long i = 0; i < n; ++i) __NewArrayElement(copy, lib::visibleAt(a, i));
   return copy;
 }
 

@@ -1,22 +1,17 @@
-// The index kept beside the element chain of a long array. The chain (header
-// first/last, elements linked through `next`) stays the array as every folder
-// sees it. An array of up to kChainLimit elements is read by walking its
-// chain, which costs less than any lookup; a longer one keeps the same
-// element pointers in its header's `items`, so element i is reached in one
-// step (generated code reads it in place, zeltaarray.h). An index whose
-// count, first and last no longer match its header is rebuilt from the
-// chain, so code elsewhere that relinks a chain by hand costs one walk,
-// never a wrong element.
+// An array's element storage: 16-byte cells in chunks owned by its header
+// (zeltaobjs.h), so element i is one step away for the first element as for
+// the last, and growing never moves an element. The library works on cells;
+// what it hands out for an element is an alias of it (elementAt), which
+// reads the cell and writes back to it.
 #ifndef ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 #define ZELTA_RUNTIME_LIB_ARRAY_INDEX_H
 
 #include <cstddef>
 
+#include "core.h"
 #include "zeltaobjs.h"
 
 namespace lib {
-
-constexpr int32_t kChainLimit = 16;
 
 // The array record behind v: v itself, or the nested array of an element
 // holding one; null for anything else.
@@ -33,27 +28,32 @@ inline long elementCount(pObj_Node array) {
   return h ? h->count : 0;
 }
 
-pObj_Node elementAtSlow(pObj_Node array, long i);
-inline pObj_Node elementAt(pObj_Node array, long i) {  // 0-based, i in range
-  const ArrayHeader* h = array->objData.header;
-  if (h->items && h->indexed == h->count) return h->items[i];
-  return elementAtSlow(array, i);
+inline ArrayCell* cellAt(pObj_Node array, long i) {  // 0-based, i in range
+  return zeltaCell(array->objData.header, static_cast<int32_t>(i));
 }
 
-// The elements of a long array in order (an index kept in step), or null for
-// a short one, whose chain the caller walks instead. Valid until the array
-// changes.
-pObj_Node const* indexedElements(pObj_Node array);
+// Element i (0-based, in range) as an alias record.
+inline pObj_Node elementAt(pObj_Node array, long i) {
+  return core::takeElementAlias(array->objData.header, static_cast<int32_t>(i), array->level);
+}
+// What a[i] denotes: the nested array of an element holding one, else the
+// element's alias.
+pObj_Node visibleAt(pObj_Node array, long i);
 
-// Chain edits that keep the index in step. `el` is an unlinked element.
-void appendElement(pObj_Node array, pObj_Node el);
-void insertElement(pObj_Node array, long i, pObj_Node el);  // before element i
-pObj_Node unlinkElement(pObj_Node array, long i);           // returns it, unlinked
+inline void setNil(ArrayCell* c) {
+  c->type = T_NIL;
+  c->length = -1;
+  c->data.dValue = 0;
+}
 
-// Frees the index of a header (about to be freed, or whose chain was
-// relinked by hand).
-void forgetIndex(ArrayHeader* header);
-size_t indexedHeaders();  // for tests: headers of live arrays with an index
+// Edits of the element list; new elements are NIL. A removed element must
+// have been emptied first (clearCell).
+ArrayCell* appendCell(pObj_Node array);
+void insertCell(pObj_Node array, long i);  // before element i
+void eraseCell(pObj_Node array, long i);
+// Keeps the first n elements (those after them emptied already); the storage
+// of whole chunks past them goes.
+void truncateCells(pObj_Node array, long n);
 
 }  // namespace lib
 

@@ -1,6 +1,5 @@
-// Arrays: construction, indexing and release. Reading or writing element i
-// goes through the index beside the chain (array_index.h), so it costs the
-// same for the first element as for the last.
+// Arrays: construction, indexing and release. Element i is one step away in
+// its header's cells (array_index.h), for the first element as for the last.
 #include "zeltaarray.h"
 
 #include <cstdarg>
@@ -24,20 +23,25 @@ std::vector<pObj_Node> argumentList(pObj_Node first, va_list rest) {
   return list;
 }
 
-pObj_Node elementOrBoundError(pObj_Node array, long i) {
+void checkBound(pObj_Node array, long i) {
   if (i < 0 || i >= lib::elementCount(array)) __RuntimeError(BOUND_ERROR, -1);
-  return lib::elementAt(array, i);
 }
 
-// An element that holds an array stands for the nested array.
-pObj_Node visible(pObj_Node el) { return el->objType == T_ARRAY ? el->objData.array : el; }
+// An array whose header has room for `room` elements in its own block.
+pObj_Node newArray(size_t room) {
+  pObj_Node array = __fcpObj_CT(vArray);
+  if (room > 0) {
+    core::freeArrayHeader(array->objData.header);
+    array->objData.header = core::newArrayHeader(static_cast<int32_t>(room < kChunkCells ? room : kChunkCells));
+  }
+  return array;
+}
 
 pObj_Node dimensioned(const std::vector<long>& dims, size_t k) {
-  pObj_Node array = __fcpObj_CT(vArray);
+  pObj_Node array = newArray(static_cast<size_t>(dims[k]));
   for (long i = 0; i < dims[k]; ++i) {
-    pObj_Node el = lib::newElement(array);
-    if (k + 1 < dims.size()) lib::holdArray(el, dimensioned(dims, k + 1));
-    lib::appendElement(array, el);
+    lib::appendCell(array);
+    if (k + 1 < dims.size()) lib::holdArray(array, i, dimensioned(dims, k + 1));
   }
   return array;
 }
@@ -49,7 +53,7 @@ pObj_Node __CreateArray(pObj_Node first, ...) {
   va_start(rest, first);
   std::vector<pObj_Node> values = argumentList(first, rest);
   va_end(rest);
-  pObj_Node array = __fcpObj_CT(vArray);
+  pObj_Node array = newArray(values.size());
   for (pObj_Node v : values) __NewArrayElement(array, v);
   return array;
 }
@@ -78,17 +82,15 @@ pObj_Node __Array(pObj_Node first, ...) {
 void __NewArrayElement(pObj_Node array, pObj_Node value) {
   array = lib::checkArray(array);
   if (!value) core::argumentError();
-  pObj_Node el = lib::newElement(array);
-  if (value->byRef && !lib::arrayOf(value)) {
-    // The element aliases the variable; the variable must live as long.
-    el->refObj = value;
-    ++value->refCount;
-    __SET_OBJECT(el, value);
-    if (value->level > array->level) value->level = array->level;
-  } else if (value->objType != T_NIL) {
-    lib::storeInElement(el, value);
+  // An element aliases a variable passed by reference; an element's alias
+  // lives only as long as its statement, so an element passed on by
+  // reference is stored as its value.
+  if (value->byRef && value->objKind == vVariable) {
+    lib::appendAlias(array, value);
+    return;
   }
-  lib::appendElement(array, el);
+  lib::appendCell(array);
+  if (value->objType != T_NIL) lib::storeInElement(array, lib::elementCount(array) - 1, value);
 }
 
 pObj_Node __AAdd(pObj_Node array, pObj_Node value) {
@@ -102,12 +104,17 @@ int __Array_Get_Amnt_Itens(pObj_Node array) {
   return array->objData.header ? array->objData.header->count : -1;
 }
 
-pObj_Node __GET_ARRAY_EL(pObj_Node array, int i) { return visible(elementOrBoundError(lib::checkArray(array), i)); }
+pObj_Node __GET_ARRAY_EL(pObj_Node array, int i) {
+  pObj_Node a = lib::checkArray(array);
+  checkBound(a, i);
+  return lib::visibleAt(a, i);
+}
 
 int __SET_ARRAY_EL(pObj_Node array, pObj_Node value, int i) {
   pObj_Node a = lib::checkArray(array);
   if (!value) core::argumentError();
-  lib::storeInElement(elementOrBoundError(a, i), value);
+  checkBound(a, i);
+  lib::storeInElement(a, i, value);
   return 1;
 }
 
@@ -124,7 +131,9 @@ pObj_Node __ARRAY_EL(pObj_Node array, ...) {
   for (pObj_Node n = va_arg(rest, pObj_Node); n && n != end; n = va_arg(rest, pObj_Node)) {
     pObj_Node a = lib::arrayOf(node);
     if (!a) break;  // a scalar ends the indexing
-    node = visible(elementOrBoundError(a, core::checkWhole(n) - 1));
+    const long i = core::checkWhole(n) - 1;
+    checkBound(a, i);
+    node = lib::visibleAt(a, i);
   }
   va_end(rest);
   return node;
@@ -146,7 +155,6 @@ pObj_Node __KillArray(pObj_Node array) {
       --h->holders;
     } else {
       __KillArrayEl(h);
-      if (h->count > 0) return array->next;
       core::freeArrayHeader(h);
     }
     array->objData.header = nullptr;
@@ -160,24 +168,14 @@ pObj_Node __KillArray(pObj_Node array) {
 void __KillArrayEl(ArrayHeader* header) {
   if (!header) return;
   const int depth = glob->depth;
-  std::vector<pObj_Node> kept;
-  pObj_Node el = header->first;
-  for (int32_t left = header->count; el && left > 0; --left) {
-    pObj_Node next = el->next;
-    if (el->level < depth || el->refCount != 0) {
-      kept.push_back(el);
-    } else {
-      pObj_Node nested = el->objType == T_ARRAY ? el->objData.array : nullptr;
-      lib::freeElement(el);
-      // The last hold on a nested array is gone with its element: each array
-      // reaches a count of 0 once, so it is released exactly once.
-      if (nested && nested->refCount == 0 && nested->level >= depth) __KillArray(nested);
-    }
-    el = next;
+  const int32_t count = header->count;
+  header->count = 0;  // aliases of these elements stop writing back
+  for (int32_t i = 0; i < count; ++i) {
+    ArrayCell* c = zeltaCell(header, i);
+    pObj_Node nested = c->type == T_ARRAY ? c->data.array : nullptr;
+    lib::clearCell(c);
+    // The last hold on a nested array is gone with its element: each array
+    // reaches a count of 0 once, so it is released exactly once.
+    if (nested && nested->refCount == 0 && nested->level >= depth) __KillArray(nested);
   }
-  if (static_cast<int32_t>(kept.size()) != header->count) lib::forgetIndex(header);
-  for (size_t i = 0; i < kept.size(); ++i) kept[i]->next = i + 1 < kept.size() ? kept[i + 1] : nullptr;
-  header->count = static_cast<int32_t>(kept.size());
-  header->first = kept.empty() ? nullptr : kept.front();
-  header->last = kept.empty() ? nullptr : kept.back();
 }

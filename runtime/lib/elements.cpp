@@ -1,5 +1,5 @@
 // Element values. Strings in elements own their buffer unless the element
-// aliases a variable, which then owns the buffer both point at.
+// aliases a variable, which then owns the value.
 #include "elements.h"
 
 #include "core.h"
@@ -9,49 +9,47 @@
 
 namespace lib {
 
-pObj_Node newElement(pObj_Node array) {
-  pObj_Node el = __fcpObj_CT(vElArray);
-  el->level = array->level;
-  el->refCount = 0;
-  return el;
-}
-
-void holdArray(pObj_Node el, pObj_Node nested) {
-  clearElement(el);
+void holdArray(pObj_Node array, long i, pObj_Node nested) {
+  ArrayCell* c = cellAt(array, i);
+  clearCell(c);
   ++nested->refCount;
-  el->objType = T_ARRAY;
-  el->objLength = -1;
-  el->objData.array = nested;
-  lowerArray(nested, el->level);
+  c->type = T_ARRAY;
+  c->length = -1;
+  c->data.array = nested;
+  lowerArray(nested, array->level);
 }
 
-void clearElement(pObj_Node el) {
-  if (el->objType == T_ARRAY) {
-    pObj_Node nested = el->objData.array;
+void clearCell(ArrayCell* c) {
+  if (c->type == T_ARRAY) {
+    pObj_Node nested = c->data.array;
     if (nested && nested->refCount > 0) --nested->refCount;
-  } else if (el->objType == T_CHARPTR && !el->refObj && el->objLength > 0) {
-    xfree(el->objData.mbuff);
+  } else if (c->type == T_CHARPTR && c->length > 0) {
+    xfree(c->data.mbuff);
+  } else if (c->type == kCellAlias) {
+    pObj_Node variable = static_cast<pObj_Node>(c->data.pValue);
+    if (variable->refCount > 0) --variable->refCount;
   }
-  el->objType = T_NIL;
-  el->objLength = -1;
-  el->objData.dValue = 0;
-  el->objData.mbuff = nullptr;
+  setNil(c);
 }
 
-void freeElement(pObj_Node el) {
-  clearElement(el);
-  if (el->refObj && el->refObj->refCount > 0) --el->refObj->refCount;
-  core::freeRecord(el);
-}
-
-void storeInElement(pObj_Node el, pObj_Node value) {
+void storeInElement(pObj_Node array, long i, pObj_Node value) {
   if (pObj_Node nested = arrayOf(value)) {
-    if (el->objType == T_ARRAY && el->objData.array == nested) return;
-    holdArray(el, nested);
+    const ArrayCell* c = cellAt(array, i);
+    if (c->type == T_ARRAY && c->data.array == nested) return;
+    holdArray(array, i, nested);
     return;
   }
-  if (el->objType == T_ARRAY) clearElement(el);
-  __SET_OBJECT(el, value);
+  ArrayCell* c = cellAt(array, i);
+  if (c->type == T_ARRAY) clearCell(c);
+  __SET_OBJECT(elementAt(array, i), value);
+}
+
+void appendAlias(pObj_Node array, pObj_Node variable) {
+  ArrayCell* c = appendCell(array);
+  c->type = kCellAlias;
+  c->data.pValue = variable;
+  ++variable->refCount;
+  if (variable->level > array->level) variable->level = array->level;
 }
 
 void lowerArray(pObj_Node array, int level) {
@@ -61,9 +59,9 @@ void lowerArray(pObj_Node array, int level) {
   array->level = static_cast<int16_t>(level);
   const ArrayHeader* h = array->objData.header;
   if (!h) return;
-  for (pObj_Node el = h->first; el; el = el->next) {
-    if (el->level > level) el->level = static_cast<int16_t>(level);
-    if (el->objType == T_ARRAY && el->objData.array) lowerArray(el->objData.array, level);
+  for (int32_t i = 0; i < h->count; ++i) {
+    const ArrayCell* c = zeltaCell(h, i);
+    if (c->type == T_ARRAY && c->data.array) lowerArray(c->data.array, level);
   }
 }
 

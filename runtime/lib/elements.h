@@ -9,21 +9,23 @@
 
 namespace lib {
 
-pObj_Node newElement(pObj_Node array);  // NIL, unlinked, at the array's level
-void holdArray(pObj_Node el, pObj_Node nested);
-// Empties the element (NIL): drops its hold or frees its own string buffer.
-void clearElement(pObj_Node el);
-// clearElement, drops an alias's hold on its variable and frees the record.
-void freeElement(pObj_Node el);
-// Stores value into the element: arrays are held, anything else copied.
-void storeInElement(pObj_Node el, pObj_Node value);
+// Element i of the array holds `nested` from now on.
+void holdArray(pObj_Node array, long i, pObj_Node nested);
+// Empties an element (NIL): drops its hold on an array or an aliased
+// variable, or frees its own string buffer.
+void clearCell(ArrayCell* c);
+// Stores value into element i: arrays are held, anything else assigned
+// (through to the variable of an element aliasing one).
+void storeInElement(pObj_Node array, long i, pObj_Node value);
+// A new last element aliasing the variable, which must live as long.
+void appendAlias(pObj_Node array, pObj_Node variable);
 
 // Lowers the array and everything reachable from it to `level`.
 void lowerArray(pObj_Node array, int level);
 
-// Raises LOW MEMORY unless `records` more value records can be made: within
-// the element count's range and the machine's physical memory. Arrays grow
-// one record at a time, and a request beyond the machine would otherwise run
+// Raises LOW MEMORY unless `records` more elements can be made: within the
+// element count's range and the machine's physical memory. Arrays grow one
+// element at a time, and a request beyond the machine would otherwise run
 // until the system stops the program.
 void checkRoomFor(double records);
 

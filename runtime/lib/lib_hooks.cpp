@@ -1,6 +1,7 @@
 // The library folder's place in the core's hooks record: arrays are released
-// through __KillArray at the end of their context, and the folder's state is
-// cleared at the end of the application.
+// through __KillArray at the end of their context, element aliases passed to
+// a call are let go at its end, and the folder's state is cleared at the end
+// of the application.
 #include "core.h"
 #include "lib_state.h"
 #include "zeltaarray.h"
@@ -12,13 +13,17 @@ State stateRecord;
 namespace {
 
 // The core's last sweep comes after this and releases the remaining arrays
-// through __KillArray, which only drops index entries: nothing is indexed
-// again.
-void end() { stateRecord = State(); }
+// through __KillArray; no alias writes to them any more.
+void end() {
+  stateRecord = State();
+  core::resetElementAliases();
+}
+
+void contextEnd() { core::unpinElementAliases(glob->depth); }
 
 bool install() {
   core::hooks().releaseArray = __KillArray;
-  return core::registerFolder(core::kFolderLib, {nullptr, end, nullptr, nullptr});
+  return core::registerFolder(core::kFolderLib, {nullptr, end, contextEnd, nullptr});
 }
 
 [[maybe_unused]] const bool registered = install();

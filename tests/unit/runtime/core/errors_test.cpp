@@ -141,18 +141,26 @@ TEST_F(ErrorsTest, NamedFunctions) {
 
 namespace {
 
+// Elements made by hand: the core alone has no array functions.
+ArrayCell* withCells(pObj_Node array, int32_t count) {
+  core::freeArrayHeader(array->objData.header);
+  ArrayHeader* h = array->objData.header = core::newArrayHeader(count);
+  h->count = count;
+  return zeltaCell(h, 0);
+}
+
 pObj_Node pairsOf(const char* name, double value) {
   pObj_Node list = __fcpObj_CT(vArray);
   pObj_Node pair = __fcpObj_CT(vArray);
-  pObj_Node n = __fcpObj_CT(vElArray), v = __fcpObj_CT(vElArray);
-  __SET_OBJECT(n, __INIT_CHARPTR(name));
-  __SET_OBJECT(v, __INIT_DOUBLE(value));
-  n->next = v;
-  *pair->objData.header = ArrayHeader{2, 1, n, v, nullptr, 0, 0};
-  pObj_Node el = __fcpObj_CT(vElArray);
-  el->objType = T_ARRAY;
-  el->objData.array = pair;
-  *list->objData.header = ArrayHeader{1, 1, el, el, nullptr, 0, 0};
+  ArrayCell* cells = withCells(pair, 2);
+  const int32_t size = static_cast<int32_t>(strlen(name)) + 1;
+  cells[0] = ArrayCell{T_CHARPTR, size, {}};
+  cells[0].data.mbuff = core::allocStringBuffer(size);
+  memcpy(cells[0].data.mbuff, name, static_cast<size_t>(size));
+  cells[1] = ArrayCell{T_DOUBLE, -1, {value}};
+  ArrayCell* el = withCells(list, 1);
+  *el = ArrayCell{T_ARRAY, -1, {}};
+  el->data.array = pair;
   return list;
 }
 

@@ -143,14 +143,11 @@ TEST_F(ArraysTest, InsertsDeletesAndResizes) {
   EXPECT_EQ(show(__ASize(numbers({}), N(2))), "{NIL,NIL}");
   pObj_Node held = __CreateArray(N(1), __CreateArray(N(2), Nul()), Nul());
   EXPECT_EQ(show(__ADel(held, N(2))), "{1,{}}");
-  // Reads after edits use the index and agree with the chain.
   pObj_Node a = numbers({1, 2, 3, 4});
   __AIns(a, N(2));
   __ADel(a, N(4));
   EXPECT_EQ(show(a), "{1,NIL,2,NIL}");
-  ArrayHeader* h = a->objData.header;
-  EXPECT_EQ(h->last, lib::elementAt(a, 3));
-  EXPECT_EQ(h->last->next, nullptr);
+  EXPECT_EQ(lib::elementCount(a), 4);
 }
 
 TEST_F(ArraysTest, CopiesAndFills) {
@@ -228,24 +225,27 @@ TEST_F(ArraysTest, HoldsVariablesPassedByReference) {
   EXPECT_EQ(x->refCount, 1);
 }
 
-// 1..n as an array: long enough from n = 17 on to be read through its index.
+// 1..n as an array.
 pObj_Node counting(int n) {
   pObj_Node a = __CreateArray(Nul());
   for (int i = 1; i <= n; ++i) __AAdd(a, N(i));
   return a;
 }
 
-// Each element read by position agrees with a walk of the chain.
-void expectChainOrder(pObj_Node a) {
-  ArrayHeader* h = a->objData.header;
-  pObj_Node el = h->first;
-  for (int i = 0; i < h->count; ++i, el = el->next) ASSERT_EQ(__GET_ARRAY_EL(a, i), el) << i;
-  EXPECT_EQ(el, nullptr);
-  EXPECT_EQ(h->last, h->count ? lib::elementAt(a, h->count - 1) : nullptr);
+// Each element read by position is the value its cell holds.
+void expectReads(pObj_Node a) {
+  for (long i = 0; i < lib::elementCount(a); ++i) {
+    const ArrayCell* c = lib::cellAt(a, i);
+    pObj_Node el = __GET_ARRAY_EL(a, static_cast<int>(i));
+    ASSERT_EQ(el->objType, c->type) << i;
+    if (c->type == T_DOUBLE) {
+      ASSERT_EQ(el->objData.dValue, c->data.dValue) << i;
+    }
+  }
 }
 
-TEST_F(ArraysTest, LongArraysIndexAcrossEdits) {
-  const int n = lib::kChainLimit + 8;
+TEST_F(ArraysTest, LongArraysAcrossChunksAndEdits) {
+  const int n = kChunkCells * 2 + 8;
   pObj_Node a = counting(n);
   for (int i = 0; i < n; ++i) ASSERT_EQ(num(__GET_ARRAY_EL(a, i)), i + 1);
   EXPECT_EQ(errorOf([&] { __GET_ARRAY_EL(a, n); }), BOUND_ERROR);
@@ -253,33 +253,35 @@ TEST_F(ArraysTest, LongArraysIndexAcrossEdits) {
   __ADel(a, N(n));
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 2);
   EXPECT_EQ(__GET_ARRAY_EL(a, 2)->objType, static_cast<uint32_t>(T_NIL));
-  EXPECT_EQ(num(__GET_ARRAY_EL(a, 3)), 3);
-  expectChainOrder(a);
-  // Shrinking to a short array and growing again keeps reads right.
-  __ASize(a, N(lib::kChainLimit - 2));
-  expectChainOrder(a);
+  EXPECT_EQ(num(__GET_ARRAY_EL(a, kChunkCells)), kChunkCells) << "shifted across a chunk's end";
+  expectReads(a);
+  // Shrinking into one chunk and growing again keeps reads right.
+  __ASize(a, N(kChunkCells - 2));
+  expectReads(a);
   __ASize(a, N(n + 5));
-  expectChainOrder(a);
+  expectReads(a);
   EXPECT_EQ(num(__GET_ARRAY_EL(a, 3)), 3);
   EXPECT_EQ(__GET_ARRAY_EL(a, n + 4)->objType, static_cast<uint32_t>(T_NIL));
+  __SET_OBJECT(__ARRAY_EL(a, N(n + 5), Nul()), S("last"));
+  EXPECT_EQ(str(__ARRAY_EL(a, N(n + 5), Nul())), "last");
 }
 
-TEST_F(ArraysTest, OnlyLongArraysKeepAnIndex) {
-  const size_t before = lib::indexedHeaders();
-  pObj_Node rows = __CreateArray(Nul());
-  for (int i = 0; i < 50; ++i) __AAdd(rows, counting(4));
-  for (int i = 1; i <= 50; ++i) EXPECT_EQ(num(__ARRAY_EL(rows, N(i), N(4), Nul())), 4);
-  EXPECT_EQ(lib::indexedHeaders(), before + 1);
-  pObj_Node a = counting(lib::kChainLimit + 1);
-  __GET_ARRAY_EL(a, 0);
-  EXPECT_EQ(lib::indexedHeaders(), before + 2);
-  __ADel(a, N(1));
-  __DelEl(a, 1, 0);
-  EXPECT_EQ(lib::indexedHeaders(), before + 1);
+// A literal's elements live in its header's block; growth moves them out.
+TEST_F(ArraysTest, LiteralsKeepTheirElementsInTheHeader) {
+  pObj_Node row = __CreateArray(N(1), S("two"), __CreateArray(N(3), Nul()), Nul());
+  EXPECT_TRUE(core::inlineCells(row->objData.header));
+  EXPECT_EQ(row->objData.header->capacity, 3);
+  __AAdd(row, N(4));
+  EXPECT_FALSE(core::inlineCells(row->objData.header));
+  EXPECT_EQ(show(row), "{1,\"two\",{3},4}");
+  pObj_Node long_ = __Array(N(kChunkCells + 1), Nul());
+  EXPECT_EQ(lib::elementCount(long_), kChunkCells + 1);
+  __SET_ARRAY_EL(long_, N(9), kChunkCells);
+  EXPECT_EQ(num(__ARRAY_EL(long_, N(kChunkCells + 1), Nul())), 9);
 }
 
 TEST_F(ArraysTest, ScansLongArrays) {
-  const int n = 3 * lib::kChainLimit;
+  const int n = 3 * 16;
   pObj_Node a = counting(n);
   __SET_ARRAY_EL(a, S("7"), 9);
   __SET_ARRAY_EL(a, Dt(7), 10);
@@ -299,29 +301,47 @@ TEST_F(ArraysTest, ScansLongArrays) {
   for (const auto& c : cases) EXPECT_EQ(num(__AScan(a, c.value, c.start, c.last, c.column)), c.found);
 }
 
-TEST_F(ArraysTest, IndexFollowsLongChainsRelinkedElsewhere) {
-  const int n = lib::kChainLimit + 4;
-  pObj_Node a = counting(n);
-  EXPECT_EQ(num(__GET_ARRAY_EL(a, n - 1)), n);
-  ArrayHeader* h = a->objData.header;
-  pObj_Node second = h->first->next;
-  h->first->next = second->next;
-  --h->count;
-  EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
-  expectChainOrder(a);
-  core::freeRecord(second);
+// An element's alias writes back, also after the ring of aliases has come
+// round many times, and a[i] := a[i] keeps a string whole.
+TEST_F(ArraysTest, AliasesWriteBack) {
+  pObj_Node a = __CreateArray(S("text"), N(1), Nul());
+  pObj_Node first = __ARRAY_EL(a, N(1), Nul());
+  __SET_OBJECT(__ARRAY_EL(a, N(1), Nul()), first);
+  EXPECT_EQ(str(__ARRAY_EL(a, N(1), Nul())), "text");
+  for (int k = 0; k < 5000; ++k) __SET_OBJECT(__ARRAY_EL(a, N(2), Nul()), __SUM(__ARRAY_EL(a, N(2), Nul()), N(1)));
+  EXPECT_EQ(num(__ARRAY_EL(a, N(2), Nul())), 5001);
+  pObj_Node el = __ARRAY_EL(a, N(1), Nul());
+  __SwapElements(el, __ARRAY_EL(a, N(2), Nul()));
+  EXPECT_EQ(show(a), "{5001,\"text\"}");
 }
 
-TEST_F(ArraysTest, IndexFollowsChainsRelinkedElsewhere) {
-  pObj_Node a = numbers({1, 2, 3});
-  EXPECT_EQ(num(__GET_ARRAY_EL(a, 2)), 3);
-  // Unlink the middle element by hand, as other code walking the chain might.
-  ArrayHeader* h = a->objData.header;
-  pObj_Node middle = h->first->next;
-  h->first->next = middle->next;
-  h->count = 2;
-  EXPECT_EQ(num(__GET_ARRAY_EL(a, 1)), 3);
-  core::freeRecord(middle);
+// An alias passed to a call stays that element for the whole call, however
+// many elements the call reads; at its end the slot is free again.
+TEST_F(ArraysTest, AliasesPassedToACallArePinned) {
+  pObj_Node a = __SET_OBJECT(nullptr, counting(3000));
+  pObj_Node param = __ARRAY_EL(a, N(2), Nul());
+  __begin_context();
+  __PinElement(param);
+  EXPECT_EQ(zeltaElementRing.pinnedCount, 1);
+  double sum = 0;
+  for (int i = 1; i <= 3000; ++i) sum += num(__ARRAY_EL(a, N(i), Nul()));
+  EXPECT_EQ(sum, 3000.0 * 3001 / 2);
+  EXPECT_EQ(num(param), 2);
+  __SET_OBJECT(param, N(-2));
+  __end_context(nullptr);
+  EXPECT_EQ(zeltaElementRing.pinnedCount, 0);
+  EXPECT_EQ(num(__ARRAY_EL(a, N(2), Nul())), -2);
+}
+
+// An array freed while an alias of its element is still about: writing into
+// the alias reaches no freed memory.
+TEST_F(ArraysTest, AliasOfAFreedArrayIsDetached) {
+  __begin_context();
+  pObj_Node a = __CreateArray(S("x"), Nul());
+  pObj_Node el = __ARRAY_EL(a, N(1), Nul());
+  __end_context(nullptr);
+  EXPECT_EQ(zeltaAliasOf(el)->header, nullptr);
+  __SET_OBJECT(el, N(1));
 }
 
 }  // namespace
