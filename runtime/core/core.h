@@ -130,8 +130,6 @@ bool inlineCells(const ArrayHeader* header);
 // Element aliases (element_alias.cpp): cell i of h as a record of the ring.
 pObj_Node takeElementAlias(ArrayHeader* h, int32_t i, int level);
 bool sameElement(pObj_Node a, pObj_Node b);
-// The calls at `depth` and deeper have ended: their parameters' aliases go.
-void unpinElementAliases(int depth);
 // Before h is freed: aliases of its elements stop writing back.
 void detachElementAliases(const ArrayHeader* h);
 void resetElementAliases();

@@ -312,8 +312,6 @@ void __InitObjNode(pObj_Node node, uint32_t type) {
 }
 
 pObj_Node __fcpObj_CT(int kind) {
-  // An element is a cell of its array, reached only through an alias.
-  if (kind == vElArray) __RuntimeError(ARGUMENT_ERROR, -1);
   pObj_Node node = core::allocRecord();
   memset(node, 0, sizeof(Obj_Node));
   node->objKind = static_cast<uint32_t>(kind);
@@ -325,7 +323,12 @@ pObj_Node __fcpObj_CT(int kind) {
     node->objType = T_ARRAY;
   }
   const int pool = core::poolOf(node->objKind);
-  if (pool >= 0 && pool != core::kElementPool) core::poolAppend(pool, node);
+  if (__builtin_expect(pool == core::kElementPool, 0)) {
+    // An element is a cell of its array, reached only through an alias.
+    core::freeRecord(node);
+    __RuntimeError(ARGUMENT_ERROR, -1);
+  }
+  if (pool >= 0) core::poolAppend(pool, node);
   return node;
 }
 

@@ -24,7 +24,8 @@ ZELTA_EXPORT pObj_Node __ATail(pObj_Node array);
 
 #ifndef ZELTA_RUNTIME_BUILD
 // a[i] with one whole index in range, read in place: the nested array of an
-// element that holds one, else the element in the next free alias. Anything
+// element that holds one, else the element in its latest alias or the next
+// free one. Anything
 // else (several indexes, a scalar, a bound error, a pinned alias slot, an
 // element aliasing a variable) goes to the library.
 inline pObj_Node zeltaArrayEl(pObj_Node array, pObj_Node index, pObj_Node end) {
@@ -38,18 +39,31 @@ inline pObj_Node zeltaArrayEl(pObj_Node array, pObj_Node index, pObj_Node end) {
       const ArrayCell* c = zeltaCell(h, i);
       if (c->type == T_ARRAY) return c->data.array;
       ElementRing& r = zeltaElementRing;
-      ElementAlias* al = &r.slots[r.cursor & r.mask];
-      if (c->type != kCellAlias && !al->pinned) {
-        h->aliasStamp = r.cursor++;
-        al->header = h;
-        al->index = i;
+      ElementAlias** recent = &r.recent[zeltaRecentSlot(h, i)];
+      ElementAlias* al = *recent;
+      const bool again = al && al->header == h && al->index == i;
+      const int depth = glob->depth;
+      if (!again) al = &r.slots[r.cursor & r.mask];
+      if (c->type != kCellAlias && (again || zeltaAliasFree(al, depth))) {
         pObj_Node n = &al->node;
+        if (!again) {
+          h->aliasStamp = r.cursor++;
+          al->header = h;
+          al->index = i;
+          // A caller's alias still in use stays the one found.
+          if (!*recent || zeltaAliasFree(*recent, depth)) *recent = al;
+          n->refObj = nullptr;
+          n->byRef = 0;
+          n->level = a->level;
+        }
+        // This call's now, and among its latest (a caller's stays the caller's).
+        if (!again || al->depth >= depth) {
+          al->depth = depth;
+          al->made = ++r.uses[static_cast<uint16_t>(depth)];
+        }
         n->objType = c->type;
         n->objLength = c->length;
         n->objData = c->data;
-        n->refObj = nullptr;
-        n->byRef = 0;
-        n->level = a->level;
         return n;
       }
     }

@@ -146,19 +146,45 @@ struct ElementAlias {
   ArrayHeader* header;  // null once the array is gone
   int32_t index;
   int32_t pinned;  // depth of the call it was passed to; 0 when free
+  int32_t depth;   // of the call that made it
+  uint32_t made;   // that call's count of aliases used, when it last used this one
 };
+
+constexpr uint32_t kRecentAliases = 256;
+// A call's latest aliases are kept from the calls it makes: its statement
+// under way may still use them (f( a[1] ) + a[2]).
+constexpr uint32_t kKeptAliases = 64;
 
 struct ElementRing {
   ElementAlias* slots;
   uint32_t cursor;
   uint32_t mask;  // slots - 1
   int32_t pinnedCount;
+  // The latest alias made of an element, by zeltaRecentSlot: an element
+  // read twice in a statement (or passed to a call and read again after
+  // it) is one alias, so what one use writes the other sees.
+  ElementAlias* recent[kRecentAliases];
+  uint32_t* uses;  // by depth: how many aliases the call there has used
 };
+
+
+inline uint32_t zeltaRecentSlot(const ArrayHeader* h, int32_t i) {
+  const uint32_t base = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(h) >> 4);
+  return (base + static_cast<uint32_t>(i)) & (kRecentAliases - 1);
+}
 extern ZELTA_EXPORT ElementRing zeltaElementRing;
+
+// Whether the slot may take a new alias at `depth`.
+inline bool zeltaAliasFree(const ElementAlias* al, int depth) {
+  if (al->pinned) return false;
+  return al->depth >= depth || zeltaElementRing.uses[static_cast<uint16_t>(al->depth)] - al->made >= kKeptAliases;
+}
 ZELTA_EXPORT void xfree(void* p);
 
-// Keeps an alias passed as a parameter until the call's context ends.
-ZELTA_EXPORT void __PinElement(pObj_Node alias);
+// Keeps an alias passed as a parameter for the whole call. Only one call
+// runs at each depth: the first pin at a call's entry (`first`) lets go of
+// those of earlier calls at its depth and deeper, which have ended.
+ZELTA_EXPORT void __PinElement(pObj_Node alias, int first);
 
 inline ElementAlias* zeltaAliasOf(pObj_Node node) { return reinterpret_cast<ElementAlias*>(node); }
 
@@ -386,10 +412,11 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
 template <typename... Rest>
 inline int zeltaLockStack(pObj_Node first, Rest... rest) {
   const pObj_Node nodes[] = {first, rest...};
+  int pins = 0;
   for (pObj_Node node : nodes) {
     if (!node || node->objType == T_NUL) break;
     if (node->objKind == vStack && node->refCount == 0) __LockTemporary(node);
-    else if (node->objKind == vElArray) __PinElement(node);
+    else if (__builtin_expect(node->objKind == vElArray, 0)) __PinElement(node, pins++ == 0);
   }
   return 0;
 }

@@ -1,7 +1,6 @@
 // The library folder's place in the core's hooks record: arrays are released
-// through __KillArray at the end of their context, element aliases passed to
-// a call are let go at its end, and the folder's state is cleared at the end
-// of the application.
+// through __KillArray at the end of their context, and the folder's state is
+// cleared at the end of the application.
 #include "core.h"
 #include "lib_state.h"
 #include "zeltaarray.h"
@@ -19,11 +18,9 @@ void end() {
   core::resetElementAliases();
 }
 
-void contextEnd() { core::unpinElementAliases(glob->depth); }
-
 bool install() {
   core::hooks().releaseArray = __KillArray;
-  return core::registerFolder(core::kFolderLib, {nullptr, end, contextEnd, nullptr});
+  return core::registerFolder(core::kFolderLib, {nullptr, end, nullptr, nullptr});
 }
 
 [[maybe_unused]] const bool registered = install();

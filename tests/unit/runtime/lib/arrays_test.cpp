@@ -316,12 +316,14 @@ TEST_F(ArraysTest, AliasesWriteBack) {
 }
 
 // An alias passed to a call stays that element for the whole call, however
-// many elements the call reads; at its end the slot is free again.
+// many elements the call reads; the next call at that depth, or the ring
+// coming round at a lower depth, lets go of it.
 TEST_F(ArraysTest, AliasesPassedToACallArePinned) {
   pObj_Node a = __SET_OBJECT(nullptr, counting(3000));
   pObj_Node param = __ARRAY_EL(a, N(2), Nul());
   __begin_context();
-  __PinElement(param);
+  __PinElement(param, 1);
+  __PinElement(param, 0);  // the same alias twice in one call
   EXPECT_EQ(zeltaElementRing.pinnedCount, 1);
   double sum = 0;
   for (int i = 1; i <= 3000; ++i) sum += num(__ARRAY_EL(a, N(i), Nul()));
@@ -329,8 +331,14 @@ TEST_F(ArraysTest, AliasesPassedToACallArePinned) {
   EXPECT_EQ(num(param), 2);
   __SET_OBJECT(param, N(-2));
   __end_context(nullptr);
-  EXPECT_EQ(zeltaElementRing.pinnedCount, 0);
   EXPECT_EQ(num(__ARRAY_EL(a, N(2), Nul())), -2);
+  __begin_context();
+  __PinElement(__ARRAY_EL(a, N(1), Nul()), 1);
+  __PinElement(__ARRAY_EL(a, N(3), Nul()), 0);
+  EXPECT_EQ(zeltaElementRing.pinnedCount, 2);
+  __end_context(nullptr);
+  for (int i = 1; i <= 3000; ++i) __ARRAY_EL(a, N(i), Nul());
+  EXPECT_EQ(zeltaElementRing.pinnedCount, 0);
 }
 
 // An array freed while an alias of its element is still about: writing into
