@@ -203,6 +203,10 @@ inline void zeltaCommitElement(pObj_Node node) {
   c->data = node->objData;
 }
 
+// The same, kept out of line so that the assignment below stays small
+// enough to be inlined everywhere.
+__attribute__((noinline)) inline void zeltaCommitElementCall(pObj_Node node) { zeltaCommitElement(node); }
+
 #define __GET_BOOL(node) ((node)->objData.bValue != 0)
 #define __GET_STRING(node) ((node)->objData.mbuff)
 #define __GET_DOUBLE(node) ((node)->objData.dValue)
@@ -399,7 +403,7 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
       target->objData = source->objData;
       target->objType = type;
       target->objLength = -1;
-      if (target->objKind == vElArray) zeltaCommitElement(target);
+      if (target->objKind == vElArray) zeltaCommitElementCall(target);
       if (zeltaReturned(source)) __ReleaseReturned(source);
       return target;
     }
