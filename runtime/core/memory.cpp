@@ -35,6 +35,8 @@ struct FreeRecord {
 };
 FreeRecord* freeRecords = nullptr;
 std::vector<void*> slabs;
+char* slabNext = nullptr;  // the unused rest of the newest slab
+char* slabEnd = nullptr;
 
 // Small blocks that xfree gets are kept for the next small string buffers:
 // temporaries make and drop those by the million, more than the C library's
@@ -73,15 +75,14 @@ void* takeSmall(size_t bytes) {
   return b;
 }
 
+// Records are cut from the newest slab as they are needed, never threaded
+// ahead: a slab's pages stay untouched (and not resident) until used.
 void addSlab() {
   char* slab = static_cast<char*>(malloc(kRecordsPerSlab * sizeof(Obj_Node)));
   if (!slab) __RuntimeError(LOW_MEMORY, -1);
   slabs.push_back(slab);
-  for (size_t i = kRecordsPerSlab; i-- > 0;) {
-    FreeRecord* r = reinterpret_cast<FreeRecord*>(slab + i * sizeof(Obj_Node));
-    r->next = freeRecords;
-    freeRecords = r;
-  }
+  slabNext = slab;
+  slabEnd = slab + kRecordsPerSlab * sizeof(Obj_Node);
 }
 
 }  // namespace
@@ -140,11 +141,16 @@ char* allocStringBuffer(int32_t size) {
 
 pObj_Node allocRecord() {
   if (!kPooling) return static_cast<pObj_Node>(allocOrDie(sizeof(Obj_Node)));
-  if (!freeRecords) addSlab();
-  FreeRecord* r = freeRecords;
-  freeRecords = r->next;
+  void* r = freeRecords;
+  if (r) {
+    freeRecords = freeRecords->next;
+  } else {
+    if (slabNext == slabEnd) addSlab();
+    r = slabNext;
+    slabNext += sizeof(Obj_Node);
+  }
   ++liveCount;
-  return reinterpret_cast<pObj_Node>(r);
+  return static_cast<pObj_Node>(r);
 }
 
 void freeRecord(pObj_Node record) {
@@ -171,6 +177,7 @@ void releaseRecordSlabs() {
   for (void* slab : slabs) free(slab);
   slabs.clear();
   freeRecords = nullptr;
+  slabNext = slabEnd = nullptr;
 }
 
 long liveAllocations() { return liveCount; }
