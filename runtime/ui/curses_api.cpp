@@ -1,12 +1,11 @@
 // Loads the wide-character curses library the first time a terminal driver
 // starts. A missing library or name leaves the table empty, and the program
 // draws with the headless driver, as it does on a terminal curses cannot use.
-#include <dlfcn.h>
-
 #include <initializer_list>
 
 #define ZELTA_CURSES_LOADER
 #include "curses_api.h"
+#include "host.h"
 
 namespace ui {
 
@@ -16,7 +15,7 @@ namespace {
 
 template <typename T>
 bool take(void* library, const char* name, T& to) {
-  to = reinterpret_cast<T>(dlsym(library, name));
+  to = reinterpret_cast<T>(core::host::findSymbol(library, name));
   return to != nullptr;
 }
 
@@ -40,10 +39,8 @@ bool loadFrom(void* library) {
 bool loadCurses() {
   static const bool loaded = [] {
     for (const char* name : {"libncursesw.so.6", "libncursesw.so"}) {
-      void* library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
-      if (!library) continue;
-      if (loadFrom(library)) return true;
-      dlclose(library);
+      void* library = core::host::openLibrary(name);
+      if (library && loadFrom(library)) return true;
     }
     return false;
   }();
