@@ -54,8 +54,8 @@ std::string schema(Dialect d) {
          ", kind TEXT NOT NULL, name TEXT NOT NULL, version TEXT NOT NULL,"
          " content TEXT NOT NULL, created TEXT NOT NULL);"
          "CREATE TABLE IF NOT EXISTS zs_downloads (table_name TEXT NOT NULL, byte_order TEXT NOT NULL,"
-         " part BIGINT NOT NULL, generation BIGINT NOT NULL, version BIGINT NOT NULL, frames TEXT NOT NULL,"
-         " PRIMARY KEY (table_name, byte_order, part));"
+         " part BIGINT NOT NULL, generation BIGINT NOT NULL, version BIGINT NOT NULL, row_count BIGINT NOT NULL,"
+         " frames TEXT NOT NULL, PRIMARY KEY (table_name, byte_order, part));"
          "INSERT INTO zs_meta (name, value) VALUES ('catalog_version', 1) ON CONFLICT (name) DO NOTHING;"
          "INSERT INTO zs_meta (name, value) VALUES ('next_table_id', 1) ON CONFLICT (name) DO NOTHING;";
 }
@@ -536,7 +536,13 @@ bool Store::buildTasks(const std::string& user, const std::string& device, std::
     const bool queuedFull = queuedDownload.count(def.name) > 0;
     Rows n;
     if (queuedFull || h == holds.end() || h->second.first != generation) {
-      if (!db_->exec("SELECT COUNT(*) FROM " + dataTable(def.name) + " WHERE zs_deleted = 0", {}, &n, error))
+      // A total download kept for this version knows its rows.
+      if (!db_->exec("SELECT row_count FROM zs_downloads WHERE table_name = $1 AND part = 0 AND generation = $2"
+                     " AND version = $3 LIMIT 1",
+                     {def.name, SqlValue(generation), SqlValue(version)}, &n, error))
+        return false;
+      if (n.empty() &&
+          !db_->exec("SELECT COUNT(*) FROM " + dataTable(def.name) + " WHERE zs_deleted = 0", {}, &n, error))
         return false;
       tasks.push_back({kTaskDownload, def.name, 'T', static_cast<long>(n[0][0].asInt()), 0,
                        queuedFull ? queuedDownload[def.name] : 0});
@@ -725,22 +731,31 @@ std::string hexOf(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+// The value of each hex digit; 16 for anything else.
+struct HexDigits {
+  uint8_t value[256];
+  HexDigits() {
+    for (int c = 0; c < 256; ++c)
+      value[c] = c >= '0' && c <= '9'   ? static_cast<uint8_t>(c - '0')
+                 : c >= 'a' && c <= 'f' ? static_cast<uint8_t>(c - 'a' + 10)
+                 : c >= 'A' && c <= 'F' ? static_cast<uint8_t>(c - 'A' + 10)
+                                        : 16;
+  }
+};
 
 // Splits a part back into its frames; false when it is not whole frames.
 bool splitPart(const std::string& hex, wire::Order order, std::vector<std::vector<uint8_t>>& frames) {
+  static const HexDigits digits;
   if (hex.size() % 2) return false;
   std::vector<uint8_t> bytes(hex.size() / 2);
+  const unsigned char* in = reinterpret_cast<const unsigned char*>(hex.data());
+  uint8_t bad = 0;
   for (size_t i = 0; i < bytes.size(); ++i) {
-    const int high = hexDigit(hex[2 * i]), low = hexDigit(hex[2 * i + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes[i] = static_cast<uint8_t>(high << 4 | low);
+    const uint8_t high = digits.value[in[2 * i]], low = digits.value[in[2 * i + 1]];
+    bad |= (high | low) & 16;
+    bytes[i] = static_cast<uint8_t>(high << 4 | (low & 15));
   }
+  if (bad) return false;
   for (size_t at = 0; at < bytes.size();) {
     if (bytes.size() - at < 2) return false;
     const size_t n = 2 + wire::readServerLength(&bytes[at], order);
@@ -797,15 +812,21 @@ bool Store::keepDownload(const Delivery& built, wire::Order order, const std::ve
     if (!db_->exec("DELETE FROM zs_downloads WHERE table_name = $1 AND byte_order = $2", {built.table, marker},
                    nullptr, error))
       return false;
+    // The rows the data packets announce: a device's task list tells the
+    // count without counting the table.
+    int64_t rows = 0;
+    for (const std::vector<uint8_t>& f : frames)
+      if (f.size() >= wire::kServerHeaderSize + wire::kDownloadHeader && f[wire::kServerHeaderSize + 2] == 12)
+        rows += wire::readDownloadHeader(f.data() + wire::kServerHeaderSize, order).rows;
     std::vector<uint8_t> part;
     int64_t number = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
       part.insert(part.end(), frames[i].begin(), frames[i].end());
       if (part.size() < kPartBytes && i + 1 < frames.size()) continue;
-      if (!db_->exec("INSERT INTO zs_downloads (table_name, byte_order, part, generation, version, frames)"
-                     " VALUES ($1, $2, $3, $4, $5, $6)",
+      if (!db_->exec("INSERT INTO zs_downloads (table_name, byte_order, part, generation, version, row_count, frames)"
+                     " VALUES ($1, $2, $3, $4, $5, $6, $7)",
                      {built.table, marker, SqlValue(number++), SqlValue(built.generation), SqlValue(built.version),
-                      hexOf(part)},
+                      SqlValue(rows), hexOf(part)},
                      nullptr, error))
         return false;
       part.clear();

@@ -9,8 +9,8 @@
 //   zs_queue(id, user_name, device, kind, table_name, created)
 //   zs_staged(id, user_name, device, table_name, packet, created)
 //   zs_files(id, kind, name, version, content, created)  pushed files, hex
-//   zs_downloads(table_name, byte_order, part, generation, version, frames)
-//                                           total downloads built, hex
+//   zs_downloads(table_name, byte_order, part, generation, version,
+//                row_count, frames)         total downloads built, hex
 //   zt_<NAME>(zs_key, zs_version, zs_deleted, zs_origin, <fields>)
 //
 // Versions. Each application table counts its changes: every transaction

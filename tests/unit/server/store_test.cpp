@@ -405,6 +405,7 @@ TEST_P(StoreTest, KeptTotalDownloadsFollowTheTablesVersion) {
   std::vector<server::SqlRow> parts;
   ASSERT_TRUE(store->sql().exec("SELECT COUNT(*) FROM zs_downloads", {}, &parts, error)) << error;
   EXPECT_GT(parts[0][0].asInt(), 1);
+  EXPECT_EQ(tasks("ann", "dev2").back().count, 8000);
   ASSERT_TRUE(store->downloadsToBuild(wire::Order::Big, stale, error));
   EXPECT_TRUE(stale.empty());
   // Another connection reads the same frames back, under that key only.
@@ -423,6 +424,7 @@ TEST_P(StoreTest, KeptTotalDownloadsFollowTheTablesVersion) {
   long generation = 0, version = 0;
   ASSERT_TRUE(store->tableVersion("CLIENTS", generation, version, found, error));
   EXPECT_GT(version, at.version);
+  EXPECT_EQ(tasks("ann", "dev2").back().count, 1);  // not what was kept before
   ASSERT_TRUE(store->storedDownload("CLIENTS", generation, version, wire::Order::Big, kept, found, error));
   EXPECT_FALSE(found);
   bool taken = true;
