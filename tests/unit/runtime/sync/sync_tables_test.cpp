@@ -14,6 +14,7 @@
 #include "sync_tables.h"
 #include "table_rows.h"
 #include "temp_db.h"
+#include "work_area.h"
 
 namespace {
 
@@ -195,6 +196,58 @@ TEST_F(SyncTablesTest, TotalDownloadReplacesTheRecords) {
   ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
   EXPECT_EQ(counts.inserted, 2);
   EXPECT_EQ(rows(), (std::vector<std::string>{"X1|Xavier|1.00|0", "Y2|Yara|2.00|0"}));
+}
+
+TEST_F(SyncTablesTest, TotalDownloadsIndexLikeRecordByRecordWritesWhateverFormTheRecordsCome) {
+  // Stored form goes in as it came; a logical of 2 (or a text with
+  // trailing blanks) goes through the buffer. Either way the table holds the
+  // records in their order and its first index finds each: the partial
+  // update below meets its record.
+  for (const uint8_t active : {1, 2}) {
+    makeClients();
+    std::vector<uint8_t> rowsIn, x1;
+    addRecord(rowsIn, 1, row("Y2", "Yara", 2));
+    wire::appendStoredRecord(kFields, row("X1", "Xavier", 1), x1);
+    x1.back() = active;
+    addRow(rowsIn, 1, x1);
+    addRecord(rowsIn, 1, row("Z3", "Zeca", 3));
+    writeDownload('T', true, {packet(rowsIn, 3)});
+    sync::ApplyCounts counts;
+    ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+    EXPECT_EQ(counts.inserted, 3);
+    std::vector<uint8_t> update;
+    addRecord(update, 2, row("X1", "Xavier", 10));
+    writeDownload('P', true, {packet(update, 1)});
+    counts = sync::ApplyCounts();
+    ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+    EXPECT_EQ(counts.updated, 1) << int{active};
+    EXPECT_EQ(counts.inserted, 0) << int{active};
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Y2|Yara|2.00|0", "X1|Xavier|10.00|0", "Z3|Zeca|3.00|0"}))
+        << int{active};
+    __dbCloseAll();
+    data::deleteTable("CLIENTS");
+  }
+}
+
+TEST_F(SyncTablesTest, RowsInflatedOnArrivalServeTheApplyOnlyForTheirOwnPacket) {
+  makeClients();
+  std::vector<uint8_t> first, second;
+  addRecord(first, 1, row("A1", "Ana", 1));
+  addRecord(second, 1, row("B2", "Bia", 2));
+  const std::vector<uint8_t> a = packet(first, 1), b = packet(second, 1);
+  // Kept for the packet the file holds: used as it stands.
+  writeDownload('T', true, {a});
+  sync::keepInflated("CLIENTS", 1, a.data(), a.size(), second.data(), second.size());
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(rows(), std::vector<std::string>{"B2|Bia|2.00|0"});
+  // Kept for another packet than the file's (the file was written again
+  // meanwhile): the file's own packet is inflated.
+  writeDownload('T', true, {a});
+  sync::keepInflated("CLIENTS", 1, b.data(), b.size(), second.data(), second.size());
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(rows(), std::vector<std::string>{"A1|Ana|1.00|0"});
+  EXPECT_TRUE(sync::state().inflated.empty());
 }
 
 std::vector<int>& barSeen() {
