@@ -6,6 +6,7 @@
 
 #include "ss_support.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -79,6 +80,33 @@ public:
     }
     // Starts a lexeme at the current position.
     void startLexeme() { start_ = pos_; }
+    // The bytes already read from the current position on, no more than the
+    // longest lexeme allows; none in double-byte mode. The scanner runs its
+    // automaton over them directly and moves on with skip().
+    const unsigned char* window(size_t& available) const
+    {
+        size_t taken = pos_ - start_;
+        if (dbcs_ || taken >= maxLexeme_) {
+            available = 0;
+            return nullptr;
+        }
+        available = std::min(end_ - (pos_ - base_), maxLexeme_ - taken);
+        return buffer_.data() + (pos_ - base_);
+    }
+    // Moves over n bytes of the window, counting lines as next() does.
+    void skip(size_t n)
+    {
+        const unsigned char* p = buffer_.data() + (pos_ - base_);
+        for (size_t i = 0; i < n; ++i) {
+            if (p[i] == '\n') {
+                ++line_;
+                offset_ = 0;
+            } else {
+                ++offset_;
+            }
+        }
+        pos_ += n;
+    }
     // The bytes from the lexeme start to the current position.
     std::string lexemeText() const
     {
