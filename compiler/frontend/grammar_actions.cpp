@@ -87,6 +87,17 @@ unsigned long OrvicYaccClass::lexemeLine(int k)
     return lexeme ? lexeme->line() : 0;
 }
 
+// The engine holds the element an action returns before it pops the right
+// side, so an action may hand back one of the right side's own elements:
+// that spares a new element and the freeing of an old one per reduction.
+OrvicYaccStackElement* OrvicYaccClass::reusedElement(int k)
+{
+    OrvicYaccStackElement* element = rhs(k);
+    if (element->lexeme())
+        element->setLexeme(SSRef<SSLexLexeme>());
+    return element;
+}
+
 SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
 {
     int depth = node && !node->addsNoLevel() ? takenDepth_ + 1 : takenDepth_;
@@ -94,7 +105,13 @@ SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
         delete node;
         raise(tGrammarError::nesting);
     }
-    OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
+    OrvicYaccStackElement* element;
+    if (productionLength() > 0) {
+        element = reusedElement(1);
+        delete element->node;  // a child the production dropped
+    } else {
+        element = static_cast<OrvicYaccStackElement*>(stackElement());
+    }
     element->node = node;
     element->depth = depth;
     return element;
@@ -102,11 +119,8 @@ SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
 
 SSYaccStackElement* OrvicYaccClass::passElement(int k)
 {
-    int depth = rhs(k)->depth;
-    OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
-    element->node = take(k);
-    element->depth = depth;
-    return element;
+    // The element keeps its node and depth; only the lexeme goes.
+    return reusedElement(k);
 }
 
 SSYaccStackElement* OrvicYaccClass::emptyElement() { return nodeElement(nullptr); }

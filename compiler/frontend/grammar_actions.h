@@ -108,6 +108,8 @@ private:
     // deepest node it took (as deep, for a list link).
     SSYaccStackElement* nodeElement(tInstruction* node);
     SSYaccStackElement* passElement(int k);
+    // $k's element, made ready to stand for the left side.
+    OrvicYaccStackElement* reusedElement(int k);
     SSYaccStackElement* emptyElement();
     SSYaccStackElement* printElement(const char* productionText);
     [[noreturn]] void raise(tGrammarError error);

@@ -75,8 +75,6 @@ void SSYacc::popElements(uint32_t n)
         stack_.pop()->refDec();
 }
 
-uint32_t SSYacc::symbolOf(const SSLexLexeme& lexeme) { return uint32_t(lexeme.parseToken()); }
-
 // The next lexeme from the cache, else from the scanner; the end-of-input
 // lexeme once the scanner has none. Reading past that is an error.
 SSRef<SSLexLexeme> SSYacc::readLexeme()
@@ -142,8 +140,9 @@ void SSYacc::decode(uint32_t action)
         production_ = action & SSYaccTable::kTargetMask;
         if (production_ >= table_->productions())
             ssRaise(SSError::Yacc0102);
-        productionLength_ = table_->productionLength(production_);
-        productionLhs_ = table_->productionLhs(production_);
+        const std::pair<uint32_t, uint32_t>& shape = table_->productionShape(production_);
+        productionLength_ = shape.first;
+        productionLhs_ = shape.second;
     } else if (action & SSYaccTable::kAccept) {
         action_ = kAcceptAction;
     } else if (action & SSYaccTable::kLookahead) {

@@ -56,6 +56,8 @@ public:
     uint32_t states() const { return uint32_t(rows_.size()); }
     uint32_t productionLength(uint32_t p) const { return productions_.at(p).first; }
     uint32_t productionLhs(uint32_t p) const { return productions_.at(p).second; }
+    // Length and left side of a production below productions(), unchecked.
+    const std::pair<uint32_t, uint32_t>& productionShape(uint32_t p) const { return productions_[p]; }
     // "SSYacc0114e" for a state that is not in the table.
     const Row& row(uint32_t state) const
     {
@@ -184,7 +186,7 @@ private:
     SSRef<SSLexLexeme> readLexeme();
     SSRef<SSLexLexeme> endLexeme();
     SSLexLexeme* peek(size_t depth);
-    static uint32_t symbolOf(const SSLexLexeme& lexeme);
+    static uint32_t symbolOf(const SSLexLexeme& lexeme) { return uint32_t(lexeme.parseToken()); }
     void lookUp();
     void decode(uint32_t action);
     bool resolveLookahead(uint32_t subTable);
