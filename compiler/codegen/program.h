@@ -50,7 +50,10 @@ public:
 
 private:
     std::string sealed_;
-    std::string buffer_;
+    // Its size is the room; used_ bytes of it hold fragments. Growing a
+    // string by append costs more than the copy for fragments this short.
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
     std::vector<std::size_t> starts_;
 };
 
