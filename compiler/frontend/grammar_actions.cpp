@@ -60,31 +60,10 @@ OrvicYaccClass::~OrvicYaccClass() = default;
 
 SSYaccStackElement* OrvicYaccClass::stackElement() { return new OrvicYaccStackElement(); }
 
-OrvicYaccStackElement* OrvicYaccClass::rhs(int k)
-{
-    return static_cast<OrvicYaccStackElement*>(elementFromProduction(k - 1));
-}
-
-tInstruction* OrvicYaccClass::take(int k)
-{
-    OrvicYaccStackElement* element = rhs(k);
-    tInstruction* node = element->node;
-    element->node = nullptr;
-    if (element->depth > takenDepth_)
-        takenDepth_ = element->depth;
-    return node;
-}
-
 const char* OrvicYaccClass::text(int k)
 {
     SSLexLexeme* lexeme = rhs(k)->lexeme();
     return lexeme ? lexeme->text().c_str() : "";
-}
-
-unsigned long OrvicYaccClass::lexemeLine(int k)
-{
-    SSLexLexeme* lexeme = rhs(k)->lexeme();
-    return lexeme ? lexeme->line() : 0;
 }
 
 // The engine holds the element an action returns before it pops the right
@@ -153,10 +132,11 @@ void OrvicYaccClass::lineDirective(const char* lineNumber)
 SSYaccStackElement* OrvicYaccClass::reduce(uint32_t production, uint32_t length)
 {
     takenDepth_ = 0;
-    if (length > 0 && rhs(1)->lexeme()) {
-        position_.lexemeLine = lexemeLine(1);
-        tInstruction::setConstructionLine(static_cast<unsigned int>(position_.lexemeLine));
-    }
+    if (length > 0)
+        if (SSLexLexeme* lexeme = rhs(1)->lexeme()) {
+            position_.lexemeLine = static_cast<unsigned long>(lexeme->line());
+            tInstruction::setConstructionLine(static_cast<unsigned int>(position_.lexemeLine));
+        }
     return production <= 230 ? languageAction(production) : builtinAction(production);
 }
 

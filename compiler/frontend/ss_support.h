@@ -88,10 +88,12 @@ public:
 
     void push(const T& item)
     {
-        if (limit_ && items_.size() >= limit_)
-            ssRaise(SSError::Lifo0001);
-        if (items_.size() == items_.capacity())
-            items_.reserve(items_.capacity() + increment_);
+        if (items_.size() == items_.capacity() || limit_) {
+            if (limit_ && items_.size() >= limit_)
+                ssRaise(SSError::Lifo0001);
+            if (items_.size() == items_.capacity())
+                items_.reserve(items_.capacity() + increment_);
+        }
         items_.push_back(item);
     }
     T pop()

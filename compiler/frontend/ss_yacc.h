@@ -76,10 +76,10 @@ public:
         const Row& r = row(state);
         if (columns_) {
             uint32_t column = token == kEofSymbol ? columns_ - 1 : token;
-            size_t k =
-                column < columns_ - 1 || token == kEofSymbol ? terminalIndex_[size_t(state) * columns_ + column] : 0;
-            found = k != 0;
-            return found ? r.terminals[k - 1].action : 0;
+            uint32_t a =
+                column < columns_ - 1 || token == kEofSymbol ? terminalAction_[size_t(state) * columns_ + column] : 0;
+            found = a != 0;
+            return a;
         }
         return searchAction(r, token, found);
     }
@@ -101,10 +101,11 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> productions_;
     std::vector<Row> rows_;
     std::vector<Row> lookahead_;
-    // Direct lookups: entry index + 1 per (state, terminal column), target + 1
-    // per (state, nonterminal).
+    // Direct lookups: the action word (0: none) per (state, terminal column),
+    // target + 1 per (state, nonterminal). A table with an action word of 0
+    // has no direct terminal lookup: there 0 would read as no entry.
     uint32_t columns_ = 0, nonterminals_ = 0;
-    std::vector<uint16_t> terminalIndex_;
+    std::vector<uint32_t> terminalAction_;
     std::vector<int32_t> gotoTarget_;
 };
 
