@@ -360,7 +360,7 @@ const tFunctionDefinition* outerOwner(const tValidFunction& block, const char* n
     for (const tFunctionDefinition* outer = block.enclosing; outer;) {
         if (outer->isLocal(name) || outer->isParam(name))
             return outer;
-        const tValidFunction* outerBlock = dynamic_cast<const tValidFunction*>(outer);
+        const tValidFunction* outerBlock = outer->asBlock();
         if (outerBlock && blockOwns(*outerBlock, name))
             return outer;
         outer = outerBlock ? outerBlock->enclosing : nullptr;
@@ -374,7 +374,7 @@ void tProgram::noteRead(const char* upperName, unsigned int line)
 {
     if (!upperName || !*upperName || capturing)
         return;
-    const tValidFunction* block = dynamic_cast<const tValidFunction*>(currentFunction);
+    const tValidFunction* block = currentFunction ? currentFunction->asBlock() : nullptr;
     if (block ? blockOwns(*block, upperName) : isDeclared(upperName, currentFunction))
         return;
     pendingReads_.push_back({upperName, currentFunction, line});
@@ -394,11 +394,11 @@ void tProgram::checkSourceNames()
         // A block sees its own variables, the statics and the publics, never
         // the LOCALs of the function around it, even where a static or a
         // public of the same name would compile.
-        if (const tValidFunction* block = dynamic_cast<const tValidFunction*>(read.function)) {
+        if (const tValidFunction* block = read.function ? read.function->asBlock() : nullptr) {
             if (const tFunctionDefinition* owner = outerOwner(*block, name)) {
                 bool local = owner->isLocal(name);
                 std::string ownerName =
-                    dynamic_cast<const tValidFunction*>(owner) ? "the code block around it" : owner->name.text();
+                    owner->asBlock() ? "the code block around it" : owner->name.text();
                 report(tCodegenMessage::blockReadsLocal, read.line, name, local ? "LOCAL" : "parameter",
                        ownerName.c_str());
                 continue;

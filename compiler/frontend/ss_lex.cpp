@@ -77,9 +77,10 @@ void SSLex::error(long line, long offset, const std::string& text)
     }
 }
 
-SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, std::string text, long line, long offset)
+SSRef<SSLexLexeme> SSLex::complete(const SSLexTable::Accept& accept, const char* text, size_t bytes, long line,
+                                   long offset)
 {
-    return SSRef<SSLexLexeme>(new SSLexLexeme(std::move(text), long(accept.token), line, offset));
+    return SSRef<SSLexLexeme>(new SSLexLexeme(text, bytes, long(accept.token), line, offset));
 }
 
 void SSLex::keywordHook(uint32_t, SSLexLexeme&) {}
@@ -158,7 +159,7 @@ SSRef<SSLexLexeme> SSLex::next()
             if (record->flags & SSLexTable::kIgnore)
                 continue;
 
-            SSRef<SSLexLexeme> lexeme = complete(*record, in.lexemeText(), start.line, start.offset);
+            SSRef<SSLexLexeme> lexeme = complete(*record, in.lexemeStart(), in.lexemeBytes(), start.line, start.offset);
             if (!lexeme)
                 continue;
             if (record->flags & SSLexTable::kKeyword) {

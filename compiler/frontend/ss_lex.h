@@ -18,6 +18,11 @@
 class SSLexLexeme : public SSRefCount {
 public:
     SSLexLexeme(std::string text, long token, long line, long offset, size_t length = std::string::npos);
+    // The bytes [text, text + bytes) as the text, a character each.
+    SSLexLexeme(const char* text, size_t bytes, long token, long line, long offset)
+        : text_(text, bytes), length_(bytes), token_(token), line_(line), offset_(offset)
+    {
+    }
 
     const std::string& text() const { return text_; }
     // Characters (a double-byte character counts once) and bytes.
@@ -108,10 +113,9 @@ public:
         pos_ += n;
     }
     // The bytes from the lexeme start to the current position.
-    std::string lexemeText() const
-    {
-        return std::string(reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_), pos_ - start_);
-    }
+    std::string lexemeText() const { return std::string(lexemeStart(), lexemeBytes()); }
+    const char* lexemeStart() const { return reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_); }
+    size_t lexemeBytes() const { return pos_ - start_; }
 
     // Minimum 512 ("SSLex0113e" below that).
     void setIncrement(size_t increment);
@@ -261,8 +265,10 @@ protected:
     // "SSLex0105e: Invalid token, Line %ld, Offset %ld, %s"; when an override
     // returns, the first character is skipped and scanning starts again.
     virtual void error(long line, long offset, const std::string& text);
-    // Builds the lexeme of an accepted token (dropped tokens never get here).
-    virtual SSRef<SSLexLexeme> complete(const SSLexTable::Accept& accept, std::string text, long line, long offset);
+    // Builds the lexeme of an accepted token (dropped tokens never get here)
+    // from its bytes in the consumer's window.
+    virtual SSRef<SSLexLexeme> complete(const SSLexTable::Accept& accept, const char* text, size_t bytes, long line,
+                                        long offset);
     // Keyword hook of accept flag 0x200; may change the lexeme's token.
     virtual void keywordHook(uint32_t index, SSLexLexeme& lexeme);
 
