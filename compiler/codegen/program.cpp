@@ -397,8 +397,7 @@ void tProgram::checkSourceNames()
         if (const tValidFunction* block = read.function ? read.function->asBlock() : nullptr) {
             if (const tFunctionDefinition* owner = outerOwner(*block, name)) {
                 bool local = owner->isLocal(name);
-                std::string ownerName =
-                    owner->asBlock() ? "the code block around it" : owner->name.text();
+                std::string ownerName = owner->asBlock() ? "the code block around it" : owner->name.text();
                 report(tCodegenMessage::blockReadsLocal, read.line, name, local ? "LOCAL" : "parameter",
                        ownerName.c_str());
                 continue;

@@ -185,9 +185,10 @@ TEST(Scanner, TokenNames)
 // lexemes, places and list changes, backing up and cut rules included.
 TEST(Scanner, WindowLoopAgreesWithCharacterByCharacter)
 {
-    std::string text = "#line 7 \"a.prg\"\nFUNCTION Main( nA )\n  LOCAL nX := 1.5, cS := 'it''s' + \"q\"\"\"\n"
-                       "  whil nX <= 3 .and. ! .F. ; nX += 1e ; ENDD /* two\nlines */ x->end y->endz\n"
-                       "  aV[ 1 ]**2 % 7 != 4 <> 5 // note\n  #command foo => bar\n  1. .5 12.ab";
+    std::string text =
+        "#line 7 \"a.prg\"\nFUNCTION Main( nA )\n  LOCAL nX := 1.5, cS := 'it''s' + \"q\"\"\"\n"
+        "  whil nX <= 3 .and. ! .F. ; nX += 1e ; ENDD /* two\nlines */ x->end y->endz\n"
+        "  aV[ 1 ]**2 % 7 != 4 <> 5 // note\n  #command foo => bar\n  1. .5 12.ab";
     for (int i = 0; i < 400; ++i)
         text += "\n  n" + std::to_string(i) + " := n" + std::to_string(i) + " - ( " + std::string(i % 37, '7') + " )";
     SSLexStringConsumer fast(text), slow(text);
