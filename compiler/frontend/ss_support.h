@@ -96,6 +96,10 @@ public:
         }
         items_.push_back(item);
     }
+    // True when push() needs neither to grow the stack nor to check a limit.
+    bool hasRoom() const { return !limit_ && items_.size() < items_.capacity(); }
+    // A push that hasRoom() said needs no checks.
+    void pushInRoom(const T& item) { items_.push_back(item); }
     T pop()
     {
         if (items_.empty())

@@ -58,7 +58,7 @@ SSYaccStackElement* SSYacc::elementAt(size_t depth) const
     return stack_.fromTop(depth);
 }
 
-void SSYacc::push(SSYaccStackElement* element)
+void SSYacc::pushGrowing(SSYaccStackElement* element)
 {
     element->refInc();
     try {
@@ -130,7 +130,7 @@ SSLexLexeme* SSYacc::peek(size_t depth)
     return cache_[depth].get();
 }
 
-void SSYacc::decode(uint32_t action)
+inline void SSYacc::decode(uint32_t action)
 {
     if (action & SSYaccTable::kShift) {
         action_ = kShiftAction;
@@ -153,7 +153,7 @@ void SSYacc::decode(uint32_t action)
     }
 }
 
-void SSYacc::lookUp()
+inline void SSYacc::lookUp()
 {
     bool found = false;
     uint32_t action = table_->action(state_, symbolOf(*lookahead_), found);

@@ -179,7 +179,16 @@ protected:
 
 private:
     [[noreturn]] static void badProductionElement(long k);
-    void push(SSYaccStackElement* element);
+    void push(SSYaccStackElement* element)
+    {
+        if (stack_.hasRoom()) {
+            element->refInc();
+            stack_.pushInRoom(element);
+        } else {
+            pushGrowing(element);
+        }
+    }
+    void pushGrowing(SSYaccStackElement* element);
     void popElements(uint32_t n);
     // Replaces the look-ahead with the next lexeme; false when the
     // look-ahead hook stopped the parse.
