@@ -224,6 +224,9 @@ bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::map<
       }
     }
     const size_t total = h.uncompressed;
+    // Room for the packet's rows at once, growing as a vector grows.
+    const size_t need = out.bytes.size() + total + 2 * size_t{h.rows};
+    if (need > out.bytes.capacity()) out.bytes.reserve(std::max(need, 2 * out.bytes.capacity()));
     size_t at = 0;
     uint16_t count = 0;
     while (at < total) {
@@ -249,10 +252,10 @@ bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::map<
         why = std::string(where) + " has a row of an unknown operation";
         return false;
       }
-      // As chars, so the bytes are copied in one move, not one by one.
-      const char* from = reinterpret_cast<const char*>(body);
-      out.bytes.insert(out.bytes.end(), from, from + n);
-      if (row.operation != 3) out.bytes.insert(out.bytes.end(), {data::kLive, '\0'});
+      const size_t end = out.bytes.size();
+      out.bytes.resize(end + n + (row.operation != 3 ? 2 : 0));
+      memcpy(out.bytes.data() + end, body, n);
+      if (row.operation != 3) out.bytes[end + n] = data::kLive, out.bytes[end + n + 1] = '\0';
       out.rows.push_back(row);
       at += length;
       ++count;
