@@ -224,6 +224,9 @@ bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::map<
       }
     }
     const size_t total = h.uncompressed;
+    // Room for the packet's rows at once, growing as a vector grows.
+    const size_t need = out.bytes.size() + total + 2 * size_t{h.rows};
+    if (need > out.bytes.capacity()) out.bytes.reserve(std::max(need, 2 * out.bytes.capacity()));
     size_t at = 0;
     uint16_t count = 0;
     while (at < total) {
@@ -249,8 +252,10 @@ bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::map<
         why = std::string(where) + " has a row of an unknown operation";
         return false;
       }
-      out.bytes.insert(out.bytes.end(), body, body + n);
-      if (row.operation != 3) out.bytes.insert(out.bytes.end(), {data::kLive, '\0'});
+      const size_t end = out.bytes.size();
+      out.bytes.resize(end + n + (row.operation != 3 ? 2 : 0));
+      memcpy(out.bytes.data() + end, body, n);
+      if (row.operation != 3) out.bytes[end + n] = data::kLive, out.bytes[end + n + 1] = '\0';
       out.rows.push_back(row);
       at += length;
       ++count;
@@ -369,6 +374,9 @@ void applyTotal(data::WorkArea& w, const DownloadRows& all, ApplyCounts& counts)
   // are built once at the end, sorted in one pass, instead of record by
   // record through the buffer.
   const bool direct = all.stored;
+  // What was put is what the indexes are built from: the table is not read back.
+  std::vector<data::StoredRecord> put;
+  if (direct) put.reserve(rows.size());
   for (const Row& row : rows) {
     bar.at(++done);
     if (row.operation != 1) continue;
@@ -376,6 +384,7 @@ void applyTotal(data::WorkArea& w, const DownloadRows& all, ApplyCounts& counts)
       uint32_t at = data::kAfterLast;
       if (data::putRecord(w.schema.db, &at, all.data(row), row.length, DirtyChange::clear) != errNone)
         __RuntimeError(LOW_MEMORY, -1);
+      put.push_back({all.data(row), row.length});
     } else {
       loadRow(w, all, row);
       w.st.appendPending = 1;
@@ -384,7 +393,7 @@ void applyTotal(data::WorkArea& w, const DownloadRows& all, ApplyCounts& counts)
     ++counts.inserted;
     if (++operations % data::kFlushEvery == 0) DbFlush(w.schema.db);
   }
-  if (direct) data::reindexAll(w);
+  if (direct) data::reindexStored(w, put);
 }
 
 // A field of the record in the buffer, by name: its text or number.

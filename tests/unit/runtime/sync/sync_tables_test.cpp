@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "framing.h"
+#include "index_tree.h"
 #include "store.h"
 #include "sync_packets.h"
 #include "sync_state.h"
@@ -227,6 +228,33 @@ TEST_F(SyncTablesTest, TotalDownloadsIndexLikeRecordByRecordWritesWhateverFormTh
     __dbCloseAll();
     data::deleteTable("CLIENTS");
   }
+}
+
+// The index a total download builds from its own rows is the one the table
+// gives: keys out of order and repeated, equal keys in record order.
+TEST_F(SyncTablesTest, TotalDownloadIndexIsTheTablesOwn) {
+  makeClients();
+  std::vector<uint8_t> rowsIn;
+  const char* codes[] = {"M5", "B2", "M5", "A9", "Z1", "B2", "C3"};
+  for (int i = 0; i < 7; ++i) addRecord(rowsIn, 1, row(codes[i], "n", i));
+  writeDownload('T', true, {packet(rowsIn, 7)});
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(counts.inserted, 7);
+  const auto entries = [] {
+    data::DmOpenRef db = data::DmOpenDatabase(0, data::DmFindDatabase(0, "CLI_CODE"), data::dmModeReadWrite);
+    std::vector<std::string> out;
+    for (uint32_t i = 0; i < data::tree::count(db); ++i) out.emplace_back(data::tree::entryAt(db, i), 10);
+    data::DmCloseDatabase(db);
+    return out;
+  };
+  const std::vector<std::string> built = entries();
+  ASSERT_EQ(built.size(), 7u);
+  EXPECT_EQ(built.front().substr(4, 2), "A9");
+  use("CLIENTS");
+  __Reindex(nullptr);
+  __dbCloseAll();
+  EXPECT_EQ(entries(), built);
 }
 
 TEST_F(SyncTablesTest, RowsInflatedOnArrivalServeTheApplyOnlyForTheirOwnPacket) {
