@@ -70,6 +70,8 @@ void poolUnlink(int pool, pObj_Node node);
 
 // Builds the free list of a new ring of `size` slots.
 void ringCreate(int size);
+// Frees the per-depth records and the lock stack (at the end of the application).
+void ringFree();
 // Marks a ring slot that holds a value returned into its caller.
 constexpr uint32_t kReturnLock = kRingReturnLock;
 // The deepest context a program may open (STACK FULL beyond): below the
@@ -113,6 +115,9 @@ void freeRecord(pObj_Node record);
 // Returns the record slabs to the heap at the end of the application.
 void releaseRecordSlabs();
 long liveAllocations();
+// What generated code takes its locals from in place (see Glob).
+SpareRecord** spareRecordList();
+long* liveCounter();
 void resetAllocationCount();
 
 bool binaryBuffers();

@@ -248,6 +248,11 @@ Glob* __RetGlob(int create) {
     slot->objKind = vStack;
     slot->level = -1;
   }
+  glob->spareTraces = &core::state().spareTraces;
+  glob->spareRecords = core::spareRecordList();
+  glob->liveBlocks = core::liveCounter();
+  glob->contextEnds = core::hooks().contextEnds;
+  glob->contextEndCount = &core::hooks().contextEndCount;
   core::ringCreate(ringSize);
   return glob;
 }
@@ -313,6 +318,7 @@ void __EndGlobal() {
   __CleanStaticStack();
   xfree(glob->msgBuffer);
   xfree(glob->stack);
+  core::ringFree();
   xfree(glob->context);
   xfree(glob);
   glob = nullptr;

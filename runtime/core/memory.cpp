@@ -30,9 +30,7 @@ constexpr bool kPooling = true;
 // per-record heap header, and freed records are reused while still in cache.
 constexpr size_t kRecordsPerSlab = 4096;
 
-struct FreeRecord {
-  FreeRecord* next;
-};
+using FreeRecord = SpareRecord;
 FreeRecord* freeRecords = nullptr;
 std::vector<void*> slabs;
 
@@ -174,6 +172,10 @@ void releaseRecordSlabs() {
 }
 
 long liveAllocations() { return liveCount; }
+
+SpareRecord** spareRecordList() { return kPooling ? &freeRecords : nullptr; }
+
+long* liveCounter() { return &liveCount; }
 
 void resetAllocationCount() { liveCount = 0; }
 
