@@ -401,28 +401,61 @@ inline void zeltaUnlockSlot(Glob* g, pObj_Node slot) {
   if (g->lockedCount > 0) --g->lockedCount;
 }
 
-// The end of a call that made no heap record and returns a temporary, a
-// constant or nothing: the locks of its depth go, a returned temporary is
-// locked into the caller, the trace record goes back to the spares. The
-// rest (a returned variable, records to sweep, held records, the lock stack
-// full, the temporary under the ring's cursor) is the library's.
+// The end of a call whose heap records are plain locals, returning a
+// temporary, a constant, nothing or the value of a number, date or logical
+// that outlives it: the locals are freed, the locks of its depth go, a
+// returned temporary is locked into the caller, the trace record goes back
+// to the spares. The rest (other results, other records to sweep, held
+// records, the lock stack full, the temporary under the ring's cursor) is
+// the library's.
 inline pObj_Node zeltaEndContext(pObj_Node result) {
+  Glob* g = glob;
   pObj_Node keep = nullptr;
   if (result) {
-    const uint32_t kind = result->objKind;
-    if (kind == vStack)
+    const uint32_t kind = result->objKind, type = result->objType;
+    if (kind == vVariable && result->level < g->depth && (type == T_DOUBLE || type == T_DATE || type == T_BOOL)) {
+      // A STATIC, a PUBLIC, the caller's own variable: its value as it is now.
+      if (type == T_BOOL) {
+        result = __INIT_BOOL(result->objData.bValue);
+      } else {
+        pObj_Node t = zeltaQuickTemporary();
+        if (!t) return (__end_context)(result);
+        t->objType = type;
+        t->objLength = -1;
+        t->objData.dValue = result->objData.dValue;
+        result = keep = t;
+      }
+    } else if (kind == vStack) {
       keep = result;
-    else if (kind != vConstant && kind != vSystem)
+    } else if (kind != vConstant && kind != vSystem) {
       return (__end_context)(result);
+    }
   }
-  Glob* g = glob;
   for (int i = 0, n = *g->contextEndCount; i < n; ++i) g->contextEnds[i]();
   const int depth = g->depth;
   if (__builtin_expect(depth < 2 || depth >= g->frameCount || g->heldRecords != 0 || g->lockTop >= g->lockRoom, 0))
     return __FinishContext(result);
   const uint64_t mark = g->frames[depth].mark;
-  const pObj_Node variables = g->context->pools[1].tail, arrays = g->context->pools[0].tail;
-  if ((variables && variables->poolSerial >= mark) || (arrays && arrays->poolSerial >= mark) ||
+  ObjPool& variables = g->context->pools[1];
+  for (pObj_Node node = variables.tail; node && node->poolSerial >= mark;) {
+    SpareRecord** spare = g->spareRecords;
+    if (!spare || node->level < depth || node->refCount != 0 || node->objKind != vVariable) break;
+    pObj_Node prev = node->poolPrev;
+    variables.tail = prev;
+    if (prev)
+      prev->next = nullptr;
+    else
+      variables.head = nullptr;
+    --variables.count;
+    if (node->objType == T_CHARPTR && !node->refObj) xfree(node->objData.mbuff);
+    SpareRecord* record = reinterpret_cast<SpareRecord*>(node);
+    record->next = *spare;
+    *spare = record;
+    --*g->liveBlocks;
+    node = prev;
+  }
+  const pObj_Node arrays = g->context->pools[0].tail;
+  if ((variables.tail && variables.tail->poolSerial >= mark) || (arrays && arrays->poolSerial >= mark) ||
       (keep && keep == &g->stack[g->stackCursor]))
     return __FinishContext(result);
   const int caller = depth - 1;

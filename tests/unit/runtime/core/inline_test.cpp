@@ -336,33 +336,41 @@ namespace {
 int contextEnds = 0;
 }
 
-// Each way out of the in-place end (a temporary, records to sweep, a
-// returned variable, a held record) calls the folders once and leaves what
-// the library leaves.
+// Each way out of the in-place end (a temporary, locals to free, a returned
+// local, the copy of an outer variable, a held record) calls the folders
+// once and leaves what the library leaves.
 TEST_F(InlineTest, EveryEndCallsTheFoldersOnce) {
   const core::Hooks saved = core::hooks();
   core::registerFolder(core::kFolderUi, {nullptr, nullptr, [] { ++contextEnds; }, nullptr});
   const long live = core::liveAllocations();
   __begin_context();
+  pObj_Node number = __SET_OBJECT(nullptr, D(8));
+  pObj_Node flag = __SET_OBJECT(nullptr, __INIT_BOOL(1));
   const std::function<pObj_Node()> bodies[] = {
       [] { return D(1); },
-      [] { return __SET_OBJECT(nullptr, D(2)) == nullptr ? nullptr : D(2); },
-      [] { return __SET_OBJECT(nullptr, D(3)); },
+      [] { return __SET_OBJECT(nullptr, D(2)) == nullptr ? nullptr : D(2); },  // a local to free
+      [] { return __SET_OBJECT(nullptr, D(3)); },                               // a local returned
       [] { return __INIT_NIL(); },
+      [] { return __SET_OBJECT(nullptr, S("text")) == nullptr ? nullptr : D(4); },
+      [&] { return number; },  // the caller's variable: a copy of its value
+      [&] { return flag; },
   };
-  const double values[] = {1, 2, 3, 0};
-  for (size_t i = 0; i < 4; ++i) {
+  const double values[] = {1, 2, 3, 0, 4, 8, 1};
+  for (size_t i = 0; i < sizeof values / sizeof *values; ++i) {
     contextEnds = 0;
     __begin_context();
     const int depth = glob->depth;
     pObj_Node r = __end_context(bodies[i]());
     EXPECT_EQ(contextEnds, 1) << "body " << i;
     EXPECT_EQ(glob->depth, depth - 1) << "body " << i;
-    EXPECT_EQ(r->objData.dValue, values[i]) << "body " << i;
+    EXPECT_EQ(r->objType == T_BOOL ? r->objData.bValue : r->objData.dValue, values[i]) << "body " << i;
     if (r->objKind == vVariable) {
       EXPECT_EQ(r->level, glob->depth) << "body " << i;
     }
+    EXPECT_TRUE(r != number && r != flag) << "body " << i;
   }
+  EXPECT_EQ(num(number), 8);
+  EXPECT_EQ(flag->objData.bValue, 1);
   pObj_Node held = __SET_OBJECT(nullptr, D(4));
   ++held->refCount;
   contextEnds = 0;
@@ -378,6 +386,6 @@ TEST_F(InlineTest, EveryEndCallsTheFoldersOnce) {
   __end_context(nullptr);
   EXPECT_EQ(glob->heldRecords, 0);
   EXPECT_EQ(contextEnds, 4);
-  EXPECT_EQ(core::liveAllocations(), live);
+  EXPECT_EQ(core::liveAllocations(), live) << "every local and string freed";
   core::hooks() = saved;
 }
