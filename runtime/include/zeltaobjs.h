@@ -372,7 +372,9 @@ inline void zeltaLockTemporary(pObj_Node slot) {
   g->locks[g->lockTop++] = LockEntry{slot, generation};
 }
 
-inline void zeltaReleaseReturned(pObj_Node value) {
+// Out of line: every operator may release its operands, and the operators
+// must stay small enough to be done in place.
+__attribute__((noinline)) inline void zeltaReleaseReturned(pObj_Node value) {
   if (!value || !zeltaReturned(value) || value->objKind != vStack) return;
   Glob* g = glob;
   const int level = value->refCount;
@@ -556,8 +558,10 @@ inline pObj_Node zeltaNewVariable(pObj_Node source) {
   return node;
 }
 
-inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
-  if (!target && source) {
+// The first assignment of a variable; out of line, so that the scalar
+// assignment below stays small enough to be done in place.
+__attribute__((noinline)) inline pObj_Node zeltaAssignNew(pObj_Node source) {
+  if (source) {
     const uint32_t type = source->objType;
     if (type == T_DOUBLE || type == T_DATE || type == T_BOOL) {
       pObj_Node variable = zeltaNewVariable(source);
@@ -567,6 +571,10 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
       }
     }
   }
+  return (__SET_OBJECT)(nullptr, source);
+}
+
+inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
   if (target && source && target != source && (target->objKind == vVariable || target->objKind == vElArray) &&
       !target->refObj && target->objType != T_CHARPTR && target->objType != T_ARRAY) {
     const uint32_t type = source->objType;
@@ -578,7 +586,7 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
       return target;
     }
   }
-  return (__SET_OBJECT)(target, source);
+  return target ? (__SET_OBJECT)(target, source) : zeltaAssignNew(source);
 }
 #define __SET_OBJECT(target, source) zeltaSetObject(target, source)
 
