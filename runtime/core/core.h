@@ -98,6 +98,9 @@ pObj_Node setting(int slot);
 
 // Allocation that raises LOW MEMORY! instead of returning null; counted.
 void* allocOrDie(size_t size);
+// The same, starting on a cache line (64 bytes), as the ring's slots and
+// the heap records want: each then lies on one line. Freed with xfree.
+void* allocLinesOrDie(size_t size);
 // A zero-filled string buffer for `size` bytes: rounded up to even, at least 2.
 char* allocStringBuffer(int32_t size);
 // The size of the buffer allocStringBuffer gives for `size` bytes; a caller

@@ -241,7 +241,7 @@ Glob* __RetGlob(int create) {
   memset(glob->msgBuffer, 0, kMessageBufferSize);
   const int ringSize = core::state().ringSize;
   glob->stackSize = ringSize;
-  glob->stack = static_cast<Obj_Node*>(core::allocOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
+  glob->stack = static_cast<Obj_Node*>(core::allocLinesOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
   for (int i = 0; i < ringSize; ++i) {
     pObj_Node slot = &glob->stack[i];
     __InitObjNode(slot, T_NIL);

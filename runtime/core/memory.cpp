@@ -71,9 +71,13 @@ void* takeSmall(size_t bytes) {
   return b;
 }
 
+// A record's fields then share one cache line.
+constexpr size_t kLineSize = 64;
+
 void addSlab() {
-  char* slab = static_cast<char*>(malloc(kRecordsPerSlab * sizeof(Obj_Node)));
-  if (!slab) __RuntimeError(LOW_MEMORY, -1);
+  void* block = nullptr;
+  if (posix_memalign(&block, kLineSize, kRecordsPerSlab * sizeof(Obj_Node)) != 0) __RuntimeError(LOW_MEMORY, -1);
+  char* slab = static_cast<char*>(block);
   slabs.push_back(slab);
   for (size_t i = kRecordsPerSlab; i-- > 0;) {
     FreeRecord* r = reinterpret_cast<FreeRecord*>(slab + i * sizeof(Obj_Node));
@@ -106,6 +110,13 @@ namespace core {
 void* allocOrDie(size_t size) {
   void* p = xmalloc(size);
   if (!p) __RuntimeError(LOW_MEMORY, -1);
+  return p;
+}
+
+void* allocLinesOrDie(size_t size) {
+  void* p = nullptr;
+  if (posix_memalign(&p, kLineSize, size ? size : 1) != 0) __RuntimeError(LOW_MEMORY, -1);
+  ++liveCount;
   return p;
 }
 
