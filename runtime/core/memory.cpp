@@ -30,9 +30,7 @@ constexpr bool kPooling = true;
 // per-record heap header, and freed records are reused while still in cache.
 constexpr size_t kRecordsPerSlab = 4096;
 
-struct FreeRecord {
-  FreeRecord* next;
-};
+using FreeRecord = SpareRecord;
 FreeRecord* freeRecords = nullptr;
 std::vector<void*> slabs;
 char* slabNext = nullptr;  // the unused rest of the newest slab
@@ -75,11 +73,15 @@ void* takeSmall(size_t bytes) {
   return b;
 }
 
+// A record's fields then share one cache line.
+constexpr size_t kLineSize = 64;
+
 // Records are cut from the newest slab as they are needed, never threaded
 // ahead: a slab's pages stay untouched (and not resident) until used.
 void addSlab() {
-  char* slab = static_cast<char*>(malloc(kRecordsPerSlab * sizeof(Obj_Node)));
-  if (!slab) __RuntimeError(LOW_MEMORY, -1);
+  void* block = nullptr;
+  if (posix_memalign(&block, kLineSize, kRecordsPerSlab * sizeof(Obj_Node)) != 0) __RuntimeError(LOW_MEMORY, -1);
+  char* slab = static_cast<char*>(block);
   slabs.push_back(slab);
   slabNext = slab;
   slabEnd = slab + kRecordsPerSlab * sizeof(Obj_Node);
@@ -109,6 +111,13 @@ namespace core {
 void* allocOrDie(size_t size) {
   void* p = xmalloc(size);
   if (!p) __RuntimeError(LOW_MEMORY, -1);
+  return p;
+}
+
+void* allocLinesOrDie(size_t size) {
+  void* p = nullptr;
+  if (posix_memalign(&p, kLineSize, size ? size : 1) != 0) __RuntimeError(LOW_MEMORY, -1);
+  ++liveCount;
   return p;
 }
 
@@ -181,6 +190,10 @@ void releaseRecordSlabs() {
 }
 
 long liveAllocations() { return liveCount; }
+
+SpareRecord** spareRecordList() { return kPooling ? &freeRecords : nullptr; }
+
+long* liveCounter() { return &liveCount; }
 
 void resetAllocationCount() { liveCount = 0; }
 
