@@ -113,7 +113,10 @@ bool fileExists(const std::string& path) {
     return static_cast<bool>(in);
 }
 
-bool isOpTok(const Token& t, const char* s) { return t.kind == TokKind::Op && t.text == s; }
+// Every operator asked about here is one character.
+bool isOpTok(const Token& t, const char (&s)[2]) {
+    return t.kind == TokKind::Op && t.text.size() == 1 && t.text[0] == s[0];
+}
 
 void splitStatements(Tokens& toks, std::vector<Tokens>& parts) {
     // Most statements stand alone on their line: hand them on whole.

@@ -21,10 +21,19 @@ const char kOperators[][3] = {
 };
 // clang-format on
 
+// Which second characters make an operator with each first one, built once
+// from kOperators: the tokenizer asks for every operator character.
+struct OperatorPairs {
+    bool pair[256][256] = {};
+    OperatorPairs() {
+        for (const char* op : kOperators)
+            pair[static_cast<unsigned char>(op[0])][static_cast<unsigned char>(op[1])] = true;
+    }
+};
+
 bool isOperator(char first, char second) {
-    for (const char* op : kOperators)
-        if (op[0] == first && op[1] == second) return true;
-    return false;
+    static const OperatorPairs pairs;
+    return pairs.pair[static_cast<unsigned char>(first)][static_cast<unsigned char>(second)];
 }
 
 bool is(const std::string& text, const char (&literal)[2]) { return text.size() == 1 && text[0] == literal[0]; }
@@ -158,14 +167,18 @@ bool nextToken(std::string_view text, size_t& pos, bool bracketStrings, bool aft
 
 bool tokenize(std::string_view text, bool bracketStrings, Tokens& out, std::string& error) {
     size_t pos = 0;
-    Token tok;
     bool afterOperand = false;
     // About one token in four characters of code; growing by doubling
     // would move every token several times.
     out.reserve(out.size() + text.size() / 4 + 4);
-    while (nextToken(text, pos, bracketStrings, afterOperand, tok, error)) {
+    // Each token is read where it is kept.
+    for (;;) {
+        Token& tok = out.emplace_back();
+        if (!nextToken(text, pos, bracketStrings, afterOperand, tok, error)) {
+            out.pop_back();
+            break;
+        }
         afterOperand = endsOperand(tok);
-        out.push_back(std::move(tok));
     }
     return error.empty();
 }

@@ -21,6 +21,7 @@
 #include "csv.h"
 #include "framing.h"
 #include "rpc_functions.h"
+#include "stored_download.h"
 
 namespace server {
 
@@ -77,6 +78,14 @@ int removeUser(Store& store, const std::vector<std::string>& w, FILE* out, FILE*
   return 0;
 }
 
+// After a change to the tables or the queue, the total downloads the
+// devices will ask for are built at once; the change stands either way.
+void buildDownloads(Store& store, FILE* err) {
+  std::string error;
+  if (!buildStaleDownloads(store, wire::Order::Big, nullptr, error))
+    fprintf(err, "zeltasyncd: building total downloads: %s\n", error.c_str());
+}
+
 int loadTable(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err) {
   if (w.size() < 2 || w.size() > 3) return usage(err, "load-table STRUCTURE [CSV]");
   std::string text, error;
@@ -98,6 +107,7 @@ int loadTable(Store& store, const std::vector<std::string>& w, FILE* out, FILE* 
     fprintf(out, "rows: %ld inserted, %ld updated, %ld deleted, %ld unchanged\n", c.inserted, c.updated, c.deleted,
             c.unchanged);
   }
+  buildDownloads(store, err);
   return 0;
 }
 
@@ -151,6 +161,7 @@ int queue(Store& store, const std::vector<std::string>& w, FILE* out, FILE* err)
     return complain(err, error);
   if (added == 0) return complain(err, "no such device");
   fprintf(out, "queued a %s of %s for %ld device%s\n", w[1].c_str(), name.c_str(), added, added == 1 ? "" : "s");
+  if (found) buildDownloads(store, err);
   return 0;
 }
 

@@ -27,22 +27,17 @@
 #include "framing.h"
 #include "protocol.h"
 #include "reply_body.h"
+#include "stored_download.h"
 #include "sync_packets.h"
 #include "upload_rows.h"
-#include "zlib_codec.h"
 
 namespace server {
 
 namespace {
 
-// Rows per packet: a packet's rows stay well inside what a device inflates.
-constexpr size_t kPacketRows = 11000;
 // Packets built at a time: enough to keep the socket busy while the next
 // batch is made, few enough that the device starts on the first at once.
 constexpr size_t kBatchPackets = 16;
-// zlib level of download packets: level 5 packs the tables' rows within 3% of
-// level 6's size in half the time.
-constexpr int kLevel = 5;
 
 }  // namespace
 
@@ -113,8 +108,9 @@ Conversation::Frames Conversation::taskCount() {
   // Uploads a cut session left are written back before the device's new
   // task list is made from the tables.
   UploadCounts counts;
-  if (!store_->applyStaged(user_, device_, counts, error) || !store_->buildTasks(user_, device_, tasks_, error))
-    return fail(Result::StoreFailed, error);
+  if (!store_->applyStaged(user_, device_, counts, error)) return fail(Result::StoreFailed, error);
+  if (counts.rows > 0) tablesChanged();
+  if (!store_->buildTasks(user_, device_, tasks_, error)) return fail(Result::StoreFailed, error);
   Body b(order_);
   b.w.writeString(std::to_string(tasks_.size()));
   return {reply(b.done())};
@@ -170,38 +166,20 @@ Conversation::Frames Conversation::moreFrames() {
   Stream& st = *stream_;
   const std::vector<std::vector<uint8_t>>& all = st.download.rows;
   Frames frames;
-  std::vector<uint8_t> rows, packet(wire::kBufferSize);
-  rows.reserve(kPacketRows);
-  while (st.next < all.size() && frames.size() < kBatchPackets) {
-    uint16_t count = 0;
-    rows.clear();
-    for (; st.next < all.size() && count < 0xffff; ++st.next, ++count) {
-      const std::vector<uint8_t>& row = all[st.next];
-      if (count > 0 && rows.size() + row.size() > kPacketRows) break;
-      const size_t at = rows.size();
-      rows.insert(rows.end(), row.begin(), row.end());
-      wire::put16(&rows[at], static_cast<uint16_t>(row.size()), order_);  // the row length in the device's order
-    }
-    const wire::Deflated p =
-        wire::buildDownloadPacket(rows.data(), rows.size(), count, packet.data(), wire::kMaxPayload, order_, kLevel);
-    if (p.status != wire::DeflateStatus::Ok) {
-      stream_.reset();
-      return fail(Result::StoreFailed, "a packet did not fit");
-    }
-    frames.push_back(reply(std::vector<uint8_t>(packet.begin(), packet.begin() + static_cast<long>(p.size))));
+  if (!packDownload(all, st.next, kBatchPackets, order_, frames)) {
+    stream_.reset();
+    return fail(Result::StoreFailed, "a packet did not fit");
   }
-  if (st.next < all.size()) {
-    if (st.cacheable) st.sent.insert(st.sent.end(), frames.begin(), frames.end());
-    return frames;
-  }
-  Body end(order_);
-  end.w.writeByte(11);
-  end.w.writeByte(0);
-  frames.push_back(reply(end.done()));
-  if (st.cacheable) {
-    st.sent.insert(st.sent.end(), frames.begin(), frames.end());
-    settings_.cache->put(st.download.delivery.table, st.download.delivery.generation, st.download.delivery.version,
-                         order_, st.sent);
+  if (st.whole) st.sent.insert(st.sent.end(), frames.begin(), frames.end());
+  if (st.next < all.size()) return frames;
+  if (st.whole) {
+    // Kept for the next devices, here and on every server of the database;
+    // a failure to keep it costs them only the build.
+    const Delivery& d = st.download.delivery;
+    bool kept = false;
+    std::string error;
+    store_->keepDownload(d, order_, st.sent, kept, error);
+    if (settings_.cache) settings_.cache->put(d.table, d.generation, d.version, order_, std::move(st.sent));
   }
   rowsSent_ += static_cast<long>(all.size());
   delivered_.push_back(st.download.delivery);
@@ -216,9 +194,20 @@ Conversation::Frames Conversation::streamDownload() {
   std::string error;
   long generation = 0, version = 0;
   bool found = false;
-  const bool cacheable = settings_.cache && task.mode == 'T' && !isCatalogTable(task.table);
-  if (cacheable && store_->tableVersion(task.table, generation, version, found, error) && found) {
-    if (std::shared_ptr<const Frames> hit = settings_.cache->find(task.table, generation, version, order_)) {
+  // A total download of an application table goes out as built for the
+  // table's current version: from this process's cache, else as kept in
+  // the database.
+  const bool whole = task.mode == 'T' && !isCatalogTable(task.table);
+  if (whole && store_->tableVersion(task.table, generation, version, found, error) && found) {
+    std::shared_ptr<const Frames> hit;
+    if (settings_.cache) hit = settings_.cache->find(task.table, generation, version, order_);
+    Frames kept;
+    bool have = false;
+    if (!hit && store_->storedDownload(task.table, generation, version, order_, kept, have, error) && have) {
+      hit = std::make_shared<const Frames>(std::move(kept));
+      if (settings_.cache) settings_.cache->put(task.table, generation, version, order_, *hit);
+    }
+    if (hit) {
       rowsSent_ += task.count;
       delivered_.push_back({task.table, generation, version, task.queueId});
       return *hit;
@@ -233,7 +222,7 @@ Conversation::Frames Conversation::streamDownload() {
     detail_ = error;
     return {reply(b.done())};
   }
-  st->cacheable = cacheable;
+  st->whole = whole;
   stream_ = std::move(st);
   return moreFrames();
 }
@@ -330,7 +319,10 @@ bool Conversation::writeBackUploads() {
   staged_ = false;
   UploadCounts counts;
   std::string error;
-  if (store_->applyStaged(user_, device_, counts, error)) return true;
+  if (store_->applyStaged(user_, device_, counts, error)) {
+    if (counts.rows > 0) tablesChanged();
+    return true;
+  }
   detail_ = error;
   return false;
 }
@@ -383,6 +375,7 @@ Conversation::Frames Conversation::handle(const uint8_t* payload, size_t n, wire
         for (const std::vector<uint8_t>& body :
              rpc_->handle(*store_, settings_.rpc, caller_, command, payload, n, order))
           frames.push_back(reply(body));
+        tablesChanged();  // a device's query may write rows
         if (frames.empty()) return fail(Result::BadPacket, "RPC request " + std::to_string(command) + " cut short");
         return frames;
       }

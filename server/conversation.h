@@ -7,6 +7,7 @@
 
 #include <stdint.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ namespace server {
 struct Settings {
   std::string version = "6.0.0";   // announced in the login reply
   DownloadCache* cache = nullptr;  // total downloads shared by the sessions
+  // Told when a session wrote rows of a table, so that their total
+  // downloads are built again.
+  std::function<void()> tablesChanged;
   RpcSettings rpc;
 };
 
@@ -76,16 +80,19 @@ class Conversation {
   Frames streamFile();
   Frames streamImage();
   bool loadPushed(int type);
-  // A download on its way out: its rows, the next one to pack, and the
-  // frames sent so far when the whole stream goes into the cache.
+  // A download on its way out: its rows, the next one to pack, and, for a
+  // total download to be kept, the frames sent so far.
   struct Stream {
     Download download;
     size_t next = 0;
-    bool cacheable = false;
+    bool whole = false;
     Frames sent;
   };
   Frames upload(const uint8_t* payload, size_t n);
   bool writeBackUploads();
+  void tablesChanged() const {
+    if (settings_.tablesChanged) settings_.tablesChanged();
+  }
 
   Store* store_;
   const Settings& settings_;

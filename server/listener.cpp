@@ -18,6 +18,7 @@
 #include "framing.h"
 #include "listener.h"
 #include "session_log.h"
+#include "stored_download.h"
 
 namespace server {
 
@@ -250,6 +251,10 @@ int serve(const ListenerConfig& base, const StoreOpener& open, FILE* log) {
     fprintf(stderr, "zeltasyncd: cannot open the database: %s\n", error.c_str());
     return 1;
   }
+  // Catches up with what changed while no server ran, then follows the
+  // sessions' writes.
+  DownloadBuilder builder(open, &cache, stderr);
+  config.settings.tablesChanged = [&builder] { builder.poke(); };
   std::unique_ptr<asio::thread_pool> workers;
   if (config.workers > 0) workers = std::make_unique<asio::thread_pool>(static_cast<size_t>(config.workers));
   Shared shared{config, open, *loopStore, log, workers.get()};

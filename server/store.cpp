@@ -6,9 +6,11 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
+#include "framing.h"
 #include "sync_packets.h"
 #include "upload_rows.h"
 
@@ -51,6 +53,9 @@ std::string schema(Dialect d) {
          serial +
          ", kind TEXT NOT NULL, name TEXT NOT NULL, version TEXT NOT NULL,"
          " content TEXT NOT NULL, created TEXT NOT NULL);"
+         "CREATE TABLE IF NOT EXISTS zs_downloads (table_name TEXT NOT NULL, byte_order TEXT NOT NULL,"
+         " part BIGINT NOT NULL, generation BIGINT NOT NULL, version BIGINT NOT NULL, row_count BIGINT NOT NULL,"
+         " frames TEXT NOT NULL, PRIMARY KEY (table_name, byte_order, part));"
          "INSERT INTO zs_meta (name, value) VALUES ('catalog_version', 1) ON CONFLICT (name) DO NOTHING;"
          "INSERT INTO zs_meta (name, value) VALUES ('next_table_id', 1) ON CONFLICT (name) DO NOTHING;";
 }
@@ -531,7 +536,13 @@ bool Store::buildTasks(const std::string& user, const std::string& device, std::
     const bool queuedFull = queuedDownload.count(def.name) > 0;
     Rows n;
     if (queuedFull || h == holds.end() || h->second.first != generation) {
-      if (!db_->exec("SELECT COUNT(*) FROM " + dataTable(def.name) + " WHERE zs_deleted = 0", {}, &n, error))
+      // A total download kept for this version knows its rows.
+      if (!db_->exec("SELECT row_count FROM zs_downloads WHERE table_name = $1 AND part = 0 AND generation = $2"
+                     " AND version = $3 LIMIT 1",
+                     {def.name, SqlValue(generation), SqlValue(version)}, &n, error))
+        return false;
+      if (n.empty() &&
+          !db_->exec("SELECT COUNT(*) FROM " + dataTable(def.name) + " WHERE zs_deleted = 0", {}, &n, error))
         return false;
       tasks.push_back({kTaskDownload, def.name, 'T', static_cast<long>(n[0][0].asInt()), 0,
                        queuedFull ? queuedDownload[def.name] : 0});
@@ -701,6 +712,139 @@ bool Store::markDelivered(const std::string& user, const std::string& device, co
     }
     return true;
   });
+}
+
+// Kept total downloads. The frames go in parts of about 64 kB, each the
+// frames one after another (every frame opens with its length), as hex.
+
+namespace {
+
+constexpr size_t kPartBytes = 64u << 10;
+
+std::string hexOf(const std::vector<uint8_t>& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out(bytes.size() * 2, '0');
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    out[2 * i] = digits[bytes[i] >> 4];
+    out[2 * i + 1] = digits[bytes[i] & 15];
+  }
+  return out;
+}
+
+// The value of each hex digit; 16 for anything else.
+struct HexDigits {
+  uint8_t value[256];
+  HexDigits() {
+    for (int c = 0; c < 256; ++c)
+      value[c] = c >= '0' && c <= '9'   ? static_cast<uint8_t>(c - '0')
+                 : c >= 'a' && c <= 'f' ? static_cast<uint8_t>(c - 'a' + 10)
+                 : c >= 'A' && c <= 'F' ? static_cast<uint8_t>(c - 'A' + 10)
+                                        : 16;
+  }
+};
+
+// Splits a part back into its frames; false when it is not whole frames.
+bool splitPart(const std::string& hex, wire::Order order, std::vector<std::vector<uint8_t>>& frames) {
+  static const HexDigits digits;
+  if (hex.size() % 2) return false;
+  std::vector<uint8_t> bytes(hex.size() / 2);
+  const unsigned char* in = reinterpret_cast<const unsigned char*>(hex.data());
+  uint8_t bad = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const uint8_t high = digits.value[in[2 * i]], low = digits.value[in[2 * i + 1]];
+    bad |= (high | low) & 16;
+    bytes[i] = static_cast<uint8_t>(high << 4 | (low & 15));
+  }
+  if (bad) return false;
+  for (size_t at = 0; at < bytes.size();) {
+    if (bytes.size() - at < 2) return false;
+    const size_t n = 2 + wire::readServerLength(&bytes[at], order);
+    if (bytes.size() - at < n) return false;
+    frames.emplace_back(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + n));
+    at += n;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Store::storedDownload(const std::string& table, long generation, long version, wire::Order order,
+                           std::vector<std::vector<uint8_t>>& frames, bool& found, std::string& error) {
+  frames.clear();
+  found = false;
+  bool whole = true;
+  int64_t expected = 0;
+  if (!db_->each("SELECT part, frames FROM zs_downloads WHERE table_name = $1 AND byte_order = $2"
+                 " AND generation = $3 AND version = $4 ORDER BY part",
+                 {table, std::string(1, wire::orderMarker(order)), SqlValue(generation), SqlValue(version)},
+                 [&](const SqlRow& r) {
+                   whole = r[0].asInt() == expected++ && splitPart(r[1].text, order, frames);
+                   return whole;
+                 },
+                 error))
+    return false;
+  // The stream ends with its end frame (11 | 0); anything else is not used.
+  static const uint8_t kEnd[] = {0, 1, 11, 0};
+  found = whole && !frames.empty() && frames.back().size() == 2 + sizeof kEnd &&
+          std::equal(kEnd, kEnd + sizeof kEnd, frames.back().begin() + 2);
+  if (!found) frames.clear();
+  return true;
+}
+
+bool Store::keepDownload(const Delivery& built, wire::Order order, const std::vector<std::vector<uint8_t>>& frames,
+                         bool& kept, std::string& error) {
+  kept = false;
+  const std::string marker(1, wire::orderMarker(order));
+  return inTransaction(*db_, error, writeBegin(), [&] {
+    // The table's row is held until the commit, so no write to the table
+    // lands between this look and the frames going in.
+    Rows now, have;
+    const std::string lock = db_->dialect() == Dialect::Postgres ? " FOR UPDATE" : "";
+    if (!db_->exec("SELECT generation, version FROM zs_tables WHERE name = $1" + lock, {built.table}, &now, error))
+      return false;
+    if (now.empty() || now[0][0].asInt() != built.generation || now[0][1].asInt() != built.version) return true;
+    if (!db_->exec("SELECT 1 FROM zs_downloads WHERE table_name = $1 AND byte_order = $2 AND part = 0"
+                   " AND generation = $3 AND version = $4",
+                   {built.table, marker, SqlValue(built.generation), SqlValue(built.version)}, &have, error))
+      return false;
+    kept = true;
+    if (!have.empty()) return true;  // another server kept it first
+    if (!db_->exec("DELETE FROM zs_downloads WHERE table_name = $1 AND byte_order = $2", {built.table, marker},
+                   nullptr, error))
+      return false;
+    // The rows the data packets announce: a device's task list tells the
+    // count without counting the table.
+    int64_t rows = 0;
+    for (const std::vector<uint8_t>& f : frames)
+      if (f.size() >= wire::kServerHeaderSize + wire::kDownloadHeader && f[wire::kServerHeaderSize + 2] == 12)
+        rows += wire::readDownloadHeader(f.data() + wire::kServerHeaderSize, order).rows;
+    std::vector<uint8_t> part;
+    int64_t number = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+      part.insert(part.end(), frames[i].begin(), frames[i].end());
+      if (part.size() < kPartBytes && i + 1 < frames.size()) continue;
+      if (!db_->exec("INSERT INTO zs_downloads (table_name, byte_order, part, generation, version, row_count, frames)"
+                     " VALUES ($1, $2, $3, $4, $5, $6, $7)",
+                     {built.table, marker, SqlValue(number++), SqlValue(built.generation), SqlValue(built.version),
+                      SqlValue(rows), hexOf(part)},
+                     nullptr, error))
+        return false;
+      part.clear();
+    }
+    return true;
+  });
+}
+
+bool Store::downloadsToBuild(wire::Order order, std::vector<std::string>& tables, std::string& error) {
+  tables.clear();
+  Rows rows;
+  if (!db_->exec("SELECT name FROM zs_tables t WHERE NOT EXISTS (SELECT 1 FROM zs_downloads d"
+                 " WHERE d.table_name = t.name AND d.byte_order = $1 AND d.part = 0"
+                 " AND d.generation = t.generation AND d.version = t.version) ORDER BY table_id",
+                 {std::string(1, wire::orderMarker(order))}, &rows, error))
+    return false;
+  for (const SqlRow& r : rows) tables.push_back(r[0].asText());
+  return true;
 }
 
 }  // namespace server

@@ -9,6 +9,8 @@
 //   zs_queue(id, user_name, device, kind, table_name, created)
 //   zs_staged(id, user_name, device, table_name, packet, created)
 //   zs_files(id, kind, name, version, content, created)  pushed files, hex
+//   zs_downloads(table_name, byte_order, part, generation, version,
+//                row_count, frames)         total downloads built, hex
 //   zt_<NAME>(zs_key, zs_version, zs_deleted, zs_origin, <fields>)
 //
 // Versions. Each application table counts its changes: every transaction
@@ -133,6 +135,20 @@ class Store {
   bool applyStaged(const std::string& user, const std::string& device, UploadCounts& counts, std::string& error);
   bool markDelivered(const std::string& user, const std::string& device, const std::vector<Delivery>& deliveries,
                      std::string& error);
+
+  // Total downloads built ahead (stored_download.h). The reply frames of
+  // the table's total download kept for exactly this generation, version
+  // and byte order; `found` false when there are none.
+  bool storedDownload(const std::string& table, long generation, long version, wire::Order order,
+                      std::vector<std::vector<uint8_t>>& frames, bool& found, std::string& error);
+  // Keeps `frames`, built from the table as `built` names it, in place of
+  // the table's others in `order`; only while the table still stands at
+  // that generation and version (`kept` says whether it did).
+  bool keepDownload(const Delivery& built, wire::Order order, const std::vector<std::vector<uint8_t>>& frames,
+                    bool& kept, std::string& error);
+  // The application tables whose total download in `order` is not kept at
+  // their current generation and version.
+  bool downloadsToBuild(wire::Order order, std::vector<std::string>& tables, std::string& error);
 
   SqlConnection& sql() { return *db_; }
 

@@ -12,10 +12,15 @@
 #   day, can be scaled: scaled = ours * (loop_arith in the peer table's sitting
 #   / loop_arith now). Wall time and processor time (user + system) are both
 #   scaled; on a busy machine the processor time is the steadier of the two.
+#   loop_arith must come from a build whose loop_arith has not changed since
+#   the peer table's sitting: SCALE_BUILD names that build (the commit of the
+#   table's "ours" column). Without it this build's own loop_arith is used,
+#   which understates our lead once loop_arith itself has become faster.
 #
 # Environment: BENCH_DATA (the shared benchmark folder, default
 # ../shared/bench beside the repository), BENCH_RUNS (default 5),
-# BENCH_SIZES (default "100000 200000 1000000"), BENCH_WORK (scratch folder).
+# BENCH_SIZES (default "100000 200000 1000000"), BENCH_WORK (scratch folder),
+# SCALE_BUILD (the build whose loop_arith scales the peer's figures).
 set -u
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
@@ -92,9 +97,9 @@ seek_program() {
 }
 
 declare -A wall cpu peak check
-run() {  # run <name>: compile once, run $runs times in fresh application directories
-  local name=$1 dir=$work/$1 times=() cpus=() top=0 i kb t0 t1
-  (cd "$dir" && "$ezelta" "$name.prg" -gFULL > compile.log 2>&1 < /dev/null) || { check[$name]="build failed"; return; }
+run() {  # run <name> [compiler]: compile once, run $runs times in fresh application directories
+  local name=$1 dir=$work/$1 compiler=${2:-$ezelta} times=() cpus=() top=0 i kb t0 t1
+  (cd "$dir" && "$compiler" "$name.prg" -gFULL > compile.log 2>&1 < /dev/null) || { check[$name]="build failed"; return; }
   for ((i = 1; i <= runs; i++)); do
     rm -rf "$dir/app" && mkdir -p "$dir/app"
     t0=$EPOCHREALTIME
@@ -131,12 +136,21 @@ for name in "${names[@]}"; do
   run "$name"
 done
 
-loop_now=${wall[loop_arith]}
-loop_cpu=${cpu[loop_arith]}
+scale_from=loop_arith
+if [ -n "${SCALE_BUILD:-}" ]; then
+  [ -x "$SCALE_BUILD/dist/ezelta" ] || die "no compiler at $SCALE_BUILD/dist/ezelta"
+  mkdir -p "$work/loop_arith_ref"
+  cp "$data/programs/loop_arith.prg" "$work/loop_arith_ref/loop_arith_ref.prg"
+  echo "running loop_arith_ref ($SCALE_BUILD) ..." >&2
+  run loop_arith_ref "$SCALE_BUILD/dist/ezelta"
+  scale_from=loop_arith_ref
+fi
+loop_now=${wall[$scale_from]}
+loop_cpu=${cpu[$scale_from]}
 scale=$(awk -v then="$ours_loop_then" -v now="$loop_now" 'BEGIN { if (now > 0) printf "%.3f", then / now; else print 1 }')
 cpu_scale=$(awk -v then="$ours_loop_then" -v now="$loop_cpu" 'BEGIN { if (now > 0) printf "%.3f", then / now; else print 1 }')
 echo
-echo "loop_arith now ${loop_now} s wall, ${loop_cpu} s processor (${ours_loop_then} s in the peer table's sitting):"
+echo "${scale_from} now ${loop_now} s wall, ${loop_cpu} s processor (${ours_loop_then} s in the peer table's sitting):"
 echo "scale ${scale} (wall), ${cpu_scale} (processor)"
 printf '%-18s %7s %7s %7s %7s %7s %6s %6s %8s %8s  %s\n' program wall cpu "wall*" "cpu*" peer ratio "cpu r" "peak MB" "peer MB" result
 for name in "${names[@]}"; do

@@ -123,6 +123,25 @@ void BM_ScanAndParse(benchmark::State& state) {
 }
 BENCHMARK(BM_ScanAndParse)->Arg(12500)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// The scanner alone: the window loop over the bytes already read, and the
+// same text character by character (double-byte mode, which the loop leaves
+// to the slow path) for comparison.
+void BM_Scan(benchmark::State& state) {
+  std::string text = program(100000);
+  zeltaLexTable();
+  long lexemes = 0;
+  for (auto _ : state) {
+    SSLexStringConsumer consumer(text);
+    consumer.setDbcs(state.range(0) != 0);
+    OrvicLexClass lex(&consumer);
+    while (SSRef<SSLexLexeme> l = lex.next()) benchmark::DoNotOptimize(l.get());
+    lexemes = lex.lexemeCount();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+  state.counters["lexemes"] = double(lexemes);
+}
+BENCHMARK(BM_Scan)->ArgName("charwise")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Parses and generates the text as ".ppo" in a scratch folder; returns the
 // bytes of C written.
 long parseAndGenerateText(const std::string& text) {

@@ -1,7 +1,8 @@
 // The paths generated code takes in place (zeltaobjs.h, zeltaobjs2.h,
 // zeltaarray.h) beside the library's exports they stand in for: number
-// arithmetic, scalar assignment, a[i] on a long and a short array, and a call
-// whose parameter is a temporary (a lock and an unlock in the ring).
+// arithmetic, scalar assignment, a[i] on a long and a short array, a call
+// whose parameter is a temporary (a lock and an unlock in the ring), and a
+// call with locals.
 #undef ZELTA_RUNTIME_BUILD
 #include <benchmark/benchmark.h>
 
@@ -76,5 +77,37 @@ void callWithTemporary(benchmark::State& state) {
   for (auto _ : state) total = __SET_OBJECT(total, __SUM(total, twice(__FMOD(i, seven))));
 }
 BENCHMARK(callWithTemporary);
+
+// FUNCTION Mix(a, b) with two locals, RETURN x + y: the whole call as
+// generated (context, parameter locks, trace record, locals, end) through
+// the header's paths, or with kInline false through the library's exports.
+template <bool kInline>
+pObj_Node mix(pObj_Node a, pObj_Node b) {
+  pObj_Node x = nullptr, y = nullptr;
+  if (kInline) {
+    __begin_context();
+    __LockStack(a, b, __INIT_NUL());
+    __SF("MIX");
+    x = __SET_OBJECT(x, a);
+    y = __SET_OBJECT(y, b);
+    return __end_context(__SUM(x, y));
+  }
+  (__begin_context)();
+  (__LockStack)(a, b, __INIT_NUL());
+  (__SF)("MIX");
+  x = (__SET_OBJECT)(x, a);
+  y = (__SET_OBJECT)(y, b);
+  return (__end_context)((__SUM)(x, y));
+}
+
+template <bool kInline>
+void callWithLocals(benchmark::State& state) {
+  App app;
+  pObj_Node total = __SET_OBJECT(nullptr, __INIT_DOUBLE(0));
+  pObj_Node one = __SET_OBJECT(nullptr, __INIT_DOUBLE(1));
+  for (auto _ : state) total = __SET_OBJECT(total, __SUM(total, mix<kInline>(__INIT_DOUBLE(2), one)));
+}
+BENCHMARK(callWithLocals<true>);
+BENCHMARK(callWithLocals<false>);
 
 }  // namespace

@@ -3,6 +3,10 @@
 # download of the dbf benchmark's table (RECORDS records, default 100,000),
 # then an upload of UPLOADS changed records (default 10,000), each timed as
 # the whole program run; the edit that dirties the records is timed apart.
+# For the download, the whole session's processor time (the device program's
+# user + system, and the server's over the same span, from /proc) is set
+# against zlib inflating the same packets alone (the packets the server kept
+# in its database, inflated by python3's zlib in one process; best of 20).
 #
 #   bench/sync/device_session.sh [build-dir]
 set -eu
@@ -61,9 +65,43 @@ timed() {
   local TIMEFORMAT="%R s wall, %U s user, %S s system"
   local took
   took=$( { time ZELTA_APPDIR="$work/app" "./$1.exe" > "$1.txt"; } 2>&1 )
-  echo "$2: $took ($(tr '\n' ' ' < "$1.txt"))"
+  last="$2: $took ($(tr '\n' ' ' < "$1.txt"))"
+  echo "$last"
 }
+# The server's user + system ticks so far.
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+before=$(ticks)
 timed sync "total download of $records records"
+serverCpu=$(awk -v t=$(( $(ticks) - before )) -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.3f", t / hz }')
+deviceCpu=$(sed -E 's/.* ([0-9.]+) s user, ([0-9.]+) s system.*/\1 \2/' <<< "$last" | awk '{ print $1 + $2 }')
+inflate=$(python3 - sync.db <<'PY' 2>/dev/null || true
+import sqlite3, sys, time, zlib
+rows = sqlite3.connect(sys.argv[1]).execute(
+    "SELECT frames FROM zs_downloads WHERE table_name = 'BENCHTBL' AND byte_order = 'B' ORDER BY part").fetchall()
+data = b"".join(bytes.fromhex(r[0]) for r in rows)
+packets, at = [], 0
+while at < len(data):
+    n = int.from_bytes(data[at:at + 2], "big")
+    body = data[at + 2:at + 2 + n]
+    if len(body) > 10 and body[2] == 12:
+        packets.append(body[10:])
+    at += 2 + n
+best = None
+for _ in range(20):
+    start = time.process_time()
+    for p in packets:
+        zlib.decompress(p)
+    took = time.process_time() - start
+    best = took if best is None else min(best, took)
+print("%.4f" % best)
+PY
+)
+if [ -n "$inflate" ]; then
+  echo "zlib alone inflating the same packets: $inflate s; device / inflate $(awk -v d="$deviceCpu" -v i="$inflate" 'BEGIN { printf "%.2f", d / i }')," \
+    "server $serverCpu s, (device + server) / inflate $(awk -v d="$deviceCpu" -v s="$serverCpu" -v i="$inflate" 'BEGIN { printf "%.2f", (d + s) / i }')"
+else
+  echo "the server's processor time in the download: $serverCpu s (it keeps no packets to inflate alone)"
+fi
 timed edit "edit of $uploads records (no session)"
 timed sync "upload of $uploads records"
 "$server" admin --db sync.db export-table BENCHTBL check.csv > /dev/null

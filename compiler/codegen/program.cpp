@@ -2,10 +2,12 @@
 // automatic-public rule, constant references and the output streams.
 #include "program.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdarg>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -19,8 +21,20 @@ void freeStrings(tArray<String>& list) { list.deleteAll(); }
 
 void tFragments::add(const char* text)
 {
-    starts_.push_back(buffer_.size());
-    buffer_.append(text, std::strlen(text) + 1);  // with its terminating zero
+    std::size_t length = std::strlen(text) + 1;  // with its terminating zero
+    if (buffer_.size() - used_ < length) {
+        // The text may be a fragment of this buffer, which is about to move.
+        const char* base = buffer_.data();
+        std::less<const char*> before;
+        bool own = !before(text, base) && before(text, base + used_);
+        std::size_t offset = own ? static_cast<std::size_t>(text - base) : 0;
+        buffer_.resize(std::max(buffer_.size() * 2, used_ + length + 256));
+        if (own)
+            text = buffer_.data() + offset;
+    }
+    starts_.push_back(used_);
+    std::memcpy(buffer_.data() + used_, text, length);
+    used_ += length;
 }
 
 std::string tFragments::join(int from, int to) const
@@ -35,14 +49,15 @@ void tFragments::truncate(int count)
 {
     if (count >= this->count())
         return;
-    buffer_.resize(starts_[static_cast<std::size_t>(count)]);
+    used_ = starts_[static_cast<std::size_t>(count)];
     starts_.resize(static_cast<std::size_t>(count));
 }
 
 void tFragments::clear()
 {
     std::string().swap(sealed_);
-    std::string().swap(buffer_);
+    std::vector<char>().swap(buffer_);
+    used_ = 0;
     std::vector<std::size_t>().swap(starts_);
 }
 
@@ -50,24 +65,35 @@ void tFragments::seal()
 {
     if (empty())
         return;
-    // One pass over the zero-separated fragments, folding "%%" within each
-    // as tProgram::appendPiece does.
     std::size_t at = sealed_.size();
-    sealed_.resize(at + buffer_.size());
+    sealed_.resize(at + used_);
     const char* in = buffer_.data();
-    const char* end = in + buffer_.size();
+    const char* end = in + used_;
     char* out = &sealed_[at];
-    while (in < end) {
-        char c = *in++;
-        if (c == '\0')
-            continue;
-        *out++ = c;
-        if (c == '%' && in < end && *in == '%')
-            ++in;
+    if (!std::memchr(in, '%', used_)) {
+        // Nothing to fold (the common case): each fragment as it stands.
+        std::size_t n = starts_.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            std::size_t from = starts_[i], to = (i + 1 < n ? starts_[i + 1] : used_) - 1;
+            std::memcpy(out, in + from, to - from);
+            out += to - from;
+        }
+    } else {
+        // One pass over the zero-separated fragments, folding "%%" within
+        // each as tProgram::appendPiece does.
+        while (in < end) {
+            char c = *in++;
+            if (c == '\0')
+                continue;
+            *out++ = c;
+            if (c == '%' && in < end && *in == '%')
+                ++in;
+        }
     }
     sealed_.resize(static_cast<std::size_t>(out - sealed_.data()));
     sealed_.shrink_to_fit();
-    std::string().swap(buffer_);
+    std::vector<char>().swap(buffer_);
+    used_ = 0;
     std::vector<std::size_t>().swap(starts_);
 }
 
@@ -334,7 +360,7 @@ const tFunctionDefinition* outerOwner(const tValidFunction& block, const char* n
     for (const tFunctionDefinition* outer = block.enclosing; outer;) {
         if (outer->isLocal(name) || outer->isParam(name))
             return outer;
-        const tValidFunction* outerBlock = dynamic_cast<const tValidFunction*>(outer);
+        const tValidFunction* outerBlock = outer->asBlock();
         if (outerBlock && blockOwns(*outerBlock, name))
             return outer;
         outer = outerBlock ? outerBlock->enclosing : nullptr;
@@ -348,7 +374,7 @@ void tProgram::noteRead(const char* upperName, unsigned int line)
 {
     if (!upperName || !*upperName || capturing)
         return;
-    const tValidFunction* block = dynamic_cast<const tValidFunction*>(currentFunction);
+    const tValidFunction* block = currentFunction ? currentFunction->asBlock() : nullptr;
     if (block ? blockOwns(*block, upperName) : isDeclared(upperName, currentFunction))
         return;
     pendingReads_.push_back({upperName, currentFunction, line});
@@ -368,11 +394,10 @@ void tProgram::checkSourceNames()
         // A block sees its own variables, the statics and the publics, never
         // the LOCALs of the function around it, even where a static or a
         // public of the same name would compile.
-        if (const tValidFunction* block = dynamic_cast<const tValidFunction*>(read.function)) {
+        if (const tValidFunction* block = read.function ? read.function->asBlock() : nullptr) {
             if (const tFunctionDefinition* owner = outerOwner(*block, name)) {
                 bool local = owner->isLocal(name);
-                std::string ownerName =
-                    dynamic_cast<const tValidFunction*>(owner) ? "the code block around it" : owner->name.text();
+                std::string ownerName = owner->asBlock() ? "the code block around it" : owner->name.text();
                 report(tCodegenMessage::blockReadsLocal, read.line, name, local ? "LOCAL" : "parameter",
                        ownerName.c_str());
                 continue;

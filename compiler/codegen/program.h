@@ -10,7 +10,9 @@
 #pragma once
 
 #include <cstdio>
+#include <forward_list>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -50,7 +52,10 @@ public:
 
 private:
     std::string sealed_;
-    std::string buffer_;
+    // Its size is the room; used_ bytes of it hold fragments. Growing a
+    // string by append costs more than the copy for fragments this short.
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
     std::vector<std::size_t> starts_;
 };
 
@@ -67,7 +72,7 @@ public:
     // Takes the String; returns its index.
     int add(String* name)
     {
-        index_.insert(name->text());
+        index_.insert(keys_.emplace_front(name->text()));
         return names_.add(name);
     }
     void addOnce(const char* name)
@@ -75,7 +80,7 @@ public:
         if (!has(name))
             add(new String(name));
     }
-    bool has(const char* name) const { return index_.count(name) > 0; }
+    bool has(const char* name) const { return index_.count(std::string_view(name)) > 0; }
     String* operator[](int i) const { return names_[i]; }
     int count() const { return names_.count(); }
     bool empty() const { return names_.empty(); }
@@ -84,17 +89,26 @@ public:
     {
         names_.deleteAll();
         index_.clear();
+        keys_.clear();
     }
 
 private:
     tArray<String> names_;
-    std::unordered_set<std::string> index_;
+    // The index holds views of copies that never move, so a look-up builds
+    // no string of its own.
+    std::forward_list<std::string> keys_;
+    std::unordered_set<std::string_view> index_;
 };
+
+class tValidFunction;
 
 class tFunctionDefinition {
 public:
     explicit tFunctionDefinition(const char* functionName);
     virtual ~tFunctionDefinition();
+    // The code block this is, or null for a function: every variable read
+    // asks, and a virtual call costs less than a dynamic_cast.
+    virtual const tValidFunction* asBlock() const { return nullptr; }
     tFunctionDefinition(const tFunctionDefinition&) = delete;
     tFunctionDefinition& operator=(const tFunctionDefinition&) = delete;
 
@@ -130,6 +144,7 @@ public:
 class tValidFunction : public tFunctionDefinition {
 public:
     tValidFunction() : tFunctionDefinition("") {}
+    const tValidFunction* asBlock() const override { return this; }
 
     // The function (or block) whose body wrote the block; not owned. Its
     // variables are not the block's: the block is a C function of its own.

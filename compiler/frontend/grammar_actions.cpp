@@ -60,31 +60,21 @@ OrvicYaccClass::~OrvicYaccClass() = default;
 
 SSYaccStackElement* OrvicYaccClass::stackElement() { return new OrvicYaccStackElement(); }
 
-OrvicYaccStackElement* OrvicYaccClass::rhs(int k)
-{
-    return static_cast<OrvicYaccStackElement*>(elementFromProduction(k - 1));
-}
-
-tInstruction* OrvicYaccClass::take(int k)
-{
-    OrvicYaccStackElement* element = rhs(k);
-    tInstruction* node = element->node;
-    element->node = nullptr;
-    if (element->depth > takenDepth_)
-        takenDepth_ = element->depth;
-    return node;
-}
-
 const char* OrvicYaccClass::text(int k)
 {
     SSLexLexeme* lexeme = rhs(k)->lexeme();
     return lexeme ? lexeme->text().c_str() : "";
 }
 
-unsigned long OrvicYaccClass::lexemeLine(int k)
+// The engine holds the element an action returns before it pops the right
+// side, so an action may hand back one of the right side's own elements:
+// that spares a new element and the freeing of an old one per reduction.
+OrvicYaccStackElement* OrvicYaccClass::reusedElement(int k)
 {
-    SSLexLexeme* lexeme = rhs(k)->lexeme();
-    return lexeme ? lexeme->line() : 0;
+    OrvicYaccStackElement* element = rhs(k);
+    if (element->lexeme())
+        element->setLexeme(SSRef<SSLexLexeme>());
+    return element;
 }
 
 SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
@@ -94,7 +84,13 @@ SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
         delete node;
         raise(tGrammarError::nesting);
     }
-    OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
+    OrvicYaccStackElement* element;
+    if (productionLength() > 0) {
+        element = reusedElement(1);
+        delete element->node;  // a child the production dropped
+    } else {
+        element = static_cast<OrvicYaccStackElement*>(stackElement());
+    }
     element->node = node;
     element->depth = depth;
     return element;
@@ -102,11 +98,8 @@ SSYaccStackElement* OrvicYaccClass::nodeElement(tInstruction* node)
 
 SSYaccStackElement* OrvicYaccClass::passElement(int k)
 {
-    int depth = rhs(k)->depth;
-    OrvicYaccStackElement* element = static_cast<OrvicYaccStackElement*>(stackElement());
-    element->node = take(k);
-    element->depth = depth;
-    return element;
+    // The element keeps its node and depth; only the lexeme goes.
+    return reusedElement(k);
 }
 
 SSYaccStackElement* OrvicYaccClass::emptyElement() { return nodeElement(nullptr); }
@@ -139,10 +132,11 @@ void OrvicYaccClass::lineDirective(const char* lineNumber)
 SSYaccStackElement* OrvicYaccClass::reduce(uint32_t production, uint32_t length)
 {
     takenDepth_ = 0;
-    if (length > 0 && rhs(1)->lexeme()) {
-        position_.lexemeLine = lexemeLine(1);
-        tInstruction::setConstructionLine(static_cast<unsigned int>(position_.lexemeLine));
-    }
+    if (length > 0)
+        if (SSLexLexeme* lexeme = rhs(1)->lexeme()) {
+            position_.lexemeLine = static_cast<unsigned long>(lexeme->line());
+            tInstruction::setConstructionLine(static_cast<unsigned int>(position_.lexemeLine));
+        }
     return production <= 230 ? languageAction(production) : builtinAction(production);
 }
 

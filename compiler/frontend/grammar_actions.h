@@ -97,17 +97,26 @@ protected:
 
 private:
     // The k-th right-hand-side element, counted from 1 as the grammar's $k.
-    OrvicYaccStackElement* rhs(int k);
+    OrvicYaccStackElement* rhs(int k) { return static_cast<OrvicYaccStackElement*>(elementFromProduction(k - 1)); }
     // Takes $k's node out of its element; the caller passes it to a parent.
-    tInstruction* take(int k);
+    tInstruction* take(int k)
+    {
+        OrvicYaccStackElement* element = rhs(k);
+        tInstruction* node = element->node;
+        element->node = nullptr;
+        if (element->depth > takenDepth_)
+            takenDepth_ = element->depth;
+        return node;
+    }
     // $k's lexeme text ("" when it has none).
     const char* text(int k);
-    unsigned long lexemeLine(int k);
 
     // The element of the production's node, one level deeper than the
     // deepest node it took (as deep, for a list link).
     SSYaccStackElement* nodeElement(tInstruction* node);
     SSYaccStackElement* passElement(int k);
+    // $k's element, made ready to stand for the left side.
+    OrvicYaccStackElement* reusedElement(int k);
     SSYaccStackElement* emptyElement();
     SSYaccStackElement* printElement(const char* productionText);
     [[noreturn]] void raise(tGrammarError error);

@@ -6,6 +6,7 @@
 
 #include "ss_support.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +18,11 @@
 class SSLexLexeme : public SSRefCount {
 public:
     SSLexLexeme(std::string text, long token, long line, long offset, size_t length = std::string::npos);
+    // The bytes [text, text + bytes) as the text, a character each.
+    SSLexLexeme(const char* text, size_t bytes, long token, long line, long offset)
+        : text_(text, bytes), length_(bytes), token_(token), line_(line), offset_(offset)
+    {
+    }
 
     const std::string& text() const { return text_; }
     // Characters (a double-byte character counts once) and bytes.
@@ -79,11 +85,37 @@ public:
     }
     // Starts a lexeme at the current position.
     void startLexeme() { start_ = pos_; }
-    // The bytes from the lexeme start to the current position.
-    std::string lexemeText() const
+    // The bytes already read from the current position on, no more than the
+    // longest lexeme allows; none in double-byte mode. The scanner runs its
+    // automaton over them directly and moves on with skip().
+    const unsigned char* window(size_t& available) const
     {
-        return std::string(reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_), pos_ - start_);
+        size_t taken = pos_ - start_;
+        if (dbcs_ || taken >= maxLexeme_) {
+            available = 0;
+            return nullptr;
+        }
+        available = std::min(end_ - (pos_ - base_), maxLexeme_ - taken);
+        return buffer_.data() + (pos_ - base_);
     }
+    // Moves over n bytes of the window, counting lines as next() does.
+    void skip(size_t n)
+    {
+        const unsigned char* p = buffer_.data() + (pos_ - base_);
+        for (size_t i = 0; i < n; ++i) {
+            if (p[i] == '\n') {
+                ++line_;
+                offset_ = 0;
+            } else {
+                ++offset_;
+            }
+        }
+        pos_ += n;
+    }
+    // The bytes from the lexeme start to the current position.
+    std::string lexemeText() const { return std::string(lexemeStart(), lexemeBytes()); }
+    const char* lexemeStart() const { return reinterpret_cast<const char*>(buffer_.data()) + (start_ - base_); }
+    size_t lexemeBytes() const { return pos_ - start_; }
 
     // Minimum 512 ("SSLex0113e" below that).
     void setIncrement(size_t increment);
@@ -233,8 +265,10 @@ protected:
     // "SSLex0105e: Invalid token, Line %ld, Offset %ld, %s"; when an override
     // returns, the first character is skipped and scanning starts again.
     virtual void error(long line, long offset, const std::string& text);
-    // Builds the lexeme of an accepted token (dropped tokens never get here).
-    virtual SSRef<SSLexLexeme> complete(const SSLexTable::Accept& accept, std::string text, long line, long offset);
+    // Builds the lexeme of an accepted token (dropped tokens never get here)
+    // from its bytes in the consumer's window.
+    virtual SSRef<SSLexLexeme> complete(const SSLexTable::Accept& accept, const char* text, size_t bytes, long line,
+                                        long offset);
     // Keyword hook of accept flag 0x200; may change the lexeme's token.
     virtual void keywordHook(uint32_t index, SSLexLexeme& lexeme);
 

@@ -88,12 +88,18 @@ public:
 
     void push(const T& item)
     {
-        if (limit_ && items_.size() >= limit_)
-            ssRaise(SSError::Lifo0001);
-        if (items_.size() == items_.capacity())
-            items_.reserve(items_.capacity() + increment_);
+        if (items_.size() == items_.capacity() || limit_) {
+            if (limit_ && items_.size() >= limit_)
+                ssRaise(SSError::Lifo0001);
+            if (items_.size() == items_.capacity())
+                items_.reserve(items_.capacity() + increment_);
+        }
         items_.push_back(item);
     }
+    // True when push() needs neither to grow the stack nor to check a limit.
+    bool hasRoom() const { return !limit_ && items_.size() < items_.capacity(); }
+    // A push that hasRoom() said needs no checks.
+    void pushInRoom(const T& item) { items_.push_back(item); }
     T pop()
     {
         if (items_.empty())

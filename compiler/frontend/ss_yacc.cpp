@@ -58,7 +58,7 @@ SSYaccStackElement* SSYacc::elementAt(size_t depth) const
     return stack_.fromTop(depth);
 }
 
-void SSYacc::push(SSYaccStackElement* element)
+void SSYacc::pushGrowing(SSYaccStackElement* element)
 {
     element->refInc();
     try {
@@ -74,8 +74,6 @@ void SSYacc::popElements(uint32_t n)
     for (uint32_t i = 0; i < n; ++i)
         stack_.pop()->refDec();
 }
-
-uint32_t SSYacc::symbolOf(const SSLexLexeme& lexeme) { return uint32_t(lexeme.parseToken()); }
 
 // The next lexeme from the cache, else from the scanner; the end-of-input
 // lexeme once the scanner has none. Reading past that is an error.
@@ -132,7 +130,7 @@ SSLexLexeme* SSYacc::peek(size_t depth)
     return cache_[depth].get();
 }
 
-void SSYacc::decode(uint32_t action)
+inline void SSYacc::decode(uint32_t action)
 {
     if (action & SSYaccTable::kShift) {
         action_ = kShiftAction;
@@ -142,8 +140,9 @@ void SSYacc::decode(uint32_t action)
         production_ = action & SSYaccTable::kTargetMask;
         if (production_ >= table_->productions())
             ssRaise(SSError::Yacc0102);
-        productionLength_ = table_->productionLength(production_);
-        productionLhs_ = table_->productionLhs(production_);
+        const std::pair<uint32_t, uint32_t>& shape = table_->productionShape(production_);
+        productionLength_ = shape.first;
+        productionLhs_ = shape.second;
     } else if (action & SSYaccTable::kAccept) {
         action_ = kAcceptAction;
     } else if (action & SSYaccTable::kLookahead) {
@@ -154,7 +153,7 @@ void SSYacc::decode(uint32_t action)
     }
 }
 
-void SSYacc::lookUp()
+inline void SSYacc::lookUp()
 {
     bool found = false;
     uint32_t action = table_->action(state_, symbolOf(*lookahead_), found);

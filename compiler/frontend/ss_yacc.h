@@ -56,6 +56,8 @@ public:
     uint32_t states() const { return uint32_t(rows_.size()); }
     uint32_t productionLength(uint32_t p) const { return productions_.at(p).first; }
     uint32_t productionLhs(uint32_t p) const { return productions_.at(p).second; }
+    // Length and left side of a production below productions(), unchecked.
+    const std::pair<uint32_t, uint32_t>& productionShape(uint32_t p) const { return productions_[p]; }
     // "SSYacc0114e" for a state that is not in the table.
     const Row& row(uint32_t state) const
     {
@@ -74,10 +76,10 @@ public:
         const Row& r = row(state);
         if (columns_) {
             uint32_t column = token == kEofSymbol ? columns_ - 1 : token;
-            size_t k =
-                column < columns_ - 1 || token == kEofSymbol ? terminalIndex_[size_t(state) * columns_ + column] : 0;
-            found = k != 0;
-            return found ? r.terminals[k - 1].action : 0;
+            uint32_t a =
+                column < columns_ - 1 || token == kEofSymbol ? terminalAction_[size_t(state) * columns_ + column] : 0;
+            found = a != 0;
+            return a;
         }
         return searchAction(r, token, found);
     }
@@ -99,10 +101,11 @@ private:
     std::vector<std::pair<uint32_t, uint32_t>> productions_;
     std::vector<Row> rows_;
     std::vector<Row> lookahead_;
-    // Direct lookups: entry index + 1 per (state, terminal column), target + 1
-    // per (state, nonterminal).
+    // Direct lookups: the action word (0: none) per (state, terminal column),
+    // target + 1 per (state, nonterminal). A table with an action word of 0
+    // has no direct terminal lookup: there 0 would read as no entry.
     uint32_t columns_ = 0, nonterminals_ = 0;
-    std::vector<uint16_t> terminalIndex_;
+    std::vector<uint32_t> terminalAction_;
     std::vector<int32_t> gotoTarget_;
 };
 
@@ -176,7 +179,16 @@ protected:
 
 private:
     [[noreturn]] static void badProductionElement(long k);
-    void push(SSYaccStackElement* element);
+    void push(SSYaccStackElement* element)
+    {
+        if (stack_.hasRoom()) {
+            element->refInc();
+            stack_.pushInRoom(element);
+        } else {
+            pushGrowing(element);
+        }
+    }
+    void pushGrowing(SSYaccStackElement* element);
     void popElements(uint32_t n);
     // Replaces the look-ahead with the next lexeme; false when the
     // look-ahead hook stopped the parse.
@@ -184,7 +196,7 @@ private:
     SSRef<SSLexLexeme> readLexeme();
     SSRef<SSLexLexeme> endLexeme();
     SSLexLexeme* peek(size_t depth);
-    static uint32_t symbolOf(const SSLexLexeme& lexeme);
+    static uint32_t symbolOf(const SSLexLexeme& lexeme) { return uint32_t(lexeme.parseToken()); }
     void lookUp();
     void decode(uint32_t action);
     bool resolveLookahead(uint32_t subTable);

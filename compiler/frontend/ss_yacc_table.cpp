@@ -136,16 +136,14 @@ void SSYaccTable::load(const std::vector<unsigned char>& data)
         lookahead_.push_back(readRow(data, wordAt(data, productionTable + 8 * size_t(productions) + 4 * k), &end));
     }
 
-    // Direct lookups, unless a token id or a row is too large for them.
+    // Direct lookups, unless a token id is too large for them.
     uint32_t maxToken = 0, maxNonterminal = 0;
-    size_t maxRow = 0;
     for (const Row& r : rows_) {
         for (const Entry& e : r.terminals)
             if (e.symbol != kEofSymbol)
                 maxToken = std::max(maxToken, e.symbol);
         for (const Entry& e : r.gotos)
             maxNonterminal = std::max(maxNonterminal, e.symbol - kNonterminal);
-        maxRow = std::max(maxRow, r.terminals.size());
     }
     for (uint32_t p = 0; p < productions; ++p) {
         if (productions_[p].second >= 0x10000)
@@ -160,14 +158,18 @@ void SSYaccTable::load(const std::vector<unsigned char>& data)
                 invalid("goto to a missing state in state " + std::to_string(s));
             gotoTarget_[size_t(s) * nonterminals_ + (e->symbol - kNonterminal)] = int32_t(e->action) + 1;
         }
-    if (maxToken < kMaxDirectToken && maxRow < 0xFFFF) {
+    bool zeroAction = false;
+    for (const Row& r : rows_)
+        for (const Entry& e : r.terminals)
+            zeroAction |= e.action == 0;
+    if (maxToken < kMaxDirectToken && !zeroAction) {
         columns_ = maxToken + 2;  // the last column is end of input
-        terminalIndex_.assign(size_t(states) * columns_, 0);
+        terminalAction_.assign(size_t(states) * columns_, 0);
         for (uint32_t s = 0; s < states; ++s) {
             const std::vector<Entry>& t = rows_[s].terminals;
             for (size_t k = t.size(); k-- > 0;) {  // backwards, so the first entry wins
                 uint32_t column = t[k].symbol == kEofSymbol ? columns_ - 1 : t[k].symbol;
-                terminalIndex_[size_t(s) * columns_ + column] = uint16_t(k + 1);
+                terminalAction_[size_t(s) * columns_ + column] = t[k].action;
             }
         }
     }

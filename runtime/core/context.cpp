@@ -43,9 +43,38 @@ using core::kReturnLock;
 // forgetting one is O(1); kNoPlace marks one past the encodable range.
 constexpr uint32_t kNoPlace = 0xFFFFFFu;
 
-using LockEntry = core::ContextState::LockEntry;
-
 core::ContextState& cx() { return core::state().context; }
+
+constexpr int kFirstFrames = 64;
+constexpr int kFirstLocks = 256;
+
+// Makes room for the frame of `depth` (at most kMaxContextDepth).
+void growFrames(int depth) {
+  int count = glob->frameCount > 0 ? glob->frameCount : kFirstFrames;
+  while (count <= depth) count *= 2;
+  if (count > core::kMaxContextDepth + 1) count = core::kMaxContextDepth + 1;
+  if (count <= depth) __RuntimeError(STACK_FULL, -1);
+  glob->frames = static_cast<ContextFrame*>(
+      core::resizeBlock(glob->frames, static_cast<size_t>(count) * sizeof(ContextFrame)));
+  memset(glob->frames + glob->frameCount, 0, static_cast<size_t>(count - glob->frameCount) * sizeof(ContextFrame));
+  glob->frameCount = count;
+}
+
+ContextFrame& frame(int depth) {
+  if (depth >= glob->frameCount) growFrames(depth);
+  return glob->frames[depth];
+}
+
+void growLocks() {
+  const int room = glob->lockRoom > 0 ? glob->lockRoom * 2 : kFirstLocks;
+  glob->locks = static_cast<LockEntry*>(core::resizeBlock(glob->locks, static_cast<size_t>(room) * sizeof(LockEntry)));
+  glob->lockRoom = room;
+}
+
+void pushLock(pObj_Node slot, uint64_t generation) {
+  if (glob->lockTop >= glob->lockRoom) growLocks();
+  glob->locks[glob->lockTop++] = LockEntry{slot, generation};
+}
 
 bool live(const LockEntry& e) { return e.slot->poolSerial == e.generation && e.slot->refCount > 0; }
 
@@ -72,6 +101,7 @@ void forgetHeld(int index, pObj_Node node) {
     list[place] = list.back();
     setPlace(list[place], place);
     list.pop_back();
+    --glob->heldRecords;
   }
   node->poolFlags &= ~kHeld;
   setPlace(node, 0);
@@ -82,6 +112,7 @@ void markHeld(int index, pObj_Node node) {
   node->poolFlags |= kHeld;
   setPlace(node, cx().held[index].size());
   cx().held[index].push_back(node);
+  ++glob->heldRecords;
 }
 
 bool doomed(pObj_Node node, int depth) { return node->level >= depth && node->refCount == 0; }
@@ -95,14 +126,27 @@ void sweepVariables(int depth, uint64_t mark) {
     else
       ++i;
   }
-  pObj_Node node = pool(core::kVariablePool).tail;
+  ObjPool& p = pool(core::kVariablePool);
+  pObj_Node node = p.tail;
   while (node && node->poolSerial >= mark) {
     pObj_Node prev = node->poolPrev;
     if (node->level >= depth) {
-      if (node->refCount == 0)
-        __fcObj_DT(node);
-      else
+      if (node->refCount != 0) {
         markHeld(core::kVariablePool, node);
+      } else if (node == p.tail && node->objKind == vVariable && !(node->poolFlags & kHeld) &&
+                 node != cx().iterGuard && node != cx().watched) {
+        // The common case, a call's own locals: each is the tail in turn.
+        p.tail = prev;
+        if (prev)
+          prev->next = nullptr;
+        else
+          p.head = nullptr;
+        --p.count;
+        if (node->objType == T_CHARPTR && !node->refObj) xfree(node->objData.mbuff);
+        core::freeRecord(node);
+      } else {
+        __fcObj_DT(node);
+      }
     }
     node = prev;
   }
@@ -165,22 +209,18 @@ void restCursorOnFreeSlot() {
 
 void lockSlot(pObj_Node slot, int level) {
   if (level <= 0) return;
-  core::ContextState& c = cx();
-  const uint64_t generation = c.lockGeneration++;
+  const uint64_t generation = glob->lockGeneration++;
   slot->refCount = static_cast<uint16_t>(level);
   slot->poolSerial = generation;
   slot->poolFlags &= ~kReturnLock;
   unlinkFree();
   ++glob->lockedCount;
-  c.lockStack.push_back({slot, generation});
+  pushLock(slot, generation);
   if (slot == &glob->stack[glob->stackCursor]) restCursorOnFreeSlot();
 }
 
 void unlockSlot(pObj_Node slot) {
-  if (slot->poolFlags & kReturnLock) {
-    std::vector<int>& counts = cx().returnCount;
-    if (slot->refCount < counts.size()) --counts[slot->refCount];
-  }
+  if ((slot->poolFlags & kReturnLock) && slot->refCount < glob->frameCount) --glob->frames[slot->refCount].returned;
   slot->refCount = 0;
   slot->poolSerial = 0;
   slot->poolFlags &= ~kReturnLock;
@@ -192,31 +232,31 @@ void unlockSlot(pObj_Node slot) {
 }
 
 void unlockAbove(int depth, pObj_Node keep) {
-  std::vector<LockEntry>& locks = cx().lockStack;
-  while (!locks.empty()) {
-    const LockEntry top = locks.back();
-    if (!live(top)) {
-      locks.pop_back();
+  const LockEntry* locks = glob->locks;
+  int top = glob->lockTop;
+  while (top > 0) {
+    const LockEntry entry = locks[top - 1];
+    if (!live(entry)) {
+      --top;
       continue;
     }
-    if (top.slot != keep && top.slot->refCount <= depth) break;
-    locks.pop_back();
-    if (top.slot != keep) unlockSlot(top.slot);
+    if (entry.slot != keep && entry.slot->refCount <= depth) break;
+    --top;
+    if (entry.slot != keep) unlockSlot(entry.slot);
   }
+  glob->lockTop = top;
 }
 
 void addReturnLock(pObj_Node slot) {
-  const size_t depth = slot->refCount;
-  if (cx().returnCount.size() <= depth) cx().returnCount.resize(depth + 1, 0);
   slot->poolFlags |= kReturnLock;
-  ++cx().returnCount[depth];
+  ++frame(slot->refCount).returned;
 }
 
 // The count of the depth that has just ended; its locks are gone (the
 // deeper ones went when their own contexts ended).
 void forgetReturnLocksAbove(int depth) {
-  const size_t ended = static_cast<size_t>(depth < 0 ? 0 : depth) + 1;
-  if (ended < cx().returnCount.size()) cx().returnCount[ended] = 0;
+  const int ended = (depth < 0 ? 0 : depth) + 1;
+  if (ended < glob->frameCount) glob->frames[ended].returned = 0;
 }
 
 // Unlocks the older half of the returned values of the depth that holds the
@@ -224,18 +264,19 @@ void forgetReturnLocksAbove(int depth) {
 // Taking half at once keeps a loop that throws results away from scanning
 // the ring on every call.
 bool reclaimReturnedValue() {
-  size_t best = 0;
-  for (size_t d = 1; d < cx().returnCount.size(); ++d) {
-    if (cx().returnCount[d] > cx().returnCount[best]) best = d;
+  const ContextFrame* frames = glob->frames;
+  int best = 0;
+  for (int d = 1; d < glob->frameCount; ++d) {
+    if (frames[d].returned > frames[best].returned) best = d;
   }
-  if (cx().returnCount.empty() || cx().returnCount[best] <= 0) return false;
+  if (glob->frameCount == 0 || frames[best].returned <= 0) return false;
   std::vector<pObj_Node> candidates;
   for (int i = 0; i < glob->stackSize; ++i) {
     pObj_Node slot = &glob->stack[i];
     if ((slot->poolFlags & kReturnLock) && slot->refCount == best) candidates.push_back(slot);
   }
   if (candidates.empty()) {
-    cx().returnCount[best] = 0;
+    glob->frames[best].returned = 0;
     return false;
   }
   const size_t half = (candidates.size() + 1) / 2;
@@ -296,7 +337,7 @@ void poolAppend(int index, pObj_Node node) {
   ObjPool& p = pool(index);
   node->next = nullptr;
   node->poolPrev = p.tail;
-  node->poolSerial = cx().nextSerial++;
+  node->poolSerial = glob->nextSerial++;
   if (p.tail)
     p.tail->next = node;
   else
@@ -326,10 +367,22 @@ void ringCreate(int size) {
   glob->stackCursor = size > 0 ? 0 : -1;
   glob->freeSlots = size;
   glob->lockedCount = 0;
-  cx().lockStack.clear();
-  cx().returnCount.clear();
-  cx().marks.clear();
+  glob->nextSerial = 1;
+  glob->lockGeneration = 1;
+  glob->lockTop = 0;
+  if (!glob->locks) growLocks();
+  if (glob->frameCount > 0) memset(glob->frames, 0, static_cast<size_t>(glob->frameCount) * sizeof(ContextFrame));
+  if (glob->frameCount < kFirstFrames) growFrames(kFirstFrames - 1);
   for (auto& list : cx().held) list.clear();
+  glob->heldRecords = 0;
+}
+
+void ringFree() {
+  xfree(glob->frames);
+  xfree(glob->locks);
+  glob->frames = nullptr;
+  glob->locks = nullptr;
+  glob->frameCount = glob->lockRoom = glob->lockTop = 0;
 }
 
 void releaseReturnedSlot(pObj_Node value) {
@@ -364,22 +417,22 @@ void __begin_context() {
   // end stops here, while the machine stack still has room to report it.
   if (glob->depth >= core::kMaxContextDepth) __RuntimeError(STACK_FULL, -1);
   const int d = ++glob->depth;
-  const size_t depth = static_cast<size_t>(d > 0 ? d : 0);
-  core::ContextState& c = cx();
-  if (__builtin_expect(c.marks.size() <= depth, 0)) c.marks.resize(depth + 1, 0);
-  c.marks[depth] = c.nextSerial;
+  frame(d > 0 ? d : 0).mark = glob->nextSerial;
 }
 
 namespace {
 
-// __KillContext, inlined into every function's context end.
-inline __attribute__((always_inline)) int killContext() {
+// __KillContext, inlined into every function's context end; `hooksDone`
+// when the caller has made the folders' context-end calls.
+inline __attribute__((always_inline)) int killContext(bool hooksDone = false) {
   const core::Hooks& h = core::hooks();
-  for (int i = 0; i < h.contextEndCount; ++i) h.contextEnds[i]();
+  if (!hooksDone) {
+    for (int i = 0; i < h.contextEndCount; ++i) h.contextEnds[i]();
+  }
   const int depth = glob->depth;
   // Outside any begun context (start, end of the application) sweep all.
   uint64_t mark = 0;
-  if (depth >= 2 && static_cast<size_t>(depth) < cx().marks.size()) mark = cx().marks[depth];
+  if (depth >= 2 && depth < glob->frameCount) mark = glob->frames[depth].mark;
   // Most calls make no array and hold nothing from before: nothing to walk.
   const ObjPool* pools = glob->context->pools;
   const pObj_Node vars = pools[core::kVariablePool].tail, arrays = pools[core::kArrayPool].tail;
@@ -392,7 +445,9 @@ inline __attribute__((always_inline)) int killContext() {
 
 int __KillContext() { return killContext(); }
 
-pObj_Node __end_context(pObj_Node result) {
+namespace {
+
+pObj_Node endContext(pObj_Node result, bool hooksDone) {
   pObj_Node keep = nullptr;
   if (result && outlivesContext(result)) result = snapshot(result);
   if (result && result->objKind != vConstant && result->objKind != vSystem) {
@@ -402,7 +457,7 @@ pObj_Node __end_context(pObj_Node result) {
       keep = result;
     }
   }
-  killContext();
+  killContext(hooksDone);
   --glob->depth;
   unlockAbove(glob->depth, keep);
   if (keep) {
@@ -411,8 +466,8 @@ pObj_Node __end_context(pObj_Node result) {
       // Still out of the free list: the lock moves to the caller's depth
       // under a new generation, which leaves its old lock entry stale.
       keep->refCount = static_cast<uint16_t>(glob->depth);
-      keep->poolSerial = cx().lockGeneration++;
-      cx().lockStack.push_back({keep, keep->poolSerial});
+      keep->poolSerial = glob->lockGeneration++;
+      pushLock(keep, keep->poolSerial);
     } else {
       if (keep->refCount > 0) {
         keep->refCount = 0;
@@ -439,6 +494,12 @@ pObj_Node __end_context(pObj_Node result) {
     glob->traceHead = nullptr;
   return result;
 }
+
+}  // namespace
+
+pObj_Node __end_context(pObj_Node result) { return endContext(result, false); }
+
+pObj_Node __FinishContext(pObj_Node result) { return endContext(result, true); }
 
 int __LockStack(pObj_Node first, ...) {
   va_list args;

@@ -70,6 +70,8 @@ void poolUnlink(int pool, pObj_Node node);
 
 // Builds the free list of a new ring of `size` slots.
 void ringCreate(int size);
+// Frees the per-depth records and the lock stack (at the end of the application).
+void ringFree();
 // Marks a ring slot that holds a value returned into its caller.
 constexpr uint32_t kReturnLock = kRingReturnLock;
 // The deepest context a program may open (STACK FULL beyond): below the
@@ -96,6 +98,9 @@ pObj_Node setting(int slot);
 
 // Allocation that raises LOW MEMORY! instead of returning null; counted.
 void* allocOrDie(size_t size);
+// The same, starting on a cache line (64 bytes), as the ring's slots and
+// the heap records want: each then lies on one line. Freed with xfree.
+void* allocLinesOrDie(size_t size);
 // A zero-filled string buffer for `size` bytes: rounded up to even, at least 2.
 char* allocStringBuffer(int32_t size);
 // The size of the buffer allocStringBuffer gives for `size` bytes; a caller
@@ -113,6 +118,9 @@ void freeRecord(pObj_Node record);
 // Returns the record slabs to the heap at the end of the application.
 void releaseRecordSlabs();
 long liveAllocations();
+// What generated code takes its locals from in place (see Glob).
+SpareRecord** spareRecordList();
+long* liveCounter();
 void resetAllocationCount();
 
 bool binaryBuffers();

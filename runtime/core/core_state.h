@@ -18,24 +18,13 @@ struct StaticBuffer;
 struct LibraryEntry;
 struct Block;
 
-// context.cpp: the pools' sweep marks and held lists, and the ring's free
-// list and lock stack.
+// context.cpp: the pools' held lists and the sweep's walk positions; the
+// per-depth records, the lock stack and the serial counters are in glob
+// (generated code reads them in place).
 struct ContextState {
-  uint64_t nextSerial = 1;
-  std::vector<uint64_t> marks;     // by depth
   std::vector<pObj_Node> held[3];  // by pool
   pObj_Node iterGuard = nullptr;   // walk position of a sweep
   pObj_Node watched = nullptr;     // array under release
-  // A lock stack entry is stale when its slot was unlocked since (the
-  // slot's lock generation, kept in the unused poolSerial of ring slots,
-  // moved on).
-  struct LockEntry {
-    pObj_Node slot;
-    uint64_t generation;
-  };
-  std::vector<LockEntry> lockStack;
-  std::vector<int> returnCount;  // values returned into each depth, still locked
-  uint64_t lockGeneration = 1;
 };
 
 // errors.cpp: what a fatal error needs besides glob.

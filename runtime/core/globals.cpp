@@ -241,13 +241,18 @@ Glob* __RetGlob(int create) {
   memset(glob->msgBuffer, 0, kMessageBufferSize);
   const int ringSize = core::state().ringSize;
   glob->stackSize = ringSize;
-  glob->stack = static_cast<Obj_Node*>(core::allocOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
+  glob->stack = static_cast<Obj_Node*>(core::allocLinesOrDie(sizeof(Obj_Node) * static_cast<size_t>(ringSize)));
   for (int i = 0; i < ringSize; ++i) {
     pObj_Node slot = &glob->stack[i];
     __InitObjNode(slot, T_NIL);
     slot->objKind = vStack;
     slot->level = -1;
   }
+  glob->spareTraces = &core::state().spareTraces;
+  glob->spareRecords = core::spareRecordList();
+  glob->liveBlocks = core::liveCounter();
+  glob->contextEnds = core::hooks().contextEnds;
+  glob->contextEndCount = &core::hooks().contextEndCount;
   core::ringCreate(ringSize);
   return glob;
 }
@@ -314,6 +319,7 @@ void __EndGlobal() {
   __CleanStaticStack();
   xfree(glob->msgBuffer);
   xfree(glob->stack);
+  core::ringFree();
   xfree(glob->context);
   xfree(glob);
   glob = nullptr;

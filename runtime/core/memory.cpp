@@ -30,11 +30,11 @@ constexpr bool kPooling = true;
 // per-record heap header, and freed records are reused while still in cache.
 constexpr size_t kRecordsPerSlab = 4096;
 
-struct FreeRecord {
-  FreeRecord* next;
-};
+using FreeRecord = SpareRecord;
 FreeRecord* freeRecords = nullptr;
 std::vector<void*> slabs;
+char* slabNext = nullptr;  // the unused rest of the newest slab
+char* slabEnd = nullptr;
 
 // Small blocks that xfree gets are kept for the next small string buffers:
 // temporaries make and drop those by the million, more than the C library's
@@ -73,15 +73,18 @@ void* takeSmall(size_t bytes) {
   return b;
 }
 
+// A record's fields then share one cache line.
+constexpr size_t kLineSize = 64;
+
+// Records are cut from the newest slab as they are needed, never threaded
+// ahead: a slab's pages stay untouched (and not resident) until used.
 void addSlab() {
-  char* slab = static_cast<char*>(malloc(kRecordsPerSlab * sizeof(Obj_Node)));
-  if (!slab) __RuntimeError(LOW_MEMORY, -1);
+  void* block = nullptr;
+  if (posix_memalign(&block, kLineSize, kRecordsPerSlab * sizeof(Obj_Node)) != 0) __RuntimeError(LOW_MEMORY, -1);
+  char* slab = static_cast<char*>(block);
   slabs.push_back(slab);
-  for (size_t i = kRecordsPerSlab; i-- > 0;) {
-    FreeRecord* r = reinterpret_cast<FreeRecord*>(slab + i * sizeof(Obj_Node));
-    r->next = freeRecords;
-    freeRecords = r;
-  }
+  slabNext = slab;
+  slabEnd = slab + kRecordsPerSlab * sizeof(Obj_Node);
 }
 
 }  // namespace
@@ -108,6 +111,13 @@ namespace core {
 void* allocOrDie(size_t size) {
   void* p = xmalloc(size);
   if (!p) __RuntimeError(LOW_MEMORY, -1);
+  return p;
+}
+
+void* allocLinesOrDie(size_t size) {
+  void* p = nullptr;
+  if (posix_memalign(&p, kLineSize, size ? size : 1) != 0) __RuntimeError(LOW_MEMORY, -1);
+  ++liveCount;
   return p;
 }
 
@@ -140,11 +150,16 @@ char* allocStringBuffer(int32_t size) {
 
 pObj_Node allocRecord() {
   if (!kPooling) return static_cast<pObj_Node>(allocOrDie(sizeof(Obj_Node)));
-  if (!freeRecords) addSlab();
-  FreeRecord* r = freeRecords;
-  freeRecords = r->next;
+  void* r = freeRecords;
+  if (r) {
+    freeRecords = freeRecords->next;
+  } else {
+    if (slabNext == slabEnd) addSlab();
+    r = slabNext;
+    slabNext += sizeof(Obj_Node);
+  }
   ++liveCount;
-  return reinterpret_cast<pObj_Node>(r);
+  return static_cast<pObj_Node>(r);
 }
 
 void freeRecord(pObj_Node record) {
@@ -171,9 +186,14 @@ void releaseRecordSlabs() {
   for (void* slab : slabs) free(slab);
   slabs.clear();
   freeRecords = nullptr;
+  slabNext = slabEnd = nullptr;
 }
 
 long liveAllocations() { return liveCount; }
+
+SpareRecord** spareRecordList() { return kPooling ? &freeRecords : nullptr; }
+
+long* liveCounter() { return &liveCount; }
 
 void resetAllocationCount() { liveCount = 0; }
 

@@ -25,7 +25,8 @@ void begin() {
   stateRecord = State();
   stateRecord.active = true;
   stateRecord.appDir = core::appDirectory();
-  ensureRecordHandles();
+  // The record handles (230 KB) come with the first record used, so that a
+  // program without tables never touches them.
   deleteEnqueuedAtStart();
 }
 

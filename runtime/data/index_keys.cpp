@@ -57,6 +57,22 @@ void numberKey(double x, const FieldDef& f, char* out) {
     }
     return;
   }
+  // A whole number of a field without decimals, the usual key, is written
+  // here as formatNumber writes it, without building a string.
+  if (decimals == 0 && x < 1e15 && x == static_cast<double>(static_cast<uint64_t>(x))) {
+    uint64_t n = static_cast<uint64_t>(x);
+    int at = width;
+    do {
+      if (at == 0) {
+        memset(out, '*', f.length);
+        return;
+      }
+      out[--at] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n);
+    memset(out, ' ', static_cast<size_t>(at));
+    return;
+  }
   std::string text = lib::formatNumber(x, decimals, true, '.');
   if (static_cast<int>(text.size()) > width) {
     memset(out, '*', f.length);

@@ -35,6 +35,14 @@ IndexDef* activeIndex(WorkArea& area);
 // Rebuilds one index from the table's records; false when its database is missing.
 bool rebuildIndex(WorkArea& area, IndexDef& index);
 void reindexAll(WorkArea& area);
+// The bytes of a record as they were put in the table.
+struct StoredRecord {
+  const char* bytes;
+  uint32_t size;
+};
+// Rebuilds every index from `records`, which are the table's records in
+// order, as reindexAll would from the table itself, without reading it.
+void reindexStored(WorkArea& area, const std::vector<StoredRecord>& records);
 void zapIndexes(WorkArea& area);
 
 // ---- index_seek.cpp

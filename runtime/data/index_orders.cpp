@@ -94,38 +94,126 @@ IndexDef* activeIndex(WorkArea& w) {
   return x.db ? &x : nullptr;
 }
 
-bool rebuildIndex(WorkArea& w, IndexDef& x) {
-  if (!x.db) return false;
-  const uint32_t e = x.keyLength + 4;
-  if (tree::entrySize(x.db) != e && !tree::setup(x.db, e)) return false;
-  const uint32_t n = DmNumRecords(w.schema.db);
-  std::vector<char> entries(size_t{n} * e);
+namespace {
+
+// Keys this long or shorter are sorted a byte at a time; longer ones by
+// comparison, where a radix pass over every byte would cost more.
+constexpr uint32_t kRadixKeyMost = 32;
+
+// Positions of `n` entries of `e` bytes (record index, then `keyLength` key
+// bytes) in key order, equal keys in entry order.
+std::vector<uint32_t> keyOrder(const char* base, uint32_t n, uint32_t e, uint32_t keyLength) {
+  std::vector<uint32_t> order(n);
+  for (uint32_t i = 0; i < n; ++i) order[i] = i;
+  // Records often come in key order already (a table loaded or sent in
+  // key order): one look over the keys then spares the sort.
+  bool sorted = true;
+  for (uint32_t i = 1; i < n && sorted; ++i)
+    sorted = tree::compareKeys(base + size_t{i - 1} * e + 4, base + size_t{i} * e + 4, keyLength) <= 0;
+  if (sorted) return order;
+  if (keyLength > kRadixKeyMost) {
+    std::stable_sort(order.begin(), order.end(), [base, e, keyLength](uint32_t a, uint32_t b) {
+      return tree::compareKeys(base + size_t{a} * e + 4, base + size_t{b} * e + 4, keyLength) < 0;
+    });
+    return order;
+  }
+  // Least significant byte first; each pass is stable, so equal keys keep
+  // the entries' order. A byte that is the same in every key needs no pass.
+  std::vector<uint32_t> counts(size_t{keyLength} * 256, 0);
+  for (uint32_t i = 0; i < n; ++i) {
+    const unsigned char* key = reinterpret_cast<const unsigned char*>(base + size_t{i} * e + 4);
+    for (uint32_t b = 0; b < keyLength; ++b) ++counts[size_t{b} * 256 + key[b]];
+  }
+  std::vector<uint32_t> spare(n);
+  for (uint32_t b = keyLength; b-- > 0;) {
+    uint32_t* count = counts.data() + size_t{b} * 256;
+    const unsigned char first = static_cast<unsigned char>(base[4 + b]);
+    if (count[first] == n) continue;
+    uint32_t sum = 0;
+    for (uint32_t v = 0; v < 256; ++v) {
+      const uint32_t c = count[v];
+      count[v] = sum;
+      sum += c;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+      const uint32_t at = order[i];
+      spare[count[static_cast<unsigned char>(base[size_t{at} * e + 4 + b])]++] = at;
+    }
+    order.swap(spare);
+  }
+  return order;
+}
+
+// Rebuilds `targets` from `n` records in stored form, `record(i, &size)`
+// giving record i (null: damaged), each record read and decoded once for
+// all of them. False when an index's tree cannot be written.
+template <typename Source>
+bool rebuildFrom(WorkArea& w, const std::vector<IndexDef*>& targets, uint32_t n, const Source& record,
+                 bool flushTable) {
+  std::vector<std::vector<char>> entries;
+  for (IndexDef* x : targets) {
+    const uint32_t e = x->keyLength + 4;
+    if (tree::entrySize(x->db) != e && !tree::setup(x->db, e)) return false;
+    entries.emplace_back(size_t{n} * e);
+  }
+  // Only the fields up to the last key field are decoded.
+  size_t fields = 0;
+  for (IndexDef* x : targets)
+    for (int f : x->keyFields) fields = std::max(fields, static_cast<size_t>(f) + 1);
   std::vector<char> buffer(w.schema.bufferSize);
   for (uint32_t i = 0; i < n; ++i) {
     uint32_t size = 0;
-    const char* p = recordBytes(w.schema.db, i, &size);
+    const char* p = record(i, &size);
     if (!p) {
       storeAlert("falhou ReadFile do arquivo %s registro %u danificado", w.schema.name.c_str(), i + 1);
       __RuntimeError(RUNTIME_ERROR, -1);
     }
-    decodeRecord(w.schema, p, size, buffer.data());
-    char* entry = entries.data() + size_t{i} * e;
-    memcpy(entry, &i, 4);
-    buildKey(w.schema, x, buffer.data(), entry + 4);
-    if ((i + 1) % kFlushEvery == 0) DbFlush(w.schema.db);
+    decodeFields(w.schema, p, size, buffer.data(), fields);
+    for (size_t t = 0; t < targets.size(); ++t) {
+      const uint32_t e = targets[t]->keyLength + 4;
+      char* entry = entries[t].data() + size_t{i} * e;
+      memcpy(entry, &i, 4);
+      buildKey(w.schema, *targets[t], buffer.data(), entry + 4);
+    }
+    if (flushTable && (i + 1) % kFlushEvery == 0) DbFlush(w.schema.db);
   }
-  std::vector<uint32_t> order(n);
-  for (uint32_t i = 0; i < n; ++i) order[i] = i;
-  const char* base = entries.data();
-  const uint32_t keyLength = x.keyLength;
-  // Equal keys stay in record order, which the entries' own order gives.
-  std::stable_sort(order.begin(), order.end(), [base, e, keyLength](uint32_t a, uint32_t b) {
-    return tree::compareKeys(base + size_t{a} * e + 4, base + size_t{b} * e + 4, keyLength) < 0;
-  });
-  const bool built = tree::build(x.db, entries.data(), order.data(), n);
-  DbFlush(x.db);
-  x.position = -1;
+  bool built = true;
+  for (size_t t = 0; t < targets.size(); ++t) {
+    IndexDef& x = *targets[t];
+    const uint32_t e = x.keyLength + 4;
+    const std::vector<uint32_t> order = keyOrder(entries[t].data(), n, e, x.keyLength);
+    if (!tree::build(x.db, entries[t].data(), order.data(), n)) built = false;
+    DbFlush(x.db);
+    x.position = -1;
+    std::vector<char>().swap(entries[t]);
+  }
   return built;
+}
+
+bool rebuildFromTable(WorkArea& w, const std::vector<IndexDef*>& targets) {
+  DmOpenRef table = w.schema.db;
+  return rebuildFrom(
+      w, targets, DmNumRecords(table),
+      [table](uint32_t i, uint32_t* size) { return recordBytes(table, i, size); }, true);
+}
+
+// Every index of the area, opened (created) when it is not; raises 135
+// when one cannot be.
+std::vector<IndexDef*> allIndexes(WorkArea& w) {
+  std::vector<IndexDef*> targets;
+  for (IndexDef& x : w.schema.indexes) {
+    if (!x.db) x.db = openIndexDatabase(x.name, true);
+    if (!x.db) __RuntimeError(INVALID_INDEX, 135);
+    targets.push_back(&x);
+  }
+  return targets;
+}
+
+}  // namespace
+
+bool rebuildIndex(WorkArea& w, IndexDef& x) {
+  if (!x.db) return false;
+  return rebuildFromTable(w, {&x});
 }
 
 void openIndexes(WorkArea& w) {
@@ -148,10 +236,16 @@ void closeIndexes(WorkArea& w) {
 }
 
 void reindexAll(WorkArea& w) {
-  for (IndexDef& x : w.schema.indexes) {
-    if (!x.db) x.db = openIndexDatabase(x.name, true);
-    if (!x.db || !rebuildIndex(w, x)) __RuntimeError(INVALID_INDEX, 135);
-  }
+  if (!rebuildFromTable(w, allIndexes(w))) __RuntimeError(INVALID_INDEX, 135);
+}
+
+void reindexStored(WorkArea& w, const std::vector<StoredRecord>& records) {
+  const auto record = [&records](uint32_t i, uint32_t* size) {
+    *size = records[i].size;
+    return records[i].bytes;
+  };
+  if (!rebuildFrom(w, allIndexes(w), static_cast<uint32_t>(records.size()), record, false))
+    __RuntimeError(INVALID_INDEX, 135);
 }
 
 void zapIndexes(WorkArea& w) {

@@ -28,10 +28,16 @@ namespace data {
 namespace {
 
 void reversed8(char* to, const char* from) {
-  for (int i = 0; i < 8; ++i) to[i] = from[7 - i];
+  uint64_t v;
+  memcpy(&v, from, 8);
+  v = __builtin_bswap64(v);
+  memcpy(to, &v, 8);
 }
 void reversed4(char* to, const char* from) {
-  for (int i = 0; i < 4; ++i) to[i] = from[3 - i];
+  uint32_t v;
+  memcpy(&v, from, 4);
+  v = __builtin_bswap32(v);
+  memcpy(to, &v, 4);
 }
 
 [[noreturn]] void damaged(const WorkArea& area, uint32_t index) {
@@ -106,10 +112,16 @@ void countRead(WorkArea& area, uint32_t index) {
 }
 
 void decodeRecord(const TableDescriptor& schema, const char* p, uint32_t size, char* buffer) {
+  decodeFields(schema, p, size, buffer, schema.visibleFields());
+  buffer[schema.deletionOffset()] = size >= 2 ? p[size - 2] : kLive;
+}
+
+void decodeFields(const TableDescriptor& schema, const char* p, uint32_t size, char* buffer, size_t fields) {
   memset(buffer, 0, schema.bufferSize);
   const uint32_t limit = size >= 2 ? size - 2 : 0;
   uint32_t at = 0;
-  for (size_t i = 0; i < schema.visibleFields(); ++i) {
+  if (fields > schema.visibleFields()) fields = schema.visibleFields();
+  for (size_t i = 0; i < fields; ++i) {
     const FieldDef& f = schema.fields[i];
     char* slot = buffer + f.offset;
     bool complete = true;
@@ -141,7 +153,6 @@ void decodeRecord(const TableDescriptor& schema, const char* p, uint32_t size, c
     }
     if (!complete) break;
   }
-  buffer[schema.deletionOffset()] = size >= 2 ? p[size - 2] : kLive;
 }
 
 void readRecord(WorkArea& area, uint32_t index) {

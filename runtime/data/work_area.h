@@ -132,6 +132,9 @@ std::string upperText(pObj_Node v);
 void blankBuffer(WorkArea& area);
 // Fills a record buffer from a stored record's bytes.
 void decodeRecord(const TableDescriptor& schema, const char* bytes, uint32_t size, char* buffer);
+// The first `fields` fields only, the rest of the buffer zero and the
+// deletion flag not set: enough for keys over those fields.
+void decodeFields(const TableDescriptor& schema, const char* bytes, uint32_t size, char* buffer, size_t fields);
 // Fills the buffer from stored record `index`; raises when it is damaged.
 void readRecord(WorkArea& area, uint32_t index);
 // The write step: stores the buffer when it holds changes. The

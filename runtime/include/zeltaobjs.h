@@ -253,6 +253,25 @@ struct TraceRecord {
   int16_t depth;  // depth at entry - 1
 };
 
+// What a context keeps by depth (glob->frames[depth]).
+struct ContextFrame {
+  uint64_t mark;     // pool serial when the context began: its records come after
+  int32_t returned;  // values returned into this depth that are still locked
+  int32_t unused;
+};
+
+// A heap record on the allocator's free list.
+struct SpareRecord {
+  SpareRecord* next;
+};
+
+// A ring slot's lock, in the order taken. Stale once the slot was unlocked
+// since: its lock generation (kept in the slot's poolSerial) moved on.
+struct LockEntry {
+  pObj_Node slot;
+  uint64_t generation;
+};
+
 struct Glob {
   ContextRecord* context;
   void* windowList;
@@ -277,6 +296,26 @@ struct Glob {
   int32_t stackSize;
   int32_t lockedCount;
   int32_t freeSlots;  // unlocked ring slots, so a full ring is seen at once
+  // The context machinery, in plain arrays so that the common begin of a
+  // call, a parameter lock and the release of a returned value can be done
+  // in place; only the library grows them.
+  ContextFrame* frames;  // by depth: 0 .. frameCount - 1
+  int32_t frameCount;
+  int32_t lockTop;  // entries in `locks`
+  LockEntry* locks;
+  int32_t lockRoom;
+  int32_t unusedContext;
+  uint64_t nextSerial;      // the next heap record's pool serial
+  uint64_t lockGeneration;  // the next lock's generation
+  TraceRecord** spareTraces;  // ended calls' trace records, for the next __SF
+  // The allocator's free heap records (null: every record from the heap)
+  // and its count of live blocks, for the locals made in place.
+  SpareRecord** spareRecords;
+  long* liveBlocks;
+  // The folders' context-end calls, *contextEndCount of them.
+  void (**contextEnds)();
+  const int* contextEndCount;
+  int32_t heldRecords;  // records a sweep keeps on its held lists
 };
 
 // poolFlags bit of a ring slot that holds a value returned into its caller.
@@ -328,6 +367,8 @@ ZELTA_EXPORT Glob* __RetGlob(int create);
 ZELTA_EXPORT void __SetMaxStackElements(int n);
 ZELTA_EXPORT void __begin_context();
 ZELTA_EXPORT pObj_Node __end_context(pObj_Node result);
+// __end_context once the folders' context-end calls are done.
+ZELTA_EXPORT pObj_Node __FinishContext(pObj_Node result);
 ZELTA_EXPORT int __KillContext();
 ZELTA_EXPORT int __LockStack(pObj_Node first, ...);
 // __LockStack for one temporary; what generated code calls in place of it.
@@ -392,6 +433,233 @@ inline pObj_Node zeltaQuickTemporary() {
 inline bool zeltaReturned(pObj_Node x) { return (x->poolFlags & kRingReturnLock) != 0; }
 
 #ifndef ZELTA_RUNTIME_BUILD
+// Every function call begins a context, locks its parameters, opens its
+// trace record and has its returned value released by the operator or
+// assignment that uses it: the common cases of these are done in place, the
+// rest (a first call this deep, the cursor's own slot, a string, no spare
+// record) by the library.
+inline void zeltaBeginContext() {
+  Glob* g = glob;
+  const int depth = g->depth + 1;
+  if (__builtin_expect(depth <= 0 || depth >= g->frameCount, 0)) return (__begin_context)();
+  g->depth = static_cast<int16_t>(depth);
+  g->frames[depth].mark = g->nextSerial;
+}
+#define __begin_context() zeltaBeginContext()
+
+inline void zeltaLockTemporary(pObj_Node slot) {
+  Glob* g = glob;
+  const int level = g->depth;
+  if (__builtin_expect(level <= 0 || g->lockTop >= g->lockRoom || slot == &g->stack[g->stackCursor], 0))
+    return (__LockTemporary)(slot);
+  const uint64_t generation = g->lockGeneration++;
+  slot->refCount = static_cast<uint16_t>(level);
+  slot->poolSerial = generation;
+  slot->poolFlags &= ~static_cast<uint32_t>(kRingReturnLock);
+  --g->freeSlots;
+  ++g->lockedCount;
+  g->locks[g->lockTop++] = LockEntry{slot, generation};
+}
+
+// Out of line: every operator may release its operands, and the operators
+// must stay small enough to be done in place.
+__attribute__((noinline)) inline void zeltaReleaseReturned(pObj_Node value) {
+  if (!value || !zeltaReturned(value) || value->objKind != vStack) return;
+  Glob* g = glob;
+  const int level = value->refCount;
+  if (level != g->depth) return;
+  if (__builtin_expect(level >= g->frameCount || value->objType == T_CHARPTR, 0)) return (__ReleaseReturned)(value);
+  --g->frames[level].returned;
+  value->refCount = 0;
+  value->poolSerial = 0;
+  value->poolFlags &= ~static_cast<uint32_t>(kRingReturnLock);
+  value->objData.mbuff = nullptr;
+  value->objLength = 0;
+  ++g->freeSlots;
+  if (g->lockedCount > 0) --g->lockedCount;
+}
+#define __ReleaseReturned(value) zeltaReleaseReturned(value)
+
+inline void zeltaUnlockSlot(Glob* g, pObj_Node slot) {
+  if ((slot->poolFlags & kRingReturnLock) && slot->refCount < g->frameCount) --g->frames[slot->refCount].returned;
+  slot->refCount = 0;
+  slot->poolSerial = 0;
+  slot->poolFlags &= ~static_cast<uint32_t>(kRingReturnLock);
+  if (slot->objType == T_CHARPTR && slot->objLength > 0) xfree(slot->objData.mbuff);
+  slot->objData.mbuff = nullptr;
+  slot->objLength = 0;
+  ++g->freeSlots;
+  if (g->lockedCount > 0) --g->lockedCount;
+}
+
+// The end of a call whose heap records are plain locals, returning a
+// temporary, a constant, nothing or the value of a number, date or logical
+// that outlives it: the locals are freed, the locks of its depth go, a
+// returned temporary is locked into the caller, the trace record goes back
+// to the spares. The rest (other results, other records to sweep, held
+// records, the lock stack full, the temporary under the ring's cursor) is
+// the library's.
+inline pObj_Node zeltaEndContext(pObj_Node result) {
+  Glob* g = glob;
+  pObj_Node keep = nullptr;
+  if (result) {
+    const uint32_t kind = result->objKind, type = result->objType;
+    if (kind == vVariable && result->level < g->depth && (type == T_DOUBLE || type == T_DATE || type == T_BOOL)) {
+      // A STATIC, a PUBLIC, the caller's own variable: its value as it is now.
+      if (type == T_BOOL) {
+        result = __INIT_BOOL(result->objData.bValue);
+      } else {
+        pObj_Node t = zeltaQuickTemporary();
+        if (!t) return (__end_context)(result);
+        t->objType = type;
+        t->objLength = -1;
+        t->objData.dValue = result->objData.dValue;
+        result = keep = t;
+      }
+    } else if (kind == vStack) {
+      keep = result;
+    } else if (kind != vConstant && kind != vSystem) {
+      return (__end_context)(result);
+    }
+  }
+  for (int i = 0, n = *g->contextEndCount; i < n; ++i) g->contextEnds[i]();
+  const int depth = g->depth;
+  if (__builtin_expect(depth < 2 || depth >= g->frameCount || g->heldRecords != 0 || g->lockTop >= g->lockRoom, 0))
+    return __FinishContext(result);
+  const uint64_t mark = g->frames[depth].mark;
+  ObjPool& variables = g->context->pools[1];
+  for (pObj_Node node = variables.tail; node && node->poolSerial >= mark;) {
+    SpareRecord** spare = g->spareRecords;
+    if (!spare || node->level < depth || node->refCount != 0 || node->objKind != vVariable) break;
+    pObj_Node prev = node->poolPrev;
+    variables.tail = prev;
+    if (prev)
+      prev->next = nullptr;
+    else
+      variables.head = nullptr;
+    --variables.count;
+    if (node->objType == T_CHARPTR && !node->refObj) xfree(node->objData.mbuff);
+    SpareRecord* record = reinterpret_cast<SpareRecord*>(node);
+    record->next = *spare;
+    *spare = record;
+    --*g->liveBlocks;
+    node = prev;
+  }
+  const pObj_Node arrays = g->context->pools[0].tail;
+  if ((variables.tail && variables.tail->poolSerial >= mark) || (arrays && arrays->poolSerial >= mark) ||
+      (keep && keep == &g->stack[g->stackCursor]))
+    return __FinishContext(result);
+  const int caller = depth - 1;
+  g->depth = static_cast<int16_t>(caller);
+  LockEntry* locks = g->locks;
+  int top = g->lockTop;
+  while (top > 0) {
+    pObj_Node slot = locks[top - 1].slot;
+    if (slot->poolSerial != locks[top - 1].generation || slot->refCount == 0) {
+      --top;
+      continue;
+    }
+    if (slot != keep && slot->refCount <= caller) break;
+    --top;
+    if (slot != keep) zeltaUnlockSlot(g, slot);
+  }
+  g->frames[depth].returned = 0;
+  if (keep) {
+    if (keep->refCount == 0) {
+      --g->freeSlots;
+      ++g->lockedCount;
+    }
+    keep->refCount = static_cast<uint16_t>(caller);
+    keep->poolSerial = g->lockGeneration++;
+    keep->poolFlags |= kRingReturnLock;
+    locks[top++] = LockEntry{keep, keep->poolSerial};
+    ++g->frames[caller].returned;
+  }
+  g->lockTop = top;
+  TraceRecord* trace = g->traceTail;
+  while (trace && trace->depth >= caller) {
+    TraceRecord* prev = trace->prev;
+    trace->next = *g->spareTraces;
+    *g->spareTraces = trace;
+    trace = prev;
+  }
+  g->traceTail = trace;
+  if (trace)
+    trace->next = nullptr;
+  else
+    g->traceHead = nullptr;
+  return result;
+}
+#define __end_context(result) zeltaEndContext(result)
+
+inline void zeltaOpenTrace(const char* name) {
+  Glob* g = glob;
+  TraceRecord* r = *g->spareTraces;
+  if (__builtin_expect(!r, 0)) return (__SF)(name);
+  *g->spareTraces = r->next;
+  r->next = nullptr;
+  r->prev = g->traceTail;
+  r->function = name;
+  r->line = g->currentLine;
+  r->depth = static_cast<int16_t>(g->depth - 1);
+  if (g->traceTail)
+    g->traceTail->next = r;
+  else
+    g->traceHead = r;
+  g->traceTail = r;
+  g->currentFunction = name;
+}
+#define __SF(name) zeltaOpenTrace(name)
+#endif
+
+#ifndef ZELTA_RUNTIME_BUILD
+// A new variable of the calling context holding a number, date or logical:
+// a call's locals. Null when the allocator has no spare record.
+inline pObj_Node zeltaNewVariable(pObj_Node source) {
+  Glob* g = glob;
+  SpareRecord** spare = g->spareRecords;
+  if (__builtin_expect(!spare || !*spare, 0)) return nullptr;
+  pObj_Node node = reinterpret_cast<pObj_Node>(*spare);
+  *spare = (*spare)->next;
+  ++*g->liveBlocks;
+  ObjPool& pool = g->context->pools[1];
+  node->next = nullptr;
+  node->objKind = vVariable;
+  node->objType = source->objType;
+  node->objLength = -1;
+  node->poolFlags = 0;
+  node->objData = source->objData;
+  node->refCount = 0;
+  node->level = g->depth;
+  node->byRef = 0;
+  node->refObj = nullptr;
+  node->poolPrev = pool.tail;
+  node->poolSerial = g->nextSerial++;
+  if (pool.tail)
+    pool.tail->next = node;
+  else
+    pool.head = node;
+  pool.tail = node;
+  ++pool.count;
+  return node;
+}
+
+// The first assignment of a variable; out of line, so that the scalar
+// assignment below stays small enough to be done in place.
+__attribute__((noinline)) inline pObj_Node zeltaAssignNew(pObj_Node source) {
+  if (source) {
+    const uint32_t type = source->objType;
+    if (type == T_DOUBLE || type == T_DATE || type == T_BOOL) {
+      pObj_Node variable = zeltaNewVariable(source);
+      if (__builtin_expect(variable != nullptr, 1)) {
+        if (zeltaReturned(source)) __ReleaseReturned(source);
+        return variable;
+      }
+    }
+  }
+  return (__SET_OBJECT)(nullptr, source);
+}
+
 // Storing a number, date or logical into a plain variable or element is a
 // copy of one word; everything else (strings, arrays, aliases, new
 // variables) takes the full assignment.
@@ -408,7 +676,7 @@ inline pObj_Node zeltaSetObject(pObj_Node target, pObj_Node source) {
       return target;
     }
   }
-  return (__SET_OBJECT)(target, source);
+  return target ? (__SET_OBJECT)(target, source) : zeltaAssignNew(source);
 }
 #define __SET_OBJECT(target, source) zeltaSetObject(target, source)
 
@@ -419,7 +687,7 @@ inline int zeltaLockStack(pObj_Node first, Rest... rest) {
   int pins = 0;
   for (pObj_Node node : nodes) {
     if (!node || node->objType == T_NUL) break;
-    if (node->objKind == vStack && node->refCount == 0) __LockTemporary(node);
+    if (node->objKind == vStack && node->refCount == 0) zeltaLockTemporary(node);
     else if (__builtin_expect(node->objKind == vElArray, 0)) __PinElement(node, pins++ == 0);
   }
   return 0;

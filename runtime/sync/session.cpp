@@ -128,6 +128,7 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
       return 0;
     }
     DmCloseDatabase(file);
+    forgetInflated(table);
     file = static_cast<DmOpenRef>(__OpenTmpDb(0, table.c_str(), 1, 'P'));
     if (!file) {
       showAux(124);
@@ -184,6 +185,8 @@ int downloadTable(NetBlock& n, const std::string& table, long count, char mode) 
       n.status = kStatusTaskCountNotSent;
       break;
     }
+    // packetIntact left the rows in n.compression.
+    keepInflated(table, DmNumRecords(file) - 1, p, static_cast<size_t>(n.received), n.compression, h.uncompressed);
     received += h.rows;
     if (++packets % 2 == 0) DbFlush(file);
     // The bar follows the records received, moved when its percentage changes.

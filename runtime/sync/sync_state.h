@@ -10,6 +10,7 @@
 #include <time.h>
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,13 @@ struct SyncConfig {
   time_t start = 0;
 };
 
+// A download packet as it arrived and as it inflated, kept from its arrival
+// to the apply of the same run, so the apply does not inflate it again.
+struct InflatedPacket {
+  std::vector<uint8_t> packed;
+  std::vector<uint8_t> plain;
+};
+
 struct State {
   NetBlock* net = nullptr;
   SyncConfig config;
@@ -96,6 +104,9 @@ struct State {
   time_t sessionStart = 0;
   std::vector<SerialPort> ports;  // a port handle is its index + 1
   UiHooks ui;
+  // By table, by record of its ".tPda" file; inflatedBytes counts them.
+  std::map<std::string, std::map<uint32_t, InflatedPacket>> inflated;
+  size_t inflatedBytes = 0;
 };
 
 extern State stateRecord;

@@ -15,6 +15,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "core.h"
@@ -137,18 +138,64 @@ std::vector<wire::FieldDef> wireFields(const data::TableDescriptor& schema, bool
   return fields;
 }
 
+// The rows of a download file: each a slice of one buffer, so a table of
+// many records costs two allocations, not one a record.
 struct Row {
   uint8_t operation;
-  std::string bytes;  // the record (with its live trailer) or the key
+  uint32_t at;      // in DownloadRows::bytes
+  uint32_t length;  // the record (with its live trailer) or the key
 };
 
+struct DownloadRows {
+  std::vector<char> bytes;
+  std::vector<Row> rows;
+  // Every record already in the form the table stores (texts without
+  // trailing blanks, logicals 0 or 1, nothing after the last field).
+  bool stored = true;
+  const char* data(const Row& r) const { return bytes.data() + r.at; }
+  std::string key(const Row& r) const { return std::string(data(r), r.length); }
+};
+
+// True when `data` reads as a stored record of `fields` (the test
+// wire::readStoredRecord makes, without building the values); `stored`
+// turns false unless the bytes are also those the table would store.
+bool storedRecord(const std::vector<wire::FieldDef>& fields, const uint8_t* data, size_t n, bool& stored) {
+  size_t at = 0;
+  for (const wire::FieldDef& f : fields) {
+    switch (f.type) {
+      case 'N':
+      case 'D':
+        if (at > n || n - at < 8) return false;
+        at += 8;
+        break;
+      case 'L':
+        if (at >= n) return false;
+        if (data[at] > 1) stored = false;
+        ++at;
+        break;
+      default: {
+        const size_t limit = std::min(n - at, static_cast<size_t>(f.length) + 1);
+        const void* zero = memchr(data + at, 0, limit);
+        if (!zero) return false;
+        const size_t end = static_cast<size_t>(static_cast<const uint8_t*>(zero) - data);
+        if (end > at && data[end - 1] == ' ') stored = false;
+        at = end + 1;
+      }
+    }
+  }
+  if (at != n) stored = false;
+  return true;
+}
+
 // Reads every packet of the download file into rows; false with `why` when
-// one is damaged.
-bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::vector<Row>& rows, std::string& why) {
+// one is damaged. Packets that arrived in this run come inflated from
+// `kept` when their bytes are still the file's.
+bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::map<uint32_t, InflatedPacket> kept,
+                  DownloadRows& out, std::string& why) {
   bool supported = true;
   const std::vector<wire::FieldDef> fields = wireFields(schema, supported);
   const uint32_t packets = DmNumRecords(file);
-  std::vector<uint8_t> plain(wire::kBufferSize);
+  std::vector<uint8_t> inflated(wire::kBufferSize);
   for (uint32_t i = 1; i < packets; ++i) {
     uint32_t size = 0;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(data::recordBytes(file, i, &size));
@@ -163,41 +210,53 @@ bool readDownload(DmOpenRef file, const data::TableDescriptor& schema, std::vect
       why = std::string(where) + " claims more bytes than a packet holds";
       return false;
     }
-    const wire::Inflated in =
-        wire::inflateLimited(p + wire::kDownloadHeader, size - wire::kDownloadHeader, plain.data(), h.uncompressed);
-    if (in.status != wire::InflateStatus::Complete || in.size != h.uncompressed) {
-      why = std::string(where) + " has a damaged stream";
-      return false;
+    const uint8_t* plain = inflated.data();
+    const auto k = kept.find(i);
+    if (k != kept.end() && k->second.packed.size() == size && k->second.plain.size() == h.uncompressed &&
+        memcmp(k->second.packed.data(), p, size) == 0) {
+      plain = k->second.plain.data();
+    } else {
+      const wire::Inflated in =
+          wire::inflateLimited(p + wire::kDownloadHeader, size - wire::kDownloadHeader, inflated.data(), h.uncompressed);
+      if (in.status != wire::InflateStatus::Complete || in.size != h.uncompressed) {
+        why = std::string(where) + " has a damaged stream";
+        return false;
+      }
     }
+    const size_t total = h.uncompressed;
+    // Room for the packet's rows at once, growing as a vector grows.
+    const size_t need = out.bytes.size() + total + 2 * size_t{h.rows};
+    if (need > out.bytes.capacity()) out.bytes.reserve(std::max(need, 2 * out.bytes.capacity()));
     size_t at = 0;
     uint16_t count = 0;
-    while (at < in.size) {
-      if (in.size - at < wire::kRowPrefix) {
+    while (at < total) {
+      if (total - at < wire::kRowPrefix) {
         why = std::string(where) + " ends inside a row";
         return false;
       }
-      const size_t length = wire::get16(plain.data() + at, byteOrder());
-      if (length < wire::kRowPrefix || at + length > in.size) {
+      const size_t length = wire::get16(plain + at, byteOrder());
+      if (length < wire::kRowPrefix || at + length > total) {
         why = std::string(where) + " has a row longer than its packet";
         return false;
       }
-      Row row;
-      row.operation = plain[at + 2];
-      row.bytes.assign(reinterpret_cast<const char*>(plain.data()) + at + wire::kRowPrefix, length - wire::kRowPrefix);
+      const uint8_t* body = plain + at + wire::kRowPrefix;
+      const size_t n = length - wire::kRowPrefix;
+      Row row{plain[at + 2], static_cast<uint32_t>(out.bytes.size()), static_cast<uint32_t>(n)};
       if (row.operation == 1 || row.operation == 2) {
-        wire::Row values;
-        if (!supported || !wire::readStoredRecord(fields, reinterpret_cast<const uint8_t*>(row.bytes.data()),
-                                                  row.bytes.size(), values)) {
+        if (!supported || !storedRecord(fields, body, n, out.stored)) {
           why = std::string(where) + " has a row that is not a record of " + schema.name;
           return false;
         }
-        row.bytes += data::kLive;
-        row.bytes += '\0';
+        row.length += 2;
       } else if (row.operation != 3) {
         why = std::string(where) + " has a row of an unknown operation";
         return false;
       }
-      rows.push_back(std::move(row));
+      const size_t end = out.bytes.size();
+      out.bytes.resize(end + n + (row.operation != 3 ? 2 : 0));
+      memcpy(out.bytes.data() + end, body, n);
+      if (row.operation != 3) out.bytes[end + n] = data::kLive, out.bytes[end + n + 1] = '\0';
+      out.rows.push_back(row);
       at += length;
       ++count;
     }
@@ -227,9 +286,9 @@ bool liveRecord(DmOpenRef db, uint32_t record) {
   return p && size >= 2 && p[size - 2] != data::kDeleted;
 }
 
-void loadRow(data::WorkArea& w, const Row& row) {
+void loadRow(data::WorkArea& w, const DownloadRows& all, const Row& row) {
   data::blankBuffer(w);
-  data::decodeRecord(w.schema, row.bytes.data(), static_cast<uint32_t>(row.bytes.size()), w.st.buffer.data());
+  data::decodeRecord(w.schema, all.data(row), row.length, w.st.buffer.data());
   w.st.changed = 1;
 }
 
@@ -270,14 +329,15 @@ class TableBar {
   int shown_ = -1;
 };
 
-void applyPartial(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& counts) {
+void applyPartial(data::WorkArea& w, const DownloadRows& all, ApplyCounts& counts) {
+  const std::vector<Row>& rows = all.rows;
   TableBar bar(rows.size());
   data::IndexDef& index = w.schema.indexes.front();
   std::string key(index.keyLength, ' ');
   int operations = 0;
   for (const Row& row : rows) {
     if (row.operation == 3) {
-      for (uint32_t record : recordsOfKey(w, row.bytes)) {
+      for (uint32_t record : recordsOfKey(w, all.key(row))) {
         data::readRecord(w, record);
         w.st.buffer[w.schema.deletionOffset()] = data::kDeleted;
         w.st.changed = 1;
@@ -285,7 +345,7 @@ void applyPartial(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& 
         ++counts.deleted;
       }
     } else {
-      loadRow(w, row);
+      loadRow(w, all, row);
       data::buildKey(w.schema, index, w.st.buffer.data(), key.data());
       const std::vector<uint32_t> found = recordsOfKey(w, key);
       if (found.empty()) {
@@ -303,21 +363,37 @@ void applyPartial(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& 
   }
 }
 
-void applyTotal(data::WorkArea& w, const std::vector<Row>& rows, ApplyCounts& counts) {
+void applyTotal(data::WorkArea& w, const DownloadRows& all, ApplyCounts& counts) {
+  const std::vector<Row>& rows = all.rows;
   CleanTbl(w.schema.db);
   data::zapIndexes(w);
   int operations = 0;
   TableBar bar(rows.size());
   size_t done = 0;
+  // Records in the table's own form go in as they came, and the indexes
+  // are built once at the end, sorted in one pass, instead of record by
+  // record through the buffer.
+  const bool direct = all.stored;
+  // What was put is what the indexes are built from: the table is not read back.
+  std::vector<data::StoredRecord> put;
+  if (direct) put.reserve(rows.size());
   for (const Row& row : rows) {
     bar.at(++done);
     if (row.operation != 1) continue;
-    loadRow(w, row);
-    w.st.appendPending = 1;
-    data::writeRecord(w, DirtyChange::clear);
+    if (direct) {
+      uint32_t at = data::kAfterLast;
+      if (data::putRecord(w.schema.db, &at, all.data(row), row.length, DirtyChange::clear) != errNone)
+        __RuntimeError(LOW_MEMORY, -1);
+      put.push_back({all.data(row), row.length});
+    } else {
+      loadRow(w, all, row);
+      w.st.appendPending = 1;
+      data::writeRecord(w, DirtyChange::clear);
+    }
     ++counts.inserted;
     if (++operations % data::kFlushEvery == 0) DbFlush(w.schema.db);
   }
+  if (direct) data::reindexStored(w, put);
 }
 
 // A field of the record in the buffer, by name: its text or number.
@@ -537,6 +613,36 @@ bool clearDirty(const std::string& table) {
   return true;
 }
 
+namespace {
+
+// Room for the rows kept between arrival and apply: beyond it, the apply
+// inflates the packets again.
+constexpr size_t kInflatedLimit = 64u << 20;
+
+std::map<uint32_t, InflatedPacket> takeInflated(const std::string& table) {
+  std::map<uint32_t, InflatedPacket> kept;
+  const auto found = state().inflated.find(table);
+  if (found == state().inflated.end()) return kept;
+  kept.swap(found->second);
+  state().inflated.erase(found);
+  for (const auto& [record, packet] : kept) state().inflatedBytes -= packet.packed.size() + packet.plain.size();
+  return kept;
+}
+
+}  // namespace
+
+void keepInflated(const std::string& table, uint32_t record, const uint8_t* packed, size_t packedSize,
+                  const uint8_t* plain, size_t plainSize) {
+  if (state().inflatedBytes + packedSize + plainSize > kInflatedLimit) return;
+  InflatedPacket& k = state().inflated[table][record];
+  state().inflatedBytes -= k.packed.size() + k.plain.size();
+  k.packed.assign(packed, packed + packedSize);
+  k.plain.assign(plain, plain + plainSize);
+  state().inflatedBytes += packedSize + plainSize;
+}
+
+void forgetInflated(const std::string& table) { takeInflated(table); }
+
 ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::string& why) {
   // Listed but gone: a session was cut after it applied the file and before
   // it could take the table off the list.
@@ -566,8 +672,8 @@ ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::st
     return ApplyResult::Incomplete;
   }
   data::WorkArea& w = t.area();
-  std::vector<Row> rows;
-  if (!readDownload(file, w.schema, rows, why)) {
+  DownloadRows all;
+  if (!readDownload(file, w.schema, takeInflated(table), all, why)) {
     DmCloseDatabase(file);
     __DeleteTmpDb(0, table.c_str(), 'P');
     return ApplyResult::Damaged;
@@ -581,14 +687,14 @@ ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::st
     // A partial download stored after a total one that was waiting (its
     // table held records to send) follows it in the same file: then every
     // row goes by key, so its updates and deletes are not lost.
-    const bool mixed = std::any_of(rows.begin(), rows.end(), [](const Row& r) { return r.operation != 1; });
+    const bool mixed = std::any_of(all.rows.begin(), all.rows.end(), [](const Row& r) { return r.operation != 1; });
     if (mixed && !w.schema.indexes.empty()) {
       CleanTbl(w.schema.db);
       data::zapIndexes(w);
-      applyPartial(w, rows, counts);
+      applyPartial(w, all, counts);
       if (counts.deleted && DbPack(w.schema.db) == errNone) data::reindexAll(w);
     } else {
-      applyTotal(w, rows, counts);
+      applyTotal(w, all, counts);
     }
     showState("Aguarde, Criando índices");
     logLine("Aguarde, Criando índices");
@@ -600,7 +706,7 @@ ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::st
       __DeleteTmpDb(0, table.c_str(), 'P');
       return ApplyResult::Damaged;
     }
-    applyPartial(w, rows, counts);
+    applyPartial(w, all, counts);
     logf("Inserido( s ):  %ld \\n Atualizado(s):  %ld\\nExcluídos(s):  %ld  ", counts.inserted, counts.updated,
          counts.deleted);
     if (counts.deleted) {

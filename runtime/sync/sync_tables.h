@@ -37,6 +37,13 @@ enum class ApplyResult {
 // index. The file is checked whole before the table is touched.
 ApplyResult applyDownload(const std::string& table, ApplyCounts& counts, std::string& why);
 
+// Keeps the inflated rows of the packet stored as `record` of the table's
+// download file for the apply (within a bound on the memory they take);
+// forgetInflated drops the table's, as when its file starts again.
+void keepInflated(const std::string& table, uint32_t record, const uint8_t* packed, size_t packedSize,
+                  const uint8_t* plain, size_t plainSize);
+void forgetInflated(const std::string& table);
+
 // Creates `table` from its rows in ZEL_TBL, ZEL_COLS and ZEL_IND when the
 // device does not have it, or (before a total download) when its structure
 // is no longer the catalog's; true when it exists afterwards.

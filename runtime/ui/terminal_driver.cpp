@@ -28,6 +28,8 @@
 #include "grid.h"
 #include "menus.h"
 #include "ui_state.h"
+// Last: it maps the curses names onto the loaded library.
+#include "curses_api.h"
 
 namespace ui {
 
@@ -166,6 +168,7 @@ class TerminalDriver : public Driver {
   }
 
   bool start() {
+    if (!loadCurses()) return false;
     setlocale(LC_CTYPE, "");
     // Curses draws on a descriptor of its own: standard output is held
     // elsewhere while a dialog is up.
@@ -208,7 +211,7 @@ class TerminalDriver : public Driver {
   void leave() override { giveBack(); }
   void restore() override { giveBack(); }
   void beep() override {
-    if (cursesActive) ::beep();
+    if (cursesActive) cursesApi.beep();
   }
 
   void draw(const Window& window) override {

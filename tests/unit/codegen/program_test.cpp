@@ -176,6 +176,34 @@ TEST_F(ProgramTest, LongStatementChainsNeedNoStack)
     EXPECT_EQ(body.substr(body.size() - last.size()), last);
 }
 
+// Fragments lie end to end in one buffer that moves as it grows: adding a
+// fragment's own text must copy it from where it lies before the move. Sealing
+// folds "%%" within a fragment, never across two, and drops the terminators.
+TEST(FragmentsTest, AddTruncateAndSeal)
+{
+    tFragments f;
+    f.add("a");
+    for (int i = 0; i < 200; ++i)
+        f.add(f.text(f.count() - 1));
+    ASSERT_EQ(f.count(), 201);
+    EXPECT_STREQ(f.text(200), "a");
+    f.truncate(2);
+    f.add("bc");
+    EXPECT_EQ(f.join(0, f.count()), "aabc");
+    f.seal();
+    EXPECT_EQ(f.sealed(), "aabc");
+    EXPECT_TRUE(f.empty());
+
+    f.add("x%");
+    f.add("%y%%z%%%");
+    f.add("");
+    f.add("100%");
+    f.seal();
+    EXPECT_EQ(f.sealed(), "aabcx%%y%z%%100%");
+    f.clear();
+    EXPECT_EQ(f.sealed(), "");
+}
+
 TEST(ContainerTest, ArrayGrowthSteps)
 {
     tArray<int> array;

@@ -317,6 +317,11 @@ TEST(Engine, GuardsItsInputsAndState)
     SSYaccTable t3(bad.data(), bad.size());
     ListParser invalid(&t3, {long(kA)});
     EXPECT_EQ(messageOf([&] { invalid.parse(); }), "SSYacc0102e: Parse failed, invalid table");
+    // An entry whose word is 0 is still an entry, not a missing one (a syntax error).
+    std::vector<unsigned char> zero = buildTable({{0, {{0, kA}}, {}}}, {{2, 0}});
+    SSYaccTable t5(zero.data(), zero.size());
+    ListParser zeroWord(&t5, {long(kA)});
+    EXPECT_EQ(messageOf([&] { zeroWord.parse(); }), "SSYacc0102e: Parse failed, invalid table");
     std::vector<unsigned char> noGoto = buildTable({{0, {{kReduce | 1, kEof}}, {}}}, {{2, 0}, {0, 3}});
     SSYaccTable t4(noGoto.data(), noGoto.size());
     ListParser lost(&t4, {});

@@ -34,7 +34,10 @@ class ServerProcess {
   std::string db() const { return dir_ + "/sync.db"; }
   // Serve (and administer) the PostgreSQL database at `address` instead.
   void usePostgres(const std::string& address) { pg_ = address; }
+  // Serve (and administer) the database of `other`: two servers on one file.
+  void useDatabaseOf(const ServerProcess& other) { shared_ = other.dbOption(); }
   std::vector<std::string> dbOption() const {
+    if (!shared_.empty()) return shared_;
     return pg_.empty() ? std::vector<std::string>{"--db", db()} : std::vector<std::string>{"--pg", pg_};
   }
   std::string logPath() const { return dir_ + "/sessions.log"; }
@@ -119,6 +122,7 @@ class ServerProcess {
  private:
   std::string dir_;
   std::string pg_;
+  std::vector<std::string> shared_;
   pid_t pid_ = -1;
   int port_ = 0;
 };

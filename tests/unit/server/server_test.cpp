@@ -700,6 +700,118 @@ TEST(ServerProcessTest, TwoServersOnOnePostgresDatabaseServeTheSameTables) {
   EXPECT_EQ(exported, "CODE,PRICE\nA,1.00\nB,2.00\nC,7.00\n");
 }
 
+// A table's total download built at its change and kept in the database:
+// another server process on the same database (one SQLite file, or
+// PostgreSQL) sends it as kept, and a change makes it build anew.
+class KeptDownloadTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  static server::TableDef items() {
+    server::TableDef def;
+    std::string error;
+    EXPECT_TRUE(server::parseStructure(kItems, def, error)) << error;
+    return def;
+  }
+  // A device's first session: ITEMS in full, as code and price.
+  static std::map<std::string, double> firstDownload(int port, const std::string& user, const std::string& device) {
+    std::map<std::string, double> prices;
+    Client c(port);
+    c.send(loginFrame(user, device));
+    EXPECT_EQ(c.reply(), accepted());
+    c.send(Frame(wire::kTaskCount).bytes());
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, '5', 0}));
+    c.send(getTask(5));
+    const Bytes task = c.reply();
+    EXPECT_NE(std::string(task.begin(), task.end()).find("ITEMS"), std::string::npos);
+    c.send(Frame(wire::kStartDownload).bytes());
+    const server::TableDef def = items();
+    for (Bytes p = c.reply(); p.size() > 10 && p[2] == 12; p = c.reply()) {
+      std::vector<uint8_t> plain(wire::kBufferSize);
+      const wire::Inflated i = wire::inflateLimited(p.data() + 10, p.size() - 10, plain.data(), plain.size());
+      EXPECT_EQ(i.status, wire::InflateStatus::Complete);
+      for (size_t at = 0; at + 3 <= i.size;) {
+        const size_t n = wire::get16(&plain[at], wire::Order::Big);
+        wire::Row r;
+        EXPECT_TRUE(wire::readStoredRecord(def.fields, &plain[at + 3], n - 3, r));
+        prices[r[0].text] = r[1].number;
+        at += n;
+      }
+    }
+    c.send(Frame(wire::kGoodbye).bytes());
+    EXPECT_TRUE(c.closedByServer());
+    return prices;
+  }
+  static constexpr const char* kItems = "table ITEMS\nupload yes\nfield CODE C 4\nfield PRICE N 9 2\nindex ITEMS1 CODE\n";
+};
+
+TEST_P(KeptDownloadTest, BuiltAtTheChangeServedByAnotherServerNeverStale) {
+  PostgresProcess postgres;
+  ServerProcess first, second;
+  std::string address = first.db();
+  const bool pg = GetParam() == "postgres";
+  if (pg) {
+    std::string why;
+    if (!postgres.start(why)) GTEST_SKIP() << "PostgreSQL could not be started: " << why;
+    address = postgres.newDatabase("kept");
+    first.usePostgres(address);
+  }
+  second.useDatabaseOf(first);
+  for (const char* device : {"dev1", "dev2", "dev3"}) ASSERT_EQ(first.admin({"add-user", "joe", device}), 0);
+  std::ofstream(first.dir() + "/items.str") << kItems;
+  std::ofstream(first.dir() + "/items.csv") << "CODE,PRICE\nA,1\nB,2\nC,3\n";
+  ASSERT_EQ(first.admin({"load-table", first.dir() + "/items.str", first.dir() + "/items.csv"}), 0);
+  // The load built the download: rows changed behind the store's back
+  // (no new version) are not in what a server sends.
+  std::string error;
+  std::unique_ptr<server::Store> direct = server::Store::open(address, pg, error);
+  ASSERT_TRUE(direct) << error;
+  ASSERT_TRUE(direct->sql().exec("UPDATE \"zt_ITEMS\" SET \"PRICE\" = 99", {}, nullptr, error)) << error;
+  ASSERT_TRUE(second.start());
+  EXPECT_EQ(firstDownload(second.port(), "joe", "dev2"), (std::map<std::string, double>{{"A", 1}, {"B", 2}, {"C", 3}}));
+  // An upload through the first server makes a new version, which that
+  // server's builder keeps ...
+  ASSERT_TRUE(first.start());
+  {
+    Client c(first.port());
+    c.send(loginFrame("joe", "dev1"));
+    EXPECT_EQ(c.reply(), accepted());
+    c.send(Frame(wire::kTaskCount).bytes());
+    c.reply();
+    c.send(getTask(1));
+    c.reply();
+    std::vector<uint8_t> rows, packet(wire::kBufferSize);
+    wire::Row r(2);
+    r[0].text = "D";
+    r[1].number = 4;
+    wire::appendUploadRow(items().fields, r, rows);
+    const wire::Deflated d =
+        wire::buildUploadPacket(rows.data(), rows.size(), 1, packet.data(), packet.size(), wire::Order::Big);
+    packet.resize(d.size);
+    c.send(deviceFrame(packet));
+    EXPECT_EQ(c.reply(), (Bytes{0, 1, 13}));
+    c.send(Frame(wire::kGoodbye).bytes());
+    EXPECT_TRUE(c.closedByServer());
+  }
+  std::vector<std::string> stale{"ITEMS"};
+  for (int waited = 0; waited < 10000 && !stale.empty(); waited += 20) {
+    usleep(20000);
+    ASSERT_TRUE(direct->downloadsToBuild(wire::Order::Big, stale, error)) << error;
+  }
+  EXPECT_TRUE(stale.empty());
+  // ... and the second server sends instead of the one it holds.
+  EXPECT_EQ(firstDownload(second.port(), "joe", "dev3"),
+            (std::map<std::string, double>{{"A", 99}, {"B", 99}, {"C", 99}, {"D", 4}}));
+  // The device that got the kept download holds its version: it receives
+  // what came after it, not the rows changed under that version.
+  std::vector<server::Task> next;
+  ASSERT_TRUE(direct->buildTasks("joe", "dev2", next, error)) << error;
+  ASSERT_FALSE(next.empty());
+  EXPECT_EQ(next.back().table, "ITEMS");
+  EXPECT_EQ(next.back().mode, 'P');
+  EXPECT_EQ(next.back().count, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, KeptDownloadTest, ::testing::Values("sqlite", "postgres"));
+
 TEST(ServerProcessTest, RefusesADatabaseItCannotOpen) {
   ServerProcess server;
   std::string out;

@@ -12,6 +12,7 @@
 #include "framing.h"
 #include "postgres_process.h"
 #include "store.h"
+#include "stored_download.h"
 #include "sync_packets.h"
 #include "table_def.h"
 #include "table_rows.h"
@@ -385,6 +386,56 @@ TEST_P(StoreTest, RemovingAUserForgetsWhatItsDevicesHeld) {
   EXPECT_EQ(store->removeDevices("joe", "", error), 1);
   ASSERT_TRUE(store->addDevice("joe", "dev1", error));
   EXPECT_EQ(describe(tasks()), "2:CLIENTS 1:ZEL_TBL:T1 1:ZEL_COLS:T5 1:ZEL_IND:T2 1:CLIENTS:T1 ");
+}
+
+TEST_P(StoreTest, KeptTotalDownloadsFollowTheTablesVersion) {
+  const TableDef def = defineClients();
+  std::vector<Row> rows;
+  // Names that compress badly, so the frames fill more than one part.
+  for (int i = 0; i < 8000; ++i)
+    rows.push_back(row("C" + std::to_string(i), std::to_string(i * 2654435761u) + std::to_string(i * 40503u), i));
+  load(def, rows);
+  std::vector<std::string> stale;
+  std::string error;
+  ASSERT_TRUE(store->downloadsToBuild(wire::Order::Big, stale, error)) << error;
+  EXPECT_EQ(stale, std::vector<std::string>{"CLIENTS"});
+  server::Frames built;
+  server::Delivery at;
+  ASSERT_TRUE(server::buildTotalDownload(*store, "CLIENTS", wire::Order::Big, built, at, error)) << error;
+  std::vector<server::SqlRow> parts;
+  ASSERT_TRUE(store->sql().exec("SELECT COUNT(*) FROM zs_downloads", {}, &parts, error)) << error;
+  EXPECT_GT(parts[0][0].asInt(), 1);
+  EXPECT_EQ(tasks("ann", "dev2").back().count, 8000);
+  ASSERT_TRUE(store->downloadsToBuild(wire::Order::Big, stale, error));
+  EXPECT_TRUE(stale.empty());
+  // Another connection reads the same frames back, under that key only.
+  std::unique_ptr<Store> other = second();
+  ASSERT_TRUE(other);
+  server::Frames kept;
+  bool found = false;
+  ASSERT_TRUE(other->storedDownload("CLIENTS", at.generation, at.version, wire::Order::Big, kept, found, error));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(kept, built);
+  ASSERT_TRUE(other->storedDownload("CLIENTS", at.generation, at.version, wire::Order::Little, kept, found, error));
+  EXPECT_FALSE(found);
+  // A change makes a new version: nothing is kept for it, and frames built
+  // from the old one are not kept any more.
+  load(def, {row("NEW", "New", 1)}, other.get());
+  long generation = 0, version = 0;
+  ASSERT_TRUE(store->tableVersion("CLIENTS", generation, version, found, error));
+  EXPECT_GT(version, at.version);
+  EXPECT_EQ(tasks("ann", "dev2").back().count, 1);  // not what was kept before
+  ASSERT_TRUE(store->storedDownload("CLIENTS", generation, version, wire::Order::Big, kept, found, error));
+  EXPECT_FALSE(found);
+  bool taken = true;
+  ASSERT_TRUE(store->keepDownload(at, wire::Order::Big, built, taken, error)) << error;
+  EXPECT_FALSE(taken);
+  ASSERT_TRUE(store->downloadsToBuild(wire::Order::Big, stale, error));
+  EXPECT_EQ(stale, std::vector<std::string>{"CLIENTS"});
+  ASSERT_TRUE(server::buildStaleDownloads(*other, wire::Order::Big, nullptr, error)) << error;
+  ASSERT_TRUE(store->storedDownload("CLIENTS", generation, version, wire::Order::Big, kept, found, error));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(kept.size(), 2u);  // one packet and the end
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, StoreTest, ::testing::Values("sqlite", "postgres"));

@@ -8,12 +8,14 @@
 #include <string.h>
 
 #include "framing.h"
+#include "index_tree.h"
 #include "store.h"
 #include "sync_packets.h"
 #include "sync_state.h"
 #include "sync_tables.h"
 #include "table_rows.h"
 #include "temp_db.h"
+#include "work_area.h"
 
 namespace {
 
@@ -195,6 +197,85 @@ TEST_F(SyncTablesTest, TotalDownloadReplacesTheRecords) {
   ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
   EXPECT_EQ(counts.inserted, 2);
   EXPECT_EQ(rows(), (std::vector<std::string>{"X1|Xavier|1.00|0", "Y2|Yara|2.00|0"}));
+}
+
+TEST_F(SyncTablesTest, TotalDownloadsIndexLikeRecordByRecordWritesWhateverFormTheRecordsCome) {
+  // Stored form goes in as it came; a logical of 2 (or a text with
+  // trailing blanks) goes through the buffer. Either way the table holds the
+  // records in their order and its first index finds each: the partial
+  // update below meets its record.
+  for (const uint8_t active : {1, 2}) {
+    makeClients();
+    std::vector<uint8_t> rowsIn, x1;
+    addRecord(rowsIn, 1, row("Y2", "Yara", 2));
+    wire::appendStoredRecord(kFields, row("X1", "Xavier", 1), x1);
+    x1.back() = active;
+    addRow(rowsIn, 1, x1);
+    addRecord(rowsIn, 1, row("Z3", "Zeca", 3));
+    writeDownload('T', true, {packet(rowsIn, 3)});
+    sync::ApplyCounts counts;
+    ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+    EXPECT_EQ(counts.inserted, 3);
+    std::vector<uint8_t> update;
+    addRecord(update, 2, row("X1", "Xavier", 10));
+    writeDownload('P', true, {packet(update, 1)});
+    counts = sync::ApplyCounts();
+    ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+    EXPECT_EQ(counts.updated, 1) << int{active};
+    EXPECT_EQ(counts.inserted, 0) << int{active};
+    EXPECT_EQ(rows(), (std::vector<std::string>{"Y2|Yara|2.00|0", "X1|Xavier|10.00|0", "Z3|Zeca|3.00|0"}))
+        << int{active};
+    __dbCloseAll();
+    data::deleteTable("CLIENTS");
+  }
+}
+
+// The index a total download builds from its own rows is the one the table
+// gives: keys out of order and repeated, equal keys in record order.
+TEST_F(SyncTablesTest, TotalDownloadIndexIsTheTablesOwn) {
+  makeClients();
+  std::vector<uint8_t> rowsIn;
+  const char* codes[] = {"M5", "B2", "M5", "A9", "Z1", "B2", "C3"};
+  for (int i = 0; i < 7; ++i) addRecord(rowsIn, 1, row(codes[i], "n", i));
+  writeDownload('T', true, {packet(rowsIn, 7)});
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(counts.inserted, 7);
+  const auto entries = [] {
+    data::DmOpenRef db = data::DmOpenDatabase(0, data::DmFindDatabase(0, "CLI_CODE"), data::dmModeReadWrite);
+    std::vector<std::string> out;
+    for (uint32_t i = 0; i < data::tree::count(db); ++i) out.emplace_back(data::tree::entryAt(db, i), 10);
+    data::DmCloseDatabase(db);
+    return out;
+  };
+  const std::vector<std::string> built = entries();
+  ASSERT_EQ(built.size(), 7u);
+  EXPECT_EQ(built.front().substr(4, 2), "A9");
+  use("CLIENTS");
+  __Reindex(nullptr);
+  __dbCloseAll();
+  EXPECT_EQ(entries(), built);
+}
+
+TEST_F(SyncTablesTest, RowsInflatedOnArrivalServeTheApplyOnlyForTheirOwnPacket) {
+  makeClients();
+  std::vector<uint8_t> first, second;
+  addRecord(first, 1, row("A1", "Ana", 1));
+  addRecord(second, 1, row("B2", "Bia", 2));
+  const std::vector<uint8_t> a = packet(first, 1), b = packet(second, 1);
+  // Kept for the packet the file holds: used as it stands.
+  writeDownload('T', true, {a});
+  sync::keepInflated("CLIENTS", 1, a.data(), a.size(), second.data(), second.size());
+  sync::ApplyCounts counts;
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(rows(), std::vector<std::string>{"B2|Bia|2.00|0"});
+  // Kept for another packet than the file's (the file was written again
+  // meanwhile): the file's own packet is inflated.
+  writeDownload('T', true, {a});
+  sync::keepInflated("CLIENTS", 1, b.data(), b.size(), second.data(), second.size());
+  ASSERT_EQ(apply(counts), sync::ApplyResult::Applied) << why_;
+  EXPECT_EQ(rows(), std::vector<std::string>{"A1|Ana|1.00|0"});
+  EXPECT_TRUE(sync::state().inflated.empty());
 }
 
 std::vector<int>& barSeen() {

@@ -7,9 +7,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "driver.h"
 #include "model.h"
 #include "ui_fixture.h"
 #include "zeltaarray.h"
+// The table, without the driver's names mapped onto it.
+#define ZELTA_CURSES_LOADER
+#include "curses_api.h"
 
 namespace fs = std::filesystem;
 
@@ -159,3 +163,27 @@ TEST_F(ServicesTest, VersionsComeFromTheFilesVersionRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+bool cursesMapped() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  while (std::getline(maps, line))
+    if (line.find("libncursesw") != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+// Each test runs in a process of its own, so nothing has drawn yet.
+TEST(CursesLoadTest, CursesComesOnlyWithTheTerminalDriver) {
+  ui::Driver& headless = ui::driver();
+  EXPECT_TRUE(headless.headless());
+  EXPECT_FALSE(cursesMapped());
+  ASSERT_TRUE(ui::loadCurses());
+  EXPECT_TRUE(cursesMapped());
+  EXPECT_NE(ui::cursesApi.newterm, nullptr);
+  EXPECT_NE(ui::cursesApi.screenWindow, nullptr);
+  EXPECT_TRUE(ui::loadCurses());  // once
+}
